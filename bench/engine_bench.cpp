@@ -1,0 +1,79 @@
+// Time per entry of regrouping, duplicate removal and the four text conversions on lists of
+// 10^4, 10^5 and 10^6 links.
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include "bench/generated_lists.h"
+#include "engine/bookmark_control.h"
+
+namespace {
+
+using lf::TBookmarkControl;
+
+// Reports the time per entry next to the total.
+void PerEntry(benchmark::State& state, std::size_t entries) {
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(entries));
+  state.counters["s/entry"] = benchmark::Counter(
+      static_cast<double>(entries), benchmark::Counter::kIsIterationInvariantRate |
+                                        benchmark::Counter::kInvert);
+}
+
+void Regroup(benchmark::State& state) {
+  const lf::BookmarkList sorted = lfbench::GeneratedList(static_cast<std::size_t>(state.range(0)));
+  lf::BookmarkList shuffled = sorted;
+  std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(1));
+  for (auto _ : state) {
+    state.PauseTiming();
+    lf::BookmarkList list = shuffled;
+    state.ResumeTiming();
+    TBookmarkControl::Regroup(list);
+    benchmark::DoNotOptimize(list.data());
+  }
+  PerEntry(state, sorted.size());
+}
+
+void RemoveDuplicates(benchmark::State& state) {
+  lf::BookmarkList base = lfbench::GeneratedList(static_cast<std::size_t>(state.range(0)));
+  // Two browsers' copies of the same collection, merged.
+  lf::BookmarkList merged = base;
+  merged.insert(merged.end(), base.begin(), base.end());
+  for (auto _ : state) {
+    state.PauseTiming();
+    lf::BookmarkList list = merged;
+    state.ResumeTiming();
+    TBookmarkControl::RemoveDuplicates(list);
+    benchmark::DoNotOptimize(list.data());
+  }
+  PerEntry(state, merged.size());
+}
+
+template <std::string (*Convert)(std::string_view), bool FromUtf8, bool FromEuc>
+void Conversion(benchmark::State& state) {
+  lf::BookmarkList lines = lfbench::GeneratedList(static_cast<std::size_t>(state.range(0)));
+  if (FromUtf8)
+    for (auto& l : lines) l = TBookmarkControl::SjisToUtf8(l);
+  if (FromEuc)
+    for (auto& l : lines) l = TBookmarkControl::SjisToEuc(l);
+  for (auto _ : state) {
+    std::size_t bytes = 0;
+    for (const auto& l : lines) bytes += Convert(l).size();
+    benchmark::DoNotOptimize(bytes);
+  }
+  PerEntry(state, lines.size());
+}
+
+void Sizes(benchmark::internal::Benchmark* b) {
+  b->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+}
+
+BENCHMARK(Regroup)->Apply(Sizes);
+BENCHMARK(RemoveDuplicates)->Apply(Sizes);
+BENCHMARK(Conversion<TBookmarkControl::SjisToUtf8, false, false>)->Name("SjisToUtf8")->Apply(Sizes);
+BENCHMARK(Conversion<TBookmarkControl::Utf8ToSjis, true, false>)->Name("Utf8ToSjis")->Apply(Sizes);
+BENCHMARK(Conversion<TBookmarkControl::SjisToEuc, false, false>)->Name("SjisToEuc")->Apply(Sizes);
+BENCHMARK(Conversion<TBookmarkControl::EucToSjis, false, true>)->Name("EucToSjis")->Apply(Sizes);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,135 @@
+// TBookmarkControl carries every operation on bookmark lists: the entry helpers, regrouping,
+// merging, the text conversions, and the readers and writers of the three bookmark formats.
+// The operations are spread over one source file per area (see CMakeLists.txt).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/bookmark_list.h"
+#include "engine/ui.h"
+
+namespace platform {
+class IniFile;
+}
+
+namespace lf {
+
+class LineReader;
+class LineWriter;
+
+class TBookmarkControl {
+ public:
+  TBookmarkControl();
+  ~TBookmarkControl();
+  TBookmarkControl(const TBookmarkControl&) = delete;
+  TBookmarkControl& operator=(const TBookmarkControl&) = delete;
+
+  // The .url file being read by the Favorites reader; held only while one file is read.
+  std::unique_ptr<platform::IniFile> UrlFile;
+  // Character set of written Netscape files: 0 Shift_JIS, 1 EUC-JP, 2 UTF-8.
+  int OutputCharset = 0;
+  // The wizard's operation number (1..11, 0 before one is chosen); read by LinkName.
+  int Operation = 0;
+
+  // ---- Entries (entries.cpp) ----
+  // The URL in a text: from the first of "res:", "https:", "http:", "news:", "ftp:", "file:"
+  // (in this order of preference) up to the next double quote; empty if none occurs.
+  static std::string ExtractUrl(std::string_view text);
+  // The entry without "\" and its URL.
+  static std::string EntryPath(std::string_view entry);
+  // From the first character after the backslash of the link marker to the end; the whole
+  // entry if it has no link marker.
+  static std::string UrlPart(std::string_view entry);
+  // Up to and including the backslash of the link marker; empty without one.
+  static std::string FolderPart(std::string_view entry);
+  static std::string AddBackslash(std::string_view text);
+  static std::string RemoveBackslash(std::string_view text);
+
+  // ---- Regrouping (regroup.cpp) ----
+  // Sorts the list and puts every folder entry in front of the entries below it, the links
+  // directly under the root last.
+  static void Regroup(BookmarkList& list);
+
+  // ---- Merging and special folders (list_merge.cpp) ----
+  static void RemoveDuplicates(BookmarkList& list);
+  static void LinksToToolbar(BookmarkList& list);
+  static void ToolbarToLinks(BookmarkList& list);
+
+  // ---- Text encodings (encodings.cpp) ----
+  static std::string Utf8ToSjis(std::string_view text);
+  static std::string SjisToUtf8(std::string_view text);
+  static std::string EucToSjis(std::string_view text);
+  static std::string SjisToEuc(std::string_view text);
+
+  // ---- Netscape bookmark file reader (netscape_reader.cpp) ----
+  void LoadBookmarkFile(Owner& owner, StatusLabel* status, int cancel, int urlCount,
+                        ProgressBar& bar, BookmarkList& list, TreeView* tree,
+                        const std::string& rootName, const std::string& filePath);
+  void ReadBookmarkFile(Owner& owner, const std::string& filePath, int& cancel, int& urlCount,
+                        TreeView* tree, bool fillTree, BookmarkList& list, ProgressBar& bar,
+                        const std::string& rootName);
+  void ParseBookmarkLines(Owner& owner, int charset, LineReader& file, int& cancel,
+                          int& urlCount, int& depth, TreeView::Node parent, TreeView* tree,
+                          bool fillTree, ProgressBar& bar, BookmarkList& list, int startDepth,
+                          const std::string& folderPath);
+  static std::string CleanName(std::string_view text);
+  std::string LinkName(std::string_view text) const;
+
+  // ---- Netscape bookmark file writer (netscape_writer.cpp) ----
+  void SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& urlCount,
+                        const std::string& filePath, const BookmarkList& list);
+
+  // ---- Favorites folder reader (favorites_reader.cpp) ----
+  void LoadFavorites(Owner& owner, StatusLabel* status, int& cancel, int& errorCount,
+                     int& ieUrlCount, BookmarkList& list, TreeView* tree,
+                     const std::string& rootFolder);
+  void ScanFavoritesFolder(Owner& owner, StatusLabel* status, int& cancel, int& errorCount,
+                           int& ieUrlCount, TreeView::Node parent, TreeView* tree, bool fillTree,
+                           std::vector<std::string>& lostData, BookmarkList& list,
+                           const std::string& dirPath, int depth);
+  std::string ReadUrlFile(const std::string& path);
+
+  // ---- Favorites folder writer and lost-data log (favorites_writer.cpp) ----
+  void SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel, int& errorCount,
+                     int& ieUrlCount, const BookmarkList& list);
+  // Replaces "LostData.txt" beside the program with the lines; throws platform::IoError.
+  static void SaveLostData(const std::vector<std::string>& lines);
+  static std::string LostDataPath();
+
+  // ---- Opera hotlist reader (opera_reader.cpp) ----
+  void LoadOperaFile(Owner& owner, const std::string& filePath, int& cancel, int& operaUrlCount,
+                     ProgressBar& bar, BookmarkList& list, const std::string& rootFolder);
+  void ParseOperaFolder(Owner& owner, bool utf8, LineReader& file, int& cancel,
+                        int& operaUrlCount, int& depth, ProgressBar& bar, BookmarkList& list,
+                        int base, const std::string& folderPath);
+
+  // ---- Opera hotlist writer (opera_writer.cpp) ----
+  void SaveOperaFile(Owner& owner, ProgressBar& bar, const BookmarkList& list,
+                     const std::string& filePath, int& operaUrlCount);
+  void BackupOperaFile(Owner& owner, const std::string& filePath, std::string& outputPath,
+                       std::string& backupPath);
+  void WriteOperaHeader(LineWriter& out);
+  void WriteOperaEntries(LineWriter& out, ProgressBar& bar, const BookmarkList& list,
+                         int& operaUrlCount, const std::string& stamp);
+  void WriteOperaLine(LineWriter& out, std::string_view line);
+
+  // ---- Folder tree and URL list (folder_tree.cpp) ----
+  static std::string SelectedFolderPath(const std::string& rootText, const TreeView& tree);
+  static void BuildFolderTree(ProgressBar& bar, const std::string& rootCaption, TreeView& tree,
+                              const BookmarkList& list);
+  static void FillUrlList(const std::string& folderPath, const BookmarkList& list,
+                          ListItems& items);
+
+ private:
+  // The Netscape writer's indentation, kept from one write to the next.
+  std::string currentIndent_;
+};
+
+// The date stamp of written files: whole seconds from 1970-01-01 00:00 to the local date and
+// time less 9 hours 1 minute (seconds since the epoch less 60 for a clock on Japan time).
+long long DateStamp();
+
+}  // namespace lf

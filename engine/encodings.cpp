@@ -1,0 +1,135 @@
+// Conversions between Shift-JIS and the encodings of bookmark files: EUC-JP by byte
+// arithmetic, UTF-8 through UTF-16 units and the code page conversion of the platform.
+#include "engine/bookmark_control.h"
+#include "platform/codepage.h"
+
+namespace lf {
+namespace {
+
+bool IsAscii(std::string_view text) {
+  for (unsigned char c : text)
+    if (c >= 0x80) return false;
+  return true;
+}
+
+// One JIS X 0208 pair to Shift-JIS (arithmetic modulo 256); empty for a row out of range.
+void JisToSjis(unsigned j1, unsigned j2, std::string& out) {
+  if (j1 < 0x21 || j1 > 0x7E) return;
+  unsigned s2;
+  if (j1 & 1)
+    s2 = j2 < 0x60 ? j2 + 0x1F : j2 + 0x20;
+  else
+    s2 = j2 + 0x7E;
+  unsigned s1 = (j1 + 1) / 2 + (j1 < 0x5F ? 0x70 : 0xB0);
+  out.push_back(static_cast<char>(s1 & 0xFF));
+  out.push_back(static_cast<char>(s2 & 0xFF));
+}
+
+void SjisToJis(unsigned s1, unsigned s2, unsigned& j1, unsigned& j2) {
+  unsigned a = s1 <= 0x9F ? 0x70 : 0xB0;
+  unsigned d = s2 < 0x9F ? 1 : 0;
+  j1 = ((s1 - a) * 2 - d) & 0xFF;
+  if (s2 < 0x7F)
+    j2 = s2 - 0x1F;
+  else if (s2 < 0x9F)
+    j2 = s2 - 0x20;
+  else
+    j2 = s2 - 0x7E;
+  j2 &= 0xFF;
+}
+
+}  // namespace
+
+std::string TBookmarkControl::EucToSjis(std::string_view text) {
+  if (IsAscii(text)) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    unsigned b = static_cast<unsigned char>(text[i]);
+    if (b >= 0xA1 && b <= 0xFE && i + 1 < text.size()) {
+      JisToSjis(b - 0x80, (static_cast<unsigned char>(text[i + 1]) - 0x80u) & 0xFF, out);
+      i += 2;
+    } else if (b == 0x8E && i + 1 < text.size() &&
+               static_cast<unsigned char>(text[i + 1]) >= 0xA1 &&
+               static_cast<unsigned char>(text[i + 1]) <= 0xDF) {
+      out.push_back(text[i + 1]);  // half-width katakana
+      i += 2;
+    } else {
+      out.push_back(static_cast<char>(b));  // also a first byte cut off by the end
+      ++i;
+    }
+  }
+  return out;
+}
+
+std::string TBookmarkControl::SjisToEuc(std::string_view text) {
+  if (IsAscii(text)) return std::string(text);
+  std::string out;
+  out.reserve(text.size() + text.size() / 4);
+  for (std::size_t i = 0; i < text.size();) {
+    unsigned b = static_cast<unsigned char>(text[i]);
+    if (platform::IsLeadByte(static_cast<unsigned char>(b)) && i + 1 < text.size()) {
+      unsigned j1, j2;
+      SjisToJis(b, static_cast<unsigned char>(text[i + 1]), j1, j2);
+      out.push_back(static_cast<char>((j1 + 0x80) & 0xFF));
+      out.push_back(static_cast<char>((j2 + 0x80) & 0xFF));
+      i += 2;
+    } else if (b >= 0xA1 && b <= 0xDF) {
+      out.push_back('\x8E');
+      out.push_back(static_cast<char>(b));
+      ++i;
+    } else {
+      out.push_back(static_cast<char>(b));  // also a lead byte cut off by the end
+      ++i;
+    }
+  }
+  return out;
+}
+
+std::string TBookmarkControl::Utf8ToSjis(std::string_view text) {
+  if (IsAscii(text)) return std::string(text);
+  // One UTF-16 unit per sequence, decoded without checks: continuation bytes met first are
+  // read as two-byte sequences, four-byte sequences as three bytes and a stray byte. Bytes
+  // missing at the end count as zero.
+  std::u16string units;
+  units.reserve(text.size());
+  auto at = [&](std::size_t k) -> unsigned {
+    return k < text.size() ? static_cast<unsigned char>(text[k]) : 0u;
+  };
+  for (std::size_t i = 0; i < text.size();) {
+    unsigned b1 = at(i);
+    if (b1 < 0x80) {
+      units.push_back(static_cast<char16_t>(b1));
+      i += 1;
+    } else if (b1 <= 0xDF) {
+      units.push_back(static_cast<char16_t>(((b1 & 0x1F) << 6) | (at(i + 1) & 0x3F)));
+      i += 2;
+    } else {
+      units.push_back(static_cast<char16_t>(((b1 & 0x0F) << 12) | ((at(i + 1) & 0x3F) << 6) |
+                                            (at(i + 2) & 0x3F)));
+      i += 3;
+    }
+  }
+  return platform::Utf16ToCp932(units);
+}
+
+std::string TBookmarkControl::SjisToUtf8(std::string_view text) {
+  if (IsAscii(text)) return std::string(text);
+  std::string out;
+  out.reserve(text.size() * 3 / 2);
+  for (char16_t u : platform::Cp932ToUtf16(text)) {
+    if (u < 0x80) {
+      out.push_back(static_cast<char>(u));
+    } else if (u < 0x800) {
+      out.push_back(static_cast<char>(0xC0 + ((u >> 6) & 0x1F)));
+      out.push_back(static_cast<char>(0x80 + (u & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xE0 + (u >> 12)));
+      out.push_back(static_cast<char>(0x80 + ((u >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 + (u & 0x3F)));
+    }
+  }
+  return out;
+}
+
+}  // namespace lf

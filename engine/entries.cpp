@@ -1,0 +1,67 @@
+#include <array>
+
+#include "engine/bookmark_control.h"
+#include "engine/sjis_text.h"
+#include "platform/ini_file.h"
+#include "platform/system_info.h"
+
+namespace lf {
+
+TBookmarkControl::TBookmarkControl() = default;
+TBookmarkControl::~TBookmarkControl() = default;
+
+std::string TBookmarkControl::ExtractUrl(std::string_view text) {
+  static constexpr std::array<std::string_view, 6> kSchemes = {"res:",  "https:", "http:",
+                                                               "news:", "ftp:",   "file:"};
+  for (std::string_view scheme : kSchemes) {
+    std::size_t pos = text.find(scheme);
+    if (pos == std::string_view::npos) continue;
+    std::size_t quote = text.find('"', pos);
+    return std::string(text.substr(pos, quote == std::string_view::npos ? quote : quote - pos));
+  }
+  return std::string();
+}
+
+std::string TBookmarkControl::EntryPath(std::string_view entry) {
+  const std::size_t url = ExtractUrl(entry).size();
+  if (entry.size() < url + 1) return std::string();
+  return std::string(entry.substr(0, entry.size() - url - 1));
+}
+
+std::string TBookmarkControl::UrlPart(std::string_view entry) {
+  std::size_t p = entry.find(kLinkMarker);
+  if (p == std::string_view::npos) return std::string(entry);
+  return std::string(entry.substr(p + 1));
+}
+
+std::string TBookmarkControl::FolderPart(std::string_view entry) {
+  std::size_t p = entry.find(kLinkMarker);
+  if (p == std::string_view::npos) return std::string();
+  return std::string(entry.substr(0, p + 1));
+}
+
+// Only a "\" that is a character of its own counts: the second byte of a two-byte character
+// such as "ソ" is 0x5C too, and cutting it would break the name.
+std::string TBookmarkControl::AddBackslash(std::string_view text) {
+  if (text.empty()) return std::string();
+  if (EndsWithBackslash(text)) return std::string(text);
+  return std::string(text) + "\\";
+}
+
+std::string TBookmarkControl::RemoveBackslash(std::string_view text) {
+  if (EndsWithBackslash(text)) text.remove_suffix(1);
+  return std::string(text);
+}
+
+long long DateStamp() {
+  const platform::LocalDateTime now = platform::Now();
+  // Whole seconds; the milliseconds only matter for a total below zero, which is truncated
+  // towards zero like the rest.
+  long long millis = (platform::DaysSinceEpoch(now.year, now.month, now.day) * 86400LL +
+                      now.hour * 3600LL + now.minute * 60LL + now.second - (9 * 3600LL + 60)) *
+                         1000LL +
+                     now.millisecond;
+  return millis / 1000;
+}
+
+}  // namespace lf

@@ -1,0 +1,1 @@
+#include "engine/bookmark_control.h"

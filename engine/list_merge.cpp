@@ -1,0 +1,74 @@
+// Merging the lists of two browsers, and mapping the Favorites' "リンク" folder onto the
+// Netscape personal toolbar folder and back.
+#include "engine/bookmark_control.h"
+#include "engine/sjis_text.h"
+
+namespace lf {
+namespace {
+
+struct SpecialFolders {
+  std::string linksDir = Sjis("\\リンク.dir");
+  std::string linksPath = Sjis("\\リンク\\");
+  std::string toolbarDir = Sjis("\\ユーザ設定ツールバー フォルダ.dir");
+  std::string toolbarPath = Sjis("\\ユーザ設定ツールバー フォルダ\\");
+};
+
+const SpecialFolders& Folders() {
+  static const SpecialFolders folders;
+  return folders;
+}
+
+// Replaces the first occurrence of from by to; false if there is none. Only occurrences
+// that begin on a character count: "\" is also the second byte of characters such as "ソ".
+bool ReplaceFirst(std::string& text, const std::string& from, const std::string& to) {
+  std::size_t pos = FindCharBoundary(text, from);
+  if (pos == std::string::npos) return false;
+  text.replace(pos, from.size(), to);
+  return true;
+}
+
+// Renames the folder whose entries end in fromDir / pass through fromPath; the folder entry
+// itself is only renamed when no folder of the target name exists, but its contents always
+// move.
+void MapFolder(BookmarkList& list, const std::string& fromDir, const std::string& fromPath,
+               const std::string& toDir, const std::string& toPath) {
+  bool targetPresent = false;
+  for (const std::string& e : list)
+    if (FindCharBoundary(e, toDir) != std::string::npos) {
+      targetPresent = true;
+      break;
+    }
+  for (std::string& e : list) {
+    if (!targetPresent) ReplaceFirst(e, fromDir, toDir);
+    ReplaceFirst(e, fromPath, toPath);
+  }
+  TBookmarkControl::Regroup(list);
+}
+
+}  // namespace
+
+void TBookmarkControl::RemoveDuplicates(BookmarkList& list) {
+  Regroup(list);
+  // Of a run of identical entries only the last stays; the literal entry "delete" is the
+  // mark of a removed entry and goes as well.
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    bool repeated = i + 1 < list.size() && list[i] == list[i + 1];
+    if (repeated || list[i] == "delete") continue;
+    if (kept != i) list[kept] = std::move(list[i]);
+    ++kept;
+  }
+  list.resize(kept);
+}
+
+void TBookmarkControl::LinksToToolbar(BookmarkList& list) {
+  const SpecialFolders& f = Folders();
+  MapFolder(list, f.linksDir, f.linksPath, f.toolbarDir, f.toolbarPath);
+}
+
+void TBookmarkControl::ToolbarToLinks(BookmarkList& list) {
+  const SpecialFolders& f = Folders();
+  MapFolder(list, f.toolbarDir, f.toolbarPath, f.linksDir, f.linksPath);
+}
+
+}  // namespace lf

@@ -1,0 +1,284 @@
+#include "platform/file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/codepage.h"
+#include "platform/system_info.h"
+
+namespace platform {
+namespace {
+
+std::atomic<std::int64_t> g_writeLimit{-1};
+
+// Japanese texts (UTF-8 here) for the errors a user meets most; the rest come from the C
+// library.
+const char* JapaneseErrorText(int code) {
+  switch (code) {
+    case ENOENT: return "指定されたファイルが見つかりません。";
+    case ENOTDIR: return "指定されたパスが見つかりません。";
+    case EACCES:
+    case EPERM:
+    case EROFS: return "アクセスが拒否されました。";
+    case ENOSPC: return "ディスクに十分な空き領域がありません。";
+    case EEXIST: return "既に存在するファイルを作成することはできません。";
+    case EISDIR: return "指定されたパスはフォルダです。";
+    case EINVAL:
+    case EILSEQ: return "ファイル名、ディレクトリ名、またはボリューム ラベルの構文が間違っています。";
+    case ENAMETOOLONG: return "ファイル名が長すぎます。";
+    case EFBIG: return "ファイルが大きすぎます。";
+    case ELOOP: return "シンボリック リンクをたどれません。";
+    case ENOTEMPTY: return "ディレクトリが空ではありません。";
+    default: return nullptr;
+  }
+}
+
+void MapSeparators(std::string& native) {
+  for (char& c : native)
+    if (c == '\\') c = '/';
+}
+
+int OpenNative(std::string_view path, int flags, std::string& native) {
+  if (int rc = ToNativePath(path, native)) {
+    errno = rc;
+    return -1;
+  }
+  return ::open(native.c_str(), flags | O_CLOEXEC, 0666);
+}
+
+}  // namespace
+
+std::string ErrorText(int code) {
+  if (const char* text = JapaneseErrorText(code)) return Utf8ToCp932(text);
+  char buffer[256];
+  const char* message = strerror_r(code, buffer, sizeof buffer);
+  return Utf8ToCp932(message ? message : "error");
+}
+
+IoError::IoError(int code) : std::runtime_error(ErrorText(code)), code_(code) {}
+
+int ToNativePath(std::string_view path, std::string& native) {
+  std::string utf8;
+  if (!Cp932ToUtf8Exact(path, utf8)) return EILSEQ;
+  if (utf8.find('\0') != std::string::npos) return EINVAL;
+  if (utf8.size() >= 2 && std::isalpha(static_cast<unsigned char>(utf8[0])) && utf8[1] == ':') {
+    std::string root = DriveRoot(utf8[0]);
+    if (root.empty()) return ENOENT;
+    std::string rest = utf8.substr(2);
+    if (!rest.empty() && rest[0] != '\\' && rest[0] != '/') root += '/';
+    utf8 = root + rest;
+  }
+  MapSeparators(utf8);
+  native = std::move(utf8);
+  return 0;
+}
+
+std::string FromNativePath(std::string_view native) { return Utf8ToCp932(native); }
+
+bool IsPlainName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(name[i]);
+    if (c == 0 || c == '/') return false;
+    if (IsLeadByte(c)) {
+      ++i;  // its second byte may be 0x5C without being a separator
+      continue;
+    }
+    if (c == '\\') return false;
+  }
+  return true;
+}
+
+int ListDirectory(std::string_view dir, std::vector<DirEntry>& entries) {
+  std::string native;
+  if (int rc = ToNativePath(dir, native)) return rc;
+  DIR* d = ::opendir(native.c_str());
+  if (!d) return errno;
+  int dfd = ::dirfd(d);
+  while (true) {
+    errno = 0;
+    struct dirent* e = ::readdir(d);
+    if (!e) break;
+    std::string_view name(e->d_name);
+    if (name == "." || name == "..") continue;
+    DirEntry entry;
+    unsigned char type = e->d_type;
+    if (type == DT_UNKNOWN) {
+      struct stat st;
+      if (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (S_ISDIR(st.st_mode)) type = DT_DIR;
+        else if (S_ISLNK(st.st_mode)) type = DT_LNK;
+        else if (S_ISREG(st.st_mode)) type = DT_REG;
+      }
+    }
+    entry.isDirectory = type == DT_DIR;
+    entry.isSymlink = type == DT_LNK;
+    if (!Utf8ToCp932Exact(name, entry.name)) {
+      entry.name = Utf8ToCp932(name);
+      entry.exact = false;
+    }
+    if (name.find('\\') != std::string_view::npos) entry.exact = false;
+    entries.push_back(std::move(entry));
+  }
+  int rc = errno;
+  ::closedir(d);
+  return rc;
+}
+
+int MakeDirectory(std::string_view path) {
+  std::string native;
+  if (int rc = ToNativePath(path, native)) return rc;
+  return ::mkdir(native.c_str(), 0777) == 0 ? 0 : errno;
+}
+
+int RemoveDirectory(std::string_view path) {
+  std::string native;
+  if (int rc = ToNativePath(path, native)) return rc;
+  return ::rmdir(native.c_str()) == 0 ? 0 : errno;
+}
+
+int DeleteFile(std::string_view path) {
+  std::string native;
+  if (int rc = ToNativePath(path, native)) return rc;
+  struct stat st;
+  if (::lstat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return EISDIR;
+  return ::unlink(native.c_str()) == 0 ? 0 : errno;
+}
+
+int RenameFile(std::string_view from, std::string_view to) {
+  std::string a, b;
+  if (int rc = ToNativePath(from, a)) return rc;
+  if (int rc = ToNativePath(to, b)) return rc;
+  return ::rename(a.c_str(), b.c_str()) == 0 ? 0 : errno;
+}
+
+bool FileExists(std::string_view path) {
+  std::string native;
+  if (ToNativePath(path, native)) return false;
+  struct stat st;
+  return ::stat(native.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(std::string_view path) {
+  std::string native;
+  if (ToNativePath(path, native)) return false;
+  struct stat st;
+  return ::stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PathExists(std::string_view path) {
+  std::string native;
+  if (ToNativePath(path, native)) return false;
+  struct stat st;
+  return ::lstat(native.c_str(), &st) == 0;
+}
+
+File::File(std::string_view path, Mode mode) {
+  std::string native;
+  if (mode == Mode::Read) {
+    fd_ = OpenNative(path, O_RDONLY, native);
+    if (fd_ < 0) throw IoError(errno);
+    struct stat st;
+    if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+      ::close(fd_);
+      fd_ = -1;
+      throw IoError(EISDIR);
+    }
+    return;
+  }
+  const int flags = O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW;
+  fd_ = OpenNative(path, flags, native);
+  if (fd_ < 0 && errno == ELOOP) {
+    // A symbolic link in the file's place: replace the link itself, not what it points to.
+    struct stat st;
+    if (::lstat(native.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::unlink(native.c_str()) == 0)
+      fd_ = ::open(native.c_str(), flags | O_CLOEXEC, 0666);
+    else
+      errno = ELOOP;
+  }
+  if (fd_ < 0) throw IoError(errno);
+}
+
+File::~File() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+File::File(File&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = other.fd_;
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+std::size_t File::Read(char* buffer, std::size_t size) {
+  if (fd_ < 0) throw IoError(EBADF);
+  while (true) {
+    ssize_t n = ::read(fd_, buffer, size);
+    if (n >= 0) return static_cast<std::size_t>(n);
+    if (errno != EINTR) throw IoError(errno);
+  }
+}
+
+void File::Write(const char* data, std::size_t size) {
+  if (fd_ < 0) throw IoError(EBADF);
+  std::int64_t limit = g_writeLimit.load();
+  if (limit >= 0) {
+    if (static_cast<std::int64_t>(size) > limit) {
+      g_writeLimit = 0;
+      throw IoError(ENOSPC);
+    }
+    g_writeLimit = limit - static_cast<std::int64_t>(size);
+  }
+  while (size > 0) {
+    ssize_t n = ::write(fd_, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw IoError(errno);
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+}
+
+std::int64_t File::Size() const {
+  struct stat st;
+  if (fd_ < 0 || ::fstat(fd_, &st) != 0) throw IoError(fd_ < 0 ? EBADF : errno);
+  return st.st_size;
+}
+
+void File::Close() {
+  if (fd_ < 0) return;
+  int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0 && errno != EINTR) throw IoError(errno);
+}
+
+int ReadWholeFile(std::string_view path, std::string& content) {
+  try {
+    File file(path, File::Mode::Read);
+    std::string data;
+    char buffer[65536];
+    while (std::size_t n = file.Read(buffer, sizeof buffer)) data.append(buffer, n);
+    content = std::move(data);
+    return 0;
+  } catch (const IoError& e) {
+    return e.code();
+  }
+}
+
+namespace testing {
+void SetWriteLimit(std::int64_t bytes) { g_writeLimit = bytes < 0 ? -1 : bytes; }
+}  // namespace testing
+
+}  // namespace platform

@@ -1,0 +1,97 @@
+// Files and folders named by the program's own paths: Shift-JIS text in which "\" separates
+// the components below a root. A path is converted to the native UTF-8 form first and only
+// then are its separators mapped, so the byte 0x5C inside a two-byte character (as in "ソ")
+// never splits a name. A path beginning with a drive ("C:\...") lands on that drive's folder
+// (see system_info.h); a drive without a folder cannot be reached.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// The system's text for an error code (errno), in Shift-JIS.
+std::string ErrorText(int code);
+
+// An input/output failure; what() is ErrorText(code()).
+class IoError : public std::runtime_error {
+ public:
+  explicit IoError(int code);
+  int code() const { return code_; }
+
+ private:
+  int code_;
+};
+
+// The native path for a program path: 0, or an error code when it has no native form.
+int ToNativePath(std::string_view path, std::string& native);
+// The program's form of a native path (lossy where the name does not fit code page 932).
+std::string FromNativePath(std::string_view native);
+
+// True for a name that stands for one item directly inside a folder: not empty, not "." or
+// "..", and without a native separator or a NUL byte.
+bool IsPlainName(std::string_view name);
+
+struct DirEntry {
+  std::string name;          // Shift-JIS
+  bool isDirectory = false;  // a real folder; a symbolic link to one is not
+  bool isSymlink = false;    // a symbolic link, whatever it points to
+  bool exact = true;         // the name survives the way back to the native name unchanged
+};
+
+// All items of a folder, hidden ones included, in the order the file system gives them,
+// without "." and "..". Returns 0 or an error code.
+int ListDirectory(std::string_view dir, std::vector<DirEntry>& entries);
+
+// Creates one folder (not its parents): 0, EEXIST when it is there already, or an error code.
+int MakeDirectory(std::string_view path);
+int RemoveDirectory(std::string_view path);
+int DeleteFile(std::string_view path);
+int RenameFile(std::string_view from, std::string_view to);
+
+bool FileExists(std::string_view path);       // something that is not a folder
+bool DirectoryExists(std::string_view path);  // a folder (a symbolic link to one counts)
+bool PathExists(std::string_view path);       // anything, a dangling symbolic link included
+
+// An open file. Every failure throws IoError.
+class File {
+ public:
+  enum class Mode {
+    Read,    // an existing file
+    Create,  // a new, empty file in place of whatever file had the name; a symbolic link
+             // there is replaced, never written through
+  };
+
+  File() = default;
+  File(std::string_view path, Mode mode);
+  ~File();
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+
+  bool IsOpen() const { return fd_ >= 0; }
+  // Up to size bytes; 0 at the end of the file.
+  std::size_t Read(char* buffer, std::size_t size);
+  void Write(const char* data, std::size_t size);
+  void Write(std::string_view data) { Write(data.data(), data.size()); }
+  std::int64_t Size() const;
+  void Close();
+
+ private:
+  int fd_ = -1;
+};
+
+// The whole content of a file: 0 or an error code.
+int ReadWholeFile(std::string_view path, std::string& content);
+
+namespace testing {
+// Makes every File::Write fail with ENOSPC once this many more bytes have been written in
+// total; a negative limit switches this off.
+void SetWriteLimit(std::int64_t bytes);
+}  // namespace testing
+
+}  // namespace platform

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "engine/bookmark_control.h"
+#include "platform/codepage.h"
+
+namespace {
+
+using lf::TBookmarkControl;
+
+TEST(EucJp, HiraganaAndHalfWidthKatakanaBothWays) {
+  EXPECT_EQ(TBookmarkControl::EucToSjis("\xA4\xA2"), "\x82\xA0");
+  EXPECT_EQ(TBookmarkControl::SjisToEuc("\x82\xA0"), "\xA4\xA2");
+  EXPECT_EQ(TBookmarkControl::EucToSjis("\x8E\xB1"), "\xB1");
+  EXPECT_EQ(TBookmarkControl::SjisToEuc("\xB1"), "\x8E\xB1");
+  EXPECT_EQ(TBookmarkControl::EucToSjis("\x8F\x41"), "\x8F\x41");
+}
+
+TEST(EucJp, EveryJisX0208CharacterSurvivesTheRoundTrip) {
+  for (unsigned j1 = 0x21; j1 <= 0x7E; ++j1)
+    for (unsigned j2 = 0x21; j2 <= 0x7E; ++j2) {
+      std::string euc = {static_cast<char>(j1 + 0x80), static_cast<char>(j2 + 0x80)};
+      std::string sjis = TBookmarkControl::EucToSjis(euc);
+      ASSERT_EQ(sjis.size(), 2u);
+      ASSERT_TRUE(platform::IsLeadByte(static_cast<unsigned char>(sjis[0])));
+      ASSERT_EQ(TBookmarkControl::SjisToEuc(sjis), euc) << std::hex << j1 << " " << j2;
+    }
+}
+
+TEST(EucJp, CutOffCharactersDoNotHarmTheRest) {
+  EXPECT_EQ(TBookmarkControl::EucToSjis("ab\xA4"), "ab\xA4");
+  EXPECT_EQ(TBookmarkControl::SjisToEuc("ab\x82"), "ab\x82");
+  // 0x8F starts a three-byte form that is not known: copied, and the next pair converted.
+  EXPECT_EQ(TBookmarkControl::EucToSjis("\x8F\xA4\xA2"), "\x8F\x82\xA0");
+}
+
+TEST(Utf8, HiraganaBothWays) {
+  EXPECT_EQ(TBookmarkControl::SjisToUtf8("\x82\xA0"), "\xE3\x81\x82");
+  EXPECT_EQ(TBookmarkControl::Utf8ToSjis("\xE3\x81\x82"), "\x82\xA0");
+  EXPECT_EQ(TBookmarkControl::Utf8ToSjis(""), "");
+}
+
+TEST(Utf8, AsciiPassesAllFourConversions) {
+  const std::string ascii = "<DT><A HREF=\"http://a/~b\\c\">x</A>";
+  EXPECT_EQ(TBookmarkControl::Utf8ToSjis(ascii), ascii);
+  EXPECT_EQ(TBookmarkControl::SjisToUtf8(ascii), ascii);
+  EXPECT_EQ(TBookmarkControl::EucToSjis(ascii), ascii);
+  EXPECT_EQ(TBookmarkControl::SjisToEuc(ascii), ascii);
+}
+
+TEST(Utf8, DecodesEveryThreeByteSequenceToOneUnit) {
+  // E0..EF as first byte each give one character (or the default character).
+  for (int b1 = 0xE0; b1 <= 0xEF; ++b1) {
+    std::string s = {static_cast<char>(b1), '\x80', '\x80', 'z'};
+    std::string out = TBookmarkControl::Utf8ToSjis(s);
+    ASSERT_FALSE(out.empty());
+    EXPECT_EQ(out.back(), 'z');
+    EXPECT_LE(out.size(), 3u) << b1;
+  }
+}
+
+TEST(Utf8, BrokenInputConvertsAndKeepsTheRest) {
+  // A continuation byte first is read as a two-byte sequence with the next byte:
+  // (0x80 & 0x1F) << 6 | ('a' & 0x3F) is U+0021.
+  EXPECT_EQ(TBookmarkControl::Utf8ToSjis("\x80" "ab"), "!b");
+  // A cut-off sequence at the end.
+  EXPECT_EQ(TBookmarkControl::Utf8ToSjis("ab\xE3\x81"), "ab?");
+  // A four-byte sequence: three bytes and a stray byte.
+  std::string out = TBookmarkControl::Utf8ToSjis("\xF0\x9F\x98\x80!");
+  EXPECT_EQ(out.back(), '!');
+  // Characters outside code page 932 become the default character.
+  EXPECT_EQ(TBookmarkControl::Utf8ToSjis("\xC3\xA9"), "?");
+}
+
+TEST(Utf8, LongTextsAreConvertedWhole) {
+  std::string sjis;
+  for (int i = 0; i < 2000; ++i) sjis += "\x82\xA0";
+  std::string utf8 = TBookmarkControl::SjisToUtf8(sjis);
+  EXPECT_EQ(utf8.size(), 6000u);
+  EXPECT_EQ(TBookmarkControl::Utf8ToSjis(utf8), sjis);
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include "engine/bookmark_control.h"
+#include "engine/sjis_text.h"
+#include "platform/system_info.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using lf::TBookmarkControl;
+using lftest::S;
+
+// R\腕腕x... : the link marker in Shift-JIS.
+const std::string kMark(lf::kLinkMarker);
+
+TEST(ExtractUrl, TakesTheFirstSchemeOfTheListNotTheLeftmost) {
+  EXPECT_EQ(TBookmarkControl::ExtractUrl(R"(<DT><A HREF="http://a/b" ADD_DATE="1">x</A>)"),
+            "http://a/b");
+  EXPECT_EQ(TBookmarkControl::ExtractUrl("R" + kMark + "x.url0\\ftp://h/p"), "ftp://h/p");
+  EXPECT_EQ(TBookmarkControl::ExtractUrl("file://c/ then http://later/"), "http://later/");
+  EXPECT_EQ(TBookmarkControl::ExtractUrl("https://s/ and http://p/"), "https://s/ and http://p/");
+  EXPECT_EQ(TBookmarkControl::ExtractUrl("see res://x.dll/y"), "res://x.dll/y");
+  EXPECT_EQ(TBookmarkControl::ExtractUrl("HTTP://A/"), "");
+  EXPECT_EQ(TBookmarkControl::ExtractUrl("mailto:a@b"), "");
+  EXPECT_EQ(TBookmarkControl::ExtractUrl(""), "");
+}
+
+TEST(EntryParts, CutEntriesAtTheLinkMarkerAndTheUrl) {
+  const std::string link = "R\\F" + kMark + "x.url1\\http://h/";
+  EXPECT_EQ(TBookmarkControl::EntryPath(link), "R\\F" + kMark + "x.url1");
+  EXPECT_EQ(TBookmarkControl::UrlPart(link), "\x98\x72\x98\x72x.url1\\http://h/");
+  EXPECT_EQ(TBookmarkControl::FolderPart(link), "R\\F\\");
+  // A folder entry has no URL and no marker.
+  EXPECT_EQ(TBookmarkControl::EntryPath("R\\News.dir0"), "R\\News.dir");
+  EXPECT_EQ(TBookmarkControl::UrlPart("R\\News.dir0"), "R\\News.dir0");
+  EXPECT_EQ(TBookmarkControl::FolderPart("R\\News.dir0"), "");
+  EXPECT_EQ(TBookmarkControl::EntryPath(""), "");
+}
+
+TEST(Backslashes, OneTrailingBackslashAddedOrRemoved) {
+  EXPECT_EQ(TBookmarkControl::RemoveBackslash("C:\\a\\\\"), "C:\\a\\");
+  EXPECT_EQ(TBookmarkControl::RemoveBackslash("C:\\a"), "C:\\a");
+  EXPECT_EQ(TBookmarkControl::RemoveBackslash(""), "");
+  EXPECT_EQ(TBookmarkControl::AddBackslash(""), "");
+  EXPECT_EQ(TBookmarkControl::AddBackslash("C:\\a"), "C:\\a\\");
+  EXPECT_EQ(TBookmarkControl::AddBackslash("C:\\a\\"), "C:\\a\\");
+}
+
+TEST(Backslashes, SecondByteOfSoIsNotABackslash) {
+  // A root ending in ソ (0x83 0x5C) must keep its last character.
+  const std::string root = S("C:\\ソ");
+  EXPECT_EQ(TBookmarkControl::RemoveBackslash(root), root);
+  EXPECT_EQ(TBookmarkControl::AddBackslash(root), root + "\\");
+  EXPECT_EQ(TBookmarkControl::RemoveBackslash(root + "\\"), root);
+}
+
+TEST(DateStamp, SecondsSinceEpochLessNineHoursOneMinute) {
+  platform::SetClock([] { return platform::LocalDateTime{2002, 10, 18, 9, 1, 0, 0}; });
+  EXPECT_EQ(lf::DateStamp(), 11978LL * 86400);
+  platform::SetClock([] { return platform::LocalDateTime{2002, 10, 18, 9, 0, 59, 999}; });
+  EXPECT_EQ(lf::DateStamp(), 11978LL * 86400 - 1);  // truncated, not rounded
+  platform::SetClock([] { return platform::LocalDateTime{1970, 1, 1, 9, 0, 59, 500}; });
+  EXPECT_EQ(lf::DateStamp(), 0);  // -0.5 s truncates towards zero
+  platform::SetClock(nullptr);
+}
+
+TEST(SjisText, SearchesRespectTwoByteCharacters) {
+  // "\リンク" is found after a real backslash, but not in ソリンク whose ソ ends in 0x5C.
+  const std::string needle = S("\\リンク");
+  EXPECT_EQ(lf::FindCharBoundary(S("R\\ソリンク"), needle), std::string::npos);
+  EXPECT_EQ(lf::FindCharBoundary(S("R\\ソ\\リンク"), needle), 4u);
+  EXPECT_EQ(lf::ChangeFileExt("C:\\a.b\\bookmark.htm", ".old"), "C:\\a.b\\bookmark.old");
+  EXPECT_EQ(lf::ChangeFileExt("C:\\a.b\\hotlist", ".old"), "C:\\a.b\\hotlist.old");
+  EXPECT_EQ(lf::ChangeFileExt("/x.y/Opera6.adr", ".old"), "/x.y/Opera6.old");
+}
+
+}  // namespace

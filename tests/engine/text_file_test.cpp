@@ -1,0 +1,58 @@
+#include "engine/text_file.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+std::vector<std::string> ReadAll(const std::string& bytes) {
+  lftest::TempDir dir;
+  lftest::WriteFile(dir.NativePath("t.txt"), bytes);
+  lf::LineReader reader(dir.Path("t.txt"));
+  std::vector<std::string> lines;
+  std::string line;
+  while (reader.ReadLine(line)) lines.push_back(line);
+  return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(LineReader, CarriageReturnEndsALineAndALineFeedAfterItIsSkipped) {
+  EXPECT_EQ(ReadAll("a\r\nb\rc"), (Lines{"a", "b", "c"}));
+  EXPECT_EQ(ReadAll("a\r\n"), (Lines{"a"}));
+  EXPECT_EQ(ReadAll("a\r\r\nb\r\n"), (Lines{"a", "", "b"}));
+  EXPECT_EQ(ReadAll(""), Lines{});
+}
+
+TEST(LineReader, ALoneLineFeedIsText) {
+  EXPECT_EQ(ReadAll("a\nb\nc\r\n\nd"), (Lines{"a\nb\nc", "\nd"}));
+}
+
+TEST(LineReader, EndOfFileByteEndsTheInput) {
+  EXPECT_EQ(ReadAll("a\r\nb\x1A" "c\r\nd\r\n"), (Lines{"a", "b"}));
+  EXPECT_EQ(ReadAll("\x1A" "a"), Lines{});
+}
+
+TEST(LineReader, LinesLongerThanTheBufferAndEndsAcrossChunks) {
+  std::string big(200000, 'x');
+  EXPECT_EQ(ReadAll(big + "\r\n" + big), (Lines{big, big}));
+  // A CR as the last byte of one chunk and its LF as the first of the next.
+  std::string a(65535, 'a');
+  EXPECT_EQ(ReadAll(a + "\r\nb"), (Lines{a, "b"}));
+}
+
+TEST(LineWriter, EndsEveryLineWithCrLf) {
+  lftest::TempDir dir;
+  {
+    lf::LineWriter w(dir.Path("o.txt"));
+    w.WriteLine("one");
+    w.WriteLine("");
+    w.WriteLine(std::string(100000, 'z'));
+    w.Close();
+  }
+  EXPECT_EQ(lftest::ReadFile(dir.NativePath("o.txt")),
+            "one\r\n\r\n" + std::string(100000, 'z') + "\r\n");
+}
+
+}  // namespace

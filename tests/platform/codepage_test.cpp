@@ -1,0 +1,74 @@
+#include "platform/codepage.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::ByteKind;
+
+TEST(CodePage, LeadBytesAreExactlyTheTwoRanges) {
+  for (int b = 0; b < 256; ++b) {
+    bool expected = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    EXPECT_EQ(platform::IsLeadByte(static_cast<unsigned char>(b)), expected) << b;
+  }
+}
+
+TEST(CodePage, ClassifiesPositionsFromTheStart) {
+  // "aソb": 0x61 0x83 0x5C 0x62 -- the 0x5C is the second byte of ソ.
+  const std::string text = "a\x83\x5C" "b";
+  EXPECT_EQ(platform::ClassifyByte(text, 0), ByteKind::Single);
+  EXPECT_EQ(platform::ClassifyByte(text, 1), ByteKind::Lead);
+  EXPECT_EQ(platform::ClassifyByte(text, 2), ByteKind::Trail);
+  EXPECT_EQ(platform::ClassifyByte(text, 3), ByteKind::Single);
+  // Half-width katakana are single bytes, so the byte after one starts a character again.
+  EXPECT_EQ(platform::ClassifyByte("\xB1\x83\x41", 1), ByteKind::Lead);
+}
+
+TEST(CodePage, ConvertsMicrosoftMappingBothWays) {
+  // あ, ソ, ① (NEC row 13), ～ (FULLWIDTH TILDE in Microsoft's table), half-width ｱ.
+  const std::string sjis = "\x82\xA0\x83\x5C\x87\x40\x81\x60\xB1";
+  const std::string utf8 = "\xE3\x81\x82\xE3\x82\xBD\xE2\x91\xA0\xEF\xBD\x9E\xEF\xBD\xB1";
+  EXPECT_EQ(platform::Cp932ToUtf8(sjis), utf8);
+  EXPECT_EQ(platform::Utf8ToCp932(utf8), sjis);
+  EXPECT_EQ(platform::Cp932ToUtf16(sjis), u"\u3042\u30BD\u2460\uFF5E\uFF71");
+  EXPECT_EQ(platform::Utf16ToCp932(u"\u3042\u30BD\u2460\uFF5E\uFF71"), sjis);
+}
+
+TEST(CodePage, UnmappableCharactersBecomeTheDefaultAndTheRestSurvives) {
+  // U+00E9 and an emoji have no place in code page 932.
+  EXPECT_EQ(platform::Utf8ToCp932("a\xC3\xA9" "b\xF0\x9F\x98\x80" "c"), "a?b?c");
+  EXPECT_EQ(platform::Utf16ToCp932(u"x\u00E9y"), "x?y");
+  // A lone surrogate.
+  EXPECT_EQ(platform::Utf16ToCp932(std::u16string(u"a") + char16_t(0xD800) + u"b"), "a?b");
+  // Broken UTF-8: a cut-off sequence in the middle and at the end.
+  EXPECT_EQ(platform::Utf8ToCp932("a\xE3\x81" "b\xE3"), "a?b?");
+}
+
+TEST(CodePage, UndecodableShiftJisBytesDoNotSwallowNeighbours) {
+  // 0x80 and 0xA0 are no characters; 0x81 followed by a space is a broken pair.
+  EXPECT_EQ(platform::Cp932ToUtf16("a\x80" "b"), u"a\u30FBb");
+  EXPECT_EQ(platform::Cp932ToUtf16("a\x81 b"), u"a\u30FB b");
+  // A lead byte cut off by the end.
+  EXPECT_EQ(platform::Cp932ToUtf16("ab\x82"), u"ab\u30FB");
+}
+
+TEST(CodePage, ExactConversionsRefuseWhatWouldChange) {
+  std::string out = "untouched";
+  EXPECT_FALSE(platform::Utf8ToCp932Exact("caf\xC3\xA9", out));
+  EXPECT_FALSE(platform::Cp932ToUtf8Exact("a\x80", out));
+  EXPECT_EQ(out, "untouched");
+  ASSERT_TRUE(platform::Utf8ToCp932Exact("\xE3\x82\xBD", out));
+  EXPECT_EQ(out, "\x83\x5C");
+  ASSERT_TRUE(platform::Cp932ToUtf8Exact("\x83\x5C", out));
+  EXPECT_EQ(out, "\xE3\x82\xBD");
+}
+
+TEST(CodePage, AsciiIsUnchangedIncludingBackslashAndTilde) {
+  std::string ascii;
+  for (int c = 1; c < 0x80; ++c) ascii.push_back(static_cast<char>(c));
+  EXPECT_EQ(platform::Cp932ToUtf8(ascii), ascii);
+  EXPECT_EQ(platform::Utf8ToCp932(ascii), ascii);
+  EXPECT_EQ(platform::Utf16ToCp932(platform::Cp932ToUtf16(ascii)), ascii);
+}
+
+}  // namespace
