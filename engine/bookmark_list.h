@@ -11,6 +11,16 @@ namespace lf {
 
 using BookmarkList = std::vector<std::string>;
 
+// Levels are one decimal digit: items directly under the root have level 0 and the deepest
+// items level 9, so folders nest at most nine deep (folder levels 0 to 8). Readers file what
+// lies deeper in the deepest folder that fits and say so once (DeepNestingMessage).
+inline constexpr int kMaxLevel = 9;
+inline constexpr int kMaxFolderLevel = kMaxLevel - 1;
+
+// The message a reader shows, once per read, when it had to file items of deeper folders in
+// a folder at the deepest level (Shift-JIS).
+const std::string& DeepNestingMessage();
+
 // The counters of one run, owned by the caller and passed to readers and writers.
 struct RunCounters {
   int cancel = 0;  // non-zero stops a reader or writer at its next check

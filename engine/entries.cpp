@@ -53,6 +53,13 @@ std::string TBookmarkControl::RemoveBackslash(std::string_view text) {
   return std::string(text);
 }
 
+const std::string& DeepNestingMessage() {
+  static const std::string text =
+      Sjis("フォルダの階層が深すぎます。\r９階層より深いフォルダの内容は、"
+           "９階層目のフォルダに入れて読み込みました。");
+  return text;
+}
+
 long long DateStamp() {
   const platform::LocalDateTime now = platform::Now();
   // Whole seconds; the milliseconds only matter for a total below zero, which is truncated
