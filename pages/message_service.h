@@ -1,0 +1,39 @@
+// Every modal choice the windows offer -- message boxes, the file-open dialog, the folder
+// chooser -- and starting the user's browser go through one replaceable service, so that
+// tests can answer them and check what was asked.
+#pragma once
+
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace lf {
+
+class MessageService {
+ public:
+  virtual ~MessageService() = default;
+
+  // A modal message box with Shift-JIS texts and the Windows style flags of engine/ui.h;
+  // returns kIdOk or kIdCancel.
+  virtual int Show(QWidget* owner, const std::string& text, const std::string& caption,
+                   unsigned flags);
+  virtual void Beep();
+  // The file-open dialog. The filter is written "Name|pattern|Name|pattern"; the result is
+  // the chosen file as a program path, or nothing.
+  virtual std::optional<std::string> OpenFile(QWidget* owner, const std::string& title,
+                                              const std::string& filter,
+                                              const std::string& startFolder,
+                                              const std::string& defaultExtension);
+  // A folder chooser; the chosen folder as a program path, or nothing.
+  virtual std::optional<std::string> ChooseFolder(QWidget* owner, const std::string& title,
+                                                  const std::string& startFolder);
+  // Opens a web address in the user's browser; false if no browser could be started.
+  virtual bool OpenUrl(const std::string& url);
+
+  // The service in use; tests put theirs in place (nullptr restores the real one).
+  static MessageService& Instance();
+  static void SetInstance(MessageService* service);
+};
+
+}  // namespace lf

@@ -1,0 +1,33 @@
+// The engine's owner window on a Qt window: message boxes through the message service, and
+// pending events processed at most every few milliseconds, so that long reads stay fast yet
+// the window is painted and a cancel button answers at once.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QWidget>
+
+#include "engine/ui.h"
+
+namespace lf {
+
+class QtOwner : public Owner {
+ public:
+  explicit QtOwner(QWidget* window);
+
+  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+  void ProcessMessages() override;
+  void Beep() override;
+
+  // Processes pending events now, whatever the time since the last time.
+  void ProcessMessagesNow();
+
+  // How long events may wait while the engine works.
+  static constexpr int kIntervalMs = 30;
+
+ private:
+  QPointer<QWidget> window_;
+  QElapsedTimer sinceLast_;
+};
+
+}  // namespace lf

@@ -1,0 +1,94 @@
+// The engine's progress bar, status label, folder tree and link list on Qt widgets. Trees
+// and lists keep the Shift-JIS caption of every item beside its shown text, so the engine
+// gets back exactly the bytes it gave, and sort by the program's own order.
+#pragma once
+
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QTreeWidget>
+#include <vector>
+
+#include "engine/ui.h"
+
+namespace lf {
+
+// Item data roles of tree and list items.
+inline constexpr int kSjisRole = Qt::UserRole + 1;  // QByteArray: the Shift-JIS caption
+inline constexpr int kNodeRole = Qt::UserRole + 2;  // int: the node number in its QtTreeView
+
+class QtProgressBar : public ProgressBar {
+ public:
+  explicit QtProgressBar(QProgressBar* bar) : bar_(bar) {}
+  void SetMax(int max) override;
+  void SetPosition(int position) override;
+  void SetStep(int step) override { step_ = step; }
+  void StepIt() override;
+  void SetVisible(bool visible) override;
+
+ private:
+  QPointer<QProgressBar> bar_;
+  int step_ = 1;
+};
+
+class QtStatusLabel : public StatusLabel {
+ public:
+  explicit QtStatusLabel(QLabel* label) : label_(label) {}
+  void SetCaption(const std::string& text) override;
+  void SetVisible(bool visible) override;
+  bool Visible() const override;
+
+ private:
+  QPointer<QLabel> label_;
+};
+
+// A folder tree on a QTreeWidget of one column. Children are kept in caption order.
+class QtTreeView : public TreeView {
+ public:
+  explicit QtTreeView(QTreeWidget* tree);
+  void Clear() override;
+  Node AddChild(Node parent, const std::string& caption, int image, int selectedImage) override;
+  Node Selected() const override;
+  Node Parent(Node node) const override;
+  int Level(Node node) const override;
+  std::string Caption(Node node) const override;
+
+  // Removes a node with everything below it.
+  void RemoveNode(Node node);
+  // Changes the caption of a node (its place among its siblings stays).
+  void SetCaption(Node node, const std::string& caption);
+  // The node of an item of this tree, or kNoNode.
+  Node NodeOf(const QTreeWidgetItem* item) const;
+  QTreeWidgetItem* ItemOf(Node node) const;
+  QTreeWidget* Widget() const { return tree_; }
+
+ private:
+  QPointer<QTreeWidget> tree_;
+  std::vector<QTreeWidgetItem*> items_;
+};
+
+// The links of one folder on a report-style QTreeWidget (no tree lines), sorted by caption
+// in the program's order.
+class QtListItems : public ListItems {
+ public:
+  explicit QtListItems(QTreeWidget* list) : list_(list) {}
+  void Clear() override;
+  void Add(const std::string& caption, int imageIndex) override;
+
+ private:
+  QPointer<QTreeWidget> list_;
+};
+
+// A list item that sorts by its Shift-JIS captions in the program's order.
+class SjisItem : public QTreeWidgetItem {
+ public:
+  using QTreeWidgetItem::QTreeWidgetItem;
+  bool operator<(const QTreeWidgetItem& other) const override;
+};
+
+// Sets the shown text of a column and keeps its Shift-JIS bytes.
+void SetSjisText(QTreeWidgetItem* item, int column, const std::string& sjis);
+// The Shift-JIS bytes of a column (converted from the shown text if none were kept).
+std::string SjisText(const QTreeWidgetItem* item, int column);
+
+}  // namespace lf
