@@ -65,7 +65,9 @@ class TBookmarkControl {
   static std::string SjisToEuc(std::string_view text);
 
   // ---- Netscape bookmark file reader (netscape_reader.cpp) ----
-  void LoadBookmarkFile(Owner& owner, StatusLabel* status, int cancel, int urlCount,
+  // Reads a Netscape bookmark file for a page: the cancel flag is the page's own (its cancel
+  // button ends the read), the count starts at urlCount and is not handed back.
+  void LoadBookmarkFile(Owner& owner, StatusLabel* status, int& cancel, int urlCount,
                         ProgressBar& bar, BookmarkList& list, TreeView* tree,
                         const std::string& rootName, const std::string& filePath);
   void ReadBookmarkFile(Owner& owner, const std::string& filePath, int& cancel, int& urlCount,
