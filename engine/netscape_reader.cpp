@@ -1,1 +1,329 @@
+// The Netscape bookmark file reader: finds the file's character set from its META line,
+// converts every line to Shift-JIS and recognises folders and links line by line, tracking
+// the folder depth by counting "<DL>" and "</DL>".
+#include <algorithm>
+#include <vector>
+
 #include "engine/bookmark_control.h"
+#include "engine/sjis_text.h"
+#include "engine/text_file.h"
+#include "platform/file_system.h"
+
+namespace lf {
+namespace {
+
+constexpr int kCharsetSjis = 0;
+constexpr int kCharsetUtf8 = 1;
+constexpr int kCharsetEuc = 2;
+
+bool Contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
+
+// Removes markup: everything up to the first ">" and everything from each "<" to the next ">".
+std::string StripTags(std::string_view text) {
+  enum class State { Skipping, InsideTag, Outside } state = State::Skipping;
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == '<')
+      state = State::InsideTag;
+    else if (c == '>')
+      state = State::Outside;
+    else if (state == State::Outside)
+      out.push_back(c);
+  }
+  return out;
+}
+
+// Drops the characters a file name cannot hold. Every byte above 0x80 starts a two-byte unit
+// whose second byte is kept as it is (the second byte of "ソ" is a backslash).
+std::string DropFileNameChars(std::string_view text) {
+  static constexpr std::string_view kForbidden = "\\/:*?\"|";
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c > 0x80) {
+      out.push_back(text[i]);
+      if (i + 1 < text.size()) out.push_back(text[++i]);
+    } else if (kForbidden.find(static_cast<char>(c)) == std::string_view::npos) {
+      out.push_back(text[i]);
+    }
+  }
+  return out;
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t start = 0;
+  for (std::size_t pos = text.find(from); pos != std::string_view::npos;
+       pos = text.find(from, start)) {
+    out.append(text.substr(start, pos - start));
+    out.append(to);
+    start = pos + from.size();
+  }
+  out.append(text.substr(start));
+  return out;
+}
+
+// The level digit of an item at the given depth. Levels are one decimal digit: what lies
+// deeper is filed at the deepest level, and an item outside every "<DL>" gets level 0 rather
+// than "-1", which no consumer of the entries could read back.
+std::string LevelDigit(int depth, bool& tooDeep) {
+  int level = depth - 1;
+  if (level > kMaxLevel) {
+    tooDeep = true;
+    level = kMaxLevel;
+  }
+  return std::string(1, static_cast<char>('0' + std::max(level, 0)));
+}
+
+int DetectCharset(const std::string& path) {
+  LineReader file(path);
+  std::string line;
+  while (file.ReadLine(line)) {
+    for (char& c : line)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (Contains(line, "charset=utf-8")) return kCharsetUtf8;
+    if (Contains(line, "charset=euc-jp")) return kCharsetEuc;
+    if (Contains(line, "charset=shift_jis")) return kCharsetSjis;
+  }
+  return kCharsetSjis;
+}
+
+// Copies a file, putting a carriage return before every line feed that lacks one, so that a
+// UTF-8 file with line feeds only is read line by line.
+void CopyWithCarriageReturns(const std::string& from, const std::string& to) {
+  platform::File in(from, platform::File::Mode::Read);
+  platform::File out(to, platform::File::Mode::Create);
+  std::string chunk(1 << 16, '\0');
+  std::string converted;
+  char previous = '\0';
+  bool first = true;
+  while (std::size_t n = in.Read(chunk.data(), chunk.size())) {
+    converted.clear();
+    for (std::size_t i = 0; i < n; ++i) {
+      const char c = chunk[i];
+      if (c == '\n' && (first || previous != '\r')) converted.push_back('\r');
+      converted.push_back(c);
+      previous = c;
+      first = false;
+    }
+    out.Write(converted);
+  }
+  out.Close();
+  in.Close();
+}
+
+// The temporary copy's name: the input's with the extension ".tmp", or, for an input that
+// already has that name, one more ".tmp" so that the copy never replaces the input.
+std::string TemporaryPath(const std::string& input) {
+  std::string tmp = ChangeFileExt(input, ".tmp");
+  auto lower = [](std::string s) {
+    for (char& c : s)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+  };
+  if (lower(tmp) == lower(input)) tmp = input + ".tmp";
+  return tmp;
+}
+
+}  // namespace
+
+std::string TBookmarkControl::CleanName(std::string_view text) {
+  return DropFileNameChars(StripTags(text));
+}
+
+std::string TBookmarkControl::LinkName(std::string_view text) const {
+  // The interactive pages on Netscape data show titles as they are, "/" and ":" included.
+  if (Operation == 4 || Operation == 7 || Operation == 8 || Operation == 9) return StripTags(text);
+  return CleanName(text);
+}
+
+void TBookmarkControl::LoadBookmarkFile(Owner& owner, StatusLabel* status, int& cancel,
+                                        int urlCount, ProgressBar& bar, BookmarkList& list,
+                                        TreeView* tree, const std::string& rootName,
+                                        const std::string& filePath) {
+  if (status) status->SetCaption(Sjis("[ ブックマークファイルの読み込み ]"));
+  owner.ProcessMessages();
+  bar.SetVisible(true);
+  // The caller's count is not handed back; the cancel flag is the page's own, so that its
+  // cancel button ends the read.
+  int count = urlCount;
+  if (tree) {
+    tree->Clear();
+    ReadBookmarkFile(owner, filePath, cancel, count, tree, true, list, bar, rootName);
+  } else {
+    ReadBookmarkFile(owner, filePath, cancel, count, nullptr, false, list, bar, rootName);
+  }
+  Regroup(list);
+  bar.SetVisible(false);
+}
+
+void TBookmarkControl::ReadBookmarkFile(Owner& owner, const std::string& filePath, int& cancel,
+                                        int& urlCount, TreeView* tree, bool fillTree,
+                                        BookmarkList& list, ProgressBar& bar,
+                                        const std::string& rootName) {
+  fillTree = fillTree && tree;
+  TreeView::Node root = TreeView::kNoNode;
+  if (fillTree) {
+    tree->Clear();
+    root = tree->AddChild(TreeView::kNoNode, filePath, kImageFolder, kImageFolder);
+  }
+  try {
+    std::int64_t size;
+    {
+      platform::File file(filePath, platform::File::Mode::Read);
+      size = file.Size();
+      file.Close();
+    }
+    bar.SetMax(static_cast<int>(size / 90));
+    bar.SetVisible(true);
+    bar.SetPosition(0);
+    bar.SetStep(1);
+    const std::string rootPath = RemoveBackslash(rootName);
+
+    const int charset = DetectCharset(filePath);
+    std::string parsePath = filePath;
+    if (charset == kCharsetUtf8) {
+      parsePath = TemporaryPath(filePath);
+      CopyWithCarriageReturns(filePath, parsePath);
+    }
+    LineReader file(parsePath);
+    int depth = 0;
+    ParseBookmarkLines(owner, charset, file, cancel, urlCount, depth, root, tree, fillTree, bar,
+                       list, 0, rootPath);
+    Regroup(list);
+    file.Close();
+    if (charset == kCharsetUtf8) platform::DeleteFile(parsePath);
+  } catch (const platform::IoError& e) {
+    owner.MessageBox(Sjis("Ｂｏｏｋｍａｒｋファイルの読み込みで [ ") + e.what() +
+                         Sjis(" ] のエラーが発生しました。"),
+                     MessageCaption(), kMbOk | kMbIconError);
+  }
+}
+
+// Each folder level is parsed until its "</DL>" as if by a recursive call per folder; the
+// calls are kept on an explicit stack so that no file can exhaust the machine stack, and
+// folders deeper than the entries can express are not entered.
+void TBookmarkControl::ParseBookmarkLines(Owner& owner, int charset, LineReader& file, int& cancel,
+                                          int& urlCount, int& depth, TreeView::Node parent,
+                                          TreeView* tree, bool fillTree, ProgressBar& bar,
+                                          BookmarkList& list, int startDepth,
+                                          const std::string& folderPath) {
+  struct Level {
+    int startDepth;
+    std::string folderPath;
+    TreeView::Node node;
+    std::string folderLine;  // the line of the folder being parsed one level down
+  };
+  std::vector<Level> levels;
+  levels.push_back({startDepth, folderPath, parent, {}});
+  fillTree = fillTree && tree;
+
+  enum class Pending { None, Folder, Link } pending = Pending::None;
+  std::string pendingText;
+  std::string raw, line;
+  bool tooDeep = false;
+  bool resuming = false;  // a deeper level has ended: go on with the folder line above it
+
+  while (!levels.empty()) {
+    if (resuming) {
+      resuming = false;
+      line = std::move(levels.back().folderLine);
+    } else {
+      if (!file.ReadLine(raw)) {
+        levels.pop_back();
+        resuming = true;
+        continue;
+      }
+      bar.StepIt();
+      owner.ProcessMessages();
+      if (cancel) break;
+
+      if (pending == Pending::None) {
+        if (Contains(raw, "<DT><A") && !Contains(raw, "</A>")) {
+          pending = Pending::Link;
+          pendingText = raw;
+          continue;
+        }
+        if (Contains(raw, "<DT>") && !Contains(raw, "</H3") && !Contains(raw, "</A>")) {
+          pending = Pending::Folder;
+          pendingText = raw;
+          continue;
+        }
+      } else {
+        std::string_view rest(raw);
+        rest.remove_prefix(std::min(rest.find_first_not_of(' '), rest.size()));
+        pendingText.append(rest);
+        if (!Contains(raw, pending == Pending::Folder ? "</H3" : "</A>")) continue;
+        pending = Pending::None;
+        raw = std::move(pendingText);
+        pendingText.clear();
+      }
+
+      if (charset == kCharsetUtf8)
+        line = Utf8ToSjis(raw);
+      else if (charset == kCharsetEuc)
+        line = EucToSjis(raw);
+      else
+        line = raw;
+
+      if (Contains(line, "<DT>") && Contains(line, "<H3")) {
+        owner.ProcessMessages();
+        if (cancel) break;
+        Level& level = levels.back();
+        if (depth - 1 > kMaxFolderLevel) {
+          // Its items go to the folder being parsed, the deepest one that fits.
+          tooDeep = true;
+        } else {
+          const std::string name = CleanName(line);
+          TreeView::Node node = TreeView::kNoNode;
+          if (fillTree) {
+            node = tree->AddChild(level.node, name, kImageFolder, kImageOpenFolder);
+            owner.ProcessMessages();
+            if (cancel) break;
+          }
+          list.push_back(level.folderPath + "\\" + name + ".dir" + LevelDigit(depth, tooDeep));
+          if (depth > level.startDepth) {
+            level.folderLine = std::move(line);
+            Level inner{level.startDepth + 1, level.folderPath + "\\" + name, node, {}};
+            levels.push_back(std::move(inner));
+            continue;
+          }
+        }
+      }
+    }
+
+    // The rest of a line, also of a folder line once the level below it has ended.
+    const Level& level = levels.back();
+    const std::string url = ExtractUrl(line);
+    if (!url.empty()) {
+      const std::string name = LinkName(line);
+      if (!name.empty()) {
+        const std::string title = ReplaceAll(name, "&amp;", "&");
+        owner.ProcessMessages();
+        if (cancel) break;
+        list.push_back(level.folderPath + std::string(kLinkMarker) + title + ".url" +
+                       LevelDigit(depth, tooDeep) + "\\" + url);
+        ++urlCount;
+      }
+    }
+    if (Contains(line, "<DL>")) ++depth;
+    bool levelEnds = false;
+    if (Contains(line, "</DL>")) {
+      --depth;
+      levelEnds = depth == level.startDepth;
+    }
+    if (levelEnds || depth < level.startDepth) {
+      levels.pop_back();
+      resuming = true;
+    }
+  }
+
+  if (tooDeep) owner.MessageBox(DeepNestingMessage(), MessageCaption(), kMbOk | kMbIconWarning);
+}
+
+}  // namespace lf

@@ -1,1 +1,199 @@
+// The Netscape bookmark file writer: lays the file out from the order of the entries and
+// their levels alone, keeps the replaced file as ".old" and carries its title over.
 #include "engine/bookmark_control.h"
+#include "engine/sjis_text.h"
+#include "engine/text_file.h"
+#include "platform/file_system.h"
+#include "platform/system_info.h"
+
+namespace lf {
+namespace {
+
+constexpr int kMaxIndentLevel = 5;
+
+bool Contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
+
+bool IndentDefined(int level) {
+  return level >= 0 && level <= kMaxIndentLevel;
+}
+std::string Indent(int level) {
+  return std::string(2 * (level + 1), ' ');
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// The title suffix of the file being replaced, found in its raw bytes; empty when none.
+std::string TitleSuffix(const std::string& path) {
+  const std::string japanese = Sjis("のﾌﾞｯｸﾏｰｸ");
+  LineReader file(path);
+  std::string line;
+  while (file.ReadLine(line)) {
+    std::string suffix;
+    if (Contains(line, "Bookmarks")) suffix = "'s Bookmarks";
+    if (Contains(line, japanese)) suffix = japanese;
+    if (!suffix.empty()) return suffix;
+  }
+  return std::string();
+}
+
+// Writes Shift-JIS lines in the chosen output character set.
+class OutputFile {
+ public:
+  OutputFile(const std::string& path, int charset) : writer_(path), charset_(charset) {}
+
+  void Line(std::string_view line) {
+    if (charset_ == 1)
+      writer_.WriteLine(TBookmarkControl::SjisToEuc(line));
+    else if (charset_ == 2)
+      writer_.WriteLine(TBookmarkControl::SjisToUtf8(line));
+    else
+      writer_.WriteLine(line);
+  }
+  void Close() { writer_.Close(); }
+
+ private:
+  LineWriter writer_;
+  int charset_;
+};
+
+}  // namespace
+
+void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& urlCount,
+                                        const std::string& filePath, const BookmarkList& list) {
+  const std::string backupPath = ChangeFileExt(filePath, ".old");
+  // A file that already has the backup's name cannot be its own backup: it is neither
+  // deleted beforehand nor renamed, and the user is told that no backup was made.
+  const bool ownBackup = backupPath == filePath;
+  if (!ownBackup && platform::FileExists(backupPath)) platform::DeleteFile(backupPath);
+
+  const std::string user = platform::LoginName();
+  std::string title = user + "'s Bookmarks";
+  if (platform::FileExists(filePath)) {
+    try {
+      title = user + TitleSuffix(filePath);
+    } catch (const platform::IoError&) {
+      // An unreadable file keeps the default title; the backup and the write still follow.
+    }
+    if (ownBackup || platform::RenameFile(filePath, backupPath) != 0)
+      owner.MessageBox(Sjis("ブックマークファイルのバックアップが出来ていません。"),
+                       MessageCaption(), kMbOk | kMbIconError);
+  }
+
+  try {
+    OutputFile out(filePath, OutputCharset);
+    const std::string stamp = std::to_string(DateStamp());
+
+    out.Line("<!DOCTYPE NETSCAPE-Bookmark-file-1>");
+    out.Line("");
+    if (Contains(title, "Book")) {
+      out.Line("<!-- This is an automatically generated file.");
+      out.Line("It will be read and overwritten.");
+      out.Line("Do Not Edit! -->");
+    } else {
+      out.Line(Sjis("<!--  これは自動生成されたﾌｧｲﾙです｡"));
+      out.Line(Sjis("ﾌﾟﾛｸﾞﾗﾑが読み書きを実行します｡"));
+      out.Line(Sjis("編集禁止! -->"));
+    }
+    out.Line("");
+    out.Line("<TITLE>" + title + "</TITLE>");
+    if (OutputCharset == 0)
+      out.Line("<META HTTP-EQUIV=\"Content-Type\" content=\"text/html; charset=shift_jis\">");
+    else if (OutputCharset == 1)
+      out.Line("<META HTTP-EQUIV=\"Content-Type\" content=\"text/html; charset=euc-jp\">");
+    else if (OutputCharset == 2)
+      out.Line("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">");
+    out.Line("<H1>" + title + "</H1>");
+    out.Line("");
+    out.Line("<DL><P>");
+    out.Line("");
+
+    bar.SetPosition(0);
+    bar.SetMax(static_cast<int>(list.size()) - 1);
+    bar.SetVisible(true);
+    owner.ProcessMessages();
+
+    int previousLevel = 0;
+    std::string previousKey;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      const std::string& entry = list[i];
+      bar.StepIt();
+      const std::string url = ExtractUrl(entry);
+      const std::string key = url.empty() ? entry : EntryPath(entry);
+
+      std::string name;
+      if (std::size_t marker = key.find(kLinkMarker); marker != std::string::npos) {
+        name = key.substr(marker + kLinkMarker.size());
+      } else {
+        std::size_t cut = FindLastChar(key, "\\:");
+        name = cut == std::string::npos ? key : key.substr(cut + 1);
+      }
+      name.resize(name.size() > 5 ? name.size() - 5 : 0);
+
+      // An entry that does not end in a digit is written at level 0.
+      const char last = key.empty() ? '0' : key.back();
+      const int level = last >= '0' && last <= '9' ? last - '0' : 0;
+      const bool isFolder =
+          key.size() >= 5 &&
+          SameIgnoringCase(std::string_view(key).substr(key.size() - 5, 4), ".dir");
+
+      if (i > 0 && Contains(previousKey, ".dir") && level <= previousLevel) {
+        out.Line(currentIndent_ + "  <DL><P>");
+        out.Line(currentIndent_ + "  </DL><P>");
+        out.Line("");
+      }
+      if (level > previousLevel) {
+        std::string indent;
+        for (int k = previousLevel; k < level; ++k) {
+          if (IndentDefined(k)) indent = Indent(k);
+          currentIndent_ = indent;
+          out.Line(currentIndent_ + "  <DL><P>");
+        }
+      } else if (level < previousLevel) {
+        // The closing lines take the indentation of the new level and those below it.
+        std::string indent;
+        for (int k = level; k > 2 * level - previousLevel; --k) {
+          if (IndentDefined(k)) indent = Indent(k);
+          currentIndent_ = indent;
+          out.Line(currentIndent_ + "  </DL><P>");
+          out.Line("");
+        }
+      }
+      previousLevel = level;
+
+      currentIndent_ = IndentDefined(level) ? Indent(level) : std::string();
+      if (isFolder) {
+        out.Line(currentIndent_ + "<DT><H3 ADD_DATE=\"" + stamp + "\">" + name + "</H3>");
+        out.Line("");
+      } else {
+        out.Line(currentIndent_ + "<DT><A HREF=\"" + url + "\" ADD_DATE=\"" + stamp +
+                 "\" LAST_VISIT=\"0\" LAST_MODIFIED=\"0\">" + name + "</A>");
+        ++urlCount;
+      }
+      previousKey = key;
+    }
+    out.Line(currentIndent_ + "</DL><P>");
+    out.Line("");
+    bar.SetVisible(false);
+
+    out.Line("");
+    out.Line("</DL><P>");
+    out.Close();
+  } catch (const platform::IoError& e) {
+    owner.MessageBox(Sjis("Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ") + e.what() +
+                         Sjis(" ] のエラーが発生しました。"),
+                     MessageCaption(), kMbOk | kMbIconError);
+  }
+}
+
+}  // namespace lf
