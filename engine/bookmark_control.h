@@ -114,8 +114,8 @@ class TBookmarkControl {
   void BackupOperaFile(Owner& owner, const std::string& filePath, std::string& outputPath,
                        std::string& backupPath);
   void WriteOperaHeader(LineWriter& out);
-  void WriteOperaEntries(LineWriter& out, ProgressBar& bar, const BookmarkList& list,
-                         int& operaUrlCount, const std::string& stamp);
+  void WriteOperaEntries(Owner& owner, LineWriter& out, ProgressBar& bar,
+                         const BookmarkList& list, int& operaUrlCount, const std::string& stamp);
   void WriteOperaLine(LineWriter& out, std::string_view line);
 
   // ---- Folder tree and URL list (folder_tree.cpp) ----
