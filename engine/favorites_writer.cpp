@@ -1,1 +1,155 @@
+// The Favorites folder writer: one directory per folder entry and one shortcut file per URL
+// entry, each placed where its entry's path says; and the lost-data log.
+//
+// Entries carry names taken from other browsers' files. A name that is not a plain name ("."
+// or "..", or one holding the native separator), or a path whose names are not all plain,
+// could make the writer create or replace something outside the Favorites folder or in a
+// place other than the one the name says; such a target is refused like one the file system
+// refuses.
+#include <cerrno>
+#include <string>
+#include <vector>
+
 #include "engine/bookmark_control.h"
+#include "engine/lost_data.h"
+#include "engine/sjis_text.h"
+#include "engine/text_file.h"
+#include "platform/codepage.h"
+#include "platform/file_system.h"
+#include "platform/system_info.h"
+
+namespace lf {
+namespace {
+
+// The components of a path between single-byte characters that are one of separators.
+std::vector<std::string_view> SplitPath(std::string_view path, std::string_view separators) {
+  std::vector<std::string_view> parts;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(path[i]);
+    if (platform::IsLeadByte(c)) {
+      ++i;
+      continue;
+    }
+    if (separators.find(static_cast<char>(c)) != std::string_view::npos) {
+      parts.push_back(path.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  parts.push_back(path.substr(start));
+  return parts;
+}
+
+// True if the last `names` components of the path (those that come from the list) are plain
+// names, something is left before them for the root folder, and nothing anywhere in the path
+// climbs up a folder.
+bool SafeTarget(std::string_view path, int names) {
+  std::vector<std::string_view> parts = SplitPath(path, "\\");
+  if (static_cast<int>(parts.size()) <= names) return false;
+  for (std::size_t i = parts.size() - static_cast<std::size_t>(names); i < parts.size(); ++i)
+    if (!platform::IsPlainName(parts[i])) return false;
+  for (std::string_view segment : SplitPath(path, "\\/"))
+    if (segment == "..") return false;
+  return true;
+}
+
+// How many names below the root folder the key of an entry holds: its level and one.
+int NamesBelowRoot(std::string_view key) {
+  char last = key.empty() ? '\0' : key.back();
+  return (last >= '0' && last <= '9') ? last - '0' + 1 : 1;
+}
+
+std::string FailureText(const char* what, const std::string& path, const std::string& reason) {
+  return Sjis(what) + path + Sjis(" ]の作成で\r[ ") + reason +
+         Sjis(" ] のエラーが発生しました。\rＬｏｓｔＤａｔａ．ｔｘｔにファイル名情報が保存されます。");
+}
+
+// Creates the shortcut file; 0 or the error code. A file left half written is removed, so a
+// cut-off URL is never read back as a good one.
+int WriteUrlFile(const std::string& file, std::string_view url) {
+  std::string content = "[InternetShortcut]\r\nURL=";
+  content.append(url);
+  content.append("\r\n");
+  bool created = false;
+  try {
+    platform::File out(file, platform::File::Mode::Create);
+    created = true;
+    out.Write(content);
+    out.Close();
+    return 0;
+  } catch (const platform::IoError& e) {
+    if (created) platform::DeleteFile(file);
+    return e.code();
+  }
+}
+
+}  // namespace
+
+void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel,
+                                     int& errorCount, int& ieUrlCount, const BookmarkList& list) {
+  if (list.empty()) return;
+  bar.SetPosition(0);
+  bar.SetMax(static_cast<int>(list.size()) - 1);
+  std::vector<std::string> lostData;
+  for (const std::string& entry : list) {
+    bar.StepIt();
+    owner.ProcessMessages();
+    if (cancel) return;
+
+    const std::string url = ExtractUrl(entry);
+    const std::string key = url.empty() ? entry : EntryPath(entry);
+    const std::string leaf = UrlPart(key);
+    const std::string base = FolderPart(key);
+    const int names = NamesBelowRoot(key);
+
+    if (leaf.find(".dir") != std::string::npos) {
+      const std::string dir = base + leaf.substr(0, leaf.size() >= 5 ? leaf.size() - 5 : 0);
+      int rc = SafeTarget(dir, names) ? platform::MakeDirectory(dir) : EINVAL;
+      if (rc != 0 && rc != EEXIST) {
+        owner.MessageBox(FailureText("フォルダ[ ", dir, platform::ErrorText(rc)),
+                         MessageCaption(), kMbIconError | kMbOk);
+        lostData.push_back("Dir  Error : " + dir);
+      }
+      continue;
+    }
+
+    if (url.empty()) continue;
+    const std::string name = leaf.size() >= 9 ? leaf.substr(4, leaf.size() - 9) : std::string();
+    const std::string file = base + name + ".url";
+    // Without a link marker the entry names no folder, and the file would land wherever the
+    // program happens to run.
+    const bool safe = !base.empty() && SafeTarget(file, names);
+    int rc = safe ? WriteUrlFile(file, url) : EINVAL;
+    if (rc != 0) {
+      owner.MessageBox(FailureText("ＵＲＬ[ ", file, platform::ErrorText(rc)), MessageCaption(),
+                       kMbIconError | kMbOk);
+      lostData.push_back("File Error : " + file);
+      ++errorCount;
+    } else {
+      ++ieUrlCount;
+    }
+  }
+  if (!lostData.empty()) SaveLostDataReporting(owner, lostData);
+}
+
+std::string TBookmarkControl::LostDataPath() {
+  return AddBackslash(platform::ProgramDirectory()) + "LostData.txt";
+}
+
+void TBookmarkControl::SaveLostData(const std::vector<std::string>& lines) {
+  LineWriter out(LostDataPath());
+  for (const std::string& line : lines) out.WriteLine(line);
+  out.Close();
+}
+
+void SaveLostDataReporting(Owner& owner, const std::vector<std::string>& lines) {
+  try {
+    TBookmarkControl::SaveLostData(lines);
+  } catch (const platform::IoError& e) {
+    owner.MessageBox(Sjis("ＬｏｓｔＤａｔａ．ｔｘｔ[ ") + TBookmarkControl::LostDataPath() +
+                         Sjis(" ]の作成で\r[ ") + e.what() + Sjis(" ] のエラーが発生しました。"),
+                     MessageCaption(), kMbIconError | kMbOk);
+  }
+}
+
+}  // namespace lf
