@@ -1,1 +1,155 @@
+// The Opera hotlist writer: one "#FOLDER" or "#URL" block per entry, in list order, with the
+// "-" lines that close the folders an entry leaves; the replaced hotlist is kept as ".old".
 #include "engine/bookmark_control.h"
+#include "engine/sjis_text.h"
+#include "engine/text_file.h"
+#include "platform/file_system.h"
+
+namespace lf {
+namespace {
+
+constexpr std::string_view kIndent = "        ";
+
+// What an entry is written as.
+struct BlockInfo {
+  std::string name;
+  std::string url;
+  int level = 0;
+  bool folder = false;
+};
+
+bool IsDirIgnoringCase(std::string_view four) {
+  static constexpr std::string_view kDir = ".dir";
+  for (std::size_t i = 0; i < kDir.size(); ++i) {
+    char c = four[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != kDir[i]) return false;
+  }
+  return true;
+}
+
+BlockInfo Describe(const std::string& entry) {
+  BlockInfo info;
+  info.url = TBookmarkControl::ExtractUrl(entry);
+  const std::string key = info.url.empty() ? entry : TBookmarkControl::EntryPath(entry);
+  if (std::size_t marker = FindCharBoundary(key, kLinkMarker); marker != std::string::npos) {
+    info.name = key.substr(marker + kLinkMarker.size());
+  } else {
+    const std::size_t cut = FindLastChar(key, "\\:");
+    info.name = cut == std::string::npos ? key : key.substr(cut + 1);
+  }
+  info.name.resize(info.name.size() > 5 ? info.name.size() - 5 : 0);
+  // Entries always end in their level digit; anything else is written at level 0.
+  const char last = key.empty() ? '0' : key.back();
+  info.level = last >= '0' && last <= '9' ? last - '0' : 0;
+  info.folder = key.size() >= 5 && IsDirIgnoringCase(std::string_view(key).substr(key.size() - 5));
+  return info;
+}
+
+// True when a failed save left no byte of the new hotlist behind.
+bool NothingWritten(const std::string& path) {
+  if (!platform::PathExists(path)) return true;
+  try {
+    return platform::File(path, platform::File::Mode::Read).Size() == 0;
+  } catch (const platform::IoError&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+void TBookmarkControl::SaveOperaFile(Owner& owner, ProgressBar& bar, const BookmarkList& list,
+                                     const std::string& filePath, int& operaUrlCount) {
+  const bool hadHotlist = platform::FileExists(filePath);
+  std::string outputPath, backupPath;
+  BackupOperaFile(owner, filePath, outputPath, backupPath);
+  const bool backedUp = hadHotlist && !platform::FileExists(filePath);
+
+  const int countBefore = operaUrlCount;
+  try {
+    LineWriter out(outputPath);
+    const std::string stamp = std::to_string(DateStamp());
+    WriteOperaHeader(out);
+    WriteOperaEntries(owner, out, bar, list, operaUrlCount, stamp);
+    WriteOperaLine(out, "-");
+    out.Close();
+  } catch (const platform::IoError& e) {
+    // The links did not reach a usable hotlist, so they are not counted as written; and when
+    // not one byte of the new file got to the disk, the previous hotlist is put back in its
+    // place instead of leaving an empty file there.
+    operaUrlCount = countBefore;
+    if (backedUp && NothingWritten(outputPath)) platform::RenameFile(backupPath, outputPath);
+    owner.MessageBox(
+        Sjis("Ｏｐｅｒａ６．ａｄｒの保存で [ ") + e.what() + Sjis(" ] のエラーが発生しました。"),
+        MessageCaption(), kMbOk | kMbIconError);
+  }
+}
+
+void TBookmarkControl::BackupOperaFile(Owner& owner, const std::string& filePath,
+                                       std::string& outputPath, std::string& backupPath) {
+  outputPath = filePath;
+  backupPath = ChangeFileExt(filePath, ".old");
+  // A hotlist that already has the backup's name cannot be its own backup: it is neither
+  // deleted beforehand nor renamed, and the user is told that no backup was made.
+  const bool ownBackup = backupPath == filePath;
+  if (!ownBackup && platform::FileExists(backupPath)) platform::DeleteFile(backupPath);
+  if (platform::FileExists(filePath) &&
+      (ownBackup || platform::RenameFile(filePath, backupPath) != 0))
+    owner.MessageBox(Sjis("ブックマークファイルのバックアップが出来ていません。"), MessageCaption(),
+                     kMbOk | kMbIconError);
+}
+
+void TBookmarkControl::WriteOperaHeader(LineWriter& out) {
+  WriteOperaLine(out, "Opera Hotlist version 2.0");
+  WriteOperaLine(out, "Options:encoding=utf8,version=3");
+  WriteOperaLine(out, "");
+}
+
+void TBookmarkControl::WriteOperaEntries(Owner& owner, LineWriter& out, ProgressBar& bar,
+                                         const BookmarkList& list, int& operaUrlCount,
+                                         const std::string& stamp) {
+  bar.SetVisible(true);
+  bar.SetPosition(0);
+  bar.SetMax(static_cast<int>(list.size()) - 1);
+  owner.ProcessMessages();
+
+  const std::string indent(kIndent);
+  int previousLevel = 0;
+  bool previousFolder = false;
+  for (const std::string& entry : list) {
+    bar.StepIt();
+    const BlockInfo block = Describe(entry);
+
+    // A folder directly followed by something at its own level or higher up was empty: its
+    // block is still open and is closed together with the folders left in between.
+    int closing = 0;
+    if (previousFolder && block.level <= previousLevel)
+      closing = previousLevel - block.level + 1;
+    else if (!previousFolder && block.level < previousLevel)
+      closing = previousLevel - block.level;
+    for (int i = 0; i < closing; ++i) WriteOperaLine(out, "-");
+
+    WriteOperaLine(out, block.folder ? "#FOLDER" : "#URL");
+    WriteOperaLine(out, indent + "NAME=" + block.name);
+    if (!block.folder) WriteOperaLine(out, indent + "URL=" + block.url);
+    WriteOperaLine(out, indent + "CREATED=" + stamp);
+    WriteOperaLine(out, indent + "VISITED=0");
+    WriteOperaLine(out, indent + "ORDER=0");
+    WriteOperaLine(out, indent + "DESCRIPTION=");
+    WriteOperaLine(out, indent + "SHORT NAME=");
+    WriteOperaLine(out, "");
+    if (!block.folder) ++operaUrlCount;
+
+    previousLevel = block.level;
+    previousFolder = block.folder;
+  }
+  WriteOperaLine(out, "");
+  WriteOperaLine(out, "-");
+  bar.SetVisible(false);
+}
+
+void TBookmarkControl::WriteOperaLine(LineWriter& out, std::string_view line) {
+  out.WriteLine(SjisToUtf8(line));
+}
+
+}  // namespace lf
