@@ -1,1 +1,302 @@
 #include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine/bookmark_control.h"
+#include "engine/sjis_text.h"
+#include "tests/support/fakes.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using lf::TBookmarkControl;
+using lftest::S;
+using Lines = std::vector<std::string>;
+
+const std::string kDataDir =
+    (std::filesystem::path(__FILE__).parent_path().parent_path() / "data" / "netscape").string();
+
+Lines Utf8(const lf::BookmarkList& list) {
+  Lines out;
+  for (const std::string& e : list) out.push_back(lftest::U(e));
+  return out;
+}
+
+// Shift-JIS text from UTF-8 lines, each ended by CR LF.
+std::string SjisFile(const Lines& utf8) {
+  std::string out;
+  for (const std::string& l : utf8) out += S(l) + "\r\n";
+  return out;
+}
+
+struct Read {
+  Lines list;  // UTF-8
+  int count = 0;
+  lftest::RecordingOwner owner;
+  lftest::FakeProgressBar bar;
+  lftest::FakeTreeView tree;
+};
+
+// Reads a file with root path "R" (the root name given with a trailing backslash).
+void ReadInto(Read& r, const std::string& path, TBookmarkControl& control, bool fillTree = false,
+              int cancel = 0) {
+  lf::BookmarkList list;
+  control.ReadBookmarkFile(r.owner, path, cancel, r.count, fillTree ? &r.tree : nullptr, fillTree,
+                           list, r.bar, "R\\");
+  r.list = Utf8(list);
+}
+
+// Writes bytes to a temporary file and reads it.
+Read ReadBytes(const std::string& bytes, int operation = 0) {
+  lftest::TempDir dir;
+  lftest::WriteFile(dir.NativePath("b.htm"), bytes);
+  TBookmarkControl control;
+  control.Operation = operation;
+  Read r;
+  ReadInto(r, dir.Path("b.htm"), control);
+  return r;
+}
+
+const Lines kSampleList = {
+    "R\\ニュース.dir0",
+    "R\\ニュース\\ソフト.dir1",
+    "R\\ニュース\\ソフト\\腕腕ｿﾌﾄ置き場.url2\\ftp://ftp.example.jp/pub/",
+    "R\\ニュース\\腕腕毎日のニュース & 天気.url1\\http://news.example.jp/",
+    "R\\腕腕トップ.url0\\http://example.jp/",
+};
+
+class SampleFile : public testing::TestWithParam<const char*> {};
+
+TEST_P(SampleFile, EveryCodePageGivesTheSameList) {
+  lftest::TempDir dir;
+  // A copy, so that the temporary file of a UTF-8 read lands in a folder of our own.
+  std::filesystem::copy_file(kDataDir + "/" + GetParam(), dir.NativePath("bookmark.htm"));
+  TBookmarkControl control;
+  Read r;
+  r.count = 10;
+  ReadInto(r, dir.Path("bookmark.htm"), control, true);
+  EXPECT_EQ(r.list, kSampleList);
+  EXPECT_EQ(r.count, 13);
+  EXPECT_TRUE(r.owner.messages.empty());
+  EXPECT_EQ(r.tree.Dump(),
+            lftest::U(dir.Path("bookmark.htm")) + " [0/0]\n  ニュース [0/1]\n    ソフト [0/1]\n");
+  EXPECT_EQ(r.bar.max, 707 / 90);
+  EXPECT_EQ(r.bar.steps, 20);  // one per line read
+  EXPECT_FALSE(lftest::Exists(dir.NativePath("bookmark.tmp")));
+}
+
+INSTANTIATE_TEST_SUITE_P(NetscapeReader, SampleFile,
+                         testing::Values("sjis.htm", "eucjp.htm", "utf8_lf.htm"));
+
+TEST(NetscapeReader, ReadsTheStandardLayout) {
+  Read r = ReadBytes(SjisFile({
+      "<!DOCTYPE NETSCAPE-Bookmark-file-1>",
+      "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=Shift_JIS\">",
+      "<TITLE>Bookmarks</TITLE>",
+      "<H1>Bookmarks</H1>",
+      "<DL><p>",
+      "    <DT><H3 ADD_DATE=\"1\">News</H3>",
+      "    <DL><p>",
+      "        <DT><A HREF=\"http://host/a\" ADD_DATE=\"1\">A &amp; B</A>",
+      "    </DL><p>",
+      "    <DT><A HREF=\"http://host/b\">B</A>",
+      "</DL><p>",
+      "    <DT><A HREF=\"http://host/after\">after the end</A>",
+  }));
+  EXPECT_EQ(r.list, (Lines{"R\\News.dir0", "R\\News\\腕腕A & B.url1\\http://host/a",
+                           "R\\腕腕B.url0\\http://host/b"}));
+  EXPECT_EQ(r.count, 2);
+}
+
+TEST(NetscapeReader, TitlesSplitOverLinesAndEntities) {
+  Read r = ReadBytes(SjisFile({
+      "<DL><p>",
+      "<DT><H3 ADD_DATE=\"1\">Long",
+      "   Name &amp; a/b:c</H3>",
+      "<DL><p>",
+      "<DT><A HREF=\"http://host/x\">Split",
+      "  Link &amp;amp; more</A>",
+      "<DT><A HREF=\"http://host/empty\"></A>",
+      "<DD>see http://host/d for details",
+      "</DL><p>",
+      "</DL><p>",
+  }));
+  // Folder names keep entities; link titles lose one level of "&amp;"; a description line
+  // with a scheme is a link too.
+  EXPECT_EQ(r.list, (Lines{"R\\LongName &amp; abc.dir0",
+                           "R\\LongName &amp; abc\\腕腕see httphostd for details.url1\\"
+                           "http://host/d for details",
+                           "R\\LongName &amp; abc\\腕腕SplitLink &amp; more.url1\\http://host/x"}));
+  EXPECT_EQ(r.count, 2);  // the empty title adds nothing
+}
+
+TEST(NetscapeReader, CleanNameAndLinkName) {
+  EXPECT_EQ(TBookmarkControl::CleanName("<DT><H3 X=\"1\">a/b:c*d?e\"f|g\\h</H3>"), "abcdefgh");
+  EXPECT_EQ(TBookmarkControl::CleanName("no tag at all"), "");
+  // The second byte of "ソ" is a backslash and stays.
+  EXPECT_EQ(TBookmarkControl::CleanName(S("<DT><H3>ソフト\\</H3>")), S("ソフト"));
+
+  TBookmarkControl control;
+  const std::string line = "<DT><A HREF=\"http://x\">http://x</A>";
+  control.Operation = 1;
+  EXPECT_EQ(control.LinkName(line), "httpx");
+  for (int op : {4, 7, 8, 9}) {
+    control.Operation = op;
+    EXPECT_EQ(control.LinkName(line), "http://x");
+  }
+  Read r = ReadBytes("<DL><p>\r\n<DT><A HREF=\"http://x\">http://x</A>\r\n", 8);
+  EXPECT_EQ(r.list, (Lines{"R\\腕腕http://x.url0\\http://x"}));
+}
+
+TEST(NetscapeReader, CharsetDetection) {
+  const std::string body = "<DL><p>\r\n<DT><A HREF=\"http://h/\">" + S("日本") + "</A>\r\n";
+  for (const char* meta : {"charset=Shift_JIS", "charset=shift_jis", "CHARSET=SHIFT_JIS", ""}) {
+    Read r = ReadBytes(std::string(meta) + "\r\n" + body);
+    EXPECT_EQ(r.list, (Lines{"R\\腕腕日本.url0\\http://h/"})) << meta;
+  }
+  Read euc = ReadBytes("charset=euc-jp\r\n" + TBookmarkControl::SjisToEuc(body));
+  EXPECT_EQ(euc.list, (Lines{"R\\腕腕日本.url0\\http://h/"}));
+  // The first declaration found decides.
+  Read first = ReadBytes("charset=Shift_JIS\r\ncharset=UTF-8\r\n" + body);
+  EXPECT_EQ(first.list, (Lines{"R\\腕腕日本.url0\\http://h/"}));
+}
+
+TEST(NetscapeReader, LineFeedsOnlyAreOneLineOutsideUtf8) {
+  std::string bytes = lftest::ReadFile(kDataDir + "/sjis.htm");
+  std::erase(bytes, '\r');
+  Read r = ReadBytes(bytes);
+  // The whole file is one line: one folder entry (not entered) and one link.
+  EXPECT_EQ(r.list.size(), 2u);
+  EXPECT_EQ(r.count, 1);
+}
+
+TEST(NetscapeReader, MalformedNesting) {
+  // An extra "</DL>" ends the outer level early: nothing after it is read.
+  Read early =
+      ReadBytes(SjisFile({"<DL><p>", "<DT><H3>F</H3>", "<DL><p>", "<DT><A HREF=\"http://a/\">a</A>",
+                          "</DL><p>", "</DL><p>", "<DT><A HREF=\"http://b/\">b</A>"}));
+  EXPECT_EQ(early.list, (Lines{"R\\F.dir0", "R\\F\\腕腕a.url1\\http://a/"}));
+
+  // A folder before any "<DL>" is not entered: its contents stay in the enclosing path.
+  Read flat = ReadBytes(SjisFile({"<DT><H3>F</H3>", "<DL><p>", "<DT><A HREF=\"http://a/\">a</A>",
+                                  "</DL><p>", "<DT><A HREF=\"http://b/\">b</A>"}));
+  EXPECT_EQ(flat.list, (Lines{"R\\F.dir0", "R\\腕腕a.url0\\http://a/"}));
+
+  // An item that never closes takes up the rest of the file.
+  Read swallowed = ReadBytes(SjisFile({"<DL><p>", "<DT><A HREF=\"http://a/\">a</A>",
+                                       "<DT><A HREF=\"http://open/\">never closed",
+                                       "<DT><A HREF=\"http://b/\">b", "</DL><p>"}));
+  EXPECT_EQ(swallowed.list, (Lines{"R\\腕腕a.url0\\http://a/"}));
+}
+
+TEST(NetscapeReader, FoldersBelowTheDeepestLevelGoIntoIt) {
+  std::string bytes = "<DL><p>\r\n";
+  for (int i = 0; i < 12; ++i) {
+    const std::string name = "F" + std::to_string(i);
+    bytes += "<DT><H3>" + name + "</H3>\r\n<DL><p>\r\n<DT><A HREF=\"http://h/" + name + "\">" +
+             name + "</A>\r\n";
+  }
+  for (int i = 0; i < 12; ++i) bytes += "</DL><p>\r\n";
+  bytes += "<DT><A HREF=\"http://h/top\">top</A>\r\n";
+  Read r = ReadBytes(bytes);
+
+  std::string deepest = "R";
+  for (int i = 0; i <= lf::kMaxFolderLevel; ++i) deepest += "\\F" + std::to_string(i);
+  ASSERT_EQ(r.list.size(), 9u + 13u);
+  EXPECT_EQ(r.list[8], deepest + ".dir8");
+  // The deepest folder holds its own link and those of the three folders below it.
+  EXPECT_EQ(r.list[9], deepest + "\\腕腕F10.url9\\http://h/F10");
+  EXPECT_EQ(r.list[12], deepest + "\\腕腕F9.url9\\http://h/F9");
+  EXPECT_EQ(r.list[13], "R\\F0\\F1\\F2\\F3\\F4\\F5\\F6\\F7\\腕腕F7.url8\\http://h/F7");
+  EXPECT_EQ(r.list.back(), "R\\腕腕top.url0\\http://h/top");
+  EXPECT_EQ(r.count, 13);
+  ASSERT_EQ(r.owner.messages.size(), 1u);
+  EXPECT_EQ(r.owner.messages[0].text, lf::DeepNestingMessage());
+  EXPECT_EQ(r.owner.messages[0].flags, lf::kMbIconWarning | lf::kMbOk);
+}
+
+TEST(NetscapeReader, AMillionNestedLevelsNeitherRecurseNorPile) {
+  constexpr int kLevels = 1000000;
+  std::string lists;
+  for (int i = 0; i < kLevels; ++i) lists += "<DL><p>\r";
+  Read deepLists = ReadBytes(lists + "<DT><A HREF=\"http://h/\">x</A>\r");
+  EXPECT_EQ(deepLists.list, (Lines{"R\\腕腕x.url9\\http://h/"}));
+  EXPECT_EQ(deepLists.owner.messages.size(), 1u);
+
+  std::string folders = "<DL><p>\r";
+  for (int i = 0; i < kLevels; ++i) folders += "<DT><H3>F</H3>\r<DL><p>\r";
+  Read deepFolders = ReadBytes(folders + "<DT><A HREF=\"http://h/\">x</A>\r");
+  ASSERT_EQ(deepFolders.list.size(), 10u);
+  EXPECT_EQ(deepFolders.list[8], "R\\F\\F\\F\\F\\F\\F\\F\\F\\F.dir8");
+  EXPECT_EQ(deepFolders.list[9], "R\\F\\F\\F\\F\\F\\F\\F\\F\\F\\腕腕x.url9\\http://h/");
+  EXPECT_EQ(deepFolders.owner.messages.size(), 1u);
+}
+
+TEST(NetscapeReader, InputOutputErrorsAreReported) {
+  lftest::TempDir dir;
+  TBookmarkControl control;
+  Read missing;
+  ReadInto(missing, dir.Path("none.htm"), control, true);
+  ASSERT_EQ(missing.owner.messages.size(), 1u);
+  EXPECT_EQ(missing.owner.Texts()[0],
+            "Ｂｏｏｋｍａｒｋファイルの読み込みで [ 指定されたファイルが見つかりません。 ] "
+            "のエラーが発生しました。");
+  EXPECT_EQ(missing.owner.messages[0].caption, lf::MessageCaption());
+  EXPECT_EQ(missing.owner.messages[0].flags, lf::kMbIconError | lf::kMbOk);
+  EXPECT_EQ(missing.tree.nodes.size(), 1u);  // the root node is made first
+
+  lftest::MakeDirs(dir.NativePath("folder.htm"));
+  Read folder;
+  ReadInto(folder, dir.Path("folder.htm"), control);
+  ASSERT_EQ(folder.owner.messages.size(), 1u);
+  EXPECT_NE(folder.owner.Texts()[0].find("指定されたパスはフォルダです。"), std::string::npos);
+}
+
+TEST(NetscapeReader, AUtf8FileNamedLikeItsTemporaryCopyIsKept) {
+  lftest::TempDir dir;
+  const std::string bytes = lftest::ReadFile(kDataDir + "/utf8_lf.htm");
+  lftest::WriteFile(dir.NativePath("bookmark.tmp"), bytes);
+  TBookmarkControl control;
+  Read r;
+  ReadInto(r, dir.Path("bookmark.tmp"), control);
+  EXPECT_EQ(r.list, kSampleList);
+  EXPECT_EQ(lftest::ReadFile(dir.NativePath("bookmark.tmp")), bytes);
+  EXPECT_FALSE(lftest::Exists(dir.NativePath("bookmark.tmp.tmp")));
+}
+
+TEST(NetscapeReader, CancelStopsTheReadAndKeepsWhatWasRead) {
+  lftest::TempDir dir;
+  std::filesystem::copy_file(kDataDir + "/sjis.htm", dir.NativePath("b.htm"));
+  TBookmarkControl control;
+  Read r;
+  int cancel = 0;
+  // Pump 12 follows line 11, the "<DL>" of the first folder.
+  r.owner.onPump = [&](int pump) {
+    if (pump == 12) cancel = 1;
+  };
+  lf::BookmarkList list;
+  control.ReadBookmarkFile(r.owner, dir.Path("b.htm"), cancel, r.count, nullptr, false, list, r.bar,
+                           "R");
+  EXPECT_EQ(Utf8(list), (Lines{"R\\ニュース.dir0"}));
+  EXPECT_EQ(r.count, 0);
+
+  // The page's read honours its cancel button too, and hands no count back.
+  lftest::FakeStatusLabel label;
+  lf::BookmarkList pageList;
+  cancel = 0;
+  lftest::RecordingOwner owner;
+  owner.onPump = [&](int pump) {
+    if (pump == 17) cancel = 1;  // after the folder's first link
+  };
+  lftest::FakeTreeView tree;
+  control.LoadBookmarkFile(owner, &label, cancel, 5, r.bar, pageList, &tree, "R",
+                           dir.Path("b.htm"));
+  EXPECT_EQ(Utf8(pageList), (Lines{"R\\ニュース.dir0",
+                                   "R\\ニュース\\腕腕毎日のニュース & 天気.url1\\"
+                                   "http://news.example.jp/"}));
+  EXPECT_EQ(label.history, (Lines{"[ ブックマークファイルの読み込み ]"}));
+  EXPECT_FALSE(r.bar.visible);
+  EXPECT_EQ(tree.clears, 2);
+}
+
+}  // namespace
