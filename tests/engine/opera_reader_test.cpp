@@ -1,1 +1,158 @@
 #include <gtest/gtest.h>
+
+#include "engine/bookmark_control.h"
+#include "engine/sjis_text.h"
+#include "tests/support/fakes.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using lf::TBookmarkControl;
+using Lines = std::vector<std::string>;
+
+struct Read {
+  Lines list;  // UTF-8
+  int count = 0;
+  lftest::RecordingOwner owner;
+  lftest::FakeProgressBar bar;
+};
+
+// Reads a hotlist holding the bytes with the root name "R\"; a cancel at the given pump.
+Read ReadHotlist(const std::string& bytes, int cancelAtPump = 0) {
+  lftest::TempDir dir;
+  lftest::WriteFile(dir.NativePath("h.adr"), bytes);
+  Read r;
+  int cancel = 0;
+  if (cancelAtPump) r.owner.onPump = [&](int n) { cancel = n >= cancelAtPump; };
+  lf::BookmarkList list;
+  TBookmarkControl().LoadOperaFile(r.owner, dir.Path("h.adr"), cancel, r.count, r.bar, list, "R\\");
+  for (const std::string& e : list) r.list.push_back(lftest::U(e));
+  return r;
+}
+
+// UTF-8 lines, each ended by CR LF.
+std::string Hotlist(const Lines& lines) {
+  std::string out;
+  for (const std::string& l : lines) out += l + "\r\n";
+  return out;
+}
+
+const Lines kHeader = {"Opera Hotlist version 2.0", "Options:encoding=utf8,version=3", ""};
+
+TEST(OperaReader, BuildsNestedEntriesWithTheirLevels) {
+  Lines file = kHeader;
+  for (const char* l : {"#FOLDER",
+                        "  NAME=旅行",
+                        "  CREATED=1",
+                        "#URL",
+                        "  NAME=天気",
+                        "  URL=http://t/",
+                        "#FOLDER",
+                        "  NAME=B",
+                        "#FOLDER",
+                        "  NAME=C",
+                        "#URL",
+                        "  NAME=c",
+                        "  URL=gopher://c/",
+                        "#URL",
+                        "  URL=ftp://same-name/",
+                        "-",
+                        "-",
+                        "#FOLDER",
+                        "  NAME=Empty",
+                        "-",
+                        "-",
+                        "#FOLDER",
+                        "  NAME=a\\b",
+                        "#URL",
+                        "  NAME=n",
+                        "  URL=x",
+                        "-",
+                        "#URL",
+                        "  NAME=top",
+                        "  URL=http://top/",
+                        "  DESCRIPTION=URL=ignored"})
+    file.push_back(l);
+  Read r = ReadHotlist(Hotlist(file));
+  EXPECT_EQ(r.list,
+            (Lines{"R\\a\\b.dir0", "R\\a\\b\\腕腕n.url1\\x", "R\\旅行.dir0", "R\\旅行\\B.dir1",
+                   "R\\旅行\\B\\C.dir2", "R\\旅行\\B\\C\\腕腕c.url3\\ftp://same-name/",
+                   "R\\旅行\\B\\C\\腕腕c.url3\\gopher://c/", "R\\旅行\\Empty.dir1",
+                   "R\\旅行\\腕腕天気.url1\\http://t/", "R\\腕腕top.url0\\http://top/"}));
+  EXPECT_EQ(r.count, 5);
+  EXPECT_TRUE(r.owner.messages.empty());
+  EXPECT_EQ(r.bar.steps, static_cast<int>(file.size()));
+  EXPECT_FALSE(r.bar.visible);
+}
+
+TEST(OperaReader, BlockLinesMustStandAloneAndClosingLinesEndLevels) {
+  EXPECT_EQ(ReadHotlist(Hotlist(kHeader)).list, Lines{});
+  // Lines ended by a line feed alone are one single line.
+  EXPECT_EQ(ReadHotlist("#URL\nNAME=a\nURL=http://a/\n").list, Lines{});
+  EXPECT_EQ(ReadHotlist(Hotlist({"#FOLDER ", "NAME=F", "#URL", "NAME=a", "URL=http://a/"})).list,
+            (Lines{"R\\腕腕a.url0\\http://a/"}));
+  // An indented "-" closes nothing; a "-" at the top ends the whole read.
+  EXPECT_EQ(ReadHotlist(Hotlist({"#FOLDER", "NAME=F", " -", "#URL", "NAME=a", "URL=http://a/", "-",
+                                 "-", "#URL", "NAME=b", "URL=http://b/"}))
+                .list,
+            (Lines{"R\\F.dir0", "R\\F\\腕腕a.url1\\http://a/"}));
+  // A "-" before a folder's name ends the level it was opened in.
+  EXPECT_EQ(
+      ReadHotlist(Hotlist({"#FOLDER", "NAME=F", "#FOLDER", "-", "#URL", "NAME=a", "URL=http://a/"}))
+          .list,
+      (Lines{"R\\F.dir0", "R\\腕腕a.url1\\http://a/"}));
+}
+
+TEST(OperaReader, FoldersTooDeepForTheEntriesAreFiledInTheDeepestOne) {
+  std::string file;
+  for (int i = 0; i < 12; ++i) file += "#FOLDER\r\nNAME=" + std::to_string(i) + "\r\n";
+  file += "#URL\r\nNAME=deep\r\nURL=http://d/\r\n";
+  for (int i = 0; i < 12; ++i) file += "-\r\n";
+  file += "#URL\r\nNAME=top\r\nURL=http://t/\r\n";
+  Read r = ReadHotlist(file);
+  std::string path = "R";
+  Lines expected;
+  for (int i = 0; i < 9; ++i) {
+    expected.push_back(path + "\\" + std::to_string(i) + ".dir" + std::to_string(i));
+    path += "\\" + std::to_string(i);
+  }
+  expected.push_back(path + "\\腕腕deep.url9\\http://d/");
+  expected.push_back("R\\腕腕top.url0\\http://t/");
+  EXPECT_EQ(r.list, expected);
+  ASSERT_EQ(r.owner.messages.size(), 1u);
+  EXPECT_EQ(r.owner.messages[0].text, lf::DeepNestingMessage());
+  EXPECT_EQ(r.owner.messages[0].flags, 0x30u);
+
+  // A million nested folders cost neither the call stack nor much memory.
+  std::string huge;
+  for (int i = 0; i < 1000000; ++i) huge += "#FOLDER\r\nNAME=f\r\n";
+  huge += "#URL\r\nNAME=x\r\nURL=http://x/\r\n";
+  Read h = ReadHotlist(huge);
+  ASSERT_EQ(h.list.size(), 10u);
+  EXPECT_EQ(h.list.back(), "R\\f\\f\\f\\f\\f\\f\\f\\f\\f\\腕腕x.url9\\http://x/");
+  EXPECT_EQ(h.owner.messages.size(), 1u);
+}
+
+TEST(OperaReader, CancelAndReadErrors) {
+  // Cancelled at the fifth line: what was read stays, regrouped, and the bar is hidden.
+  Read c = ReadHotlist(
+      Hotlist({"#URL", "NAME=b", "URL=http://b/", "#URL", "NAME=a", "URL=http://a/"}), 6);
+  EXPECT_EQ(c.list, (Lines{"R\\腕腕b.url0\\http://b/"}));
+  EXPECT_FALSE(c.bar.visible);
+
+  lftest::RecordingOwner owner;
+  lftest::FakeProgressBar bar;
+  lf::BookmarkList list = {"kept"};
+  int cancel = 0, count = 0;
+  lftest::TempDir dir;
+  TBookmarkControl().LoadOperaFile(owner, dir.Path("missing.adr"), cancel, count, bar, list, "R");
+  EXPECT_EQ(list, lf::BookmarkList{"kept"});
+  ASSERT_EQ(owner.messages.size(), 1u);
+  EXPECT_EQ(owner.Texts()[0],
+            "Ｏｐｅｒａ　Ｂｏｏｋｍａｒｋファイルの読み込みで [ "
+            "指定されたファイルが見つかりません。 ] のエラーが発生しました。");
+  EXPECT_EQ(owner.messages[0].caption, lf::MessageCaption());
+  EXPECT_EQ(owner.messages[0].flags, 0x10u);
+}
+
+}  // namespace
