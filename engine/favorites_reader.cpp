@@ -22,9 +22,9 @@ namespace {
 
 // One directory being walked.
 struct Frame {
-  std::string dirPath;      // where it lies
-  std::string entryPath;    // the folder path its items are filed under
-  int level = 0;            // the level of the entries made for its items
+  std::string dirPath;    // where it lies
+  std::string entryPath;  // the folder path its items are filed under
+  int level = 0;          // the level of the entries made for its items
   TreeView::Node node = TreeView::kNoNode;
   std::string folderEntry;  // its own entry, added once its contents are done (may be empty)
   std::vector<platform::DirEntry> items;
@@ -54,19 +54,18 @@ void TBookmarkControl::LoadFavorites(Owner& owner, StatusLabel* status, int& can
     ScanFavoritesFolder(owner, status, cancel, errorCount, ieUrlCount, top, tree, true, lostData,
                         list, root, 0);
   } else {
-    ScanFavoritesFolder(owner, status, cancel, errorCount, ieUrlCount, TreeView::kNoNode,
-                        nullptr, false, lostData, list, root, 0);
+    ScanFavoritesFolder(owner, status, cancel, errorCount, ieUrlCount, TreeView::kNoNode, nullptr,
+                        false, lostData, list, root, 0);
   }
   Regroup(list);
   if (!lostData.empty()) SaveLostDataReporting(owner, lostData);
 }
 
 void TBookmarkControl::ScanFavoritesFolder(Owner& owner, StatusLabel* status, int& cancel,
-                                           int& errorCount, int& ieUrlCount,
-                                           TreeView::Node parent, TreeView* tree, bool fillTree,
-                                           std::vector<std::string>& lostData,
-                                           BookmarkList& list, const std::string& dirPath,
-                                           int depth) {
+                                           int& errorCount, int& ieUrlCount, TreeView::Node parent,
+                                           TreeView* tree, bool fillTree,
+                                           std::vector<std::string>& lostData, BookmarkList& list,
+                                           const std::string& dirPath, int depth) {
   std::vector<Frame> stack;
   bool tooDeep = false;
 

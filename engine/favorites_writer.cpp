@@ -61,7 +61,9 @@ int NamesBelowRoot(std::string_view key) {
 
 std::string FailureText(const char* what, const std::string& path, const std::string& reason) {
   return Sjis(what) + path + Sjis(" ]の作成で\r[ ") + reason +
-         Sjis(" ] のエラーが発生しました。\rＬｏｓｔＤａｔａ．ｔｘｔにファイル名情報が保存されます。");
+         Sjis(
+             " ] "
+             "のエラーが発生しました。\rＬｏｓｔＤａｔａ．ｔｘｔにファイル名情報が保存されます。");
 }
 
 // Creates the shortcut file; 0 or the error code. A file left half written is removed, so a
@@ -85,8 +87,8 @@ int WriteUrlFile(const std::string& file, std::string_view url) {
 
 }  // namespace
 
-void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel,
-                                     int& errorCount, int& ieUrlCount, const BookmarkList& list) {
+void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel, int& errorCount,
+                                     int& ieUrlCount, const BookmarkList& list) {
   if (list.empty()) return;
   bar.SetPosition(0);
   bar.SetMax(static_cast<int>(list.size()) - 1);
@@ -106,8 +108,8 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
       const std::string dir = base + leaf.substr(0, leaf.size() >= 5 ? leaf.size() - 5 : 0);
       int rc = SafeTarget(dir, names) ? platform::MakeDirectory(dir) : EINVAL;
       if (rc != 0 && rc != EEXIST) {
-        owner.MessageBox(FailureText("フォルダ[ ", dir, platform::ErrorText(rc)),
-                         MessageCaption(), kMbIconError | kMbOk);
+        owner.MessageBox(FailureText("フォルダ[ ", dir, platform::ErrorText(rc)), MessageCaption(),
+                         kMbIconError | kMbOk);
         lostData.push_back("Dir  Error : " + dir);
       }
       continue;

@@ -1,1 +1,161 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "engine/bookmark_control.h"
+#include "engine/sjis_text.h"
+#include "platform/file_system.h"
+#include "platform/system_info.h"
+#include "tests/support/fakes.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using lftest::S;
+using lftest::U;
+
+// One write of entries given in UTF-8 with "R" for the root path; the log goes to prog/.
+struct Write {
+  explicit Write(const lftest::TempDir& d, const std::string& rootRel = "fav") : dir(d) {
+    root = d.Path(rootRel);
+    lftest::MakeDirs(d.NativePath("prog"));
+    platform::SetProgramPath(d.Path("prog/linkferry.exe"));
+  }
+  void Run(std::initializer_list<const char*> entries) {
+    for (const char* e : entries) list.push_back(root + S(e + 1));
+    control.SaveFavorites(owner, bar, c.cancel, c.errorCount, c.ieUrlCount, list);
+  }
+  std::string Log() const { return U(lftest::ReadFile(dir.NativePath("prog/LostData.txt"))); }
+  std::string Failure(const char* what, const std::string& path, int code) const {
+    return std::string(what) + U(path) + " ]の作成で\r[ " + U(platform::ErrorText(code)) +
+           " ] のエラーが発生しました。\rＬｏｓｔＤａｔａ．ｔｘｔにファイル名情報が保存されます。";
+  }
+
+  const lftest::TempDir& dir;
+  std::string root;
+  lftest::RecordingOwner owner;
+  lftest::FakeProgressBar bar;
+  lf::RunCounters c;
+  lf::BookmarkList list;
+  lf::TBookmarkControl control;
+};
+
+TEST(FavoritesWriter, WritesEveryEntryWhereItsPathSaysAndReadsBackTheSame) {
+  lftest::TempDir d;
+  Write w(d);
+  lftest::MakeDirs(d.NativePath("fav/ニュース"));
+  lftest::WriteFile(d.NativePath("fav/top.url"), "old content");
+  lftest::WriteFile(d.NativePath("prog/LostData.txt"), "old\r\n");
+  w.Run({"R\\ニュース.dir0", "R\\ニュース\\ソフト.dir1",
+         "R\\ニュース\\ソフト\\腕腕表.url2\\http://s/", "R\\ニュース\\腕腕Daily.url1\\http://d/",
+         "R\\腕腕top.url0\\http://old/", "R\\腕腕top.url0\\http://host/",
+         "R\\腕腕mail.url0\\mailto:a@b"});
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/top.url")),
+            "[InternetShortcut]\r\nURL=http://host/\r\n");  // 12 + 26 bytes
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/ニュース/ソフト/表.url")).size(), 9u + 26u);
+  EXPECT_FALSE(lftest::Exists(d.NativePath("fav/mail.url")));
+  EXPECT_EQ(w.c.ieUrlCount, 4);
+  EXPECT_EQ(w.c.errorCount, 0);
+  EXPECT_EQ(w.bar.max, 6);
+  EXPECT_EQ(w.bar.steps, 7);
+  EXPECT_TRUE(w.owner.messages.empty());
+  EXPECT_EQ(w.Log(), "old\r\n");
+
+  lf::BookmarkList read;
+  lf::RunCounters c;
+  w.control.LoadFavorites(w.owner, nullptr, c.cancel, c.errorCount, c.ieUrlCount, read, nullptr,
+                          w.root);
+  w.list.erase(w.list.begin() + 4);  // replaced by the next one
+  w.list.pop_back();                 // never written
+  lf::TBookmarkControl::Regroup(w.list);
+  EXPECT_EQ(read, w.list);
+
+  Write none(d);
+  none.Run({});
+  EXPECT_EQ(none.bar.steps, 0);
+  EXPECT_EQ(none.Log(), "old\r\n");
+}
+
+TEST(FavoritesWriter, ShowsLogsAndCountsWhatItCannotCreate) {
+  lftest::TempDir d;
+  lftest::WriteFile(d.NativePath("file"), "");
+  Write w(d, "file/fav");
+  w.Run({"R\\A.dir0", "R\\A\\腕腕x.url1\\http://x/", "R\\腕腕y.url0\\http://y/"});
+  ASSERT_EQ(w.owner.messages.size(), 3u);
+  EXPECT_EQ(w.owner.Texts()[0], w.Failure("フォルダ[ ", w.root + "\\A", ENOTDIR));
+  EXPECT_EQ(w.owner.Texts()[2], w.Failure("ＵＲＬ[ ", w.root + "\\y.url", ENOTDIR));
+  EXPECT_EQ(w.owner.messages[1].caption, lf::MessageCaption());
+  EXPECT_EQ(w.owner.messages[1].flags, 0x10u);
+  EXPECT_EQ(w.c.errorCount, 2);
+  EXPECT_EQ(w.c.ieUrlCount, 0);
+  const std::string r = U(w.root);
+  EXPECT_EQ(w.Log(), "Dir  Error : " + r + "\\A\r\nFile Error : " + r + "\\A\\x.url\r\n" +
+                         "File Error : " + r + "\\y.url\r\n");
+
+  Write fine(d);  // a later run without failures keeps the log
+  fine.Run({"R\\腕腕a.url0\\http://a/"});
+  EXPECT_EQ(fine.Log(), w.Log());
+
+  // The log itself cannot be written: said through the owner, and the run ends normally.
+  Write lost(d);
+  platform::SetProgramPath(d.Path("file/linkferry.exe"));
+  lost.Run({"R\\腕腕b/c.url0\\http://b/"});
+  ASSERT_EQ(lost.owner.messages.size(), 2u);
+  EXPECT_EQ(lost.owner.Texts()[1],
+            "ＬｏｓｔＤａｔａ．ｔｘｔ[ " + U(d.Path("file")) + "\\LostData.txt ]の作成で\r[ " +
+                U(platform::ErrorText(ENOTDIR)) + " ] のエラーが発生しました。");
+  EXPECT_THROW(lf::TBookmarkControl::SaveLostData({"x"}), platform::IoError);
+}
+
+TEST(FavoritesWriter, AFullDiskLeavesNoHalfWrittenFile) {
+  lftest::TempDir d;
+  Write w(d);
+  lftest::MakeDirs(d.NativePath("fav"));
+  platform::testing::SetWriteLimit(30);
+  w.Run({"R\\腕腕a.url0\\http://a/"});
+  platform::testing::SetWriteLimit(-1);
+  EXPECT_FALSE(lftest::Exists(d.NativePath("fav/a.url")));
+  ASSERT_EQ(w.owner.messages.size(), 2u);  // the file, then the log
+  EXPECT_EQ(w.owner.Texts()[0], w.Failure("ＵＲＬ[ ", w.root + "\\a.url", ENOSPC));
+  EXPECT_EQ(w.c.errorCount, 1);
+}
+
+TEST(FavoritesWriter, CancelStopsBeforeTheNextEntryWithoutALog) {
+  lftest::TempDir d;
+  lftest::MakeDirs(d.NativePath("fav"));
+  Write w(d);
+  w.owner.onPump = [&](int n) { w.c.cancel = n == 3; };
+  w.Run({"R\\a/b.dir0", "R\\腕腕x.url0\\http://x/", "R\\腕腕y.url0\\http://y/"});
+  EXPECT_TRUE(lftest::Exists(d.NativePath("fav/x.url")));
+  EXPECT_FALSE(lftest::Exists(d.NativePath("fav/y.url")));
+  EXPECT_EQ(w.owner.messages.size(), 1u);
+  EXPECT_FALSE(lftest::Exists(d.NativePath("prog/LostData.txt")));
+}
+
+TEST(FavoritesWriter, NamesFromFilesNeverReachOutsideTheFavoritesFolder) {
+  lftest::TempDir d;
+  lftest::MakeDirs(d.NativePath("fav"));
+  lftest::MakeDirs(d.NativePath("out"));
+  lftest::WriteFile(d.NativePath("out/target.txt"), "keep");
+  ASSERT_EQ(symlink(d.NativePath("out/target.txt").c_str(), d.NativePath("fav/s.url").c_str()), 0);
+  Write w(d);
+  w.Run({"R\\...dir0", "R\\..\\out.dir1", "R\\..\\out\\腕腕x.url2\\http://x/", "R\\..\\out\\y.dir0",
+         "R\\..dir0", "R\\a/b.dir0", "R\\腕腕../out/z.url0\\http://z/",
+         "R\\腕腕s.url0\\http://s/"});
+  EXPECT_EQ(w.c.errorCount, 2);
+  EXPECT_EQ(w.c.ieUrlCount, 1);
+  ASSERT_EQ(w.owner.messages.size(), 7u);
+  for (const std::string& text : w.owner.Texts())
+    EXPECT_NE(text.find(U(platform::ErrorText(EINVAL))), std::string::npos) << text;
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("out/target.txt")), "keep");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(d.NativePath("out")), {}), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(d.Native()), {}), 3);
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/s.url")), "[InternetShortcut]\r\nURL=http://s/\r\n");
+  const std::string log = w.Log();
+  EXPECT_NE(log.find("Dir  Error : " + U(w.root) + "\\..\\out\\y\r\n"), std::string::npos);
+  EXPECT_NE(log.find("File Error : " + U(w.root) + "\\../out/z.url\r\n"), std::string::npos);
+}
+
+}  // namespace
