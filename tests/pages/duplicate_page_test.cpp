@@ -1,1 +1,449 @@
 #include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+#include <random>
+
+#include "engine/bookmark_control.h"
+#include "engine/sjis_text.h"
+#include "pages/duplicate_pairs.h"
+#include "pages/qt_owner.h"
+#include "pages/second_pages.h"
+#include "pages/unit7.h"
+#include "platform/system_info.h"
+#include "tests/support/qt/scripted_messages.h"
+#include "tests/support/temp_dir.h"
+#include "wizard/app_state.h"
+
+namespace {
+
+using lftest::S;
+using lftest::U;
+using Lines = std::vector<std::string>;
+using Pairs = std::vector<lf::DuplicatePair>;
+
+// The check as a plain double loop over all entries: the order of rows the page must keep.
+Pairs QuadraticPairs(const lf::BookmarkList& list) {
+  Pairs pairs;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const std::string u = lf::TBookmarkControl::ExtractUrl(list[i]);
+    if (u.empty() || list[i].find(lf::kLinkMarker) == std::string::npos) continue;
+    for (std::size_t j = i + 1; j < list.size(); ++j)
+      if (list[j].find(lf::kLinkMarker) != std::string::npos &&
+          lf::TBookmarkControl::ExtractUrl(list[j]) == u)
+        pairs.push_back({i, j});
+  }
+  return pairs;
+}
+
+lf::BookmarkList L(std::initializer_list<const char*> utf8) {
+  lf::BookmarkList list;
+  for (const char* e : utf8) list.push_back(S(e));
+  return list;
+}
+
+TEST(FindDuplicatePairs, ListsEveryPairOnceInTheOrderOfTheDoubleLoop) {
+  const lf::BookmarkList list = L({
+      "R\\F.dir0",
+      "R\\F\\腕腕a.url1\\http://x/",
+      "R\\F\\腕腕b.url1\\http://X/",  // letter case counts
+      "R\\F\\腕腕c.url1\\http://x",   // so does the trailing slash
+      "R\\腕腕d.url0\\http://x/",
+      "R\\腕腕e.url0\\http://x/",
+      "R\\腕腕f.url0\\gopher://x/",  // no known scheme
+      "R\\腕腕g.url0\\gopher://x/",
+  });
+  auto all = [](std::size_t) { return true; };
+  EXPECT_EQ(lf::FindDuplicatePairs(list, all), (Pairs{{1, 4}, {1, 5}, {4, 5}}));
+
+  // Folders whose names hold a scheme are folders all the same, not links to delete.
+  const lf::BookmarkList folders =
+      L({"R\\A.dir0", "R\\A\\http:x.dir1", "R\\B.dir0", "R\\B\\http:x.dir1"});
+  EXPECT_TRUE(lf::FindDuplicatePairs(folders, all).empty());
+
+  std::mt19937 random(7);
+  lf::BookmarkList mixed;
+  for (int i = 0; i < 400; ++i) {
+    const int host = static_cast<int>(random() % 60);
+    mixed.push_back(random() % 9 == 0 ? "R\\D" + std::to_string(i) + ".dir0"
+                                      : "R\\" + std::string(lf::kLinkMarker) + "n.url0\\http://h" +
+                                            std::to_string(host) + "/");
+  }
+  EXPECT_EQ(lf::FindDuplicatePairs(mixed, all), QuadraticPairs(mixed));
+}
+
+TEST(FindDuplicatePairs, StopsWhenTheStepSaysSoAndKeepsWhatItFound) {
+  const lf::BookmarkList list = L({"R\\腕腕a.url0\\http://x/", "R\\腕腕b.url0\\http://y/",
+                                   "R\\腕腕c.url0\\http://x/", "R\\腕腕d.url0\\http://y/"});
+  std::vector<std::size_t> steps;
+  const Pairs found = lf::FindDuplicatePairs(list, [&](std::size_t i) {
+    steps.push_back(i);
+    return i < 1;
+  });
+  EXPECT_EQ(found, (Pairs{{0, 2}}));
+  EXPECT_EQ(steps, (std::vector<std::size_t>{0, 1}));
+}
+
+// Runs an action whenever a widget receives events of one type, e.g. while a page works.
+class EventFilter : public QObject {
+ public:
+  EventFilter(QObject* target, QEvent::Type type, std::function<void()> action)
+      : type_(type), action_(std::move(action)) {
+    target->installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == type_) action_();
+    return false;
+  }
+
+ private:
+  QEvent::Type type_;
+  std::function<void()> action_;
+};
+
+// Runs an action at the next processing of events, e.g. from inside a page's handler.
+void Soon(std::function<void()> action) {
+  QTimer::singleShot(0, action);
+}
+
+class DuplicatePage : public testing::Test {
+ protected:
+  void SetUp() override {
+    lf::AppSettings() = lf::Settings();
+    lf::AppSettings().IEDirName = dir.Path("Favorites");
+    lf::AppSettings().NNFileName = dir.Path("bookmark.htm");
+    lf::AppRun().counters = lf::RunCounters();
+    platform::SetProgramPath(dir.Path("linkferry.exe"));
+    platform::SetLoginName(std::string("taro"));
+    lftest::MakeDirs(dir.NativePath("Favorites"));
+  }
+  void TearDown() override {
+    delete page.data();
+    platform::SetProgramPath(std::nullopt);
+    platform::SetLoginName(std::nullopt);
+  }
+
+  void Shortcut(const std::string& relative, const std::string& url) {
+    const std::string native = dir.NativePath("Favorites/" + relative);
+    lftest::MakeDirs(native.substr(0, native.rfind('/')));
+    lftest::WriteFile(native, "[InternetShortcut]\r\nURL=" + url + "\r\n");
+  }
+  bool Favorite(const std::string& relative) {
+    return lftest::Exists(dir.NativePath("Favorites/" + relative));
+  }
+
+  // Opens the page for an operation as page 1 does and waits until it has read and checked.
+  void Open(int proc) {
+    lf::AppSettings().Proc = proc;
+    page = qobject_cast<lf::TForm07*>(lf::CreateSecondPage(proc, &page1));
+    ASSERT_TRUE(page);
+    page->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Done(); }));
+  }
+  // The page has read and checked (it does so in one go once shown): it shows the
+  // instructions or one of its end texts.
+  bool Done() { return Child("Memo1")->isVisible() || !LabelText("Label1").empty(); }
+
+  template <class T = QWidget>
+  T* Child(const char* name) {
+    T* child = page->findChild<T*>(name);
+    EXPECT_TRUE(child) << name;
+    return child;
+  }
+  QPushButton* Button(int n) { return Child<QPushButton>(("Button" + std::to_string(n)).c_str()); }
+  QLabel* Label(const char* name) { return Child<QLabel>(name); }
+  QTreeWidget* List() { return Child<QTreeWidget>("ListView"); }
+  std::string LabelText(const char* name) { return Label(name)->text().toStdString(); }
+  bool Red(const char* name) {
+    return Label(name)->palette().color(QPalette::WindowText) == QColor(Qt::red);
+  }
+
+  // The rows in their shown order, columns joined by " | ".
+  Lines Rows() {
+    Lines rows;
+    for (int i = 0; i < List()->topLevelItemCount(); ++i) {
+      std::string row;
+      for (int c = 0; c < 5; ++c)
+        row += (c ? " | " : "") + List()->topLevelItem(i)->text(c).toStdString();
+      rows.push_back(row);
+    }
+    return rows;
+  }
+  // Clicks row i (counted in shown order).
+  void ClickRow(int i) {
+    QTreeWidgetItem* row = List()->topLevelItem(i);
+    ASSERT_TRUE(row);
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, List()->visualItemRect(row).center());
+    ASSERT_TRUE(row->isSelected());
+  }
+
+  lftest::TempDir dir;
+  lftest::ScriptedMessages messages;
+  QWidget page1;
+  QPointer<lf::TForm07> page;
+};
+
+TEST_F(DuplicatePage, FavoritesListsEveryPairAndDeletesTheMarkedShortcuts) {
+  Shortcut("F/b.url", "http://x/");
+  Shortcut("F/c.URL", "http://x/");  // extension in capitals, as another program may write it
+  Shortcut("G/keep.url", "http://y/");
+  Shortcut("a.url", "http://x/");
+  Shortcut("d.url", "http://X/");
+  Shortcut("e.url", "http://x");
+  page1.move(40, 30);
+  Open(6);
+
+  // After regrouping: 0 F.dir0, 1 b, 2 c, 3 G.dir0, 4 keep, 5 a, 6 d, 7 e.
+  const std::string root = U(dir.Path("Favorites"));
+  EXPECT_EQ(Rows(), (Lines{"b | " + root + "\\F\\ | " + root + "\\F\\ | 1 | 2",
+                           "b | " + root + "\\F\\ | " + root + "\\ | 1 | 5",
+                           "c | " + root + "\\F\\ | " + root + "\\ | 2 | 5"}));
+  EXPECT_EQ(page->pos(), page1.pos());
+  EXPECT_EQ(page->windowTitle(), "Linkferry (2/2)");
+  EXPECT_TRUE(Child("Memo1")->isVisible());
+  EXPECT_FALSE(Label("Label1")->isVisible());
+  EXPECT_FALSE(Child("Bar")->isVisible());
+  EXPECT_TRUE(Button(4)->isEnabled());
+  EXPECT_FALSE(Button(3)->isEnabled());
+  EXPECT_EQ(Button(2)->text().toStdString(), "<< 戻る");
+  EXPECT_FALSE(Child("BtnURL1")->isVisible());
+
+  // Row 0: asked, answered Cancel: nothing marked.
+  ClickRow(0);
+  EXPECT_EQ(LabelText("DelURL1"), root + "\\F\\");
+  EXPECT_TRUE(Child("BtnURL2")->isVisible());
+  messages.answers = {lf::kIdCancel};
+  QTest::mouseClick(Child<QPushButton>("BtnURL2"), Qt::LeftButton);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            "フォルダ 「 " + root + "\\F\\ 」にある\rＵＲＬ 「 b 」を削除しますか？");
+  EXPECT_EQ(messages.shown[0].caption, "Ｌｉｎｋｆｅｒｒｙ");
+  EXPECT_EQ(messages.shown[0].flags, 0x11u);
+  EXPECT_EQ(messages.shown[0].owner, page.data());
+  EXPECT_EQ(List()->topLevelItemCount(), 3);
+  EXPECT_TRUE(page->Marks().empty());
+  EXPECT_FALSE(Child("BtnURL1")->isVisible());
+  EXPECT_EQ(LabelText("DelURL1"), "");
+  EXPECT_FALSE(Label("Label2")->isVisible());
+
+  // Marking side 2 (entry 5, a.url) removes only its row; the other row holding it stays and
+  // marks it again without a second number.
+  ClickRow(1);
+  QTest::mouseClick(Child<QPushButton>("BtnURL2"), Qt::LeftButton);
+  EXPECT_EQ(page->Marks(), (std::set<std::size_t>{5}));
+  EXPECT_TRUE(Label("Label2")->isVisible());
+  EXPECT_EQ(LabelText("Label2"), "[ファイルへの反映は実行を押してください]");
+  ASSERT_EQ(Rows().size(), 2u);
+  ClickRow(1);  // c | F | root | 2 | 5
+  QTest::mouseClick(Child<QPushButton>("BtnURL2"), Qt::LeftButton);
+  EXPECT_EQ(page->Marks(), (std::set<std::size_t>{5}));
+  ClickRow(0);  // b | F | F | 1 | 2
+  QTest::mouseClick(Child<QPushButton>("BtnURL2"), Qt::LeftButton);
+  EXPECT_EQ(page->Marks(), (std::set<std::size_t>{2, 5}));
+  EXPECT_EQ(List()->topLevelItemCount(), 0);
+
+  QTest::mouseClick(Button(4), Qt::LeftButton);
+  EXPECT_FALSE(Favorite("a.url"));
+  EXPECT_FALSE(Favorite("F/c.URL"));
+  EXPECT_TRUE(Favorite("F/b.url"));
+  EXPECT_TRUE(Favorite("d.url"));
+  EXPECT_TRUE(Favorite("e.url"));
+  EXPECT_TRUE(Favorite("G/keep.url"));
+  EXPECT_TRUE(Favorite("F"));
+  EXPECT_FALSE(Button(4)->isEnabled());
+  EXPECT_FALSE(Label("Label2")->isVisible());
+  EXPECT_EQ(messages.shown.size(), 4u);  // the four questions, nothing else
+}
+
+TEST_F(DuplicatePage, BookmarkFileIsRewrittenWithoutTheMarkedLinks) {
+  lftest::WriteFile(dir.NativePath("bookmark.htm"), S("<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n"
+                                                      "<DL><p>\r\n"
+                                                      "<DT><H3 ADD_DATE=\"1\">ニュース</H3>\r\n"
+                                                      "<DL><p>\r\n"
+                                                      "<DT><A HREF=\"http://x/\">二つ目</A>\r\n"
+                                                      "</DL><p>\r\n"
+                                                      "<DT><A HREF=\"http://x/\">一つ目</A>\r\n"
+                                                      "<DT><A HREF=\"http://y/\">残す</A>\r\n"
+                                                      "</DL><p>\r\n"));
+  lf::AppSettings().DBL = 1;
+  Open(9);
+  // The folders of the bookmark file are shown below its root.
+  EXPECT_EQ(Rows(), (Lines{"二つ目 | \\ニュース\\ | \\ | 1 | 2"}));
+
+  ClickRow(0);
+  QTest::mouseClick(Child<QPushButton>("BtnURL1"), Qt::LeftButton);
+  EXPECT_TRUE(messages.shown.empty());  // DBL = 1 marks without asking
+  EXPECT_EQ(page->Marks(), (std::set<std::size_t>{1}));
+
+  lf::AppRun().counters.nnUrlCount = 0;
+  QTest::mouseClick(Button(4), Qt::LeftButton);
+  const std::string written = U(lftest::ReadFile(dir.NativePath("bookmark.htm")));
+  EXPECT_EQ(written.find("二つ目"), std::string::npos);
+  EXPECT_NE(written.find(">ニュース</H3>"), std::string::npos);
+  EXPECT_NE(written.find("\"http://x/\""), std::string::npos);
+  EXPECT_NE(written.find("\"http://y/\""), std::string::npos);
+  EXPECT_EQ(lf::AppRun().counters.nnUrlCount, 2);
+  EXPECT_TRUE(lftest::Exists(dir.NativePath("bookmark.old")));
+  EXPECT_FALSE(Button(4)->isEnabled());
+}
+
+TEST_F(DuplicatePage, EndTextsWhenNothingIsListed) {
+  Open(6);  // an empty Favorites folder
+  EXPECT_EQ(LabelText("Label1"), "[ ＵＲＬの情報がありませんでした ]");
+  EXPECT_TRUE(Label("Label1")->isVisible());
+  EXPECT_FALSE(Red("Label1"));
+  EXPECT_FALSE(Button(4)->isEnabled());
+  EXPECT_FALSE(Child("Memo1")->isVisible());
+  delete page.data();
+
+  // Two folders of the same name hold no links; two different links are no pair.
+  lftest::MakeDirs(dir.NativePath("Favorites/A/http:x"));
+  lftest::MakeDirs(dir.NativePath("Favorites/B/http:x"));
+  Shortcut("one.url", "http://one/");
+  Shortcut("two.url", "http://two/");
+  Open(6);
+  EXPECT_EQ(LabelText("Label1"), "[ ダブリのデータはありません ]");
+  EXPECT_EQ(List()->topLevelItemCount(), 0);
+  EXPECT_FALSE(Button(4)->isEnabled());
+  delete page.data();
+
+  lftest::WriteFile(dir.NativePath("bookmark.htm"), "");
+  Open(9);
+  EXPECT_EQ(LabelText("Label1"), "[ ＵＲＬの情報がありませんでした ]");
+}
+
+TEST_F(DuplicatePage, ShortcutsWithoutAUrlGoToTheLostDataLog) {
+  Shortcut("broken.url", "");
+  Open(6);
+  EXPECT_EQ(lf::AppRun().counters.errorCount, 1);
+  EXPECT_EQ(lftest::ReadFile(dir.NativePath("LostData.txt")), "URL Error : broken.url\r\n");
+}
+
+TEST_F(DuplicatePage, CancelDuringTheReadListsNothingAndCannotBeClosedMeanwhile) {
+  for (int i = 0; i < 3; ++i) Shortcut("D" + std::to_string(i) + "/x.url", "http://x/");
+  lf::AppSettings().Proc = 6;
+  page = qobject_cast<lf::TForm07*>(lf::CreateSecondPage(6, &page1));
+  // The reader blinks the status label once per folder.
+  bool checked = false;
+  EventFilter blink(Label("Label1"), QEvent::Hide, [&] {
+    if (checked) return;
+    checked = true;
+    EXPECT_EQ(LabelText("Label1"), "[ お気に入りファイルの読み込み ]");
+    EXPECT_EQ(Button(2)->text().toStdString(), "キャンセル");
+    EXPECT_FALSE(Button(1)->isEnabled());
+    EXPECT_FALSE(Button(4)->isEnabled());
+    EXPECT_FALSE(page->close());  // refused while reading
+    QTest::mouseClick(Button(2), Qt::LeftButton);
+  });
+  page->show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Done(); }));
+  EXPECT_TRUE(checked);
+  EXPECT_TRUE(page->isVisible());
+  EXPECT_EQ(LabelText("Label1"), "[ 処理が中断されました ]");
+  EXPECT_TRUE(Label("Label1")->isVisible());
+  EXPECT_TRUE(Red("Label1"));
+  EXPECT_EQ(List()->topLevelItemCount(), 0);
+  EXPECT_FALSE(Button(4)->isEnabled());
+  EXPECT_TRUE(Button(1)->isEnabled());
+  EXPECT_EQ(Button(2)->text().toStdString(), "<< 戻る");
+}
+
+TEST_F(DuplicatePage, CancelDuringTheCheckKeepsTheRowsFoundSoFar) {
+  // Entries 0..2 share one URL, 3..5 another, 6..7 a third; cancelled at entry 4.
+  for (const char* name : {"a", "b", "c"}) Shortcut(std::string(name) + ".url", "http://x/");
+  for (const char* name : {"d", "e", "f"}) Shortcut(std::string(name) + ".url", "http://u/");
+  for (const char* name : {"g", "h"}) Shortcut(std::string(name) + ".url", "http://z/");
+  lf::AppSettings().Proc = 6;
+  page = qobject_cast<lf::TForm07*>(lf::CreateSecondPage(6, &page1));
+  QObject::connect(Child<QProgressBar>("Bar"), &QProgressBar::valueChanged, page, [&](int value) {
+    if (value == 4) QTest::mouseClick(Button(2), Qt::LeftButton);
+  });
+  page->show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Done(); }));
+  const std::string f = U(dir.Path("Favorites")) + "\\";
+  EXPECT_EQ(Rows(), (Lines{"a | " + f + " | " + f + " | 0 | 1", "a | " + f + " | " + f + " | 0 | 2",
+                           "b | " + f + " | " + f + " | 1 | 2", "d | " + f + " | " + f + " | 3 | 4",
+                           "d | " + f + " | " + f + " | 3 | 5"}));
+  // What was found can still be applied.
+  EXPECT_TRUE(Button(4)->isEnabled());
+  EXPECT_TRUE(Child("Memo1")->isVisible());
+}
+
+TEST_F(DuplicatePage, BackAndCloseDuringTheDeletionWaitForIt) {
+  Shortcut("a.url", "http://x/");
+  Shortcut("b.url", "http://x/");
+  lf::AppSettings().DBL = 1;
+  Open(6);
+  ClickRow(0);
+  QTest::mouseClick(Child<QPushButton>("BtnURL2"), Qt::LeftButton);
+
+  bool during = false;
+  Soon([&] {
+    QTest::mouseClick(Button(4), Qt::LeftButton);  // refused: the deletion runs
+    QTest::mouseClick(Button(1), Qt::LeftButton);  // closing waits for it
+    EXPECT_TRUE(page);
+    EXPECT_TRUE(page->isVisible());
+    during = true;
+  });
+  QTest::mouseClick(Button(4), Qt::LeftButton);
+  EXPECT_TRUE(during);
+  EXPECT_TRUE(Favorite("a.url"));
+  EXPECT_FALSE(Favorite("b.url"));
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(page);
+  EXPECT_EQ(lf::AppRun().counters.cancel, 1);
+}
+
+TEST_F(DuplicatePage, BackShowsPageOneAndClosingEndsIt) {
+  Shortcut("a.url", "http://x/");
+  Shortcut("b.url", "http://x/");
+  Open(6);
+  page1.hide();
+  QTest::mouseClick(Button(2), Qt::LeftButton);
+  EXPECT_TRUE(page1.isVisible());
+  EXPECT_FALSE(page->isVisible());
+  EXPECT_TRUE(page->Marks().empty());
+  // Marking after the lists are gone does nothing.
+  page->BtnURL1Click();
+  page->Button4Click();
+
+  page->show();
+  QTest::mouseClick(Button(1), Qt::LeftButton);
+  EXPECT_FALSE(page1.isVisible());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(page);
+  EXPECT_TRUE(Favorite("a.url"));
+  EXPECT_TRUE(Favorite("b.url"));
+}
+
+TEST_F(DuplicatePage, KeepsItsLayoutWhenResized) {
+  Open(6);
+  EXPECT_EQ(page->minimumSize(), QSize(420, 335));
+  EXPECT_EQ(page->size(), QSize(420, 375));
+  page->resize(800, 600);
+  EXPECT_EQ(List()->width(), 790);
+  EXPECT_EQ(List()->height(), 465);
+  EXPECT_EQ(Button(1)->pos(), QPoint(450, 550));
+  EXPECT_EQ(Button(2)->pos(), QPoint(540, 550));
+  EXPECT_EQ(Button(3)->pos(), QPoint(620, 550));
+  EXPECT_EQ(Button(4)->pos(), QPoint(710, 550));
+}
+
+TEST(SecondPages, PageOneOpensTheDuplicateCheckForOperationsSixAndNine) {
+  QWidget page1;
+  for (int proc : {6, 9}) {
+    lf::AppSettings().Proc = proc;
+    QWidget* page = lf::CreateSecondPage(proc, &page1);
+    EXPECT_TRUE(qobject_cast<lf::TForm07*>(page)) << proc;
+    delete page;
+  }
+  EXPECT_EQ(lf::CreateSecondPage(1, &page1), nullptr);
+}
+
+}  // namespace
