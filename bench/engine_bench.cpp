@@ -4,20 +4,13 @@
 
 #include <random>
 
+#include "bench/bench_files.h"
 #include "bench/generated_lists.h"
 #include "engine/bookmark_control.h"
 
 namespace {
 
 using lf::TBookmarkControl;
-
-// Reports the time per entry next to the total.
-void PerEntry(benchmark::State& state, std::size_t entries) {
-  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(entries));
-  state.counters["s/entry"] = benchmark::Counter(
-      static_cast<double>(entries), benchmark::Counter::kIsIterationInvariantRate |
-                                        benchmark::Counter::kInvert);
-}
 
 void Regroup(benchmark::State& state) {
   const lf::BookmarkList sorted = lfbench::GeneratedList(static_cast<std::size_t>(state.range(0)));
@@ -30,7 +23,7 @@ void Regroup(benchmark::State& state) {
     TBookmarkControl::Regroup(list);
     benchmark::DoNotOptimize(list.data());
   }
-  PerEntry(state, sorted.size());
+  lfbench::PerItem(state, sorted.size(), "entry");
 }
 
 void RemoveDuplicates(benchmark::State& state) {
@@ -45,7 +38,7 @@ void RemoveDuplicates(benchmark::State& state) {
     TBookmarkControl::RemoveDuplicates(list);
     benchmark::DoNotOptimize(list.data());
   }
-  PerEntry(state, merged.size());
+  lfbench::PerItem(state, merged.size(), "entry");
 }
 
 template <std::string (*Convert)(std::string_view), bool FromUtf8, bool FromEuc>
@@ -60,7 +53,7 @@ void Conversion(benchmark::State& state) {
     for (const auto& l : lines) bytes += Convert(l).size();
     benchmark::DoNotOptimize(bytes);
   }
-  PerEntry(state, lines.size());
+  lfbench::PerItem(state, lines.size(), "entry");
 }
 
 void Sizes(benchmark::internal::Benchmark* b) {

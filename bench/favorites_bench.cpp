@@ -8,6 +8,7 @@
 #include <map>
 #include <stdexcept>
 
+#include "bench/bench_files.h"
 #include "bench/generated_lists.h"
 #include "engine/bookmark_control.h"
 #include "platform/file_system.h"
@@ -17,32 +18,8 @@ namespace {
 
 using lf::TBookmarkControl;
 
-// A folder for the generated Favorites folders, removed when the program ends.
-class BenchFolder {
- public:
-  BenchFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "lfbench-favorites.XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    native_ = pattern;
-    // A lost-data log, should there be one, stays in here.
-    platform::SetProgramPath(Path("formats_bench"));
-  }
-  ~BenchFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(native_, ec);
-  }
-  // The program's path of a name in the folder.
-  std::string Path(const std::string& name) const {
-    return platform::FromNativePath(native_) + "\\" + name;
-  }
-
- private:
-  std::string native_;
-};
-
-BenchFolder& Folder() {
-  static BenchFolder folder;
+lfbench::BenchFolder& Folder() {
+  static lfbench::BenchFolder folder("lfbench-favorites");
   return folder;
 }
 
@@ -68,13 +45,6 @@ const std::string& GeneratedFolder(std::size_t links) {
   return it->second;
 }
 
-void PerLink(benchmark::State& state, std::size_t links) {
-  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(links));
-  state.counters["s/link"] =
-      benchmark::Counter(static_cast<double>(links), benchmark::Counter::kIsIterationInvariantRate |
-                                                         benchmark::Counter::kInvert);
-}
-
 void FavoritesWrite(benchmark::State& state) {
   const std::size_t links = static_cast<std::size_t>(state.range(0));
   int run = 0, written = 0;
@@ -87,7 +57,7 @@ void FavoritesWrite(benchmark::State& state) {
     written = WriteFolder(root, list);
   }
   state.counters["files"] = written;
-  PerLink(state, links);
+  lfbench::PerItem(state, links, "link");
 }
 
 void FavoritesRead(benchmark::State& state) {
@@ -106,7 +76,7 @@ void FavoritesRead(benchmark::State& state) {
   }
   // Links of the same name in one folder share one file, so a little fewer than written.
   state.counters["links"] = read;
-  PerLink(state, links);
+  lfbench::PerItem(state, links, "link");
 }
 
 void Sizes(benchmark::internal::Benchmark* b) {
