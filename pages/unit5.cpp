@@ -1,0 +1,780 @@
+#include "pages/unit5.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "engine/sjis_text.h"
+#include "pages/editor_list.h"
+#include "pages/favorites_clear.h"
+#include "pages/image_strip.h"
+#include "pages/message_service.h"
+#include "pages/page_look.h"
+#include "pages/sjis_qt.h"
+#include "pages/unit6.h"
+#include "wizard/app_state.h"
+
+namespace lf {
+namespace {
+
+constexpr int kEditIe = 5;
+constexpr int kEditNn = 8;
+
+constexpr int kMinWidth = 420;
+constexpr int kMinHeight = 335;
+constexpr int kPanelTop = 58;
+
+constexpr char kNewFolder[] = "新規フォルダ";
+constexpr char kBack[] = "<< 戻る";
+constexpr char kCancel[] = "キャンセル";
+
+QToolButton* NewPictureButton(QWidget* parent, const char* name, const QIcon& icon,
+                              const char* caption, const char* hint) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(name);
+  button->setIcon(icon);
+  button->setToolTip(Jp(hint));
+  if (caption) {
+    button->setText(Jp(caption));
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  }
+  button->hide();
+  button->setEnabled(false);
+  return button;
+}
+
+QPushButton* NewButton(QWidget* parent, const char* name, const char* caption) {
+  auto* button = new QPushButton(Jp(caption), parent);
+  button->setObjectName(name);
+  button->setAutoDefault(false);
+  return button;
+}
+
+// Every item of a tree, without recursing.
+template <typename Visit>
+void ForEachItem(QTreeWidget* tree, Visit visit) {
+  std::vector<QTreeWidgetItem*> pending;
+  for (int i = 0; i < tree->topLevelItemCount(); ++i) pending.push_back(tree->topLevelItem(i));
+  while (!pending.empty()) {
+    QTreeWidgetItem* item = pending.back();
+    pending.pop_back();
+    visit(item);
+    for (int i = 0; i < item->childCount(); ++i) pending.push_back(item->child(i));
+  }
+}
+
+void MakeEditable(QTreeWidgetItem* item) {
+  item->setFlags(item->flags() | Qt::ItemIsEditable);
+}
+
+// True when the shown text of an item is what the page last gave it (no edit by the user).
+bool Unedited(const QTreeWidgetItem* item) {
+  return item->text(0) == FromSjis(SjisText(item, 0));
+}
+
+// Replaces oldPath at the start of path (when path is it or lies below it) by newPath.
+void Rebase(std::string& path, const std::string& oldPath, const std::string& newPath) {
+  if (path == oldPath ||
+      (path.size() > oldPath.size() && path.compare(0, oldPath.size(), oldPath) == 0 &&
+       path[oldPath.size()] == '\\'))
+    path.replace(0, oldPath.size(), newPath);
+}
+
+}  // namespace
+
+TForm05::TForm05(QWidget* page1)
+    : QWidget(page1, kSecondPageFlags),
+      page1_(page1),
+      owner_(this),
+      image_(new QToolButton(this)),
+      label1_(new QLabel(Jp("[ブックマークファイルの読み込み]"), this)),
+      memo_(new QPlainTextEdit(this)),
+      barWidget_(new QProgressBar(this)),
+      btnNNfile_(NewPictureButton(this, "BtnNNfile",
+                                  style()->standardIcon(QStyle::SP_DialogOpenButton), nullptr,
+                                  "ブックマークファイルの読み込み（マージを行う）")),
+      btnAdd_(NewPictureButton(this, "BtnAdd",
+                               style()->standardIcon(QStyle::SP_FileDialogNewFolder), nullptr,
+                               "新規フォルダの追加")),
+      btnDel_(NewPictureButton(this, "BtnDel", style()->standardIcon(QStyle::SP_TrashIcon), nullptr,
+                               "フォルダの削除")),
+      btnNew_(NewPictureButton(this, "BtnNew", StripIcon(kImageLink), "新規", "URLの新規作成")),
+      btnMove_(NewPictureButton(this, "BtnMove", style()->standardIcon(QStyle::SP_ArrowRight),
+                                "移動", "URLの移動")),
+      btnURL_(NewPictureButton(this, "BtnURL",
+                               style()->standardIcon(QStyle::SP_DialogDiscardButton), "削除",
+                               "URLの削除")),
+      btnOK_(NewButton(this, "BtnOK", "O K")),
+      btnCan_(NewButton(this, "BtnCan", "Can")),
+      panel_(new QSplitter(Qt::Horizontal, this)),
+      treeView_(new QTreeWidget(panel_)),
+      listView_(new QTreeWidget(panel_)),
+      button1_(NewButton(this, "Button1", "終了")),
+      button2_(NewButton(this, "Button2", kBack)),
+      button3_(NewButton(this, "Button3", "次へ >>")),
+      button4_(NewButton(this, "Button4", "実行")),
+      bar_(barWidget_),
+      status_(label1_),
+      tree_(treeView_),
+      items_(listView_) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(Jp("Linkferry (2/2) Ｂｏｏｋｍａｒｋファイルの編集"));
+  control_.OutputCharset = AppSettings().Out;
+  control_.Operation = AppSettings().Proc;
+
+  image_->setObjectName("Image");
+  image_->setAutoRaise(true);
+  image_->setIcon(QIcon(DirTreeImg().copy(2 * 16, 0, 16, 16).scaled(32, 32)));
+  image_->setIconSize(QSize(32, 32));
+
+  label1_->setObjectName("Label1");
+  memo_->setObjectName("Memo");
+  memo_->setReadOnly(true);
+  memo_->setFrameShape(QFrame::NoFrame);
+  memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo_->viewport()->setAutoFillBackground(false);
+  memo_->setPlainText(
+      Jp("フォルダの 「追加」 「削除」 はボタンで、名称変更は直接行ってください。\n"
+         "お気に入りファイルも同様の方法で行ってください。 ＵＲＬの移動はリスト\n"
+         "から選択後「移動」 を押してフォルダを決定し 「ＯＫ」を押してください。"));
+
+  barWidget_->setObjectName("Bar");
+  barWidget_->setRange(0, 100);
+  barWidget_->setTextVisible(false);
+  barWidget_->hide();
+
+  btnOK_->hide();
+  btnCan_->hide();
+
+  panel_->setObjectName("Panel");
+  panel_->setChildrenCollapsible(false);
+  treeView_->setObjectName("TreeView");
+  treeView_->setHeaderHidden(true);
+  treeView_->setColumnCount(1);
+  listView_->setObjectName("ListView");
+  listView_->setColumnCount(1);
+  listView_->setHeaderLabels({Jp("URL 名称")});
+  listView_->setColumnWidth(0, 270);
+  listView_->setRootIsDecorated(false);
+  listView_->setUniformRowHeights(true);
+  listView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  listView_->header()->setSectionsClickable(false);
+  listView_->setSortingEnabled(true);
+  listView_->sortByColumn(0, Qt::AscendingOrder);
+  for (QTreeWidget* view : {treeView_, listView_})
+    view->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+
+  button3_->setEnabled(false);
+
+  connect(image_, &QToolButton::clicked, this, &TForm05::ImageClick);
+  connect(btnNNfile_, &QToolButton::clicked, this, &TForm05::BtnNNfileClick);
+  connect(btnAdd_, &QToolButton::clicked, this, &TForm05::BtnAddClick);
+  connect(btnDel_, &QToolButton::clicked, this, &TForm05::BtnDelClick);
+  connect(btnNew_, &QToolButton::clicked, this, &TForm05::BtnNewClick);
+  connect(btnMove_, &QToolButton::clicked, this, &TForm05::BtnMoveClick);
+  connect(btnURL_, &QToolButton::clicked, this, &TForm05::BtnURLClick);
+  connect(btnOK_, &QPushButton::clicked, this, &TForm05::BtnOKClick);
+  connect(btnCan_, &QPushButton::clicked, this, &TForm05::BtnCanClick);
+  connect(button1_, &QPushButton::clicked, this, &TForm05::Button1Click);
+  connect(button2_, &QPushButton::clicked, this, &TForm05::Button2Click);
+  connect(button4_, &QPushButton::clicked, this, &TForm05::Button4Click);
+
+  // A folder is chosen by mouse or keyboard alike, so the page's folder path always belongs
+  // to the node that is selected.
+  auto treeClick = [this] {
+    if (!updatingViews_) TreeViewClick();
+  };
+  connect(treeView_, &QTreeWidget::currentItemChanged, this, treeClick);
+  connect(treeView_, &QTreeWidget::itemClicked, this, treeClick);
+  connect(treeView_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) {
+    if (!updatingViews_) TreeViewEdited(item);
+  });
+  auto listClick = [this] {
+    if (!updatingViews_) ListViewClick();
+  };
+  connect(listView_, &QTreeWidget::itemSelectionChanged, this, listClick);
+  connect(listView_, &QTreeWidget::itemClicked, this, listClick);
+  connect(listView_, &QTreeWidget::itemDoubleClicked, this, [this] {
+    if (!updatingViews_) ListViewDblClick();
+  });
+  connect(listView_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) {
+    if (!updatingViews_) ListViewEdited(item);
+  });
+
+  setMinimumSize(kMinWidth, kMinHeight);
+  resize(800, 500);
+}
+
+TForm05::~TForm05() = default;
+
+TForm06* TForm05::UrlDialog() {
+  if (!dialog_) dialog_ = new TForm06(page1_, this);
+  return dialog_;
+}
+
+BookmarkList TForm05::List() const {
+  return list_ ? *list_ : BookmarkList();
+}
+
+bool TForm05::Editable() const {
+  return list_ && ready_ && step_ == Step::Idle;
+}
+
+bool TForm05::IsRootPath(const std::string& folderPath) const {
+  return folderPath == AppSettings().IEDirName;
+}
+
+int TForm05::SelectedLevel() const {
+  return tree_.Level(tree_.Selected());
+}
+
+void TForm05::BeginStep(Step step) {
+  step_ = step;
+  // No in-place rename while a read or write uses the list.
+  for (QTreeWidget* view : {treeView_, listView_})
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+void TForm05::EndStep() {
+  step_ = Step::Idle;
+  for (QTreeWidget* view : {treeView_, listView_})
+    view->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+  if (closePending_) {
+    closePending_ = false;
+    close();
+  }
+}
+
+void TForm05::ShowInterrupted() {
+  label1_->setText(Jp("[ 処理が中断されました ]"));
+  SetRedText(label1_, true);
+  label1_->show();
+}
+
+void TForm05::ShowMemo() {
+  memo_->show();
+}
+
+void TForm05::SetEditingButtons(bool add, bool del, bool newUrl, bool url, bool move) {
+  btnAdd_->setEnabled(add);
+  btnDel_->setEnabled(del);
+  btnNew_->setEnabled(newUrl);
+  btnURL_->setEnabled(url);
+  btnMove_->setEnabled(move);
+}
+
+void TForm05::MakeItemsEditable() {
+  for (int i = 0; i < listView_->topLevelItemCount(); ++i) MakeEditable(listView_->topLevelItem(i));
+}
+
+void TForm05::FillList(const std::string& folderPath) {
+  updatingViews_ = true;
+  TBookmarkControl::FillUrlList(folderPath, *list_, items_);
+  MakeItemsEditable();
+  updatingViews_ = false;
+  shownFolderPath_ = folderPath;
+}
+
+void TForm05::SelectNode(QTreeWidgetItem* item) {
+  updatingViews_ = true;
+  treeView_->setCurrentItem(item);
+  updatingViews_ = false;
+  TreeViewClick();
+}
+
+std::string* TForm05::ItemEntry(const std::string& caption) {
+  if (!list_) return nullptr;
+  const std::size_t at = FindItemEntry(*list_, shownFolderPath_, caption);
+  return at == std::string::npos ? nullptr : &(*list_)[at];
+}
+
+void TForm05::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (loaded_) return;
+  if (page1_) move(page1_->pos());
+  UrlDialog();
+  // Load once the window has been painted.
+  QTimer::singleShot(0, this, [this] { FormActivate(); });
+}
+
+void TForm05::FormActivate() {
+  if (loaded_) return;
+  loaded_ = true;
+  RunCounters& run = AppRun().counters;
+  const Settings& settings = AppSettings();
+  run.cancel = 0;
+  selectedFolderCaption_.clear();
+  memo_->hide();
+  button1_->setEnabled(false);
+  button4_->setEnabled(false);
+  button2_->setText(Jp(kCancel));
+
+  list_ = std::make_unique<BookmarkList>();
+  updatingViews_ = true;
+  items_.Clear();
+  tree_.Clear();
+  updatingViews_ = false;
+  treeView_->setEnabled(false);
+  BeginStep(Step::Loading);
+  owner_.ProcessMessagesNow();
+
+  updatingViews_ = true;
+  const int proc = settings.Proc;
+  if (proc == kEditIe) {
+    control_.LoadFavorites(owner_, &status_, run.cancel, run.errorCount, run.ieUrlCount, *list_,
+                           &tree_, settings.IEDirName);
+  } else if (proc == kEditNn) {
+    control_.LoadBookmarkFile(owner_, &status_, run.cancel, run.nnUrlCount, bar_, *list_, &tree_,
+                              settings.IEDirName, settings.NNFileName);
+    btnNNfile_->setEnabled(true);
+  }
+  ForEachItem(treeView_, MakeEditable);
+  updatingViews_ = false;
+
+  if (run.cancel) {
+    ShowInterrupted();
+    listView_->setEnabled(false);
+  } else {
+    ShowMemo();
+    label1_->hide();
+    treeView_->setEnabled(true);
+    TBookmarkControl::Regroup(*list_);
+    for (QToolButton* button : {btnNNfile_, btnAdd_, btnDel_, btnNew_, btnMove_, btnURL_})
+      button->show();
+    button4_->setEnabled(true);
+    ready_ = true;
+  }
+  moveMode_ = false;
+  button2_->setText(Jp(kBack));
+  button1_->setEnabled(true);
+  button2_->setEnabled(true);
+  EndStep();
+}
+
+void TForm05::TreeViewClick() {
+  if (!list_ || !ready_ || step_ == Step::Loading) return;
+  const TreeView::Node node = tree_.Selected();
+  if (node == TreeView::kNoNode) return;
+  selectedFolderCaption_ = tree_.Caption(node);
+  currentFolderPath_ = TBookmarkControl::SelectedFolderPath(AppSettings().IEDirName, tree_);
+  // While a move waits for its target the list keeps showing the source folder.
+  if (moveMode_) return;
+  SetEditingButtons(true, true, true, false, false);
+  FillList(currentFolderPath_);
+}
+
+void TForm05::TreeViewEdited(QTreeWidgetItem* item) {
+  if (Unedited(item)) return;
+  const std::string oldName = SjisText(item, 0);
+  const std::string newName = ToSjis(item->text(0));
+  auto revert = [&] {
+    updatingViews_ = true;
+    SetSjisText(item, 0, oldName);
+    updatingViews_ = false;
+  };
+  const TreeView::Node node = tree_.NodeOf(item);
+  if (!Editable() || node == TreeView::kNoNode) return revert();
+  // Edits start on the selected node; make sure the page's folder is the edited one.
+  if (node != tree_.Selected()) SelectNode(item);
+  if (IsRootPath(currentFolderPath_)) {
+    // The root stands for the collection itself: its caption is not part of any path.
+    updatingViews_ = true;
+    tree_.SetCaption(node, newName);
+    updatingViews_ = false;
+    return;
+  }
+  if (!UsableFolderName(newName)) {
+    owner_.Beep();
+    return revert();
+  }
+  const std::string oldPath = currentFolderPath_;
+  const std::string newPath = ParentPath(oldPath) + "\\" + newName;
+  RenameFolderEntries(*list_, oldPath, newPath);
+  TBookmarkControl::Regroup(*list_);
+  updatingViews_ = true;
+  tree_.SetCaption(node, newName);
+  updatingViews_ = false;
+  // The folder keeps being the chosen one under its new name.
+  selectedFolderCaption_ = newName;
+  Rebase(currentFolderPath_, oldPath, newPath);
+  Rebase(shownFolderPath_, oldPath, newPath);
+  Rebase(moveSourceFolder_, oldPath, newPath);
+}
+
+void TForm05::ListViewClick() {
+  if (!list_) return;
+  if (listView_->selectedItems().isEmpty()) return;
+  btnURL_->setEnabled(true);
+  btnCan_->setEnabled(true);
+  btnMove_->setEnabled(true);
+  btnDel_->setEnabled(false);
+  btnAdd_->setEnabled(false);
+  moveSourceFolder_ = shownFolderPath_;
+  for (int i = listView_->topLevelItemCount() - 1; i >= 0; --i) {
+    QTreeWidgetItem* item = listView_->topLevelItem(i);
+    if (!item->isSelected()) continue;
+    const std::string* entry = ItemEntry(SjisText(item, 0));
+    hintUrl_ = entry ? TBookmarkControl::ExtractUrl(*entry) : std::string();
+  }
+  listView_->setToolTip(FromSjis(hintUrl_));
+}
+
+void TForm05::ListViewEdited(QTreeWidgetItem* item) {
+  if (Unedited(item)) return;
+  const std::string oldName = SjisText(item, 0);
+  const std::string newName = ToSjis(item->text(0));
+  // A link without a name would have no file name and no caption.
+  if (!Editable() || newName.empty()) {
+    updatingViews_ = true;
+    SetSjisText(item, 0, oldName);
+    updatingViews_ = false;
+    return;
+  }
+  RenameUrlEntry(*list_, shownFolderPath_, oldName, newName);
+  updatingViews_ = true;
+  SetSjisText(item, 0, newName);
+  updatingViews_ = false;
+  TBookmarkControl::Regroup(*list_);
+  moveMode_ = false;
+}
+
+void TForm05::ListViewDblClick() {
+  if (!Editable()) return;
+  QTreeWidgetItem* item = nullptr;
+  for (int i = 0; i < listView_->topLevelItemCount() && !item; ++i)
+    if (listView_->topLevelItem(i)->isSelected()) item = listView_->topLevelItem(i);
+  if (!item) return;
+  const std::string caption = SjisText(item, 0);
+  if (!ItemEntry(caption)) return;
+  UrlEntryParts parts;
+  SplitUrlEntry(*ItemEntry(caption), parts);
+  TForm06* dialog = UrlDialog();
+  dialog->SetName(caption);
+  dialog->SetAddress(parts.address);
+  dialog->exec();
+  UrlDialogValues& values = UrlDialogShared();
+  if (!values.accepted) return;
+  std::string* entry = ItemEntry(caption);
+  if (!entry) return;
+  const char level = parts.level;
+  SplitUrlEntry(*entry, parts);
+  parts.name = dialog->Name();
+  parts.address = dialog->Address();
+  parts.level = level;
+  *entry = MakeUrlEntry(parts);
+  updatingViews_ = true;
+  SetSjisText(item, 0, parts.name);
+  updatingViews_ = false;
+  TBookmarkControl::Regroup(*list_);
+  values.accepted = 0;
+}
+
+void TForm05::ImageClick() {
+  if (hintUrl_.empty()) return;
+  if (MessageService::Instance().OpenUrl(hintUrl_)) return;
+  owner_.Beep();
+  MessageService::Instance().Show(this, Sjis("Web プラウザプログラムを起動できませんでした。"),
+                                  Sjis("警告"), kMbIconWarning | kMbOk);
+}
+
+void TForm05::BtnNNfileClick() {
+  if (!Editable() || AppSettings().Proc != kEditNn) return;
+  const Settings& settings = AppSettings();
+  const std::size_t cut = FindLastChar(settings.NNFileName, "\\/");
+  const std::string folder =
+      cut == std::string::npos ? std::string() : settings.NNFileName.substr(0, cut);
+  const std::optional<std::string> file = MessageService::Instance().OpenFile(
+      this, std::string(), "HTM files|*.htm|HTML files|*.html|ALL files|*.*", folder, "htm");
+  if (!file) return;
+
+  RunCounters& run = AppRun().counters;
+  run.cancel = 0;
+  button1_->setEnabled(false);
+  button2_->setText(Jp(kCancel));
+  memo_->hide();
+  barWidget_->show();
+  SetRedText(label1_, false);
+  label1_->setText(Jp("[ ブックマークファイルの読み込み ]"));
+  label1_->show();
+  treeView_->setEnabled(false);
+  BeginStep(Step::Merging);
+
+  control_.ReadBookmarkFile(owner_, *file, run.cancel, run.nnUrlCount, nullptr, false, *list_, bar_,
+                            settings.IEDirName);
+  if (run.cancel) {
+    ShowInterrupted();
+    button4_->setEnabled(false);
+    listView_->setEnabled(false);
+  } else {
+    label1_->setText(Jp("[フォルダの再構築]"));
+    owner_.ProcessMessagesNow();
+    updatingViews_ = true;
+    TBookmarkControl::BuildFolderTree(bar_, settings.NNFileName, tree_, *list_);
+    ForEachItem(treeView_, MakeEditable);
+    updatingViews_ = false;
+    label1_->hide();
+    ShowMemo();
+    treeView_->setEnabled(true);
+    button4_->setEnabled(true);
+  }
+  button2_->setText(Jp(kBack));
+  barWidget_->hide();
+  TBookmarkControl::Regroup(*list_);
+  button1_->setEnabled(true);
+  button2_->setEnabled(true);
+  moveMode_ = false;
+
+  // The tree is new: choose the folder that was chosen before, so that the level of what is
+  // made next comes from the node of that folder.
+  if (!run.cancel && !currentFolderPath_.empty()) {
+    QTreeWidgetItem* node = tree_.ItemOf(0);
+    const std::string& root = settings.IEDirName;
+    if (node && currentFolderPath_.size() > root.size()) {
+      std::string rest = currentFolderPath_.substr(root.size() + 1);
+      while (node && !rest.empty()) {
+        const std::size_t cut = FindCharBoundary(rest, "\\");
+        const std::string name = rest.substr(0, cut);
+        rest = cut == std::string::npos ? std::string() : rest.substr(cut + 1);
+        QTreeWidgetItem* next = nullptr;
+        for (int i = 0; i < node->childCount() && !next; ++i)
+          if (SjisText(node->child(i), 0) == name) next = node->child(i);
+        node = next;
+      }
+    }
+    if (!node) node = tree_.ItemOf(0);
+    if (node) {
+      for (QTreeWidgetItem* up = node->parent(); up; up = up->parent()) up->setExpanded(true);
+      SelectNode(node);
+    }
+  }
+  EndStep();
+}
+
+void TForm05::BtnAddClick() {
+  if (!Editable() || moveMode_) return;
+  const TreeView::Node node = tree_.Selected();
+  if (node == TreeView::kNoNode) return;
+  const int level = tree_.Level(node);
+  // A folder one level deeper would give its links a level of two digits.
+  if (level > kMaxFolderLevel) {
+    owner_.Beep();
+    return;
+  }
+  const std::string name = Sjis(kNewFolder);
+  updatingViews_ = true;
+  const TreeView::Node added = tree_.AddChild(node, name, kImageFolder, kImageOpenFolder);
+  if (QTreeWidgetItem* item = tree_.ItemOf(added)) MakeEditable(item);
+  tree_.ItemOf(node)->setExpanded(true);
+  updatingViews_ = false;
+  InsertFolderEntry(*list_, currentFolderPath_, name, level);
+  TBookmarkControl::Regroup(*list_);
+  btnAdd_->setEnabled(false);
+}
+
+void TForm05::BtnDelClick() {
+  if (!Editable() || moveMode_) return;
+  const TreeView::Node node = tree_.Selected();
+  // The root (or a node shown beside it) stands for the whole collection: never deleted.
+  if (node == TreeView::kNoNode || IsRootPath(currentFolderPath_)) return;
+  const int answer = owner_.MessageBox(Sjis("フォルダ [ ") + selectedFolderCaption_ +
+                                           Sjis(" ] の削除を行います。  よろしいですか？"),
+                                       MessageCaption(), kMbOkCancel | kMbIconWarning);
+  if (answer != kIdOk) return;
+  QTreeWidgetItem* parent = tree_.ItemOf(tree_.Parent(node));
+  const int level = tree_.Level(node) - 1;
+  updatingViews_ = true;
+  tree_.RemoveNode(node);
+  updatingViews_ = false;
+  DirDel(*list_, currentFolderPath_, level);
+  // Go on in the parent folder, so that nothing new is filed under the removed path.
+  if (parent) SelectNode(parent);
+  btnDel_->setEnabled(false);
+}
+
+void TForm05::BtnNewClick() {
+  if (!Editable() || moveMode_ || tree_.Selected() == TreeView::kNoNode) return;
+  TForm06* dialog = UrlDialog();
+  dialog->SetName(std::string());
+  dialog->SetAddress("http://");
+  dialog->exec();
+  const UrlDialogValues& values = UrlDialogShared();
+  if (!values.accepted) return;
+  updatingViews_ = true;
+  items_.Add(values.name, kImageLink);
+  MakeItemsEditable();
+  updatingViews_ = false;
+  list_->push_back(
+      MakeUrlEntry({currentFolderPath_, values.name, LevelDigit(SelectedLevel()), values.address}));
+  TBookmarkControl::Regroup(*list_);
+}
+
+void TForm05::BtnMoveClick() {
+  if (!Editable()) return;
+  SetRedText(label1_, false);
+  label1_->setText(Jp("移動のフォルダを決定して「ＯＫ」を押してください。"));
+  label1_->show();
+  memo_->hide();
+  btnNew_->setEnabled(false);
+  btnMove_->setEnabled(false);
+  btnURL_->setEnabled(false);
+  btnOK_->show();
+  btnCan_->show();
+  moveMode_ = true;
+}
+
+void TForm05::BtnURLClick() {
+  if (!Editable() || listView_->selectedItems().isEmpty()) return;
+  for (int i = listView_->topLevelItemCount() - 1; i >= 0; --i) {
+    QTreeWidgetItem* item = listView_->topLevelItem(i);
+    if (!item->isSelected()) continue;
+    const std::string caption = SjisText(item, 0);
+    const int answer = owner_.MessageBox(
+        Sjis("ＵＲＬファイル [ ") + caption + Sjis(" ] の削除を行います。  よろしいですか？"),
+        MessageCaption(), kMbOkCancel | kMbIconWarning);
+    if (answer != kIdOk) return;
+    const std::size_t at = FindItemEntry(*list_, shownFolderPath_, caption);
+    if (at != std::string::npos) list_->erase(list_->begin() + static_cast<std::ptrdiff_t>(at));
+    updatingViews_ = true;
+    delete item;
+    updatingViews_ = false;
+  }
+  TBookmarkControl::Regroup(*list_);
+  btnURL_->setEnabled(false);
+  btnMove_->setEnabled(false);
+  moveMode_ = false;
+}
+
+void TForm05::BtnOKClick() {
+  if (!Editable()) return;
+  const std::string destination = currentFolderPath_;
+  const int level = SelectedLevel();
+  updatingViews_ = true;
+  for (int i = listView_->topLevelItemCount() - 1; i >= 0; --i) {
+    QTreeWidgetItem* item = listView_->topLevelItem(i);
+    if (!item->isSelected()) continue;
+    MoveUrlEntries(*list_, moveSourceFolder_, SjisText(item, 0), destination, level);
+    delete item;
+  }
+  updatingViews_ = false;
+  TBookmarkControl::Regroup(*list_);
+  label1_->hide();
+  ShowMemo();
+  btnOK_->hide();
+  btnCan_->hide();
+  moveMode_ = false;
+}
+
+void TForm05::BtnCanClick() {
+  moveMode_ = false;
+  btnOK_->hide();
+  btnCan_->hide();
+}
+
+void TForm05::Button1Click() {
+  close();
+}
+
+void TForm05::Button2Click() {
+  if (step_ != Step::Idle) {
+    AppRun().counters.cancel = 1;
+    return;
+  }
+  list_.reset();
+  if (page1_) page1_->show();
+  hide();
+}
+
+void TForm05::Button4Click() {
+  if (!Editable()) return;
+  RunCounters& run = AppRun().counters;
+  const Settings& settings = AppSettings();
+  run.cancel = 0;
+  label1_->show();
+  barWidget_->show();
+  memo_->hide();
+  button1_->setEnabled(false);
+  button4_->setEnabled(false);
+  button2_->setText(Jp(kCancel));
+  SetRedText(label1_, false);
+  listView_->setEnabled(false);
+  BeginStep(Step::Writing);
+
+  const int proc = settings.Proc;
+  if (proc == kEditIe) {
+    label1_->setText(Jp("[ お気に入りファイルの書き込み ]"));
+    ReplaceFavorites(control_, owner_, bar_, run, *list_, settings.IEDirName);
+  } else if (proc == kEditNn) {
+    label1_->setText(Jp("[ ブックマークファイルの書き込み ]"));
+    control_.SaveBookmarkFile(owner_, bar_, run.nnUrlCount, settings.NNFileName, *list_);
+  }
+
+  if (run.cancel) {
+    ShowInterrupted();
+  } else {
+    label1_->hide();
+    barWidget_->hide();
+    ShowMemo();
+  }
+  listView_->setEnabled(true);
+  button2_->setText(Jp(kBack));
+  button1_->setEnabled(true);
+  button4_->setEnabled(true);
+  SetEditingButtons(false, false, false, false, false);
+  EndStep();
+}
+
+void TForm05::closeEvent(QCloseEvent* event) {
+  if (step_ != Step::Idle) {
+    // The running read or write still uses the list: stop it and close once it has returned.
+    AppRun().counters.cancel = 1;
+    closePending_ = true;
+    event->ignore();
+    return;
+  }
+  AppRun().counters.cancel = 1;
+  list_.reset();
+  event->accept();
+  if (page1_) page1_->close();
+}
+
+void TForm05::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const int w = width();
+  const int h = height();
+  const int right = w - 8;
+
+  image_->setGeometry(8, 12, 36, 36);
+  btnURL_->setGeometry(right - 64, 14, 64, 30);
+  btnMove_->setGeometry(right - 132, 14, 64, 30);
+  btnNew_->setGeometry(right - 200, 14, 64, 30);
+  btnDel_->setGeometry(right - 242, 14, 30, 30);
+  btnAdd_->setGeometry(right - 276, 14, 30, 30);
+  btnNNfile_->setGeometry(right - 310, 14, 30, 30);
+  btnCan_->setGeometry(right - 368, 16, 50, 26);
+  btnOK_->setGeometry(right - 422, 16, 50, 26);
+  memo_->setGeometry(50, 2, std::max(0, right - 318 - 50), 54);
+  label1_->setGeometry(50, 8, std::max(0, right - 430 - 50), 20);
+  barWidget_->setGeometry(50, 32, std::max(0, right - 430 - 50), 14);
+
+  const int panelWidth = w - 16;
+  panel_->setGeometry(8, kPanelTop, panelWidth, h - 115);
+  const int treeWidth = panelWidth / 3;
+  panel_->setSizes({treeWidth, std::max(0, panelWidth - treeWidth - panel_->handleWidth())});
+
+  button1_->setGeometry(w - 350, h - 50, 80, 25);
+  button2_->setGeometry(w - 260, h - 50, 75, 25);
+  button3_->setGeometry(w - 180, h - 50, 80, 25);
+  button4_->setGeometry(w - 90, h - 50, 80, 25);
+}
+
+}  // namespace lf
