@@ -1,0 +1,36 @@
+// A temporary folder that stands in for the program's folder in wizard tests: the program
+// path points into it (so the settings file and LostData.txt land there), the shared
+// settings start from their defaults, and drive C and the Windows folder are unset. Also
+// small builders of the collections the runs read.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tests/support/temp_dir.h"
+
+namespace lftest {
+
+class ProgramHome {
+ public:
+  ProgramHome();
+  ~ProgramHome();
+
+  TempDir dir;
+  // The settings file, as a native path.
+  std::string IniNative() const { return dir.NativePath("linkferry.ini"); }
+};
+
+// A Netscape bookmark file (Shift-JIS, CR LF) with the given lines between the outermost
+// <DL><p> and </DL><p>; lines are UTF-8.
+std::string NetscapeFile(const std::vector<std::string>& body);
+// The line of a link in a Netscape file.
+std::string NetscapeLink(std::string_view url, std::string_view title);
+// The content of a .url file.
+std::string UrlFileContent(std::string_view url);
+
+// Native folders and files below dir, ending with the .url files of a Favorites folder.
+void MakeUrlFile(const TempDir& dir, const std::string& relativeUtf8, std::string_view url);
+
+}  // namespace lftest
