@@ -1,1 +1,464 @@
 #include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTest>
+#include <QTreeWidget>
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+
+#include "pages/second_pages.h"
+#include "pages/unit3.h"
+#include "platform/system_info.h"
+#include "tests/support/qt/scripted_messages.h"
+#include "tests/support/temp_dir.h"
+#include "wizard/app_state.h"
+
+namespace {
+
+using lftest::S;
+using lftest::U;
+using Lines = std::vector<std::string>;
+
+// Runs an action whenever a widget receives events of one type, e.g. while a page works.
+class EventFilter : public QObject {
+ public:
+  EventFilter(QObject* target, QEvent::Type type, std::function<void()> action)
+      : type_(type), action_(std::move(action)) {
+    target->installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == type_) action_();
+    return false;
+  }
+
+ private:
+  QEvent::Type type_;
+  std::function<void()> action_;
+};
+
+// A bookmark file in Shift-JIS from UTF-8 lines.
+std::string BookmarkFile(const Lines& utf8) {
+  std::string out;
+  for (const std::string& line : utf8) out += S(line) + "\r\n";
+  return out;
+}
+
+class TransferPage : public testing::Test {
+ protected:
+  void SetUp() override {
+    lf::AppSettings() = lf::Settings();
+    lf::AppSettings().IEDirName = dir.Path("Favorites");
+    lf::AppSettings().NNFileName = dir.Path("bookmark.htm");
+    lf::AppRun().counters = lf::RunCounters();
+    platform::SetProgramPath(dir.Path("linkferry.exe"));
+    platform::SetLoginName(std::string("taro"));
+    platform::SetClock([] {
+      platform::LocalDateTime t;
+      t.year = 2002, t.month = 10, t.day = 18, t.hour = 9, t.minute = 1;
+      return t;
+    });
+    lftest::MakeDirs(dir.NativePath("Favorites"));
+  }
+  void TearDown() override {
+    delete page.data();
+    platform::SetProgramPath(std::nullopt);
+    platform::SetLoginName(std::nullopt);
+    platform::SetClock({});
+  }
+
+  void Shortcut(const std::string& relative, const std::string& url) {
+    const std::string native = dir.NativePath("Favorites/" + relative);
+    lftest::MakeDirs(native.substr(0, native.rfind('/')));
+    lftest::WriteFile(native, "[InternetShortcut]\r\nURL=" + url + "\r\n");
+  }
+  // Every file below the Favorites folder with its URL line, sorted.
+  Lines Favorites() {
+    Lines out;
+    const std::filesystem::path root = dir.NativePath("Favorites");
+    for (const auto& item : std::filesystem::recursive_directory_iterator(root)) {
+      if (item.is_directory()) continue;
+      std::string content = lftest::ReadFile(item.path().string());
+      const std::size_t url = content.find("URL=");
+      content =
+          url == std::string::npos ? content : content.substr(url, content.find('\r', url) - url);
+      out.push_back(std::filesystem::relative(item.path(), root).string() + " " + content);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+  }
+
+  // Opens the page for an operation as page 1 does and waits until it has loaded both sides.
+  void Open(int proc) {
+    lf::AppSettings().Proc = proc;
+    page = qobject_cast<lf::TForm03*>(lf::CreateSecondPage(proc, &page1));
+    ASSERT_TRUE(page);
+    page->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Loaded(); }));
+  }
+  bool Loaded() {
+    return Child("Memo1")->isVisible() || Child("Memo2")->isVisible() ||
+           LabelText() == "[ 処理が中断されました ]";
+  }
+
+  template <class T = QWidget>
+  T* Child(const char* name) {
+    T* child = page->findChild<T*>(name);
+    EXPECT_TRUE(child) << name;
+    return child;
+  }
+  QPushButton* Button(const char* name) { return Child<QPushButton>(name); }
+  QTreeWidget* Tree(int side) { return Child<QTreeWidget>(side == 1 ? "TreeView1" : "TreeView2"); }
+  QTreeWidget* List(int side) { return Child<QTreeWidget>(side == 1 ? "ListView1" : "ListView2"); }
+  std::string LabelText() { return Child<QLabel>("Label1")->text().toStdString(); }
+
+  // The node reached from the top by captions (UTF-8).
+  QTreeWidgetItem* Node(int side, const Lines& captions) {
+    QTreeWidgetItem* item = nullptr;
+    for (const std::string& caption : captions) {
+      const int count = item ? item->childCount() : Tree(side)->topLevelItemCount();
+      QTreeWidgetItem* next = nullptr;
+      for (int i = 0; i < count && !next; ++i) {
+        QTreeWidgetItem* child = item ? item->child(i) : Tree(side)->topLevelItem(i);
+        if (child->text(0).toStdString() == caption) next = child;
+      }
+      EXPECT_TRUE(next) << caption;
+      if (!next) return nullptr;
+      item = next;
+    }
+    return item;
+  }
+  // Clicks a folder of one side, found by its captions below the root node.
+  void ClickFolder(int side, Lines captions) {
+    captions.insert(captions.begin(),
+                    U(side == (proc() == 4 ? 1 : 2) ? lf::AppSettings().NNFileName
+                                                    : lf::AppSettings().IEDirName));
+    QTreeWidgetItem* node = Node(side, captions);
+    ASSERT_TRUE(node);
+    Tree(side)->scrollToItem(node);
+    QTest::mouseClick(Tree(side)->viewport(), Qt::LeftButton, {},
+                      Tree(side)->visualItemRect(node).center());
+    ASSERT_EQ(Tree(side)->currentItem(), node);
+  }
+  int proc() const { return lf::AppSettings().Proc; }
+
+  Lines Captions(int side) {
+    Lines out;
+    for (int i = 0; i < List(side)->topLevelItemCount(); ++i)
+      out.push_back(List(side)->topLevelItem(i)->text(0).toStdString());
+    return out;
+  }
+  void Select(int side, const Lines& captions) {
+    List(side)->clearSelection();
+    for (int i = 0; i < List(side)->topLevelItemCount(); ++i) {
+      QTreeWidgetItem* item = List(side)->topLevelItem(i);
+      if (std::find(captions.begin(), captions.end(), item->text(0).toStdString()) !=
+          captions.end())
+        item->setSelected(true);
+    }
+  }
+  Lines Utf8(const std::vector<std::string>& sjis) {
+    Lines out;
+    for (const std::string& s : sjis) out.push_back(U(s));
+    return out;
+  }
+
+  lftest::TempDir dir;
+  lftest::ScriptedMessages messages;
+  QWidget page1;
+  QPointer<lf::TForm03> page;
+};
+
+const Lines kNetscapeSource = {
+    "<!DOCTYPE NETSCAPE-Bookmark-file-1>",
+    "<DL><p>",
+    "<DT><H3 ADD_DATE=\"1\">ニュース</H3>",
+    "<DL><p>",
+    "<DT><A HREF=\"http://yahoo/\">Yahoo</A>",
+    "<DT><A HREF=\"http://yahoo.jp/\">Yahoo Japan</A>",
+    "<DT><A HREF=\"http://date/\">1999/10/01 news?</A>",
+    "<DT><A HREF=\"http://soft/\">ソフト|ポ</A>",
+    "</DL><p>",
+    "<DT><A HREF=\"http://top/\">Top</A>",
+    "</DL><p>",
+};
+
+TEST_F(TransferPage, CopiesBookmarksIntoFavoritesFolders) {
+  lftest::WriteFile(dir.NativePath("bookmark.htm"), BookmarkFile(kNetscapeSource));
+  Shortcut("A/existing.url", "http://e/");
+  lftest::MakeDirs(dir.NativePath("Favorites/B"));
+  page1.move(60, 20);
+  Open(4);
+
+  EXPECT_EQ(page->pos(), page1.pos());
+  EXPECT_EQ(page->windowTitle(), "Linkferry (2/2)");
+  EXPECT_TRUE(Node(1, {U(dir.Path("bookmark.htm")), "ニュース"}));
+  EXPECT_TRUE(Node(2, {U(dir.Path("Favorites")), "A"}));
+  EXPECT_TRUE(Child("Memo1")->isVisible());
+  EXPECT_FALSE(Child("Memo2")->isVisible());
+  EXPECT_FALSE(Child("Label1")->isVisible());
+  EXPECT_FALSE(Child("Bar")->isVisible());
+  EXPECT_TRUE(Button("BitBtn1")->isVisible());
+  EXPECT_TRUE(Button("BitBtn2")->isEnabled());
+  EXPECT_FALSE(Button("Button3")->isEnabled());
+  EXPECT_FALSE(Button("Button4")->isEnabled());
+  EXPECT_EQ(Button("Button2")->text().toStdString(), "<< 戻る");
+
+  QTest::mouseClick(Button("BitBtn2"), Qt::LeftButton);
+  ClickFolder(1, {"ニュース"});
+  EXPECT_EQ(Captions(1), (Lines{"1999/10/01 news?", "Yahoo", "Yahoo Japan", "ソフト|ポ"}));
+  Select(1, {"Yahoo", "1999/10/01 news?", "ソフト|ポ"});
+  QTest::mouseClick(Button("BitBtn1"), Qt::LeftButton);
+  // Bottom to top, each the entry named exactly like its item.
+  const std::string news = U(dir.Path("Favorites")) + "\\ニュース\\腕腕";
+  EXPECT_EQ(Utf8(page->CopyBuffer()),
+            (Lines{news + "ソフト|ポ.url1\\http://soft/", news + "Yahoo.url1\\http://yahoo/",
+                   news + "1999/10/01 news?.url1\\http://date/"}));
+
+  QTest::mouseClick(Button("BitBtn2"), Qt::LeftButton);  // no folder on the right yet
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(messages.Texts(), (Lines{"追加するＵＲＬファイルを選択していません。選択してください。",
+                                     "格納するフォルダを選択していません。選択してください。"}));
+  for (const auto& shown : messages.shown) {
+    EXPECT_EQ(shown.flags, 0x10u);
+    EXPECT_EQ(shown.caption, "Ｌｉｎｋｆｅｒｒｙ");
+    EXPECT_EQ(shown.owner, page.data());
+  }
+
+  ClickFolder(2, {"A"});
+  EXPECT_EQ(Captions(2), (Lines{"existing"}));
+  QTest::mouseClick(Button("BitBtn2"), Qt::LeftButton);
+  EXPECT_EQ(Captions(2), (Lines{"1999.10.01 news.", "existing", "Yahoo", "ソフト.ポ"}));
+  EXPECT_TRUE(Button("Button4")->isEnabled());
+  ClickFolder(2, {});  // the root node: links directly in the Favorites folder
+  QTest::mouseClick(Button("BitBtn2"), Qt::LeftButton);
+  EXPECT_EQ(Captions(2), (Lines{"1999.10.01 news.", "Yahoo", "ソフト.ポ"}));
+
+  QTest::mouseClick(Button("Button4"), Qt::LeftButton);
+  EXPECT_EQ(Favorites(),
+            (Lines{"1999.10.01 news..url URL=http://date/",
+                   "A/1999.10.01 news..url URL=http://date/", "A/Yahoo.url URL=http://yahoo/",
+                   "A/existing.url URL=http://e/", "A/ソフト.ポ.url URL=http://soft/",
+                   "Yahoo.url URL=http://yahoo/", "ソフト.ポ.url URL=http://soft/"}));
+  EXPECT_EQ(lf::AppRun().counters.ieUrlCount, 1 + 7);  // the read and the write
+  EXPECT_FALSE(Button("Button4")->isEnabled());
+  EXPECT_FALSE(Child("Label1")->isVisible());
+  EXPECT_TRUE(Child("Memo1")->isVisible());
+  EXPECT_TRUE(Button("Button2")->isEnabled());
+  EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+TEST_F(TransferPage, AddsFavoritesToTheBookmarkFile) {
+  Shortcut("F/a?b.url", "http://ab/");
+  Shortcut("F/ソフト.url", "http://soft/");
+  Shortcut("F/skip.url", "http://skip/");
+  const Lines target = {
+      "<!DOCTYPE NETSCAPE-Bookmark-file-1>",
+      "<TITLE>Bookmarks</TITLE>",
+      "<DL><p>",
+      "<DT><H3 ADD_DATE=\"1\">News</H3>",
+      "<DL><p>",
+      "<DT><A HREF=\"http://old/\">old</A>",
+      "</DL><p>",
+      "<DT><A HREF=\"http://top/\">top</A>",
+      "</DL><p>",
+  };
+  lftest::WriteFile(dir.NativePath("bookmark.htm"), BookmarkFile(target));
+  Open(7);
+  EXPECT_TRUE(Child("Memo2")->isVisible());
+  EXPECT_TRUE(Node(1, {U(dir.Path("Favorites")), "F"}));
+  EXPECT_TRUE(Node(2, {U(dir.Path("bookmark.htm")), "News"}));
+
+  ClickFolder(1, {"F"});
+  EXPECT_EQ(Captions(1), (Lines{"a?b", "skip", "ソフト"}));
+  Select(1, {"a?b", "ソフト"});
+  QTest::mouseClick(Button("BitBtn1"), Qt::LeftButton);
+  ClickFolder(2, {"News"});
+  QTest::mouseClick(Button("BitBtn2"), Qt::LeftButton);
+  EXPECT_EQ(Captions(2), (Lines{"a.b", "old", "ソフト"}));
+
+  lf::AppRun().counters.nnUrlCount = 0;
+  QTest::mouseClick(Button("Button4"), Qt::LeftButton);
+  EXPECT_EQ(U(lftest::ReadFile(dir.NativePath("bookmark.htm"))),
+            U(BookmarkFile({
+                "<!DOCTYPE NETSCAPE-Bookmark-file-1>",
+                "",
+                "<!-- This is an automatically generated file.",
+                "It will be read and overwritten.",
+                "Do Not Edit! -->",
+                "",
+                "<TITLE>taro's Bookmarks</TITLE>",
+                "<META HTTP-EQUIV=\"Content-Type\" content=\"text/html; charset=shift_jis\">",
+                "<H1>taro's Bookmarks</H1>",
+                "",
+                "<DL><P>",
+                "",
+                "  <DT><H3 ADD_DATE=\"1034899200\">News</H3>",
+                "",
+                "    <DL><P>",
+                "    <DT><A HREF=\"http://ab/\" ADD_DATE=\"1034899200\" LAST_VISIT=\"0\" "
+                "LAST_MODIFIED=\"0\">a.b</A>",
+                "    <DT><A HREF=\"http://old/\" ADD_DATE=\"1034899200\" LAST_VISIT=\"0\" "
+                "LAST_MODIFIED=\"0\">old</A>",
+                "    <DT><A HREF=\"http://soft/\" ADD_DATE=\"1034899200\" LAST_VISIT=\"0\" "
+                "LAST_MODIFIED=\"0\">ソフト</A>",
+                "    </DL><P>",
+                "",
+                "  <DT><A HREF=\"http://top/\" ADD_DATE=\"1034899200\" LAST_VISIT=\"0\" "
+                "LAST_MODIFIED=\"0\">top</A>",
+                "  </DL><P>",
+                "",
+                "",
+                "</DL><P>",
+            })));
+  EXPECT_EQ(lftest::ReadFile(dir.NativePath("bookmark.old")), BookmarkFile(target));
+  EXPECT_EQ(lf::AppRun().counters.nnUrlCount, 4);
+  EXPECT_TRUE(Child("Memo2")->isVisible());
+  EXPECT_FALSE(Button("Button4")->isEnabled());
+}
+
+TEST_F(TransferPage, CancelWhileLoadingLeavesOnlyTheWayOut) {
+  for (int i = 0; i < 3; ++i) Shortcut("D" + std::to_string(i) + "/x.url", "http://x/");
+  lftest::WriteFile(dir.NativePath("bookmark.htm"), BookmarkFile(kNetscapeSource));
+  lf::AppSettings().Proc = 7;
+  page = qobject_cast<lf::TForm03*>(lf::CreateSecondPage(7, &page1));
+  // The Favorites reader blinks the status label once per folder.
+  bool checked = false;
+  EventFilter blink(Child("Label1"), QEvent::Hide, [&] {
+    if (checked) return;
+    checked = true;
+    EXPECT_EQ(Button("Button2")->text().toStdString(), "キャンセル");
+    EXPECT_FALSE(Button("Button1")->isEnabled());
+    EXPECT_FALSE(Button("Button4")->isEnabled());
+    EXPECT_FALSE(Tree(1)->isEnabled());
+    EXPECT_FALSE(page->close());  // refused while loading
+    QTest::mouseClick(Button("Button2"), Qt::LeftButton);
+  });
+  page->show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Loaded(); }));
+  EXPECT_TRUE(checked);
+  EXPECT_TRUE(page->isVisible());
+  EXPECT_EQ(LabelText(), "[ 処理が中断されました ]");
+  EXPECT_TRUE(Child("Label1")->isVisible());
+  EXPECT_EQ(Child("Label1")->palette().color(QPalette::WindowText), QColor(Qt::red));
+  EXPECT_EQ(Tree(2)->topLevelItemCount(), 0);  // the bookmark file was not read
+  EXPECT_FALSE(List(1)->isEnabled());
+  EXPECT_FALSE(List(2)->isEnabled());
+  EXPECT_FALSE(Button("BitBtn1")->isEnabled());
+  EXPECT_FALSE(Button("BitBtn2")->isEnabled());
+  EXPECT_TRUE(Button("BitBtn2")->isVisible());
+  EXPECT_TRUE(Button("Button1")->isEnabled());
+  EXPECT_EQ(Button("Button2")->text().toStdString(), "<< 戻る");
+  EXPECT_TRUE(Tree(1)->isEnabled());
+  EXPECT_FALSE(Button("Button4")->isEnabled());
+}
+
+// Copies the root links of the bookmark file into Favorites folder A.
+class TransferPageWriting : public TransferPage {
+ protected:
+  void SetUp() override {
+    TransferPage::SetUp();
+    lftest::WriteFile(dir.NativePath("bookmark.htm"), BookmarkFile(kNetscapeSource));
+    Shortcut("A/existing.url", "http://e/");
+    Open(4);
+    ClickFolder(1, {"ニュース"});
+    Select(1, {"Yahoo", "Yahoo Japan"});
+    QTest::mouseClick(Button("BitBtn1"), Qt::LeftButton);
+    ClickFolder(2, {"A"});
+    QTest::mouseClick(Button("BitBtn2"), Qt::LeftButton);
+  }
+};
+
+TEST_F(TransferPageWriting, GoingBackDuringTheWriteLetsItFinish) {
+  int during = 0;
+  QObject::connect(Child<QProgressBar>("Bar"), &QProgressBar::valueChanged, page, [&] {
+    if (during++) return;
+    page->Button4Click();                                  // no second write
+    QTest::mouseClick(Button("BitBtn2"), Qt::LeftButton);  // no paste into the list written
+    QTest::mouseClick(Button("Button2"), Qt::LeftButton);
+    EXPECT_FALSE(page->isVisible());
+    EXPECT_TRUE(page1.isVisible());
+  });
+  QTest::mouseClick(Button("Button4"), Qt::LeftButton);
+  EXPECT_GT(during, 0);
+  EXPECT_EQ(Favorites(), (Lines{"A/Yahoo Japan.url URL=http://yahoo.jp/",
+                                "A/Yahoo.url URL=http://yahoo/", "A/existing.url URL=http://e/"}));
+  EXPECT_EQ(lf::AppRun().counters.ieUrlCount, 1 + 3);
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(page->TargetList().empty());
+  EXPECT_FALSE(page->isVisible());
+}
+
+TEST_F(TransferPageWriting, ClosingDuringTheWriteWaitsForIt) {
+  bool during = false;
+  QObject::connect(Child<QProgressBar>("Bar"), &QProgressBar::valueChanged, page, [&] {
+    if (during) return;
+    during = true;
+    QTest::mouseClick(Button("Button1"), Qt::LeftButton);
+    EXPECT_TRUE(page);
+    EXPECT_TRUE(page->isVisible());
+  });
+  QTest::mouseClick(Button("Button4"), Qt::LeftButton);
+  EXPECT_TRUE(during);
+  EXPECT_EQ(lf::AppRun().counters.cancel, 1);
+  EXPECT_FALSE(page1.isVisible());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(page);
+}
+
+TEST_F(TransferPage, BackShowsPageOneAndFreesTheLists) {
+  lftest::WriteFile(dir.NativePath("bookmark.htm"), BookmarkFile(kNetscapeSource));
+  Open(4);
+  ClickFolder(1, {"ニュース"});
+  Select(1, {"Yahoo"});
+  QTest::mouseClick(Button("BitBtn1"), Qt::LeftButton);
+  page1.hide();
+  QTest::mouseClick(Button("Button2"), Qt::LeftButton);
+  EXPECT_TRUE(page1.isVisible());
+  EXPECT_FALSE(page->isVisible());
+  EXPECT_TRUE(page->CopyBuffer().empty());
+  // Nothing is left to work on.
+  page->BitBtn1Click();
+  page->BitBtn2Click();
+  page->TreeView1Click();
+  page->Button4Click();
+  EXPECT_TRUE(messages.shown.empty());
+
+  page->show();
+  QTest::mouseClick(Button("Button1"), Qt::LeftButton);
+  EXPECT_FALSE(page1.isVisible());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(page);
+  EXPECT_EQ(Favorites(), Lines{});
+}
+
+TEST_F(TransferPage, KeepsItsLayoutWhenResized) {
+  Open(4);
+  EXPECT_EQ(page->minimumSize(), QSize(420, 335));
+  page->resize(800, 600);
+  EXPECT_EQ(Tree(1)->parentWidget()->geometry(), QRect(5, 64, 390, 485));
+  EXPECT_EQ(Tree(2)->parentWidget()->geometry(), QRect(400, 64, 390, 485));
+  EXPECT_NEAR(Tree(1)->width(), 195, 5);
+  EXPECT_EQ(Button("BitBtn1")->x(), 5 + 195);
+  EXPECT_EQ(Button("BitBtn2")->x(), 400 + 195);
+  EXPECT_EQ(Button("Button1")->pos(), QPoint(450, 550));
+  EXPECT_EQ(Button("Button2")->pos(), QPoint(540, 550));
+  EXPECT_EQ(Button("Button3")->pos(), QPoint(620, 550));
+  EXPECT_EQ(Button("Button4")->pos(), QPoint(710, 550));
+}
+
+TEST(SecondPages, PageOneOpensTheTransferPageForOperationsFourAndSeven) {
+  QWidget page1;
+  for (int proc : {4, 7}) {
+    lf::AppSettings().Proc = proc;
+    QWidget* page = lf::CreateSecondPage(proc, &page1);
+    EXPECT_TRUE(qobject_cast<lf::TForm03*>(page)) << proc;
+    delete page;
+  }
+}
+
+}  // namespace
