@@ -1,0 +1,315 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+
+#include "engine/sjis_text.h"
+#include "pages/sjis_qt.h"
+#include "platform/file_system.h"
+#include "platform/ini_file.h"
+#include "platform/system_info.h"
+#include "tests/support/qt/scripted_messages.h"
+#include "tests/wizard/program_home.h"
+#include "wizard/app_state.h"
+#include "wizard/run_driver.h"
+#include "wizard/settings_file.h"
+#include "wizard/unit1.h"
+#include "wizard/unit2.h"
+
+namespace {
+
+using lftest::S;
+
+constexpr const char* kRedText = "ファイル、フォルダの設定を行ってください。";
+constexpr const char* kBlackText = "「処 理 内 容」を選択してください。";
+
+class Page1 : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    page.reset();
+    platform::testing::SetWriteLimit(-1);
+  }
+
+  // Collections in the test folder, named by the settings file page 1 reads.
+  void UseTestCollections() {
+    lf::Settings s;
+    s.NNFileName = home.dir.Path("bookmark.htm");
+    s.IEDirName = home.dir.Path("Favorites");
+    lftest::MakeDirs(home.dir.NativePath("Favorites"));
+    lf::Owner quiet;
+    ASSERT_TRUE(lf::IniWrite(s, quiet));
+  }
+
+  void Open() {
+    page = std::make_unique<lf::TForm01>();
+    page->show();
+  }
+
+  template <class T = QWidget>
+  T* Get(const char* name) {
+    T* widget = page->findChild<T*>(QLatin1String(name));
+    if (!widget) throw std::runtime_error(std::string("no control ") + name);
+    return widget;
+  }
+  void Click(const char* name) { QTest::mouseClick(Get(name), Qt::LeftButton); }
+  bool On(const char* name) { return Get(name)->isEnabled(); }
+  bool Shown(const char* name) { return !Get(name)->isHidden(); }
+  // The memos shown, by number.
+  std::vector<int> ShownMemos() {
+    std::vector<int> shown;
+    for (int n = 1; n <= 11; ++n)
+      if (Shown(("Memo" + std::to_string(n)).c_str())) shown.push_back(n);
+    return shown;
+  }
+  std::string Label(const char* name) { return Get<QLabel>(name)->text().toStdString(); }
+  bool Red(const char* name) {
+    return Get<QLabel>(name)->palette().color(QPalette::WindowText) == QColor(Qt::red);
+  }
+  std::string Settings() const {
+    return lftest::Exists(home.IniNative()) ? lftest::ReadFile(home.IniNative()) : "";
+  }
+
+  lftest::ProgramHome home;
+  lftest::ScriptedMessages messages;
+  std::unique_ptr<lf::TForm01> page;
+};
+
+TEST_F(Page1, AFirstStartShowsNothingChosenAndAsksForTheLocations) {
+  Open();
+  EXPECT_EQ(page->windowTitle(), "Linkferry (1/2)");
+  EXPECT_EQ(page->size(), QSize(412, 348));
+  EXPECT_EQ(Label("Label2"), lf::kVersionText);
+  EXPECT_EQ(lf::AppSettings().Proc, 0);
+  EXPECT_TRUE(ShownMemos().empty());
+  EXPECT_FALSE(Shown("Label5"));
+  EXPECT_FALSE(Shown("Bar"));
+  EXPECT_FALSE(On("Button2"));
+  EXPECT_TRUE(On("Button3"));
+  EXPECT_FALSE(On("Button4"));
+  EXPECT_EQ(Label("Label3"), kRedText);
+  EXPECT_TRUE(Red("Label3"));
+
+  Click("Button3");
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            "「処 理 内 容」を選択していません。\rどの処理を行うかの選択をしてください。");
+  EXPECT_EQ(messages.shown[0].caption, "Ｌｉｎｋｆｅｒｒｙ");
+  EXPECT_EQ(messages.shown[0].flags, lf::kMbIconWarning | lf::kMbOk);
+  EXPECT_TRUE(page->isVisible());
+  EXPECT_EQ(Settings(), "");  // nothing written
+}
+
+TEST_F(Page1, FindsMissingLocationsOnTheDrivesButStillAsksForThem) {
+  const std::string c = home.dir.NativePath("c");
+  lftest::MakeDirs(c + "/Program Files/Netscape/Users/taro");
+  lftest::WriteFile(c + "/Program Files/Netscape/Users/taro/bookmark.htm", "");
+  lftest::MakeDirs(c + "/WINDOWS/Favorites");
+  platform::SetDriveRoot('C', c);
+  platform::SetWindowsDirectory("C:\\WINDOWS");
+  Open();
+  EXPECT_EQ(lf::AppSettings().NNFileName, "C:\\Program Files\\Netscape\\Users\\taro\\bookmark.htm");
+  EXPECT_EQ(lf::AppSettings().IEDirName, "C:\\WINDOWS\\Favorites");
+  EXPECT_TRUE(Red("Label3"));
+  EXPECT_EQ(Settings(), "");  // found values stay in memory until the next write
+}
+
+TEST_F(Page1, StoredLocationsAndAnOperationOutOfRange) {
+  lftest::WriteFile(home.IniNative(),
+                    "[Proc]\r\nProc=12\r\n[Dir]\r\nNNFileName=a.htm\r\nIEDirName=fav\r\n"
+                    "[Check]\r\nOut=0x2\r\n");
+  Open();
+  EXPECT_EQ(lf::AppSettings().Proc, 0);
+  EXPECT_TRUE(ShownMemos().empty());
+  EXPECT_EQ(Label("Label3"), kBlackText);
+  EXPECT_FALSE(Red("Label3"));
+  EXPECT_EQ(page->Control().OutputCharset, 2);
+}
+
+TEST_F(Page1, PicturesChooseTheOperationItsMemoAndTheButtons) {
+  Open();
+  Click("Image7");
+  EXPECT_EQ(lf::AppSettings().Proc, 7);
+  EXPECT_EQ(ShownMemos(), std::vector<int>{7});
+  EXPECT_EQ(Get<QPlainTextEdit>("Memo7")->toPlainText().toStdString(),
+            "Ｉｎｔｅｒｎｅｔ Ｅｘｐｌｏｒｅｒ のお気に入りファイルから\n"
+            "Ｎｅｔｓｃａｐｅ Ｎａｖｉｇａｔｏｒ のブックマークファイルへ 追加を行います。\n\n"
+            "「次へ」を押して処理を進めてください。");
+  EXPECT_TRUE(On("Button3"));
+  EXPECT_FALSE(On("Button4"));
+
+  Click("Image11");
+  EXPECT_EQ(lf::AppSettings().Proc, 11);
+  EXPECT_EQ(ShownMemos(), std::vector<int>{11});
+  EXPECT_EQ(Get<QPlainTextEdit>("Memo11")->toPlainText().split('\n').last().toStdString(),
+            "「実 行」を押せば変換を行います。");
+  EXPECT_FALSE(On("Button3"));
+  EXPECT_TRUE(On("Button4"));
+  EXPECT_FALSE(On("Button2"));
+
+  // Three columns and four rows; 10 and 11 in the outer columns of the last row.
+  auto at = [&](const char* name) { return Get(name)->geometry().topLeft(); };
+  EXPECT_EQ(at("Image4").x(), at("Image1").x());
+  EXPECT_EQ(at("Image2").y(), at("Image1").y());
+  EXPECT_EQ(at("Image10").x(), at("Image7").x());
+  EXPECT_EQ(at("Image11").x(), at("Image9").x());
+  EXPECT_EQ(at("Image11").y(), at("Image10").y());
+  EXPECT_GT(at("Image10").y(), at("Image7").y());
+  EXPECT_EQ(Get("Image5")->size(), QSize(95, 20));
+}
+
+TEST_F(Page1, ExecuteRunsTheConversionShowsTheSummaryAndStoresTheSettings) {
+  UseTestCollections();
+  lftest::WriteFile(home.dir.NativePath("bookmark.htm"),
+                    lftest::NetscapeFile({lftest::NetscapeLink("http://host/b", "B")}));
+  Open();
+  Click("Image1");
+  Click("Button4");
+  EXPECT_TRUE(messages.shown.empty()) << ::testing::PrintToString(messages.Texts());
+  EXPECT_TRUE(lftest::Exists(home.dir.NativePath("Favorites/B.url")));
+  EXPECT_TRUE(ShownMemos().empty());
+  EXPECT_TRUE(Shown("Label5"));
+  EXPECT_EQ(Label("Label5"), "ＩＥ ｕｒｌ数: 1, ＮＮ ｕｒｌ数: 1, 変換エラー数: 0");
+  EXPECT_FALSE(Shown("Bar"));
+  EXPECT_TRUE(On("Button2"));
+  EXPECT_FALSE(On("Button3"));
+  EXPECT_FALSE(On("Button4"));
+  EXPECT_NE(Settings().find("Proc=1\r\n"), std::string::npos);
+  EXPECT_NE(Settings().find("IEDirName=" + home.dir.Path("Favorites") + "\r\n"), std::string::npos);
+
+  Click("Button2");  // back: the memo again, ready to run once more
+  EXPECT_EQ(ShownMemos(), std::vector<int>{1});
+  EXPECT_FALSE(Shown("Label5"));
+  EXPECT_TRUE(On("Button4"));
+  EXPECT_FALSE(On("Button2"));
+}
+
+TEST_F(Page1, NothingToWriteIsReportedAndThePageRefusesEverythingMeanwhile) {
+  UseTestCollections();
+  Open();
+  Click("Image2");
+  messages.onShow = [&](const lftest::ScriptedMessages::Shown&) {
+    EXPECT_TRUE(page->Running());
+    for (const char* name : {"Button1", "Button2", "Button3", "Button4", "Button5", "Image3"})
+      EXPECT_FALSE(Get(name)->isEnabledTo(page.get())) << name;
+    Click("Image3");
+    Click("Button4");
+    EXPECT_EQ(lf::AppSettings().Proc, 2);
+    EXPECT_FALSE(page->close());
+  };
+  Click("Button4");
+  messages.onShow = nullptr;
+  ASSERT_EQ(messages.shown.size(), 1u) << ::testing::PrintToString(messages.Texts());
+  EXPECT_EQ(messages.shown[0].text,
+            "お気に入りのＵＲＬがありません。フォルダの再確認を行ってください。");
+  EXPECT_EQ(messages.shown[0].flags, lf::kMbIconError | lf::kMbOk);
+  EXPECT_EQ(Label("Label5"), "ＩＥ ｕｒｌ数: 0, ＮＮ ｕｒｌ数: 0, 変換エラー数: 0");
+  EXPECT_FALSE(page->Running());
+  EXPECT_TRUE(page->isVisible());
+  EXPECT_TRUE(On("Button1"));
+  EXPECT_TRUE(On("Button5"));
+  EXPECT_TRUE(On("Image3"));
+  EXPECT_FALSE(lftest::Exists(home.dir.NativePath("bookmark.htm")));
+}
+
+TEST_F(Page1, AnErrorNobodyHandledEndsTheRunWhereItHappened) {
+  UseTestCollections();
+  const std::string stored = Settings();
+  Open();
+  Click("Image2");
+  bool thrown = false;
+  messages.onShow = [&](const lftest::ScriptedMessages::Shown&) {
+    if (!thrown) {
+      thrown = true;
+      throw std::runtime_error("disk gone");
+    }
+  };
+  Click("Button4");
+  messages.onShow = nullptr;
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(messages.shown[1].text, "disk gone");
+  EXPECT_EQ(messages.shown[1].flags, lf::kMbIconError | lf::kMbOk);
+  // No summary, no change of buttons, no settings written; the page works again.
+  EXPECT_NE(Label("Label5"), "ＩＥ ｕｒｌ数: 0, ＮＮ ｕｒｌ数: 0, 変換エラー数: 0");
+  EXPECT_TRUE(On("Button4"));
+  EXPECT_FALSE(On("Button2"));
+  EXPECT_TRUE(On("Button1"));
+  EXPECT_EQ(Settings(), stored);
+}
+
+TEST_F(Page1, ASettingsFileThatCannotBeWrittenIsReported) {
+  UseTestCollections();
+  Open();
+  Click("Image2");
+  platform::testing::SetWriteLimit(0);
+  Click("Button4");
+  platform::testing::SetWriteLimit(-1);
+  ASSERT_EQ(messages.shown.size(), 2u) << ::testing::PrintToString(messages.Texts());
+  EXPECT_EQ(messages.shown[1].text, lftest::U(lf::IniFileName()) + " に書き込めません");
+  EXPECT_EQ(messages.shown[1].flags, lf::kMbIconError | lf::kMbOk);
+  EXPECT_EQ(lf::AppSettings().Proc, 2);
+}
+
+TEST_F(Page1, NextOpensTheSecondPageOrKeepsPage1) {
+  UseTestCollections();
+  Open();
+  Click("Image5");
+  Click("Button3");
+  EXPECT_EQ(page->Control().Operation, 5);
+  EXPECT_NE(Settings().find("Proc=5\r\n"), std::string::npos);
+  if (QWidget* second = page->SecondPage()) {
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_FALSE(page->isVisible());
+    second->hide();
+  } else {
+    EXPECT_TRUE(page->isVisible());  // no page for it yet: page 1 stays
+  }
+}
+
+// Drives the settings dialog that "設定" opens.
+void OnDialog(std::function<void(lf::TForm02&)> act) {
+  QTimer::singleShot(0, [act] {
+    auto* dialog = qobject_cast<lf::TForm02*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    act(*dialog);
+  });
+}
+
+TEST_F(Page1, SettingsOkReselectsTheOperationAndClearsTheRedLabel) {
+  lftest::WriteFile(home.dir.NativePath("bookmark.htm"), "");
+  Open();
+  ASSERT_TRUE(Red("Label3"));
+  OnDialog([&](lf::TForm02& dialog) {
+    dialog.findChild<QComboBox*>("NNCB")->setEditText(lf::FromSjis(home.dir.Path("bookmark.htm")));
+    dialog.findChild<QComboBox*>("IECB")->setEditText(lf::FromSjis(home.dir.Path("Favorites")));
+    dialog.findChild<QSpinBox*>("SpinEdit")->setValue(3);
+    QTest::mouseClick(dialog.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+  });
+  Click("Button5");
+  EXPECT_TRUE(messages.shown.empty()) << ::testing::PrintToString(messages.Texts());
+  EXPECT_EQ(lf::AppSettings().Proc, 3);
+  EXPECT_EQ(ShownMemos(), std::vector<int>{3});
+  EXPECT_TRUE(On("Button4"));
+  EXPECT_EQ(Label("Label3"), kBlackText);
+  EXPECT_FALSE(Red("Label3"));
+  EXPECT_NE(Settings().find("Proc=3\r\n"), std::string::npos);
+
+  OnDialog([](lf::TForm02& dialog) {
+    dialog.findChild<QSpinBox*>("SpinEdit")->setValue(9);
+    QTest::mouseClick(dialog.findChild<QPushButton*>("Button2"), Qt::LeftButton);
+  });
+  Click("Button5");
+  EXPECT_EQ(lf::AppSettings().Proc, 3);
+  EXPECT_EQ(ShownMemos(), std::vector<int>{3});
+}
+
+}  // namespace
