@@ -1,12 +1,14 @@
 #include "pages/unit3.h"
 
 #include <QCloseEvent>
+#include <QFont>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTextDocument>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -54,8 +56,13 @@ QPlainTextEdit* NewMemo(QWidget* parent, const char* name, const char* utf8) {
   memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memo->viewport()->setAutoFillBackground(false);
+  // Three lines above the picture buttons.
+  QFont font = memo->font();
+  font.setPixelSize(12);
+  memo->setFont(font);
+  memo->document()->setDocumentMargin(1);
   memo->setPlainText(QString::fromUtf8(utf8));
-  memo->setGeometry(8, 0, 620, 42);
+  memo->setGeometry(8, 0, 620, 44);
   memo->hide();
   return memo;
 }
@@ -143,7 +150,7 @@ TForm03::TForm03(QWidget* page1)
   bitBtn1_->setIcon(StripIcon(kImageLink));
   bitBtn2_->setIcon(StripIcon(kImageOpenFolder));
   for (QPushButton* button : {bitBtn1_, bitBtn2_}) {
-    button->resize(90, 22);
+    button->resize(90, 21);
     button->hide();
   }
   for (QSplitter* panel : {panel1_, panel2_}) panel->setChildrenCollapsible(false);
@@ -237,6 +244,9 @@ void TForm03::FormActivate() {
   }
   treeView1_->setEnabled(true);
   treeView2_->setEnabled(true);
+  // Open the root nodes so that the top-level folders can be clicked at once.
+  treeView1_->expandToDepth(0);
+  treeView2_->expandToDepth(0);
   button2_->setText(Jp("<< 戻る"));
   barWidget_->hide();
   bitBtn1_->show();
@@ -396,7 +406,7 @@ void TForm03::resizeEvent(QResizeEvent* event) {
   for (int i = 0; i < 2; ++i) {
     panels[i]->setGeometry(lefts[i], kPanelTop, panelWidth, panelHeight);
     panels[i]->setSizes({panelWidth / 2, panelWidth - panelWidth / 2});
-    pictureButtons[i]->move(lefts[i] + panelWidth / 2, kPanelTop - 24);
+    pictureButtons[i]->move(lefts[i] + panelWidth / 2, kPanelTop - 22);
   }
   const int buttonLefts[] = {w - 350, w - 260, w - 180, w - 90};
   QPushButton* buttons[] = {button1_, button2_, button3_, button4_};
