@@ -203,10 +203,9 @@ void TForm03::FormActivate() {
   button4_->setEnabled(false);
   button2_->setText(Jp("キャンセル"));
 
-  copyBuffer_ = std::make_shared<std::vector<std::string>>();
-  target_ = std::make_shared<BookmarkList>();
-  source_ = std::make_shared<BookmarkList>();
-  const std::shared_ptr<BookmarkList> source = source_, target = target_;
+  copyBuffer_ = std::make_unique<std::vector<std::string>>();
+  target_ = std::make_unique<BookmarkList>();
+  source_ = std::make_unique<BookmarkList>();
   treeView1_->setEnabled(false);
   treeView2_->setEnabled(false);
 
@@ -220,14 +219,14 @@ void TForm03::FormActivate() {
                            counters.ieUrlCount, list, &tree, settings.IEDirName);
   };
   if (proc_ == kAddNnToIe)
-    loadBookmarkFile(*source, tree1_);
+    loadBookmarkFile(*source_, tree1_);
   else
-    loadFavorites(*source, tree1_);
+    loadFavorites(*source_, tree1_);
   if (!counters.cancel) {
     if (proc_ == kAddNnToIe)
-      loadFavorites(*target, tree2_);
+      loadFavorites(*target_, tree2_);
     else
-      loadBookmarkFile(*target, tree2_);
+      loadBookmarkFile(*target_, tree2_);
   }
 
   if (counters.cancel) {
@@ -323,8 +322,6 @@ void TForm03::Button4Click() {
   if (step_ != Step::Idle || !target_) return;
   step_ = Step::Writing;
   button4_->setEnabled(false);
-  // Going back during the write releases the page's lists; this keeps the target alive.
-  const std::shared_ptr<const BookmarkList> target = target_;
   const Settings& settings = AppSettings();
   RunCounters& counters = AppRun().counters;
 
@@ -337,12 +334,12 @@ void TForm03::Button4Click() {
     owner_.ProcessMessagesNow();
     barWidget_->show();
     control_.SaveFavorites(owner_, bar_, counters.cancel, counters.errorCount, counters.ieUrlCount,
-                           *target);
+                           *target_);
     barWidget_->hide();
     memo1_->show();
   } else {
     status_.SetCaption(Sjis("[ブックマークファイルの書き込み]"));
-    control_.SaveBookmarkFile(owner_, bar_, counters.nnUrlCount, settings.NNFileName, *target);
+    control_.SaveBookmarkFile(owner_, bar_, counters.nnUrlCount, settings.NNFileName, *target_);
     memo2_->show();
   }
   button2_->setEnabled(true);
@@ -360,6 +357,11 @@ void TForm03::Button2Click() {
     AppRun().counters.cancel = 1;
     return;
   }
+  if (step_ != Step::Idle) {
+    // Page 1 may discard a hidden page at once: leave only when the running step has returned.
+    backPending_ = true;
+    return;
+  }
   target_.reset();
   copyBuffer_.reset();
   source_.reset();
@@ -370,8 +372,11 @@ void TForm03::Button2Click() {
 void TForm03::FinishStep() {
   step_ = Step::Idle;
   if (closePending_) {
-    closePending_ = false;
+    closePending_ = backPending_ = false;
     close();
+  } else if (backPending_) {
+    backPending_ = false;
+    Button2Click();
   }
 }
 

@@ -87,16 +87,18 @@ class TForm03 : public QWidget {
   QtListItems items2_;
 
   int proc_ = 0;  // 4: bookmark file into the Favorites, 7: Favorites into the bookmark file
-  // Shared so that a running write keeps the target while the user goes back.
-  std::shared_ptr<BookmarkList> source_;
-  std::shared_ptr<BookmarkList> target_;
-  std::shared_ptr<std::vector<std::string>> copyBuffer_;
+  // From loading until the page is left; a running read or write keeps the page from being
+  // left or closed until it has returned.
+  std::unique_ptr<BookmarkList> source_;
+  std::unique_ptr<BookmarkList> target_;
+  std::unique_ptr<std::vector<std::string>> copyBuffer_;
   std::string sourceFolder_;  // folder path of the node last clicked on the left
   std::string targetFolder_;  // ... and on the right
   int targetLevel_ = 0;       // tree level of that right node: the level of pasted links
   bool activated_ = false;
   Step step_ = Step::Idle;
   bool closePending_ = false;
+  bool backPending_ = false;
 };
 
 }  // namespace lf

@@ -176,9 +176,9 @@ void TForm07::FormActivate() {
   proc_ = settings.Proc;
 
   counters.cancel = 0;
-  list_ = std::make_shared<BookmarkList>();
-  deleteList_ = std::make_shared<std::set<std::size_t>>();
-  const std::shared_ptr<BookmarkList> list = list_;
+  list_ = std::make_unique<BookmarkList>();
+  deleteList_ = std::make_unique<std::set<std::size_t>>();
+  BookmarkList& list = *list_;
 
   button1_->setEnabled(false);
   button2_->setText(Jp("キャンセル"));
@@ -195,20 +195,20 @@ void TForm07::FormActivate() {
   if (proc_ == kCheckNn) {
     status_.SetCaption(Sjis("[ ブックマークファイルの読み込み ]"));
     control_.ReadBookmarkFile(owner_, settings.NNFileName, counters.cancel, counters.nnUrlCount,
-                              nullptr, false, *list, bar_, settings.IEDirName);
+                              nullptr, false, list, bar_, settings.IEDirName);
   } else if (proc_ == kCheckIe) {
     status_.SetCaption(Sjis("[ お気に入りファイルの読み込み ]"));
     barWidget_->hide();
     std::vector<std::string> lostData;
     control_.ScanFavoritesFolder(owner_, &status_, counters.cancel, counters.errorCount,
                                  counters.ieUrlCount, TreeView::kNoNode, nullptr, false, lostData,
-                                 *list, TBookmarkControl::RemoveBackslash(settings.IEDirName), 0);
+                                 list, TBookmarkControl::RemoveBackslash(settings.IEDirName), 0);
     if (!lostData.empty()) SaveLostDataReporting(owner_, lostData);
   }
 
   if (!counters.cancel) {
-    TBookmarkControl::Regroup(*list);
-    if (!list->empty()) DblCheck();
+    TBookmarkControl::Regroup(list);
+    if (!list.empty()) DblCheck();
   }
 
   button2_->setText(Jp("<< 戻る"));
@@ -220,7 +220,7 @@ void TForm07::FormActivate() {
   } else {
     if (counters.cancel)
       ShowEndText(Sjis("[ 処理が中断されました ]"), true);
-    else if (!list->empty())
+    else if (!list.empty())
       ShowEndText(Sjis("[ ダブリのデータはありません ]"), false);
     else
       ShowEndText(Sjis("[ ＵＲＬの情報がありませんでした ]"), false);
@@ -328,33 +328,37 @@ void TForm07::Button4Click() {
   step_ = Step::Deleting;
   button4_->setEnabled(false);
   proc_ = AppSettings().Proc;
-  // Going back during the deletion releases the page's lists; these keep them alive.
-  const std::shared_ptr<BookmarkList> list = list_;
-  const std::shared_ptr<std::set<std::size_t>> marks = deleteList_;
+  BookmarkList& list = *list_;
+  std::set<std::size_t>& marks = *deleteList_;
   listView_->clear();
 
   if (proc_ == kCheckIe) {
-    if (!marks->empty()) {
+    if (!marks.empty()) {
       barWidget_->show();
       bar_.SetPosition(0);
-      bar_.SetMax(static_cast<int>(marks->size()) - 1);
+      bar_.SetMax(static_cast<int>(marks.size()) - 1);
       owner_.ProcessMessagesNow();
-      for (auto it = marks->rbegin(); it != marks->rend(); ++it) {
+      for (auto it = marks.rbegin(); it != marks.rend(); ++it) {
         bar_.StepIt();
-        if (*it < list->size()) DeleteUrlFile((*list)[*it]);
+        if (*it < list.size()) DeleteUrlFile(list[*it]);
       }
       barWidget_->hide();
     }
   } else if (proc_ == kCheckNn) {
-    // Highest position first, so the positions still to come stay valid.
-    for (auto it = marks->rbegin(); it != marks->rend(); ++it)
-      if (*it < list->size()) list->erase(list->begin() + static_cast<std::ptrdiff_t>(*it));
+    // One pass that keeps every unmarked entry in its order.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      if (marks.contains(i)) continue;
+      if (kept != i) list[kept] = std::move(list[i]);
+      ++kept;
+    }
+    list.resize(kept);
     owner_.ProcessMessages();
     RunCounters& counters = AppRun().counters;
-    control_.SaveBookmarkFile(owner_, bar_, counters.nnUrlCount, AppSettings().NNFileName, *list);
+    control_.SaveBookmarkFile(owner_, bar_, counters.nnUrlCount, AppSettings().NNFileName, list);
   }
   // The numbers no longer match the list once entries are gone.
-  marks->clear();
+  marks.clear();
 
   button4_->setEnabled(false);
   label2_->hide();
@@ -390,6 +394,11 @@ void TForm07::Button2Click() {
     AppRun().counters.cancel = 1;
     return;
   }
+  if (step_ != Step::Idle) {
+    // Page 1 may discard a hidden page at once: leave only when the running step has returned.
+    backPending_ = true;
+    return;
+  }
   list_.reset();
   deleteList_.reset();
   if (page1_) page1_->show();
@@ -399,8 +408,11 @@ void TForm07::Button2Click() {
 void TForm07::FinishStep() {
   step_ = Step::Idle;
   if (closePending_) {
-    closePending_ = false;
+    closePending_ = backPending_ = false;
     close();
+  } else if (backPending_) {
+    backPending_ = false;
+    Button2Click();
   }
 }
 

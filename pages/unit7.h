@@ -81,14 +81,16 @@ class TForm07 : public QWidget {
   QtProgressBar bar_;
   QtStatusLabel status_;
 
-  // Shared so that a running deletion keeps them while the user goes back.
-  std::shared_ptr<BookmarkList> list_;
-  std::shared_ptr<std::set<std::size_t>> deleteList_;
+  // From activation until the page is left; a running read or deletion keeps the page from
+  // being left or closed until it has returned.
+  std::unique_ptr<BookmarkList> list_;
+  std::unique_ptr<std::set<std::size_t>> deleteList_;
   std::size_t side1_ = 0, side2_ = 0;  // entry numbers of the row last clicked
   int proc_ = 0;                       // the operation served: 6 Favorites, 9 bookmark file
   bool activated_ = false;
   Step step_ = Step::Idle;
   bool closePending_ = false;
+  bool backPending_ = false;
 };
 
 }  // namespace lf

@@ -375,20 +375,25 @@ TEST_F(DuplicatePage, CancelDuringTheCheckKeepsTheRowsFoundSoFar) {
   EXPECT_TRUE(Child("Memo1")->isVisible());
 }
 
-TEST_F(DuplicatePage, BackAndCloseDuringTheDeletionWaitForIt) {
+// Marks b.url of the pair a.url / b.url and presses "実行", pressing button n meanwhile.
+class DuplicatePageDeleting : public DuplicatePage, public testing::WithParamInterface<int> {};
+
+TEST_P(DuplicatePageDeleting, LeavingDuringTheDeletionWaitsForIt) {
   Shortcut("a.url", "http://x/");
   Shortcut("b.url", "http://x/");
   lf::AppSettings().DBL = 1;
   Open(6);
   ClickRow(0);
   QTest::mouseClick(Child<QPushButton>("BtnURL2"), Qt::LeftButton);
+  page1.hide();
 
   bool during = false;
   Soon([&] {
-    QTest::mouseClick(Button(4), Qt::LeftButton);  // refused: the deletion runs
-    QTest::mouseClick(Button(1), Qt::LeftButton);  // closing waits for it
+    page->Button4Click();  // refused: the deletion runs
+    QTest::mouseClick(Button(GetParam()), Qt::LeftButton);
     EXPECT_TRUE(page);
     EXPECT_TRUE(page->isVisible());
+    EXPECT_FALSE(page1.isVisible());
     during = true;
   });
   QTest::mouseClick(Button(4), Qt::LeftButton);
@@ -396,9 +401,17 @@ TEST_F(DuplicatePage, BackAndCloseDuringTheDeletionWaitForIt) {
   EXPECT_TRUE(Favorite("a.url"));
   EXPECT_FALSE(Favorite("b.url"));
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_FALSE(page);
-  EXPECT_EQ(lf::AppRun().counters.cancel, 1);
+  if (GetParam() == 1) {  // closed, and page 1 with it
+    EXPECT_FALSE(page);
+    EXPECT_EQ(lf::AppRun().counters.cancel, 1);
+  } else {  // back on page 1
+    ASSERT_TRUE(page);
+    EXPECT_FALSE(page->isVisible());
+    EXPECT_TRUE(page1.isVisible());
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(CloseOrBack, DuplicatePageDeleting, testing::Values(1, 2));
 
 TEST_F(DuplicatePage, BackShowsPageOneAndClosingEndsIt) {
   Shortcut("a.url", "http://x/");
