@@ -293,6 +293,39 @@ TEST_F(DuplicatePage, BookmarkFileIsRewrittenWithoutTheMarkedLinks) {
   EXPECT_FALSE(Button(4)->isEnabled());
 }
 
+TEST_F(DuplicatePage, MarksBeyondTenThousandEntriesDeleteTheRightLinks) {
+  // Links 00000 .. 10001 directly under the root; 3 and 5 share a URL, so do 10000 and 10001.
+  std::string file = "<DL><p>\r\n";
+  auto name = [](int i) {
+    std::string digits = std::to_string(i);
+    return "Link " + std::string(5 - digits.size(), '0') + digits;
+  };
+  for (int i = 0; i <= 10001; ++i) {
+    const std::string url = i == 5       ? "http://dup/3"
+                            : i == 10001 ? "http://dup/10000"
+                                         : "http://dup/" + std::to_string(i);
+    file += "<DT><A HREF=\"" + url + "\">" + name(i) + "</A>\r\n";
+  }
+  lftest::WriteFile(dir.NativePath("bookmark.htm"), file + "</DL><p>\r\n");
+  lf::AppSettings().DBL = 1;
+  Open(9);
+  ASSERT_EQ(Rows(),
+            (Lines{"Link 00003 | \\ | \\ | 3 | 5", "Link 10000 | \\ | \\ | 10000 | 10001"}));
+  ClickRow(1);
+  QTest::mouseClick(Child<QPushButton>("BtnURL2"), Qt::LeftButton);
+  ClickRow(0);
+  QTest::mouseClick(Child<QPushButton>("BtnURL2"), Qt::LeftButton);
+  EXPECT_EQ(page->Marks(), (std::set<std::size_t>{5, 10001}));
+
+  lf::AppRun().counters.nnUrlCount = 0;
+  QTest::mouseClick(Button(4), Qt::LeftButton);
+  const std::string written = lftest::ReadFile(dir.NativePath("bookmark.htm"));
+  EXPECT_EQ(lf::AppRun().counters.nnUrlCount, 10000);
+  for (int i : {3, 4, 6, 9999, 10000})
+    EXPECT_NE(written.find(">" + name(i) + "<"), std::string::npos) << i;
+  for (int i : {5, 10001}) EXPECT_EQ(written.find(">" + name(i) + "<"), std::string::npos) << i;
+}
+
 TEST_F(DuplicatePage, EndTextsWhenNothingIsListed) {
   Open(6);  // an empty Favorites folder
   EXPECT_EQ(LabelText("Label1"), "[ ＵＲＬの情報がありませんでした ]");
