@@ -84,10 +84,16 @@ bool LiesDirectlyIn(std::string_view entry, std::string_view folderPath) {
          entry.substr(folderPath.size(), kLinkMarker.size()) == kLinkMarker;
 }
 
+bool ShownAs(std::string_view entry, std::string_view name) {
+  if (ListedName(entry) == name) return true;
+  UrlEntryParts parts;
+  return SplitUrlEntry(entry, parts) && parts.name == name;
+}
+
 std::size_t FindItemEntry(const BookmarkList& list, std::string_view folderPath,
                           std::string_view name) {
   for (std::size_t i = 0; i < list.size(); ++i)
-    if (LiesDirectlyIn(list[i], folderPath) && ListedName(list[i]) == name) return i;
+    if (LiesDirectlyIn(list[i], folderPath) && ShownAs(list[i], name)) return i;
   return std::string_view::npos;
 }
 
@@ -116,10 +122,12 @@ void InsertFolderEntry(BookmarkList& list, std::string_view parentPath, std::str
 }
 
 int RenameFolderEntries(BookmarkList& list, std::string_view oldPath, std::string_view newPath) {
+  // Only the first of identical folder entries is renamed, as only one node was.
+  const std::size_t own = FindFolderEntry(list, oldPath);
   int changed = 0;
-  for (std::string& entry : list) {
-    if (!IsOwnFolderEntry(entry, oldPath) && !IsBelow(entry, oldPath)) continue;
-    entry.replace(0, oldPath.size(), newPath);
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    if (i != own && !IsBelow(list[i], oldPath)) continue;
+    list[i].replace(0, oldPath.size(), newPath);
     ++changed;
   }
   return changed;
@@ -164,7 +172,7 @@ int MoveUrlEntries(BookmarkList& list, std::string_view sourceFolder, std::strin
                    std::string_view destination, int destinationLevel) {
   int moved = 0;
   for (std::string& entry : list) {
-    if (!LiesDirectlyIn(entry, sourceFolder) || ListedName(entry) != name) continue;
+    if (!LiesDirectlyIn(entry, sourceFolder) || !ShownAs(entry, name)) continue;
     UrlEntryParts parts;
     SplitUrlEntry(entry, parts);
     parts.folderPath = std::string(destination);

@@ -33,7 +33,12 @@ std::string ListedName(std::string_view entry);
 // True if the entry lies directly in the folder: its path followed at once by the link marker.
 bool LiesDirectlyIn(std::string_view entry, std::string_view folderPath);
 
-// Position of the first URL entry directly in the folder whose shown caption is name, or npos.
+// True if a link list item captioned name stands for the entry: the caption FillUrlList
+// gives it, or its link name (which an edit shows; the two differ only for an address
+// without a known scheme).
+bool ShownAs(std::string_view entry, std::string_view name);
+
+// Position of the first URL entry directly in the folder shown as name, or npos.
 std::size_t FindItemEntry(const BookmarkList& list, std::string_view folderPath,
                           std::string_view name);
 

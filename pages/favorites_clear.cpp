@@ -1,11 +1,13 @@
 #include "pages/favorites_clear.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <utility>
 
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
+#include "platform/codepage.h"
 #include "platform/file_system.h"
 
 namespace lf {
@@ -44,6 +46,19 @@ class ErrorCountingOwner : public Owner {
   Owner& inner_;
 };
 
+// The files the clearing takes: names holding ".url", and the shortcuts whose extension is
+// written in capitals. The reader takes those too and the writer gives them back a lower-case
+// ".url"; left in place they would stand beside the rewritten file on a file system that tells
+// letter cases apart.
+bool IsShortcutName(std::string_view name) {
+  if (name.find(".url") != std::string_view::npos) return true;
+  if (name.size() < 4) return false;
+  std::string tail(name.substr(name.size() - 4));
+  for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return tail == ".url" &&
+         platform::ClassifyByte(name, name.size() - 3) != platform::ByteKind::Trail;
+}
+
 // A sub-folder met by the walk: its depth and its path relative to the Favorites folder.
 struct Folder {
   int depth;
@@ -65,11 +80,12 @@ bool CollectFolders(Owner& owner, const std::string& favorites, int& cancel,
       if (cancel) return false;
       // A name that does not map back to the same native name would address another file.
       if (!item.exact || !platform::IsPlainName(item.name)) continue;
-      const std::string relative = Join(current.relative, item.name);
+      const std::string relative =
+          current.relative.empty() ? item.name : current.relative + "\\" + item.name;
       if (item.isDirectory) {
         folders.push_back({current.depth, relative});
         pending.push_back({current.depth + 1, relative});
-      } else if (item.name.find(".url") != std::string::npos) {
+      } else if (IsShortcutName(item.name)) {
         bool fatal = false;
         removed.Take(owner, relative, fatal);
         if (fatal) return false;

@@ -53,7 +53,8 @@ class RemovedShortcuts {
   std::vector<std::string> madeFolders_;  // inside the keeping folder, in the order made
 };
 
-// Empties the Favorites folder: every file whose name holds ".url" is taken out, then the
+// Empties the Favorites folder: every shortcut file (a name holding ".url", or ending in it in
+// any letter case) is taken out, then the
 // sub-folders are removed, deepest first; a folder that cannot be removed is reported unless
 // access was denied. Symbolic links are never followed and names that do not map back to
 // the same file are left alone. False when the walk was cancelled or the folder cannot be

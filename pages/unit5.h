@@ -82,6 +82,8 @@ class TForm05 : public QWidget {
   void MakeItemsEditable();
   void SetEditingButtons(bool add, bool del, bool newUrl, bool url, bool move);
   void SelectNode(QTreeWidgetItem* item);
+  // The tree node of a folder path (the first of equal captions), or nullptr.
+  QTreeWidgetItem* NodeOfPath(const std::string& folderPath) const;
   // The entry of a link item in the folder shown; nullptr for an item without one.
   std::string* ItemEntry(const std::string& caption);
   // Position of the selected tree node below the root (the level of its links).

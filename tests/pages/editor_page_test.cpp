@@ -1,1 +1,780 @@
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <algorithm>
+#include <filesystem>
+
+#include "engine/bookmark_control.h"
+#include "engine/sjis_text.h"
+#include "pages/editor_list.h"
+#include "pages/favorites_clear.h"
+#include "pages/qt_views.h"
+#include "pages/second_pages.h"
+#include "pages/sjis_qt.h"
+#include "pages/unit5.h"
+#include "pages/unit6.h"
+#include "platform/codepage.h"
+#include "platform/file_system.h"
+#include "tests/support/fakes.h"
+#include "tests/support/qt/scripted_messages.h"
+#include "tests/support/temp_dir.h"
+#include "wizard/app_state.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using lftest::S;
+using lftest::U;
+using Lines = std::vector<std::string>;
+
+// Page 1 as far as the editor page needs it: a window that can be shown and closed.
+class Page1 : public QWidget {
+ public:
+  int closes = 0;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    ++closes;
+    QWidget::closeEvent(event);
+  }
+};
+
+// Makes every file write fail after a number of bytes while it lives.
+struct WriteLimit {
+  explicit WriteLimit(std::int64_t bytes) { platform::testing::SetWriteLimit(bytes); }
+  ~WriteLimit() { platform::testing::SetWriteLimit(-1); }
+};
+
+std::string Shortcut(const std::string& url) {
+  return "[InternetShortcut]\r\nURL=" + url + "\r\n";
+}
+
+// A Netscape bookmark file from lines in UTF-8 (kept in Shift-JIS).
+std::string BookmarkFile(const Lines& body) {
+  std::string text =
+      "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<TITLE>Bookmarks</TITLE>\r\n"
+      "<H1>Bookmarks</H1>\r\n<DL><p>\r\n";
+  for (const std::string& line : body) text += S(line) + "\r\n";
+  return text + "</DL><p>\r\n";
+}
+
+std::string Folder(const std::string& name) {
+  return "<DT><H3 ADD_DATE=\"1\">" + name + "</H3>";
+}
+std::string Link(const std::string& url, const std::string& name) {
+  return "<DT><A HREF=\"" + url + "\" ADD_DATE=\"1\">" + name + "</A>";
+}
+
+class EditorPageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QApplication::setQuitOnLastWindowClosed(false);
+    lf::AppRun().counters = {};
+    lf::Settings& settings = lf::AppSettings();
+    settings = {};
+    settings.IEDirName = dir.Path("Favorites");
+    settings.NNFileName = dir.Path("bookmark.htm");
+    lftest::MakeDirs(dir.NativePath("Favorites"));
+  }
+
+  void AddShortcut(const std::string& relative, const std::string& url) {
+    const fs::path path = dir.NativePath("Favorites/" + relative);
+    fs::create_directories(path.parent_path());
+    lftest::WriteFile(path.string(), Shortcut(url));
+  }
+
+  lf::TForm05* Open(int proc) {
+    lf::AppSettings().Proc = proc;
+    page = static_cast<lf::TForm05*>(lf::CreateSecondPage(proc, &page1));
+    page->show();
+    page->FormActivate();
+    return page;
+  }
+
+  template <typename T>
+  T* Find(const char* name) {
+    T* widget = page->findChild<T*>(name);
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  QTreeWidget* Tree() { return Find<QTreeWidget>("TreeView"); }
+  QTreeWidget* List() { return Find<QTreeWidget>("ListView"); }
+
+  // The tree node reached from the root by captions (UTF-8).
+  QTreeWidgetItem* Node(const Lines& captions) {
+    QTreeWidgetItem* node = Tree()->topLevelItem(0);
+    for (const std::string& caption : captions) {
+      QTreeWidgetItem* next = nullptr;
+      for (int i = 0; node && i < node->childCount() && !next; ++i)
+        if (node->child(i)->text(0) == QString::fromStdString(caption)) next = node->child(i);
+      node = next;
+    }
+    return node;
+  }
+  void Choose(const Lines& captions) {
+    QTreeWidgetItem* node = Node(captions);
+    ASSERT_NE(node, nullptr);
+    Tree()->setCurrentItem(node);
+  }
+  Lines Captions(const QTreeWidgetItem* parent = nullptr) {
+    Lines out;
+    if (parent) {
+      for (int i = 0; i < parent->childCount(); ++i)
+        out.push_back(parent->child(i)->text(0).toStdString());
+    } else {
+      for (int i = 0; i < List()->topLevelItemCount(); ++i)
+        out.push_back(List()->topLevelItem(i)->text(0).toStdString());
+    }
+    return out;
+  }
+  // Selects the list items of these captions (the first item of each caption).
+  void Select(const Lines& captions) {
+    List()->clearSelection();
+    for (const std::string& caption : captions)
+      for (int i = 0; i < List()->topLevelItemCount(); ++i)
+        if (List()->topLevelItem(i)->text(0) == QString::fromStdString(caption)) {
+          List()->topLevelItem(i)->setSelected(true);
+          break;
+        }
+  }
+  void Click(const char* button) {
+    QAbstractButton* b = Find<QAbstractButton>(button);
+    ASSERT_TRUE(b->isVisible() && b->isEnabled()) << button;
+    QTest::mouseClick(b, Qt::LeftButton);
+  }
+  // Answers the next URL information dialog from inside its modal loop.
+  void AnswerDialog(const QString& name, const QString& address, bool ok = true) {
+    QTimer::singleShot(0, [=] {
+      auto* dialog = qobject_cast<lf::TForm06*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      for (auto [field, text] : {std::pair{"Edit1", name}, std::pair{"Edit2", address}}) {
+        auto* edit = dialog->findChild<QLineEdit*>(field);
+        edit->selectAll();
+        edit->insert(text);
+        if (text.isEmpty()) edit->del();
+      }
+      QTest::mouseClick(dialog->findChild<QPushButton*>(ok ? "Button1" : "Button2"),
+                        Qt::LeftButton);
+    });
+  }
+
+  // The page's list in UTF-8, the root path shown as R.
+  Lines Entries() {
+    Lines out;
+    const std::string root = U(lf::AppSettings().IEDirName);
+    for (const std::string& entry : page->List()) {
+      std::string line = U(entry);
+      if (line.rfind(root, 0) == 0) line = "R" + line.substr(root.size());
+      out.push_back(line);
+    }
+    return out;
+  }
+  int CountEntries(const std::string& entry) {
+    const Lines entries = Entries();
+    return static_cast<int>(std::count(entries.begin(), entries.end(), entry));
+  }
+  // What the Favorites folder holds: one line per folder and file, files with their URL.
+  Lines Disk() {
+    Lines out;
+    const fs::path base = dir.NativePath("Favorites");
+    for (auto it = fs::recursive_directory_iterator(base); it != fs::recursive_directory_iterator();
+         ++it) {
+      std::string line = fs::relative(it->path(), base).string();
+      if (it->is_regular_file()) {
+        const std::string content = lftest::ReadFile(it->path().string());
+        const std::size_t url = content.find("URL=");
+        line +=
+            " = " + (url == std::string::npos ? content
+                                              : content.substr(url + 4, content.size() - url - 6));
+      } else {
+        line += "/";
+      }
+      out.push_back(line);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+  }
+  // Everything beside the Favorites folder (the temporary folder's other items).
+  Lines Beside() {
+    Lines out;
+    for (const auto& item : fs::directory_iterator(dir.Native()))
+      out.push_back(item.path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
+  }
+
+  lftest::TempDir dir;
+  lftest::ScriptedMessages messages;
+  Page1 page1;
+  QPointer<lf::TForm05> page;
+};
+
+TEST_F(EditorPageTest, LoadingTheFavoritesShowsTheTreeAndTheEditingButtons) {
+  AddShortcut("News/Daily.url", "http://host/news/");
+  AddShortcut("Top.url", "http://host/");
+  Open(5);
+
+  EXPECT_EQ(page->windowTitle(),
+            QString::fromUtf8("Linkferry (2/2) Ｂｏｏｋｍａｒｋファイルの編集"));
+  ASSERT_EQ(Tree()->topLevelItemCount(), 1);
+  EXPECT_EQ(lf::ToSjis(Tree()->topLevelItem(0)->text(0)), lf::AppSettings().IEDirName);
+  EXPECT_EQ(Captions(Tree()->topLevelItem(0)), (Lines{"News"}));
+  EXPECT_EQ(Entries(), (Lines{"R\\News.dir0", "R\\News\\腕腕Daily.url1\\http://host/news/",
+                              "R\\腕腕Top.url0\\http://host/"}));
+
+  const std::pair<const char*, const char*> hints[] = {
+      {"BtnNNfile", "ブックマークファイルの読み込み（マージを行う）"},
+      {"BtnAdd", "新規フォルダの追加"},
+      {"BtnDel", "フォルダの削除"},
+      {"BtnNew", "URLの新規作成"},
+      {"BtnMove", "URLの移動"},
+      {"BtnURL", "URLの削除"}};
+  for (auto [name, hint] : hints) {
+    auto* button = Find<QToolButton>(name);
+    EXPECT_TRUE(button->isVisible()) << name;
+    EXPECT_FALSE(button->isEnabled()) << name;
+    EXPECT_EQ(button->toolTip(), QString::fromUtf8(hint));
+  }
+  EXPECT_EQ(Find<QToolButton>("BtnNew")->text(), QString::fromUtf8("新規"));
+  EXPECT_EQ(Find<QToolButton>("BtnMove")->text(), QString::fromUtf8("移動"));
+  EXPECT_EQ(Find<QToolButton>("BtnURL")->text(), QString::fromUtf8("削除"));
+  EXPECT_FALSE(Find<QPushButton>("BtnOK")->isVisible());
+  EXPECT_FALSE(Find<QPushButton>("BtnCan")->isVisible());
+  EXPECT_TRUE(Find<QPlainTextEdit>("Memo")->isVisible());
+  EXPECT_EQ(
+      Find<QPlainTextEdit>("Memo")->toPlainText(),
+      QString::fromUtf8("フォルダの 「追加」 「削除」 はボタンで、名称変更は直接行ってください。\n"
+                        "お気に入りファイルも同様の方法で行ってください。 ＵＲＬの移動はリスト\n"
+                        "から選択後「移動」 を押してフォルダを決定し 「ＯＫ」を押してください。"));
+  EXPECT_FALSE(Find<QLabel>("Label1")->isVisible());
+  EXPECT_FALSE(Find<QProgressBar>("Bar")->isVisible());
+  EXPECT_TRUE(Find<QPushButton>("Button4")->isEnabled());
+  EXPECT_FALSE(Find<QPushButton>("Button3")->isEnabled());
+  EXPECT_EQ(Find<QPushButton>("Button2")->text(), QString::fromUtf8("<< 戻る"));
+  EXPECT_EQ(List()->headerItem()->text(0), QString::fromUtf8("URL 名称"));
+  EXPECT_EQ(page->minimumSize(), QSize(420, 335));
+}
+
+TEST_F(EditorPageTest, TheListShowsOneFolderAndItsHintOpensTheRightLink) {
+  AddShortcut("News/Yahoo.url", "http://yahoo/");
+  AddShortcut("News/Yahoo Japan.url", "http://yahoo.jp/");
+  AddShortcut("News2/Other.url", "http://other/");
+  Open(5);
+
+  Choose({"News"});
+  EXPECT_EQ(Captions(), (Lines{"Yahoo", "Yahoo Japan"}));
+  EXPECT_TRUE(Find<QToolButton>("BtnAdd")->isEnabled());
+  EXPECT_TRUE(Find<QToolButton>("BtnDel")->isEnabled());
+  EXPECT_TRUE(Find<QToolButton>("BtnNew")->isEnabled());
+  EXPECT_FALSE(Find<QToolButton>("BtnURL")->isEnabled());
+
+  Select({"Yahoo Japan", "Yahoo"});  // the topmost selected item gives the hint
+  EXPECT_EQ(List()->toolTip(), "http://yahoo/");
+  EXPECT_TRUE(Find<QToolButton>("BtnURL")->isEnabled());
+  EXPECT_TRUE(Find<QToolButton>("BtnMove")->isEnabled());
+  EXPECT_FALSE(Find<QToolButton>("BtnAdd")->isEnabled());
+  EXPECT_FALSE(Find<QToolButton>("BtnDel")->isEnabled());
+
+  Click("Image");
+  EXPECT_EQ(messages.openedUrls, (Lines{"http://yahoo/"}));
+  EXPECT_TRUE(messages.shown.empty());
+
+  messages.browserAvailable = false;
+  Click("Image");
+  EXPECT_EQ(messages.beeps, 1);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "Web プラウザプログラムを起動できませんでした。");
+  EXPECT_EQ(messages.shown[0].flags, unsigned{lf::kMbIconWarning});
+}
+
+TEST_F(EditorPageTest, NewFoldersAreAddedUnderTheChosenFolderAndRenamedInPlace) {
+  AddShortcut("News/Daily.url", "http://d/");
+  AddShortcut("News/Sub/Deep.url", "http://deep/");
+  AddShortcut("News2/Other.url", "http://o/");
+  Open(5);
+
+  Choose({});
+  Click("BtnAdd");
+  EXPECT_FALSE(Find<QToolButton>("BtnAdd")->isEnabled());
+  page->BtnAddClick();  // a second one without a tree click in between
+  EXPECT_EQ(Captions(Node({})), (Lines{"News", "News2", "新規フォルダ", "新規フォルダ"}));
+  EXPECT_EQ(CountEntries("R\\新規フォルダ.dir0"), 2);
+
+  // Renaming one of two identical folders leaves the other one its entry.
+  Choose({"新規フォルダ"});
+  Node({"新規フォルダ"})->setText(0, "Work");
+  EXPECT_EQ(CountEntries("R\\新規フォルダ.dir0"), 1);
+  EXPECT_EQ(CountEntries("R\\Work.dir0"), 1);
+
+  Choose({"News"});
+  Node({"News"})->setText(0, QString::fromUtf8("ニュース"));
+  const Lines renamed = Entries();
+  for (const char* entry :
+       {"R\\ニュース.dir0", "R\\ニュース\\腕腕Daily.url1\\http://d/", "R\\ニュース\\Sub.dir1",
+        "R\\ニュース\\Sub\\腕腕Deep.url2\\http://deep/", "R\\News2.dir0",
+        "R\\News2\\腕腕Other.url1\\http://o/"})
+    EXPECT_NE(std::find(renamed.begin(), renamed.end(), entry), renamed.end()) << entry;
+  EXPECT_EQ(std::count_if(renamed.begin(), renamed.end(),
+                          [](const std::string& e) { return e.find("R\\News\\") == 0; }),
+            0);
+  // The renamed folder stays the chosen one: a new folder goes into it.
+  EXPECT_EQ(U(page->CurrentFolderPath()), U(lf::AppSettings().IEDirName) + "\\ニュース");
+
+  // Names that would not stay one folder, and the root, change nothing in the list.
+  const Lines before = Entries();
+  for (const char* bad : {"..", ".", "a\\b", "a/b", ""}) {
+    Node({"ニュース"})->setText(0, QString::fromUtf8(bad));
+    EXPECT_EQ(Node({"ニュース"})->text(0), QString::fromUtf8("ニュース")) << bad;
+  }
+  EXPECT_EQ(messages.beeps, 5);
+  Choose({});
+  Tree()->topLevelItem(0)->setText(0, "Everything");
+  EXPECT_EQ(Tree()->topLevelItem(0)->text(0), "Everything");
+  EXPECT_EQ(Entries(), before);
+
+  Click("Button4");
+  EXPECT_EQ(Disk(), (Lines{"News2/", "News2/Other.url = http://o/", "Work/", "ニュース/",
+                           "ニュース/Daily.url = http://d/", "ニュース/Sub/",
+                           "ニュース/Sub/Deep.url = http://deep/", "新規フォルダ/"}));
+}
+
+TEST_F(EditorPageTest, DeletingAFolderLiftsItsLinksAndDropsItsSubFolders) {
+  AddShortcut("A/a1.url", "http://a1/");
+  AddShortcut("A/B/b1.url", "http://b1/");
+  fs::create_directories(dir.NativePath("Favorites/A/B/C"));
+  AddShortcut("News/n.url", "http://n/");
+  AddShortcut("News2/n2.url", "http://n2/");
+  AddShortcut("Fav/f.url", "http://f/");  // a name the Favorites folder's own name begins with
+  AddShortcut("top.url", "http://top/");
+  Open(5);
+
+  Choose({"A"});
+  messages.answers = {lf::kIdCancel};
+  Click("BtnDel");
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "フォルダ [ A ] の削除を行います。  よろしいですか？");
+  EXPECT_EQ(messages.shown[0].flags, unsigned{lf::kMbOkCancel | lf::kMbIconWarning});
+  EXPECT_NE(Node({"A"}), nullptr);
+
+  Choose({"A", "B"});
+  Click("BtnDel");
+  EXPECT_EQ(Captions(Node({"A"})), Lines{});
+  // The parent is chosen now and lists what came up from the deleted folder.
+  EXPECT_EQ(Tree()->currentItem(), Node({"A"}));
+  EXPECT_EQ(Captions(), (Lines{"a1", "b1"}));
+  EXPECT_FALSE(Find<QToolButton>("BtnDel")->isEnabled());
+  EXPECT_TRUE(Find<QToolButton>("BtnNew")->isEnabled());
+
+  for (const char* name : {"A", "News", "Fav"}) {
+    Choose({name});
+    page->BtnDelClick();
+  }
+  EXPECT_EQ(Entries(), (Lines{"R\\News2.dir0", "R\\News2\\腕腕n2.url1\\http://n2/",
+                              "R\\腕腕a1.url0\\http://a1/", "R\\腕腕b1.url0\\http://b1/",
+                              "R\\腕腕f.url0\\http://f/", "R\\腕腕n.url0\\http://n/",
+                              "R\\腕腕top.url0\\http://top/"}));
+  EXPECT_EQ(Captions(Node({})), (Lines{"News2"}));
+
+  // The root is never deleted.
+  Choose({});
+  const std::size_t asked = messages.shown.size();
+  page->BtnDelClick();
+  EXPECT_EQ(messages.shown.size(), asked);
+
+  Click("Button4");
+  EXPECT_EQ(Disk(), (Lines{"News2/", "News2/n2.url = http://n2/", "a1.url = http://a1/",
+                           "b1.url = http://b1/", "f.url = http://f/", "n.url = http://n/",
+                           "top.url = http://top/"}));
+}
+
+TEST_F(EditorPageTest, DeletingLinksAsksForEachAndStopsAtTheFirstCancel) {
+  for (const char* name : {"u1", "u2", "u3"})
+    AddShortcut(std::string("F/") + name + ".url", "http://" + std::string(name) + "/");
+  Open(5);
+  Choose({"F"});
+  Select({"u1", "u2", "u3"});
+  messages.answers = {lf::kIdOk, lf::kIdCancel};
+  Click("BtnURL");
+  EXPECT_EQ(messages.Texts(),
+            (Lines{"ＵＲＬファイル [ u3 ] の削除を行います。  よろしいですか？",
+                   "ＵＲＬファイル [ u2 ] の削除を行います。  よろしいですか？"}));
+  EXPECT_EQ(Captions(), (Lines{"u1", "u2"}));
+  EXPECT_EQ(Entries(),
+            (Lines{"R\\F.dir0", "R\\F\\腕腕u1.url1\\http://u1/", "R\\F\\腕腕u2.url1\\http://u2/"}));
+
+  Select({"u1"});
+  Click("BtnURL");
+  EXPECT_EQ(Captions(), (Lines{"u2"}));
+  EXPECT_FALSE(Find<QToolButton>("BtnURL")->isEnabled());
+  EXPECT_FALSE(Find<QToolButton>("BtnMove")->isEnabled());
+}
+
+class EditorBookmarkTest : public EditorPageTest {
+ protected:
+  void WriteBookmarks(const std::string& name, const Lines& body) {
+    lftest::WriteFile(dir.NativePath(name), BookmarkFile(body));
+  }
+};
+
+TEST_F(EditorBookmarkTest, LinksOfOneNameMoveTogetherAndEditsTakeTheFirst) {
+  WriteBookmarks("bookmark.htm", {Folder("Src"), "<DL><p>", Link("http://y1/", "Yahoo"),
+                                  Link("http://y2/", "Yahoo"), Link("http://yj/", "Yahoo Japan"),
+                                  "</DL><p>", Folder("Dst"), "<DL><p>", "</DL><p>"});
+  Open(8);
+  EXPECT_EQ(lf::ToSjis(Tree()->topLevelItem(0)->text(0)), lf::AppSettings().NNFileName);
+  EXPECT_TRUE(Find<QToolButton>("BtnNNfile")->isEnabled());
+
+  // Rename in place acts on the first link of the name only.
+  Choose({"Src"});
+  List()->topLevelItem(0)->setText(0, "Y!");
+  EXPECT_EQ(Entries(), (Lines{"R\\Dst.dir0", "R\\Src.dir0", "R\\Src\\腕腕Y!.url1\\http://y1/",
+                              "R\\Src\\腕腕Yahoo Japan.url1\\http://yj/",
+                              "R\\Src\\腕腕Yahoo.url1\\http://y2/"}));
+  List()->topLevelItem(0)->setText(0, "Yahoo");
+
+  Select({"Yahoo"});
+  Click("BtnMove");
+  auto* label = Find<QLabel>("Label1");
+  EXPECT_EQ(label->text(), QString::fromUtf8("移動のフォルダを決定して「ＯＫ」を押してください。"));
+  EXPECT_TRUE(label->isVisible());
+  EXPECT_FALSE(Find<QPlainTextEdit>("Memo")->isVisible());
+  EXPECT_FALSE(Find<QToolButton>("BtnNew")->isEnabled());
+  Choose({"Dst"});
+  EXPECT_EQ(Captions(), (Lines{"Yahoo", "Yahoo", "Yahoo Japan"}));  // still the source
+  Click("BtnOK");
+  EXPECT_FALSE(page->MoveMode());
+  EXPECT_FALSE(Find<QPushButton>("BtnOK")->isVisible());
+  EXPECT_TRUE(Find<QPlainTextEdit>("Memo")->isVisible());
+  EXPECT_EQ(Entries(), (Lines{"R\\Dst.dir0", "R\\Dst\\腕腕Yahoo.url1\\http://y1/",
+                              "R\\Dst\\腕腕Yahoo.url1\\http://y2/", "R\\Src.dir0",
+                              "R\\Src\\腕腕Yahoo Japan.url1\\http://yj/"}));
+
+  // "O K" without a target keeps the entry where it was; "Can" only leaves move mode.
+  Choose({"Src"});
+  Select({"Yahoo Japan"});
+  Click("BtnMove");
+  Click("BtnOK");
+  EXPECT_EQ(Captions(), Lines{});
+  EXPECT_EQ(Entries().back(), "R\\Src\\腕腕Yahoo Japan.url1\\http://yj/");
+  Choose({"Dst"});
+  Select({"Yahoo"});
+  Click("BtnMove");
+  Click("BtnCan");
+  EXPECT_FALSE(page->MoveMode());
+  EXPECT_FALSE(Find<QPushButton>("BtnCan")->isVisible());
+  EXPECT_TRUE(label->isVisible());
+
+  // Delete takes the first of the two.
+  Choose({"Dst"});
+  Select({"Yahoo"});
+  Click("BtnURL");
+  EXPECT_EQ(Entries()[1], "R\\Dst\\腕腕Yahoo.url1\\http://y2/");
+}
+
+TEST_F(EditorPageTest, NewAndEditedLinksComeFromTheDialog) {
+  AddShortcut("News/Daily.url", "http://d/");
+  Open(5);
+  Choose({"News"});
+
+  AnswerDialog("Weather", "http://w/", /*ok=*/false);
+  Click("BtnNew");
+  EXPECT_EQ(Captions(), (Lines{"Daily"}));
+
+  AnswerDialog(QString::fromUtf8("天気"), "http://w/");
+  Click("BtnNew");
+  EXPECT_EQ(Captions(), (Lines{"Daily", "天気"}));
+  EXPECT_EQ(Entries(), (Lines{"R\\News.dir0", "R\\News\\腕腕Daily.url1\\http://d/",
+                              "R\\News\\腕腕天気.url1\\http://w/"}));
+
+  // An address without a known scheme is kept as typed, also through later changes.
+  Select({"Daily"});
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<lf::TForm06*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->Name(), "Daily");
+    EXPECT_EQ(dialog->Address(), "http://d/");
+    dialog->findChild<QLineEdit*>("Edit2")->setText("www.example.com");
+    QTest::mouseClick(dialog->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+  });
+  page->ListViewDblClick();
+  EXPECT_EQ(Entries()[1], "R\\News\\腕腕Daily.url1\\www.example.com");
+  EXPECT_EQ(lf::TBookmarkControl::ExtractUrl(page->List()[1]), "");
+  EXPECT_EQ(lf::UrlDialogShared().accepted, 0);
+
+  Select({"Daily"});
+  Click("BtnMove");
+  Choose({});
+  Click("BtnOK");
+  EXPECT_EQ(Entries().back(), "R\\腕腕Daily.url0\\www.example.com");
+}
+
+TEST_F(EditorPageTest, ExecuteEmptiesTheFavoritesButKeepsWhatIsNoShortcut) {
+  AddShortcut("News/Daily.url", "http://d/");
+  lftest::WriteFile(dir.NativePath("Favorites/News/readme.txt"), "notes");
+  AddShortcut("Top.URL", "http://capital/");
+  AddShortcut("Old/x.url", "http://x/");
+  Open(5);
+  Choose({"Old"});
+  page->BtnDelClick();
+  Choose({"News"});
+  Select({"Daily"});
+  messages.answers = {lf::kIdOk};
+  Click("BtnURL");
+  messages.shown.clear();
+
+  Click("Button4");
+  const std::string news = U(lf::AppSettings().IEDirName) + "\\News";
+  EXPECT_EQ(messages.Texts(),
+            (Lines{"フォルダ[ " + news + " ]の削除で\r[ " + U(platform::ErrorText(ENOTEMPTY)) +
+                   " ] のエラーが発生しました。"}));
+  EXPECT_EQ(messages.shown[0].flags, unsigned{lf::kMbIconError});
+  // The shortcut with a capital extension is written back as one file, not beside itself.
+  EXPECT_EQ(Disk(), (Lines{"News/", "News/readme.txt = notes", "Top.url = http://capital/",
+                           "x.url = http://x/"}));
+  EXPECT_EQ(Beside(), (Lines{"Favorites"}));
+  EXPECT_EQ(lf::AppRun().counters.ieUrlCount, 3 + 2);  // read, then written
+  EXPECT_FALSE(Find<QLabel>("Label1")->isVisible());
+  for (const char* name : {"BtnAdd", "BtnDel", "BtnNew", "BtnURL", "BtnMove"})
+    EXPECT_FALSE(Find<QToolButton>(name)->isEnabled()) << name;
+  EXPECT_TRUE(Find<QPushButton>("Button4")->isEnabled());
+}
+
+TEST_F(EditorPageTest, AWriteThatFailsKeepsTheShortcutsThatWereOnDisk) {
+  AddShortcut("a.url", "http://a/");
+  AddShortcut("b.url", "http://b/");
+  AddShortcut("F/c.url", "http://c/");
+  AddShortcut("G/d.url", "http://d/");
+  Open(5);
+  Choose({"G"});
+  page->BtnDelClick();  // d.url is to move up to the root
+  messages.shown.clear();
+  {
+    WriteLimit limit(40);  // room for the first shortcut only
+    Click("Button4");
+  }
+  ASSERT_FALSE(messages.shown.empty());
+  EXPECT_EQ(messages.shown.back().flags, unsigned{lf::kMbIconError});
+  EXPECT_EQ(Disk(), (Lines{"F/", "F/c.url = http://c/", "G/", "G/d.url = http://d/",
+                           "a.url = http://a/", "b.url = http://b/"}));
+  EXPECT_EQ(Beside(), (Lines{"Favorites"}));
+
+  // With room again the same list is written in full.
+  messages.shown.clear();
+  Click("Button4");
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(Disk(), (Lines{"F/", "F/c.url = http://c/", "a.url = http://a/", "b.url = http://b/",
+                           "d.url = http://d/"}));
+}
+
+TEST_F(EditorPageTest, WhileWritingNothingChangesTheListAndClosingWaits) {
+  AddShortcut("News/Daily.url", "http://d/");
+  lftest::WriteFile(dir.NativePath("Favorites/News/readme.txt"), "notes");
+  AddShortcut("Old/x.url", "http://x/");
+  Open(5);
+  Choose({"Old"});
+  const Lines before = Entries();
+  bool busyDuringWrite = false;
+  Lines duringWrite;
+  messages.onShow = [&](const lftest::ScriptedMessages::Shown&) {
+    // The folder message comes while the Favorites are being emptied.
+    if (busyDuringWrite) return;
+    busyDuringWrite = page->Busy();
+    page->BtnAddClick();
+    page->BtnDelClick();
+    page->BtnNewClick();
+    Node({"Old"})->setText(0, "Renamed");
+    page->Button4Click();
+    duringWrite = Entries();
+    EXPECT_EQ(Node({"Old"})->text(0), "Old");
+    page->close();
+  };
+  page->Button4Click();
+  EXPECT_TRUE(busyDuringWrite);
+  EXPECT_EQ(duringWrite, before);
+  EXPECT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(page1.closes, 1);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(page.isNull());
+  // The close cancelled the write: every shortcut is back where it was.
+  EXPECT_EQ(Disk(), (Lines{"News/", "News/Daily.url = http://d/", "News/readme.txt = notes", "Old/",
+                           "Old/x.url = http://x/"}));
+  EXPECT_EQ(Beside(), (Lines{"Favorites"}));
+}
+
+TEST_F(EditorBookmarkTest, AMergedFileJoinsTheListAndExecuteWritesBoth) {
+  WriteBookmarks("bookmark.htm", {Folder("A"), "<DL><p>", Link("http://a/", "a"), "</DL><p>",
+                                  Link("http://t/", "t")});
+  WriteBookmarks("more.htm", {Folder("A"), "<DL><p>", Link("http://m/", "m"), "</DL><p>",
+                              Folder("B"), "<DL><p>", Link("http://b/", "b"), "</DL><p>"});
+  Open(8);
+  Choose({"A"});
+  messages.fileAnswers = {dir.Path("more.htm")};
+  Click("BtnNNfile");
+  ASSERT_EQ(messages.fileRequests.size(), 1u);
+  EXPECT_EQ(messages.fileRequests[0].filter, "HTM files|*.htm|HTML files|*.html|ALL files|*.*");
+  EXPECT_EQ(messages.fileRequests[0].defaultExtension, "htm");
+  EXPECT_EQ(Captions(Node({})), (Lines{"A", "A", "B"}));
+  // The folder chosen before is chosen again in the new tree.
+  EXPECT_EQ(Captions(), (Lines{"a", "m"}));
+  EXPECT_TRUE(Find<QPushButton>("Button4")->isEnabled());
+  EXPECT_EQ(Find<QPushButton>("Button2")->text(), QString::fromUtf8("<< 戻る"));
+
+  Click("Button4");
+  lf::TBookmarkControl reader;
+  lftest::RecordingOwner owner;
+  lftest::FakeProgressBar bar;
+  lf::BookmarkList reread;
+  int cancel = 0, count = 0;
+  reader.ReadBookmarkFile(owner, lf::AppSettings().NNFileName, cancel, count, nullptr, false,
+                          reread, bar, lf::AppSettings().IEDirName);
+  EXPECT_EQ(reread, page->List());
+  EXPECT_EQ(count, 4);
+}
+
+TEST_F(EditorBookmarkTest, CancelDuringTheLoadLeavesThePageInterrupted) {
+  WriteBookmarks("bookmark.htm", {Link("http://t/", "t")});
+  lf::AppSettings().Proc = 8;
+  page = static_cast<lf::TForm05*>(lf::CreateSecondPage(8, &page1));
+  page->show();
+  // The page lets pending events run before it reads: "キャンセル" is pressed then.
+  QTimer::singleShot(0, [&] {
+    auto* back = Find<QPushButton>("Button2");
+    EXPECT_EQ(back->text(), QString::fromUtf8("キャンセル"));
+    QTest::mouseClick(back, Qt::LeftButton);
+  });
+  page->FormActivate();
+  auto* label = Find<QLabel>("Label1");
+  EXPECT_TRUE(label->isVisible());
+  EXPECT_EQ(label->text(), QString::fromUtf8("[ 処理が中断されました ]"));
+  EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::red));
+  EXPECT_FALSE(List()->isEnabled());
+  EXPECT_FALSE(Tree()->isEnabled());
+  EXPECT_FALSE(Find<QToolButton>("BtnAdd")->isVisible());
+  EXPECT_FALSE(Find<QPushButton>("Button4")->isEnabled());
+  EXPECT_TRUE(Find<QPushButton>("Button1")->isEnabled());
+  EXPECT_EQ(Find<QPushButton>("Button2")->text(), QString::fromUtf8("<< 戻る"));
+  page->Button4Click();  // nothing to write from an interrupted load
+  EXPECT_FALSE(lftest::Exists(dir.NativePath("bookmark.old")));
+}
+
+TEST_F(EditorPageTest, BackShowsPage1AndQuitClosesIt) {
+  Open(5);
+  Click("Button2");
+  EXPECT_TRUE(page1.isVisible());
+  EXPECT_FALSE(page->isVisible());
+  EXPECT_TRUE(page->List().empty());
+  page1.hide();
+
+  page = static_cast<lf::TForm05*>(lf::CreateSecondPage(5, &page1));
+  page->show();
+  page->FormActivate();
+  Click("Button1");
+  EXPECT_EQ(page1.closes, 1);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(page.isNull());
+}
+
+TEST_F(EditorPageTest, ResizingFollowsTheWindowEdges) {
+  Open(5);
+  page->resize(700, 450);
+  auto* panel = Find<QSplitter>("Panel");
+  EXPECT_EQ(panel->geometry().width(), 684);
+  EXPECT_EQ(panel->geometry().height(), 335);
+  EXPECT_EQ(Tree()->width(), 684 / 3);
+  const std::pair<const char*, int> lefts[] = {
+      {"Button1", 350}, {"Button2", 260}, {"Button3", 180}, {"Button4", 90}};
+  for (auto [name, fromRight] : lefts) {
+    EXPECT_EQ(Find<QPushButton>(name)->x(), 700 - fromRight) << name;
+    EXPECT_EQ(Find<QPushButton>(name)->y(), 400) << name;
+  }
+}
+
+// The clearing on its own: where it may and may not reach.
+TEST(ClearFavoritesFolder, NeverFollowsLinksOutOfTheFolderAndPutsBackOnCancel) {
+  lftest::TempDir dir;
+  lftest::MakeDirs(dir.NativePath("Favorites/Sub"));
+  lftest::MakeDirs(dir.NativePath("Outside"));
+  lftest::WriteFile(dir.NativePath("Outside/keep.url"), Shortcut("http://keep/"));
+  lftest::WriteFile(dir.NativePath("Favorites/Sub/s.url"), Shortcut("http://s/"));
+  lftest::WriteFile(dir.NativePath("Favorites/t.url"), Shortcut("http://t/"));
+  fs::create_directory_symlink(dir.NativePath("Outside"), dir.NativePath("Favorites/Linked"));
+  fs::create_symlink(dir.NativePath("Outside/keep.url"), dir.NativePath("Favorites/alias.url"));
+  const std::string favorites = dir.Path("Favorites");
+
+  // Cancelled half-way: what was taken goes back.
+  lftest::RecordingOwner owner;
+  int cancel = 0;
+  owner.onPump = [&](int pump) {
+    if (pump == 3) cancel = 1;
+  };
+  {
+    lf::RemovedShortcuts removed(favorites);
+    EXPECT_FALSE(lf::ClearFavoritesFolder(owner, favorites, cancel, removed));
+    removed.PutBack(owner);
+  }
+  for (const char* name : {"Favorites/Sub/s.url", "Favorites/t.url", "Favorites/alias.url"})
+    EXPECT_TRUE(fs::exists(fs::symlink_status(dir.NativePath(name)))) << name;
+
+  cancel = 0;
+  owner.onPump = nullptr;
+  lf::RemovedShortcuts removed(favorites);
+  EXPECT_TRUE(lf::ClearFavoritesFolder(owner, favorites, cancel, removed));
+  EXPECT_EQ(removed.Count(), 3u);
+  EXPECT_EQ(U(removed.KeepFolder()), U(favorites) + ".lfbackup");
+  removed.Discard();
+  EXPECT_TRUE(owner.messages.empty());
+  EXPECT_FALSE(lftest::Exists(dir.NativePath("Favorites.lfbackup")));
+  EXPECT_FALSE(lftest::Exists(dir.NativePath("Favorites/Sub")));
+  // The linked folder is left as it is, and so is everything it leads to.
+  EXPECT_TRUE(fs::is_symlink(dir.NativePath("Favorites/Linked")));
+  EXPECT_EQ(lftest::ReadFile(dir.NativePath("Outside/keep.url")), Shortcut("http://keep/"));
+
+  lf::RemovedShortcuts none(dir.Path("Missing"));
+  EXPECT_FALSE(lf::ClearFavoritesFolder(owner, dir.Path("Missing"), cancel, none));
+  ASSERT_EQ(owner.messages.size(), 1u);
+  EXPECT_EQ(owner.messages[0].flags, unsigned{lf::kMbIconError});
+}
+
+// List edits that the page tests reach only indirectly.
+TEST(EditorList, RewritesKeepAddressesAndLeaveOtherFoldersAlone) {
+  const std::string r = S("C:\\Favorites");
+  const std::string m(lf::kLinkMarker);
+  lf::BookmarkList list = {r + "\\News.dir0", r + "\\News" + m + "dir.url1\\http://h/a.dir",
+                           r + "\\News" + m + "plain.url1\\www.example.com", r + "\\News2.dir0",
+                           r + "\\News2" + m + "other.url1\\http://o/"};
+  // A link whose address holds ".dir" is still a link, and an address without a known scheme
+  // survives being lifted.
+  lf::DirDel(list, r + "\\News", 0);
+  EXPECT_EQ(list, (lf::BookmarkList{r + "\\News2.dir0", r + "\\News2" + m + "other.url1\\http://o/",
+                                    r + m + "dir.url0\\http://h/a.dir",
+                                    r + m + "plain.url0\\www.example.com"}));
+
+  // The link list shows such a link under a longer caption; either name finds it.
+  lftest::FakeListItems items;
+  lf::TBookmarkControl::FillUrlList(r, list, items);
+  ASSERT_EQ(items.items.size(), 2u);
+  const std::string shown = items.items[1].first;
+  EXPECT_NE(shown, "plain");
+  EXPECT_EQ(lf::FindItemEntry(list, r, shown), 3u);
+  EXPECT_EQ(lf::FindItemEntry(list, r, "plain"), 3u);
+  EXPECT_EQ(lf::MoveUrlEntries(list, r, shown, r + "\\News2", 1), 1);
+  EXPECT_EQ(list[3], r + "\\News2" + m + "plain.url1\\www.example.com");
+
+  EXPECT_TRUE(lf::UsableFolderName(S("ソフト")));  // 0x5C as a second byte is no separator
+  for (const char* bad : {"", ".", "..", "a\\b", "a/b"})
+    EXPECT_FALSE(lf::UsableFolderName(bad)) << bad;
+}
+
+}  // namespace
