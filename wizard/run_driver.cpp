@@ -117,10 +117,9 @@ class Chain {
     SaveNetscapeUnlessEmpty();
   }
 
+  // The Netscape file is not read first: with NNConv the duplicate removal only drops
+  // repeats within the hotlist, and the file being replaced stays as its ".old" backup.
   void HotlistToNetscape() {
-    // "Keep the links already in the Netscape file" holds for the hotlist as for the
-    // Favorites: without this read the file would be replaced by the hotlist alone.
-    if (s_.NNConv == 1) ReadNetscapeToKeep();
     if (Attended()) run_.status->SetCaption(Sjis(kReadingHotlist));
     engine_.LoadOperaFile(run_.owner, s_.OPFileName, c_.cancel, c_.operaUrlCount, run_.bar, list_,
                           s_.IEDirName);

@@ -145,25 +145,29 @@ TEST_F(RunTest, MergeRebuildsBothAndCountsTheSecondHalf) {
   EXPECT_EQ(U(status.caption), "ＩＥ ｕｒｌ数: 2, ＮＮ ｕｒｌ数: 2, 変換エラー数: 0");
 }
 
-TEST_F(RunTest, HotlistRoundTripAndNnConvKeepsTheNetscapeLinks) {
+TEST_F(RunTest, HotlistRoundTripAndNnConvOnlyDropsRepeatsWithinTheHotlist) {
   WriteNetscape({NetscapeLink("http://host/x", "X")});
   Run(11);
   EXPECT_TRUE(owner.messages.empty()) << ::testing::PrintToString(owner.Texts());
   EXPECT_EQ(U(status.caption), "ＯＰ ｕｒｌ数: 1, ＮＮ ｕｒｌ数: 1, 変換エラー数: 0");
   EXPECT_EQ(status.history[1], "[ Ｏｐｅｒａブックマークファイルへの書き込み ]");
 
+  // The hotlist is read alone: the Netscape file's own link Y is not kept (it stays in the
+  // ".old" backup), and a link the hotlist holds twice is written once.
   WriteNetscape({NetscapeLink("http://host/y", "Y")});
+  const std::string block = "#URL\r\n        NAME=X\r\n        URL=http://host/x\r\n\r\n";
+  lftest::WriteFile(Native("Opera6.adr"), "Opera Hotlist version 2.0\r\n\r\n" + block + block);
   s.NNConv = 1;
   Run(10);
   EXPECT_TRUE(owner.messages.empty()) << ::testing::PrintToString(owner.Texts());
   EXPECT_EQ(Occurrences(Netscape(), "\"http://host/x\""), 1);
-  EXPECT_EQ(Occurrences(Netscape(), "\"http://host/y\""), 1);
-  EXPECT_EQ(U(status.caption), "ＯＰ ｕｒｌ数: 1, ＮＮ ｕｒｌ数: 2, 変換エラー数: 0");
+  EXPECT_EQ(Occurrences(Netscape(), "\"http://host/y\""), 0);
+  EXPECT_EQ(Occurrences(lftest::ReadFile(Native("bookmark.old")), "\"http://host/y\""), 1);
+  EXPECT_EQ(U(status.caption), "ＯＰ ｕｒｌ数: 2, ＮＮ ｕｒｌ数: 1, 変換エラー数: 0");
 
   s.NNConv = 0;
   Run(10);
-  EXPECT_EQ(Occurrences(Netscape(), "\"http://host/x\""), 1);
-  EXPECT_EQ(Occurrences(Netscape(), "\"http://host/y\""), 0);
+  EXPECT_EQ(Occurrences(Netscape(), "\"http://host/x\""), 2);
 }
 
 TEST_F(RunTest, AMissingHotlistIsReportedByTheReaderAndThenByTheNoUrlMessage) {
