@@ -27,6 +27,7 @@
 #include "pages/unit6.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
+#include "platform/system_info.h"
 #include "tests/support/fakes.h"
 #include "tests/support/qt/scripted_messages.h"
 #include "tests/support/temp_dir.h"
@@ -87,7 +88,11 @@ class EditorPageTest : public ::testing::Test {
     settings.IEDirName = dir.Path("Favorites");
     settings.NNFileName = dir.Path("bookmark.htm");
     lftest::MakeDirs(dir.NativePath("Favorites"));
+    // The lost-data log goes beside the program: keep it in the test's folder.
+    lftest::MakeDirs(dir.NativePath("bin"));
+    platform::SetProgramPath(dir.Path("bin/linkferry"));
   }
+  void TearDown() override { platform::SetProgramPath(std::nullopt); }
 
   void AddShortcut(const std::string& relative, const std::string& url) {
     const fs::path path = dir.NativePath("Favorites/" + relative);
@@ -97,7 +102,8 @@ class EditorPageTest : public ::testing::Test {
 
   lf::TForm05* Open(int proc) {
     lf::AppSettings().Proc = proc;
-    page = static_cast<lf::TForm05*>(lf::CreateSecondPage(proc, &page1));
+    page = qobject_cast<lf::TForm05*>(lf::CreateSecondPage(proc, &page1));
+    EXPECT_NE(page, nullptr) << "operation " << proc;
     page->show();
     page->FormActivate();
     return page;
@@ -543,7 +549,7 @@ TEST_F(EditorPageTest, ExecuteEmptiesTheFavoritesButKeepsWhatIsNoShortcut) {
   // The shortcut with a capital extension is written back as one file, not beside itself.
   EXPECT_EQ(Disk(), (Lines{"News/", "News/readme.txt = notes", "Top.url = http://capital/",
                            "x.url = http://x/"}));
-  EXPECT_EQ(Beside(), (Lines{"Favorites"}));
+  EXPECT_EQ(Beside(), (Lines{"Favorites", "bin"}));
   EXPECT_EQ(lf::AppRun().counters.ieUrlCount, 3 + 2);  // read, then written
   EXPECT_FALSE(Find<QLabel>("Label1")->isVisible());
   for (const char* name : {"BtnAdd", "BtnDel", "BtnNew", "BtnURL", "BtnMove"})
@@ -568,7 +574,7 @@ TEST_F(EditorPageTest, AWriteThatFailsKeepsTheShortcutsThatWereOnDisk) {
   EXPECT_EQ(messages.shown.back().flags, unsigned{lf::kMbIconError});
   EXPECT_EQ(Disk(), (Lines{"F/", "F/c.url = http://c/", "G/", "G/d.url = http://d/",
                            "a.url = http://a/", "b.url = http://b/"}));
-  EXPECT_EQ(Beside(), (Lines{"Favorites"}));
+  EXPECT_EQ(Beside(), (Lines{"Favorites", "bin"}));
 
   // With room again the same list is written in full.
   messages.shown.clear();
@@ -610,7 +616,7 @@ TEST_F(EditorPageTest, WhileWritingNothingChangesTheListAndClosingWaits) {
   // The close cancelled the write: every shortcut is back where it was.
   EXPECT_EQ(Disk(), (Lines{"News/", "News/Daily.url = http://d/", "News/readme.txt = notes", "Old/",
                            "Old/x.url = http://x/"}));
-  EXPECT_EQ(Beside(), (Lines{"Favorites"}));
+  EXPECT_EQ(Beside(), (Lines{"Favorites", "bin"}));
 }
 
 TEST_F(EditorBookmarkTest, AMergedFileJoinsTheListAndExecuteWritesBoth) {
@@ -646,7 +652,7 @@ TEST_F(EditorBookmarkTest, AMergedFileJoinsTheListAndExecuteWritesBoth) {
 TEST_F(EditorBookmarkTest, CancelDuringTheLoadLeavesThePageInterrupted) {
   WriteBookmarks("bookmark.htm", {Link("http://t/", "t")});
   lf::AppSettings().Proc = 8;
-  page = static_cast<lf::TForm05*>(lf::CreateSecondPage(8, &page1));
+  page = qobject_cast<lf::TForm05*>(lf::CreateSecondPage(8, &page1));
   page->show();
   // The page lets pending events run before it reads: "キャンセル" is pressed then.
   QTimer::singleShot(0, [&] {
@@ -677,7 +683,7 @@ TEST_F(EditorPageTest, BackShowsPage1AndQuitClosesIt) {
   EXPECT_TRUE(page->List().empty());
   page1.hide();
 
-  page = static_cast<lf::TForm05*>(lf::CreateSecondPage(5, &page1));
+  page = qobject_cast<lf::TForm05*>(lf::CreateSecondPage(5, &page1));
   page->show();
   page->FormActivate();
   Click("Button1");
