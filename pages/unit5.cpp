@@ -73,8 +73,13 @@ bool TForm05::Editable() const {
   return list_ && ready_ && step_ == Step::Idle;
 }
 
+// The root path of the page's entries: the Favorites folder setting, as the readers use it.
+std::string TForm05::RootPath() const {
+  return TBookmarkControl::RemoveBackslash(AppSettings().IEDirName);
+}
+
 bool TForm05::IsRootPath(const std::string& folderPath) const {
-  return folderPath == AppSettings().IEDirName;
+  return folderPath == RootPath();
 }
 
 int TForm05::SelectedLevel() const {
@@ -137,7 +142,7 @@ void TForm05::SelectNode(QTreeWidgetItem* item) {
 
 QTreeWidgetItem* TForm05::NodeOfPath(const std::string& folderPath) const {
   QTreeWidgetItem* node = tree_.ItemOf(0);  // the root node is made first
-  const std::string& root = AppSettings().IEDirName;
+  const std::string root = RootPath();
   if (folderPath.size() <= root.size() + 1) return node;
   std::string rest = folderPath.substr(root.size() + 1);
   while (node && !rest.empty()) {
@@ -226,7 +231,7 @@ void TForm05::TreeViewClick() {
   const TreeView::Node node = tree_.Selected();
   if (node == TreeView::kNoNode) return;
   selectedFolderCaption_ = tree_.Caption(node);
-  currentFolderPath_ = TBookmarkControl::SelectedFolderPath(AppSettings().IEDirName, tree_);
+  currentFolderPath_ = TBookmarkControl::SelectedFolderPath(RootPath(), tree_);
   // While a move waits for its target the list keeps showing the source folder.
   if (moveMode_) return;
   SetEditingButtons(true, true, true, false, false);

@@ -88,6 +88,7 @@ class TForm05 : public QWidget {
   std::string* ItemEntry(const std::string& caption);
   // Position of the selected tree node below the root (the level of its links).
   int SelectedLevel() const;
+  std::string RootPath() const;
   bool IsRootPath(const std::string& folderPath) const;
 
   QPointer<QWidget> page1_;
