@@ -275,9 +275,12 @@ const std::string* TForm03::ItemEntry(const std::string& caption) const {
   for (const std::string& entry : *source_) {
     if (entry.compare(0, prefix.size(), prefix) != 0) continue;
     if (TBookmarkControl::ExtractUrl(entry).empty()) continue;
-    std::string name = TBookmarkControl::EntryPath(entry).substr(prefix.size());
-    if (name.size() < 5) continue;
-    name.resize(name.size() - 5);
+    // A folder name holding a scheme ("http:") makes the URL start early and the entry path
+    // end before the folder path does.
+    const std::string path = TBookmarkControl::EntryPath(entry);
+    if (path.size() < prefix.size() + 5) continue;
+    const std::string_view name =
+        std::string_view(path).substr(prefix.size(), path.size() - prefix.size() - 5);
     if (name == caption) return &entry;
   }
   return nullptr;

@@ -321,6 +321,17 @@ TEST_F(TransferPage, AddsFavoritesToTheBookmarkFile) {
   EXPECT_FALSE(Button("Button4")->isEnabled());
 }
 
+TEST_F(TransferPage, FolderNamedLikeAUrlDoesNotUpsetTheCopy) {
+  // "http:" in the folder name is where the entry's URL is taken to begin.
+  Shortcut("http:F/x.url", "http://x/");
+  Open(7);
+  ClickFolder(1, {"http:F"});
+  ASSERT_EQ(List(1)->topLevelItemCount(), 1);
+  List(1)->topLevelItem(0)->setSelected(true);
+  QTest::mouseClick(Button("BitBtn1"), Qt::LeftButton);
+  EXPECT_TRUE(page->CopyBuffer().empty());
+}
+
 // Cancels the first of the two loads of operation 4 or 7.
 class TransferPageCancel : public TransferPage, public testing::WithParamInterface<int> {};
 
