@@ -3,6 +3,9 @@
 
 #include <QLabel>
 #include <QPalette>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
 
 namespace lf {
 
@@ -20,6 +23,21 @@ inline void SetRedText(QLabel* label, bool red) {
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, Qt::red);
   label->setPalette(palette);
+}
+
+// Puts a page at page 1's top-left corner (moved by offset), then as far back as needed for
+// the whole window to stay on the screen: a page larger than page 1 would otherwise hang
+// over the screen's edge.
+inline void PlaceOnPage1(QWidget* page, const QWidget* page1, QPoint offset = {}) {
+  if (!page1) return;
+  QPoint at = page1->pos() + offset;
+  if (const QScreen* screen = page1->screen()) {
+    const QRect area = screen->availableGeometry();
+    const QSize frame = page->frameGeometry().size().expandedTo(page->size());
+    at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - frame.width())));
+    at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - frame.height())));
+  }
+  page->move(at);
 }
 
 }  // namespace lf

@@ -184,7 +184,7 @@ BookmarkList TForm03::TargetList() const {
 void TForm03::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (event->spontaneous() || activated_) return;
-  if (page1_) move(page1_->pos());
+  PlaceOnPage1(this, page1_);
   // Load once the window has been painted.
   QTimer::singleShot(0, this, [this] { FormActivate(); });
 }

@@ -166,7 +166,7 @@ std::string* TForm05::ItemEntry(const std::string& caption) {
 void TForm05::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (loaded_) return;
-  if (page1_) move(page1_->pos());
+  PlaceOnPage1(this, page1_);
   UrlDialog();
   // Load once the window has been painted.
   QTimer::singleShot(0, this, [this] { FormActivate(); });
@@ -213,6 +213,7 @@ void TForm05::FormActivate() {
     ShowMemo();
     label1_->hide();
     treeView_->setEnabled(true);
+    treeView_->expandToDepth(0);  // the top-level folders in sight, as on the transfer page
     TBookmarkControl::Regroup(*list_);
     for (QToolButton* button : {btnNNfile_, btnAdd_, btnDel_, btnNew_, btnMove_, btnURL_})
       button->show();

@@ -8,6 +8,7 @@
 #include "engine/sjis_text.h"
 #include "engine/ui.h"
 #include "pages/message_service.h"
+#include "pages/page_look.h"
 #include "pages/sjis_qt.h"
 
 namespace lf {
@@ -95,7 +96,7 @@ void TForm06::keyPressEvent(QKeyEvent* event) {
 }
 
 void TForm06::FormShow() {
-  if (page1_) move(page1_->pos() + QPoint(0, 100));
+  PlaceOnPage1(this, page1_, QPoint(0, 100));
   UrlDialogValues& values = UrlDialogShared();
   values.name.clear();
   values.address.clear();

@@ -162,7 +162,7 @@ std::set<std::size_t> TForm07::Marks() const {
 void TForm07::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (event->spontaneous() || activated_) return;
-  if (page1_) move(page1_->pos());
+  PlaceOnPage1(this, page1_);
   // Read once the window has been painted.
   QTimer::singleShot(0, this, [this] { FormActivate(); });
 }
