@@ -40,6 +40,13 @@ class TBookmarkControl {
   static std::string ExtractUrl(std::string_view text);
   // The entry without "\" and its URL.
   static std::string EntryPath(std::string_view entry);
+  // The key and URL of an entry as the writers take them. The URL of a URL entry is all the
+  // text after the ".url", level digit and "\" that end its link name (the first such place
+  // followed by a known scheme, else the last), so that a name holding a scheme, a URL of
+  // another scheme or one with text before its scheme splits where the reader joined it;
+  // other texts take ExtractUrl. The key is the text before "\" and the URL, or the whole
+  // entry when there is no URL.
+  static void SplitEntry(std::string_view entry, std::string& key, std::string& url);
   // From the first character after the backslash of the link marker to the end; the whole
   // entry if it has no link marker.
   static std::string UrlPart(std::string_view entry);

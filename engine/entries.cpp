@@ -10,9 +10,12 @@ namespace lf {
 TBookmarkControl::TBookmarkControl() = default;
 TBookmarkControl::~TBookmarkControl() = default;
 
+namespace {
+constexpr std::array<std::string_view, 6> kSchemes = {
+    "res:", "https:", "http:", "news:", "ftp:", "file:"};
+}
+
 std::string TBookmarkControl::ExtractUrl(std::string_view text) {
-  static constexpr std::array<std::string_view, 6> kSchemes = {"res:",  "https:", "http:",
-                                                               "news:", "ftp:",   "file:"};
   for (std::string_view scheme : kSchemes) {
     std::size_t pos = text.find(scheme);
     if (pos == std::string_view::npos) continue;
@@ -26,6 +29,32 @@ std::string TBookmarkControl::EntryPath(std::string_view entry) {
   const std::size_t url = ExtractUrl(entry).size();
   if (entry.size() < url + 1) return std::string();
   return std::string(entry.substr(0, entry.size() - url - 1));
+}
+
+void TBookmarkControl::SplitEntry(std::string_view entry, std::string& key, std::string& url) {
+  std::size_t start = std::string_view::npos;
+  if (const std::size_t marker = FindCharBoundary(entry, kLinkMarker);
+      marker != std::string_view::npos) {
+    std::size_t last = std::string_view::npos;
+    for (std::size_t pos = entry.find(".url", marker + kLinkMarker.size());
+         pos != std::string_view::npos && start == std::string_view::npos;
+         pos = entry.find(".url", pos + 1)) {
+      if (pos + 6 > entry.size() || entry[pos + 4] < '0' || entry[pos + 4] > '9' ||
+          entry[pos + 5] != '\\')
+        continue;
+      last = pos + 6;
+      for (std::string_view scheme : kSchemes)
+        if (entry.substr(last, scheme.size()) == scheme) start = last;
+    }
+    if (start == std::string_view::npos) start = last;
+  }
+  if (start != std::string_view::npos) {
+    url = entry.substr(start);
+    key = entry.substr(0, start - 1);
+    return;
+  }
+  url = ExtractUrl(entry);
+  key = url.empty() ? std::string(entry) : EntryPath(entry);
 }
 
 std::string TBookmarkControl::UrlPart(std::string_view entry) {

@@ -67,23 +67,57 @@ std::string FailureText(const char* what, const std::string& path, const std::st
 }
 
 // Creates the shortcut file; 0 or the error code. A file left half written is removed, so a
-// cut-off URL is never read back as a good one.
+// cut-off URL is never read back as a good one; and a shortcut that is there already is only
+// replaced by a complete new one, written beside it first, so a failed write keeps it.
 int WriteUrlFile(const std::string& file, std::string_view url) {
   std::string content = "[InternetShortcut]\r\nURL=";
   content.append(url);
   content.append("\r\n");
+  const bool replacing = platform::PathExists(file);
+  const std::string target = replacing ? platform::UnusedPathBeside(file, ".tmp") : file;
   bool created = false;
   try {
-    platform::File out(file, platform::File::Mode::Create);
+    platform::File out(target, platform::File::Mode::Create);
     created = true;
     out.Write(content);
     out.Close();
-    return 0;
   } catch (const platform::IoError& e) {
-    if (created) platform::DeleteFile(file);
+    if (created) platform::DeleteFile(target);
     return e.code();
   }
+  if (replacing) {
+    if (int rc = platform::RenameFile(target, file)) {
+      platform::DeleteFile(target);
+      return rc;
+    }
+  }
+  return 0;
 }
+
+// Tells whether a folder that an entry names on the way to its target is a symbolic link:
+// through it the target would land outside the Favorites folder. The entries of one folder
+// follow each other, so the folder checked last is remembered.
+class LinkGuard {
+ public:
+  // The folders are the last names - 1 components before the target's own name.
+  bool Through(std::string_view target, int names) {
+    std::size_t cut = FindLastChar(target, "\\");
+    if (cut == std::string_view::npos) return false;
+    const std::string_view parent = target.substr(0, cut);
+    if (parent == checked_) return false;
+    std::string_view folder = parent;
+    for (int i = 1; i < names && !folder.empty(); ++i) {
+      if (platform::IsSymbolicLink(folder)) return true;
+      cut = FindLastChar(folder, "\\");
+      folder = cut == std::string_view::npos ? std::string_view() : folder.substr(0, cut);
+    }
+    checked_ = parent;
+    return false;
+  }
+
+ private:
+  std::string checked_;
+};
 
 }  // namespace
 
@@ -93,20 +127,25 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
   bar.SetPosition(0);
   bar.SetMax(static_cast<int>(list.size()) - 1);
   std::vector<std::string> lostData;
+  LinkGuard links;
   for (const std::string& entry : list) {
     bar.StepIt();
     owner.ProcessMessages();
     if (cancel) return;
 
-    const std::string url = ExtractUrl(entry);
-    const std::string key = url.empty() ? entry : EntryPath(entry);
+    std::string key, url;
+    SplitEntry(entry, key, url);
     const std::string leaf = UrlPart(key);
     const std::string base = FolderPart(key);
     const int names = NamesBelowRoot(key);
 
     if (leaf.find(".dir") != std::string::npos) {
       const std::string dir = base + leaf.substr(0, leaf.size() >= 5 ? leaf.size() - 5 : 0);
-      int rc = SafeTarget(dir, names) ? platform::MakeDirectory(dir) : EINVAL;
+      int rc = !SafeTarget(dir, names)     ? EINVAL
+               : links.Through(dir, names) ? ELOOP
+                                           : platform::MakeDirectory(dir);
+      // A symbolic link in the folder's place is no folder of the Favorites.
+      if (rc == EEXIST && platform::IsSymbolicLink(dir)) rc = ELOOP;
       if (rc != 0 && rc != EEXIST) {
         owner.MessageBox(FailureText("フォルダ[ ", dir, platform::ErrorText(rc)), MessageCaption(),
                          kMbIconError | kMbOk);
@@ -115,13 +154,14 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
       continue;
     }
 
-    if (url.empty()) continue;
+    // Only links of the schemes a shortcut is read back with are written.
+    if (url.empty() || ExtractUrl(entry).empty()) continue;
     const std::string name = leaf.size() >= 9 ? leaf.substr(4, leaf.size() - 9) : std::string();
     const std::string file = base + name + ".url";
     // Without a link marker the entry names no folder, and the file would land wherever the
     // program happens to run.
     const bool safe = !base.empty() && SafeTarget(file, names);
-    int rc = safe ? WriteUrlFile(file, url) : EINVAL;
+    int rc = !safe ? EINVAL : links.Through(file, names) ? ELOOP : WriteUrlFile(file, url);
     if (rc != 0) {
       owner.MessageBox(FailureText("ＵＲＬ[ ", file, platform::ErrorText(rc)), MessageCaption(),
                        kMbIconError | kMbOk);

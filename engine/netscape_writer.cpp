@@ -79,19 +79,24 @@ void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& url
 
   const std::string user = platform::LoginName();
   std::string title = user + "'s Bookmarks";
+  // Where the previous file could not be moved aside, it is replaced only by a complete new
+  // one, written beside it first, so that a failed write does not take it away.
+  std::string writePath = filePath;
   if (platform::FileExists(filePath)) {
     try {
       title = user + TitleSuffix(filePath);
     } catch (const platform::IoError&) {
       // An unreadable file keeps the default title; the backup and the write still follow.
     }
-    if (ownBackup || platform::RenameFile(filePath, backupPath) != 0)
+    if (ownBackup || platform::RenameFile(filePath, backupPath) != 0) {
       owner.MessageBox(Sjis("ブックマークファイルのバックアップが出来ていません。"),
                        MessageCaption(), kMbOk | kMbIconError);
+      writePath = platform::UnusedPathBeside(filePath, ".tmp");
+    }
   }
 
   try {
-    OutputFile out(filePath, OutputCharset);
+    OutputFile out(writePath, OutputCharset);
     const std::string stamp = std::to_string(DateStamp());
 
     out.Line("<!DOCTYPE NETSCAPE-Bookmark-file-1>");
@@ -128,8 +133,8 @@ void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& url
     for (std::size_t i = 0; i < list.size(); ++i) {
       const std::string& entry = list[i];
       bar.StepIt();
-      const std::string url = ExtractUrl(entry);
-      const std::string key = url.empty() ? entry : EntryPath(entry);
+      std::string key, url;
+      SplitEntry(entry, key, url);
 
       std::string name;
       if (std::size_t marker = key.find(kLinkMarker); marker != std::string::npos) {
@@ -189,7 +194,11 @@ void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& url
     out.Line("");
     out.Line("</DL><P>");
     out.Close();
+    if (writePath != filePath) {
+      if (int rc = platform::RenameFile(writePath, filePath)) throw platform::IoError(rc);
+    }
   } catch (const platform::IoError& e) {
+    if (writePath != filePath) platform::DeleteFile(writePath);
     owner.MessageBox(Sjis("Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ") + e.what() +
                          Sjis(" ] のエラーが発生しました。"),
                      MessageCaption(), kMbOk | kMbIconError);

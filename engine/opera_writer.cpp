@@ -30,8 +30,8 @@ bool IsDirIgnoringCase(std::string_view four) {
 
 BlockInfo Describe(const std::string& entry) {
   BlockInfo info;
-  info.url = TBookmarkControl::ExtractUrl(entry);
-  const std::string key = info.url.empty() ? entry : TBookmarkControl::EntryPath(entry);
+  std::string key;
+  TBookmarkControl::SplitEntry(entry, key, info.url);
   if (std::size_t marker = FindCharBoundary(key, kLinkMarker); marker != std::string::npos) {
     info.name = key.substr(marker + kLinkMarker.size());
   } else {
@@ -65,15 +65,24 @@ void TBookmarkControl::SaveOperaFile(Owner& owner, ProgressBar& bar, const Bookm
   BackupOperaFile(owner, filePath, outputPath, backupPath);
   const bool backedUp = hadHotlist && !platform::FileExists(filePath);
 
+  // Where the previous hotlist could not be moved aside, it is replaced only by a complete
+  // new one, written beside it first, so that a failed write does not take it away.
+  const bool keepPrevious = hadHotlist && !backedUp;
+  const std::string writePath =
+      keepPrevious ? platform::UnusedPathBeside(outputPath, ".tmp") : outputPath;
   const int countBefore = operaUrlCount;
   try {
-    LineWriter out(outputPath);
+    LineWriter out(writePath);
     const std::string stamp = std::to_string(DateStamp());
     WriteOperaHeader(out);
     WriteOperaEntries(owner, out, bar, list, operaUrlCount, stamp);
     WriteOperaLine(out, "-");
     out.Close();
+    if (keepPrevious) {
+      if (int rc = platform::RenameFile(writePath, outputPath)) throw platform::IoError(rc);
+    }
   } catch (const platform::IoError& e) {
+    if (keepPrevious) platform::DeleteFile(writePath);
     // The links did not reach a usable hotlist, so they are not counted as written; and when
     // not one byte of the new file got to the disk, the previous hotlist is put back in its
     // place instead of leaving an empty file there.

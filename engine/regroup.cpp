@@ -1,7 +1,13 @@
 // Regroup sorts the list and then, for every folder entry in sorted order, pulls every later
-// entry that contains the folder's path (its own contents, and also a later folder such as
-// News2 whose path merely begins with News) right behind it; the entries that no folder
-// pulled and that are no folders themselves (the links directly under the root) come last.
+// entry that contains the folder's path followed by "\" (its contents) right behind it; the
+// entries that no folder pulled and that are no folders themselves (the links directly under
+// the root) come last. A folder entry identical to the folder's own is pulled too, so that
+// RemoveDuplicates finds the two next to each other.
+//
+// The "\" matters: a folder such as News2 merely begins with the path of a folder News and
+// sorts between News and News's contents ("2" before "\"); pulled behind News it would put
+// its own contents ahead of News's, and the writers, which lay files out from the order and
+// the levels alone, would then file News's links in News2.
 //
 // Done literally this compares every folder with every later entry. Here each entry is
 // instead matched once against a trie of all folder paths: an entry goes behind the first
@@ -18,9 +24,10 @@
 namespace lf {
 namespace {
 
-// The folder path of a folder entry: the entry without ".dir" and its level digit.
-std::string_view FolderPathOf(std::string_view entry) {
-  return entry.size() > 5 ? entry.substr(0, entry.size() - 5) : std::string_view();
+// What every entry inside a folder contains: the folder entry without ".dir" and its level
+// digit, followed by "\"; empty for an entry too short to be a folder entry.
+std::string ContentsPrefixOf(std::string_view entry) {
+  return entry.size() > 5 ? std::string(entry.substr(0, entry.size() - 5)) + "\\" : std::string();
 }
 
 // A byte trie of folder paths that reports every path starting at a position of a text.
@@ -200,7 +207,7 @@ void TBookmarkControl::Regroup(BookmarkList& list) {
   for (std::size_t j = 0; j < n; ++j) {
     if (work[j].find(".dir") == std::string::npos) continue;
     folder[j] = true;
-    std::string_view path = FolderPathOf(work[j]);
+    const std::string path = ContentsPrefixOf(work[j]);
     if (!path.empty()) pathId[j] = trie.Insert(path);
   }
   trie.Finish();
@@ -231,6 +238,8 @@ void TBookmarkControl::Regroup(BookmarkList& list) {
     }
     if (best >= 0) {
       owner[j] = static_cast<std::uint32_t>(best);
+    } else if (folder[j] && j > 0 && e == work[j - 1] && owner[j - 1] < n) {
+      owner[j] = owner[j - 1];  // the same folder entry again stays with the first
     } else if (folder[j]) {
       owner[j] = static_cast<std::uint32_t>(j);
       if (pathId[j] >= 0 && firstFolder[static_cast<std::size_t>(pathId[j])] < 0)

@@ -180,16 +180,41 @@ bool PathExists(std::string_view path) {
   return ::lstat(native.c_str(), &st) == 0;
 }
 
+bool IsSymbolicLink(std::string_view path) {
+  std::string native;
+  if (ToNativePath(path, native)) return false;
+  struct stat st;
+  return ::lstat(native.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+std::string UnusedPathBeside(std::string_view path, std::string_view suffix) {
+  std::string candidate = std::string(path) + std::string(suffix);
+  for (int n = 1; PathExists(candidate); ++n)
+    candidate = std::string(path) + "." + std::to_string(n) + std::string(suffix);
+  return candidate;
+}
+
 File::File(std::string_view path, Mode mode) {
   std::string native;
   if (mode == Mode::Read) {
-    fd_ = OpenNative(path, O_RDONLY, native);
+    // Opened without waiting, so that a pipe or a device with the file's name cannot block
+    // the program; only regular files are read.
+    fd_ = OpenNative(path, O_RDONLY | O_NONBLOCK | O_NOCTTY, native);
     if (fd_ < 0) throw IoError(errno);
     struct stat st;
-    if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+    int refused = 0;
+    if (::fstat(fd_, &st) != 0)
+      refused = errno;
+    else if (S_ISDIR(st.st_mode))
+      refused = EISDIR;
+    else if (!S_ISREG(st.st_mode))
+      refused = EACCES;
+    else
+      ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    if (refused) {
       ::close(fd_);
       fd_ = -1;
-      throw IoError(EISDIR);
+      throw IoError(refused);
     }
     return;
   }

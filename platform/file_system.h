@@ -55,12 +55,18 @@ int RenameFile(std::string_view from, std::string_view to);
 bool FileExists(std::string_view path);       // something that is not a folder
 bool DirectoryExists(std::string_view path);  // a folder (a symbolic link to one counts)
 bool PathExists(std::string_view path);       // anything, a dangling symbolic link included
+bool IsSymbolicLink(std::string_view path);   // a symbolic link, whatever it points to
+
+// The path with the suffix appended (and a number before it while that name is taken): a
+// name beside the path under which nothing exists yet, for a file that is written first and
+// then put in the path's place.
+std::string UnusedPathBeside(std::string_view path, std::string_view suffix);
 
 // An open file. Every failure throws IoError.
 class File {
  public:
   enum class Mode {
-    Read,    // an existing file
+    Read,    // an existing regular file (a folder, pipe or device is refused)
     Create,  // a new, empty file in place of whatever file had the name; a symbolic link
              // there is replaced, never written through
   };

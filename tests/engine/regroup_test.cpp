@@ -34,15 +34,16 @@ TEST(Regroup, NestedFoldersAndNewsBesideNews2) {
       "R\\News" + M + "a.url1\\http://a",  "R\\News\\Sub.dir1", "R\\News\\Sub" + M + "c.url2\\http://c",
       "R" + M + "top.url0\\http://t"};
   TBookmarkControl::Regroup(list);
-  // News2 contains the path R\News and sorts before News's contents ("2" before "\"), so
-  // News pulls it and its link in sorted order, ahead of its own contents.
+  // News2 begins with the path R\News and sorts before News's contents ("2" before "\"),
+  // but it is not inside News: it follows News's contents with its own, so that a writer
+  // laying the folders out by level keeps each link in its folder.
   EXPECT_EQ(Join(list),
             "R\\News.dir0\n"
-            "R\\News2.dir0\n"
-            "R\\News2\\腕腕b.url1\\http://b\n"
             "R\\News\\Sub.dir1\n"
             "R\\News\\Sub\\腕腕c.url2\\http://c\n"
             "R\\News\\腕腕a.url1\\http://a\n"
+            "R\\News2.dir0\n"
+            "R\\News2\\腕腕b.url1\\http://b\n"
             "R\\腕腕top.url0\\http://t\n");
 }
 

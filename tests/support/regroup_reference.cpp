@@ -20,9 +20,9 @@ void RegroupReference(lf::BookmarkList& list) {
   for (std::size_t i = 0; i < work.size(); ++i) {
     if (work[i].find(".dir") == std::string::npos) continue;
     list.push_back(work[i]);
-    std::string path = work[i].size() > 5 ? work[i].substr(0, work[i].size() - 5) : "";
+    std::string path = work[i].size() > 5 ? work[i].substr(0, work[i].size() - 5) + "\\" : "";
     for (std::size_t j = i + 1; j < work.size(); ++j) {
-      if (Contains(work[j], path)) {
+      if (Contains(work[j], path) || work[j] == list.back()) {
         list.push_back(work[j]);
         work[j].clear();
       }

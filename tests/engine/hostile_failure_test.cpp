@@ -1,0 +1,298 @@
+// Writing that fails part-way and input that cannot be read: every failure is reported with
+// the program's message, the previous file or folder content stays, and nothing outside the
+// target changes. The failures are of kinds that stop root as well (a folder in the file's
+// place, a file limit, a pipe), since the tests run as root.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "engine/bookmark_control.h"
+#include "engine/sjis_text.h"
+#include "platform/file_system.h"
+#include "platform/system_info.h"
+#include "tests/engine/hostile_helpers.h"
+#include "tests/support/fakes.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using lf::TBookmarkControl;
+using lftest::S;
+using lftest::U;
+
+const std::string M(lf::kLinkMarker);
+
+// A list of folders with many links, large enough that writing it passes a file limit of a
+// few kilobytes part-way.
+lf::BookmarkList ManyLinks(const std::string& root, int count) {
+  lf::BookmarkList list = {root + "\\F.dir0"};
+  for (int i = 0; i < count; ++i)
+    list.push_back(root + "\\F" + M + "link" + std::to_string(i) + ".url1\\http://host/" +
+                   std::to_string(i));
+  return list;
+}
+
+std::string Failure(const char* prefix, int code) {
+  return std::string(prefix) + U(platform::ErrorText(code)) + " ] のエラーが発生しました。";
+}
+
+class HostileWriters : public testing::Test {
+ protected:
+  void SetUp() override {
+    platform::SetClock([] { return platform::LocalDateTime{2002, 10, 13, 18, 7, 40, 0}; });
+    platform::SetLoginName("user");
+    lftest::MakeDirs(dir.NativePath("prog"));
+    platform::SetProgramPath(dir.Path("prog/linkferry.exe"));
+  }
+  void TearDown() override {
+    platform::SetClock({});
+    platform::SetLoginName(std::nullopt);
+    platform::SetProgramPath(std::nullopt);
+    platform::testing::SetWriteLimit(-1);
+  }
+
+  lftest::TempDir dir;
+  lftest::RecordingOwner owner;
+  lftest::FakeProgressBar bar;
+  lf::RunCounters c;
+  TBookmarkControl control;
+};
+
+TEST_F(HostileWriters, BookmarkFileThatIsAFolderIsReportedAndLeftAlone) {
+  lftest::MakeDirs(dir.NativePath("out/bookmark.htm/inside"));
+  lftest::WriteFile(dir.NativePath("out/bookmark.htm/inside/x"), "x");
+  lftest::MakeDirs(dir.NativePath("out/opera6.adr"));
+  const std::string before = lftest::Tree(dir.Native());
+  control.SaveBookmarkFile(owner, bar, c.nnUrlCount, dir.Path("out/bookmark.htm"),
+                           ManyLinks(dir.Path("fav"), 3));
+  control.SaveOperaFile(owner, bar, ManyLinks(dir.Path("fav"), 3), dir.Path("out/opera6.adr"),
+                        c.operaUrlCount);
+  EXPECT_EQ(owner.Texts(),
+            (std::vector<std::string>{Failure("Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ", EISDIR),
+                                      Failure("Ｏｐｅｒａ６．ａｄｒの保存で [ ", EISDIR)}));
+  EXPECT_EQ(owner.messages[0].flags, 0x10u);
+  EXPECT_EQ(owner.messages[1].caption, lf::MessageCaption());
+  EXPECT_EQ(lftest::Tree(dir.Native()), before);
+  EXPECT_EQ(c.nnUrlCount + c.operaUrlCount, 0);
+}
+
+// The file limit of a child process cuts the write off after a few kilobytes: the message
+// names the reason, and the previous file is kept whole as the backup.
+TEST_F(HostileWriters, WriteCutOffPartWayKeepsThePreviousFileAsBackup) {
+  lftest::MakeDirs(dir.NativePath("out"));
+  const std::string previous = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<TITLE>old</TITLE>\r\n";
+  lftest::WriteFile(dir.NativePath("out/bookmark.htm"), previous);
+  lftest::WriteFile(dir.NativePath("out/opera6.adr"), "Opera Hotlist version 2.0\r\n");
+  lftest::WriteFile(dir.NativePath("beside.txt"), "untouched");
+  const lf::BookmarkList list = ManyLinks(dir.Path("fav"), 3000);
+  const std::vector<std::string> texts = lftest::InChildWithFileLimit(8192, [&] {
+    control.SaveBookmarkFile(owner, bar, c.nnUrlCount, dir.Path("out/bookmark.htm"), list);
+    control.SaveOperaFile(owner, bar, list, dir.Path("out/opera6.adr"), c.operaUrlCount);
+    return owner.Texts();
+  });
+  EXPECT_EQ(texts, (std::vector<std::string>{Failure("Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ", EFBIG),
+                                             Failure("Ｏｐｅｒａ６．ａｄｒの保存で [ ", EFBIG)}));
+  EXPECT_EQ(lftest::ReadFile(dir.NativePath("out/bookmark.old")), previous);
+  EXPECT_EQ(lftest::ReadFile(dir.NativePath("out/opera6.old")), "Opera Hotlist version 2.0\r\n");
+  EXPECT_EQ(lftest::ReadFile(dir.NativePath("out/bookmark.htm")).size(), 8192u);
+  EXPECT_EQ(lftest::ReadFile(dir.NativePath("beside.txt")), "untouched");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.NativePath("out")), {}), 4);
+}
+
+// When the previous file cannot be moved aside (a folder holds the backup's name), the new
+// file is written beside it and put in its place only once complete: a write cut off
+// part-way leaves the previous file as it was.
+TEST_F(HostileWriters, WithoutABackupAFailedWriteLeavesThePreviousFile) {
+  lftest::MakeDirs(dir.NativePath("out/bookmark.old"));
+  lftest::MakeDirs(dir.NativePath("out/opera6.old"));
+  lftest::WriteFile(dir.NativePath("out/bookmark.htm"), "previous bookmarks");
+  lftest::WriteFile(dir.NativePath("out/opera6.adr"), "previous hotlist");
+  const std::string before = lftest::Tree(dir.Native());
+  const lf::BookmarkList list = ManyLinks(dir.Path("fav"), 3000);
+  const std::vector<std::string> texts = lftest::InChildWithFileLimit(8192, [&] {
+    control.SaveBookmarkFile(owner, bar, c.nnUrlCount, dir.Path("out/bookmark.htm"), list);
+    control.SaveOperaFile(owner, bar, list, dir.Path("out/opera6.adr"), c.operaUrlCount);
+    return owner.Texts();
+  });
+  const std::string noBackup = "ブックマークファイルのバックアップが出来ていません。";
+  EXPECT_EQ(texts, (std::vector<std::string>{
+                       noBackup, Failure("Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ", EFBIG), noBackup,
+                       Failure("Ｏｐｅｒａ６．ａｄｒの保存で [ ", EFBIG)}));
+  EXPECT_EQ(lftest::Tree(dir.Native()), before);
+
+  // Without the limit the same write replaces the files with exactly what a write with a
+  // backup gives.
+  control.SaveBookmarkFile(owner, bar, c.nnUrlCount, dir.Path("out/bookmark.htm"), list);
+  control.SaveOperaFile(owner, bar, list, dir.Path("out/opera6.adr"), c.operaUrlCount);
+  EXPECT_EQ(owner.messages.size(), 2u);
+  EXPECT_EQ(c.nnUrlCount, 3000);
+  EXPECT_EQ(c.operaUrlCount, 3000);
+  TBookmarkControl fresh;
+  lftest::MakeDirs(dir.NativePath("plain"));
+  lftest::WriteFile(dir.NativePath("plain/bookmark.htm"), "previous bookmarks");
+  fresh.SaveBookmarkFile(owner, bar, c.nnUrlCount, dir.Path("plain/bookmark.htm"), list);
+  fresh.SaveOperaFile(owner, bar, list, dir.Path("plain/opera6.adr"), c.operaUrlCount);
+  EXPECT_TRUE(lftest::ReadFile(dir.NativePath("out/bookmark.htm")) ==
+              lftest::ReadFile(dir.NativePath("plain/bookmark.htm")));
+  EXPECT_TRUE(lftest::ReadFile(dir.NativePath("out/opera6.adr")) ==
+              lftest::ReadFile(dir.NativePath("plain/opera6.adr")));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.NativePath("out")), {}), 4);
+}
+
+// A shortcut that is rewritten is replaced only by a complete new one: a disk that fills up
+// part-way keeps the previous shortcut, reports the new one as lost and leaves no file
+// behind.
+TEST_F(HostileWriters, ShortcutRewriteCutOffKeepsThePreviousShortcut) {
+  lftest::MakeDirs(dir.NativePath("fav/F"));
+  const std::string old = "[InternetShortcut]\r\nURL=http://old/\r\n";
+  lftest::WriteFile(dir.NativePath("fav/F/a.url"), old);
+  lftest::MakeDirs(dir.NativePath("fav/F/b.url"));  // a folder in a shortcut's place
+  lftest::WriteFile(dir.NativePath("fav/G"), "a file in a folder's place");
+  const std::string before = lftest::Tree(dir.NativePath("fav"));
+  const std::string root = dir.Path("fav");
+  control.SaveFavorites(owner, bar, c.cancel, c.errorCount, c.ieUrlCount,
+                        {root + "\\F.dir0", root + "\\F" + M + "b.url1\\http://b/",
+                         root + "\\G.dir0", root + "\\G" + M + "c.url1\\http://c/"});
+  platform::testing::SetWriteLimit(10);
+  control.SaveFavorites(owner, bar, c.cancel, c.errorCount, c.ieUrlCount,
+                        {root + "\\F.dir0", root + "\\F" + M + "a.url1\\http://new/"});
+  platform::testing::SetWriteLimit(-1);
+  EXPECT_EQ(lftest::Tree(dir.NativePath("fav")), before);
+  EXPECT_EQ(c.errorCount, 3);
+  EXPECT_EQ(c.ieUrlCount, 0);
+  // The disk is still full when the second run's log is saved: that is reported as well.
+  const std::vector<std::string> texts = owner.Texts();
+  ASSERT_EQ(texts.size(), 4u);
+  const std::string r = U(root);
+  EXPECT_NE(texts[0].find(r + "\\F\\b.url ]"), std::string::npos);
+  EXPECT_NE(texts[0].find(U(platform::ErrorText(EISDIR))), std::string::npos);
+  EXPECT_NE(texts[1].find(r + "\\G\\c.url ]"), std::string::npos);
+  EXPECT_NE(texts[1].find(U(platform::ErrorText(ENOTDIR))), std::string::npos);
+  EXPECT_EQ(
+      texts[2],
+      "ＵＲＬ[ " + r + "\\F\\a.url ]の作成で\r[ " + U(platform::ErrorText(ENOSPC)) +
+          " ] のエラーが発生しました。\rＬｏｓｔＤａｔａ．ｔｘｔにファイル名情報が保存されます。");
+  EXPECT_EQ(texts[3].find("ＬｏｓｔＤａｔａ．ｔｘｔ[ "), 0u);
+}
+
+// Under a file limit every link is either written whole or counted and logged as lost.
+TEST_F(HostileWriters, FavoritesUnderAFileLimitLoseNothingSilently) {
+  lftest::MakeDirs(dir.NativePath("fav"));
+  const std::string root = dir.Path("fav");
+  lf::BookmarkList list = {root + "\\F.dir0"};
+  for (int i = 0; i < 40; ++i)
+    list.push_back(root + "\\F" + M + "l" + std::to_string(i) + ".url1\\http://h/" +
+                   std::string(static_cast<std::size_t>(i) * 10, 'x'));
+  const std::vector<std::string> counts = lftest::InChildWithFileLimit(200, [&] {
+    control.SaveFavorites(owner, bar, c.cancel, c.errorCount, c.ieUrlCount, list);
+    return std::vector<std::string>{std::to_string(c.ieUrlCount), std::to_string(c.errorCount)};
+  });
+  ASSERT_EQ(counts.size(), 2u);
+  int written = 0;
+  for (const auto& item : std::filesystem::directory_iterator(dir.NativePath("fav/F"))) {
+    const std::string content = lftest::ReadFile(item.path().string());
+    EXPECT_EQ(content.substr(content.size() - 2), "\r\n") << item.path();
+    ++written;
+  }
+  EXPECT_EQ(std::to_string(written), counts[0]);
+  EXPECT_EQ(written + std::stoi(counts[1]), 40);
+  EXPECT_GT(written, 0);
+  EXPECT_LT(written, 40);
+}
+
+class HostileReaders : public testing::Test {
+ protected:
+  void SetUp() override {
+    lftest::MakeDirs(dir.NativePath("prog"));
+    platform::SetProgramPath(dir.Path("prog/linkferry.exe"));
+    alarm(30);  // a read that blocks ends the test program instead of hanging it
+  }
+  void TearDown() override {
+    alarm(0);
+    platform::SetProgramPath(std::nullopt);
+  }
+
+  // The message of each reader for the file, with its error code.
+  std::vector<std::string> ReadAll(const std::string& relative) {
+    owner.messages.clear();
+    lf::BookmarkList list;
+    control.ReadBookmarkFile(owner, dir.Path(relative), c.cancel, c.nnUrlCount, nullptr, false,
+                             list, bar, dir.Path("fav"));
+    control.LoadOperaFile(owner, dir.Path(relative), c.cancel, c.operaUrlCount, bar, list,
+                          dir.Path("fav"));
+    EXPECT_TRUE(list.empty());
+    return owner.Texts();
+  }
+  std::vector<std::string> Expected(int code) {
+    return {Failure("Ｂｏｏｋｍａｒｋファイルの読み込みで [ ", code),
+            Failure("Ｏｐｅｒａ　Ｂｏｏｋｍａｒｋファイルの読み込みで [ ", code)};
+  }
+
+  lftest::TempDir dir;
+  lftest::RecordingOwner owner;
+  lftest::FakeProgressBar bar;
+  lf::RunCounters c;
+  TBookmarkControl control;
+};
+
+TEST_F(HostileReaders, MissingFolderPipeAndDeviceAreReportedWithoutBlocking) {
+  lftest::MakeDirs(dir.NativePath("folder.htm"));
+  ASSERT_EQ(mkfifo(dir.NativePath("pipe.htm").c_str(), 0600), 0);
+  ASSERT_EQ(symlink("/dev/zero", dir.NativePath("zero.htm").c_str()), 0);
+  ASSERT_EQ(symlink(dir.NativePath("gone").c_str(), dir.NativePath("dangling.htm").c_str()), 0);
+  const std::string before = lftest::Tree(dir.Native());
+  EXPECT_EQ(ReadAll("missing.htm"), Expected(ENOENT));
+  EXPECT_EQ(ReadAll("dangling.htm"), Expected(ENOENT));
+  EXPECT_EQ(ReadAll("folder.htm"), Expected(EISDIR));
+  EXPECT_EQ(ReadAll("pipe.htm"), Expected(EACCES));
+  EXPECT_EQ(ReadAll("zero.htm"), Expected(EACCES));
+  EXPECT_EQ(owner.messages[0].flags, 0x10u);
+  EXPECT_EQ(lftest::Tree(dir.Native()), before);
+}
+
+TEST_F(HostileReaders, UnwritableTemporaryCopyOfAUtf8FileIsReported) {
+  const std::string file =
+      "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n<DL><p>\n"
+      "<DT><A HREF=\"http://a/\">A</A>\n</DL><p>\n";
+  lftest::WriteFile(dir.NativePath("bookmark.htm"), file);
+  lftest::MakeDirs(dir.NativePath("bookmark.tmp"));
+  const std::string before = lftest::Tree(dir.Native());
+  lf::BookmarkList list;
+  control.ReadBookmarkFile(owner, dir.Path("bookmark.htm"), c.cancel, c.nnUrlCount, nullptr, false,
+                           list, bar, dir.Path("fav"));
+  EXPECT_EQ(owner.Texts(),
+            std::vector<std::string>{Failure("Ｂｏｏｋｍａｒｋファイルの読み込みで [ ", EISDIR)});
+  EXPECT_TRUE(list.empty());
+  EXPECT_EQ(lftest::Tree(dir.Native()), before);
+}
+
+// Shortcuts that are pipes or devices are lost links, not a walk that never ends.
+TEST_F(HostileReaders, ShortcutsThatArePipesOrDevicesAreLostLinks) {
+  lftest::MakeDirs(dir.NativePath("fav"));
+  ASSERT_EQ(mkfifo(dir.NativePath("fav/pipe.url").c_str(), 0600), 0);
+  ASSERT_EQ(symlink("/dev/zero", dir.NativePath("fav/zero.url").c_str()), 0);
+  lftest::WriteFile(dir.NativePath("fav/ok.url"), "[InternetShortcut]\r\nURL=http://ok/\r\n");
+  lf::BookmarkList list;
+  control.LoadFavorites(owner, nullptr, c.cancel, c.errorCount, c.ieUrlCount, list, nullptr,
+                        dir.Path("fav"));
+  EXPECT_EQ(list, lf::BookmarkList{dir.Path("fav") + M + "ok.url0\\http://ok/"});
+  EXPECT_EQ(c.errorCount, 2);
+  const std::string log = lftest::ReadFile(dir.NativePath("prog/LostData.txt"));
+  EXPECT_NE(log.find("URL Error : pipe.url\r\n"), std::string::npos);
+  EXPECT_NE(log.find("URL Error : zero.url\r\n"), std::string::npos);
+  EXPECT_TRUE(owner.messages.empty());
+
+  // A Favorites folder that is missing or is a file gives nothing and says nothing.
+  list.clear();
+  control.LoadFavorites(owner, nullptr, c.cancel, c.errorCount, c.ieUrlCount, list, nullptr,
+                        dir.Path("missing"));
+  control.LoadFavorites(owner, nullptr, c.cancel, c.errorCount, c.ieUrlCount, list, nullptr,
+                        dir.Path("fav/ok.url"));
+  EXPECT_TRUE(list.empty());
+  EXPECT_TRUE(owner.messages.empty());
+}
+
+}  // namespace

@@ -1,0 +1,99 @@
+// Inputs found by fuzzing that lost or moved links on their way through the writers.
+#include <gtest/gtest.h>
+
+#include "engine/bookmark_control.h"
+#include "engine/sjis_text.h"
+#include "platform/system_info.h"
+#include "tests/support/fakes.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using lf::TBookmarkControl;
+using lftest::S;
+
+const std::string M(lf::kLinkMarker);
+
+class WrittenAndReadBack : public testing::Test {
+ protected:
+  void SetUp() override {
+    platform::SetLoginName("user");
+    lftest::MakeDirs(dir.NativePath("prog"));
+    platform::SetProgramPath(dir.Path("prog/linkferry.exe"));
+  }
+  void TearDown() override {
+    platform::SetLoginName(std::nullopt);
+    platform::SetProgramPath(std::nullopt);
+  }
+
+  lf::BookmarkList ThroughNetscape(const lf::BookmarkList& list) {
+    control.SaveBookmarkFile(owner, bar, c.nnUrlCount, dir.Path("bookmark.htm"), list);
+    lf::BookmarkList back;
+    reader.ReadBookmarkFile(owner, dir.Path("bookmark.htm"), c.cancel, c.nnUrlCount, nullptr, false,
+                            back, bar, root);
+    return back;
+  }
+  lf::BookmarkList ThroughOpera(const lf::BookmarkList& list) {
+    control.SaveOperaFile(owner, bar, list, dir.Path("opera6.adr"), c.operaUrlCount);
+    lf::BookmarkList back;
+    reader.LoadOperaFile(owner, dir.Path("opera6.adr"), c.cancel, c.operaUrlCount, bar, back, root);
+    return back;
+  }
+  lf::BookmarkList Sorted(lf::BookmarkList list) {
+    TBookmarkControl::Regroup(list);
+    return list;
+  }
+
+  lftest::TempDir dir;
+  std::string root = "R";
+  lftest::RecordingOwner owner;
+  lftest::FakeProgressBar bar;
+  lf::RunCounters c;
+  TBookmarkControl control, reader;
+};
+
+// A folder whose name begins with another folder's name and a digit ("News2" beside "News")
+// sorts between that folder and its contents; the links of News stayed in News only because
+// Regroup no longer pulls News2 behind News.
+TEST_F(WrittenAndReadBack, LinksStayInTheirFolderBesideAFolderWithALongerName) {
+  const lf::BookmarkList list = Sorted({"R\\News.dir0", "R\\News" + M + "a.url1\\http://a/",
+                                        "R\\News2.dir0", "R\\News2" + M + "b.url1\\http://b/",
+                                        "R\\News;old.dir0", "R\\News;old" + M + "c.url1\\http://c/",
+                                        "R\\News\\9.dir1", "R\\News\\9" + M + "d.url2\\http://d/",
+                                        "R\\News.x.dir0", "R\\News.x" + M + "e.url1\\http://e/"});
+  EXPECT_EQ(ThroughNetscape(list), list);
+  EXPECT_EQ(ThroughOpera(list), list);
+  EXPECT_TRUE(owner.messages.empty());
+}
+
+// Titles that hold a URL (kept by the pages' link names), hotlist links of other schemes and
+// Favorites values with text before the scheme split where the reader joined them.
+TEST_F(WrittenAndReadBack, NamesHoldingSchemesAndUrlsOfOtherSchemesKeepTheirLink) {
+  reader.Operation = 8;
+  const lf::BookmarkList titled = {"R" + M + "http://x.example/.url0\\http://x.example/",
+                                   "R" + M + "see http://y/ too.url0\\http://y/"};
+  EXPECT_EQ(ThroughNetscape(titled), Sorted(titled));
+
+  const lf::BookmarkList hotlist = {"R" + M + "mail.url0\\mailto:a@b",
+                                    "R" + M + "odd.url0\\javascript:x(\"http://z/\")",
+                                    "R" + M + "ftp://f/.url0\\ftp://f/"};
+  EXPECT_EQ(ThroughOpera(hotlist), Sorted(hotlist));
+  // The Netscape file gets the hotlist's link as it is, though only known schemes are links
+  // when it is read again.
+  ThroughNetscape(hotlist);
+  EXPECT_NE(
+      lftest::ReadFile(dir.NativePath("bookmark.htm")).find("<DT><A HREF=\"mailto:a@b\" ADD_DATE="),
+      std::string::npos);
+
+  root = dir.Path("fav");
+  lftest::MakeDirs(dir.NativePath("fav"));
+  const lf::BookmarkList favorites = {root + M + "a.url0\\see http://a/",
+                                      root + M + "b.url0\\http://b/" + M + "c.url0\\http://c/"};
+  control.SaveFavorites(owner, bar, c.cancel, c.errorCount, c.ieUrlCount, favorites);
+  lf::BookmarkList back;
+  reader.LoadFavorites(owner, nullptr, c.cancel, c.errorCount, c.ieUrlCount, back, nullptr, root);
+  EXPECT_EQ(back, Sorted(favorites));
+  EXPECT_EQ(c.errorCount, 0);
+}
+
+}  // namespace
