@@ -6,6 +6,11 @@
 namespace lf {
 namespace {
 
+// The second byte of a two-byte Shift-JIS character.
+bool IsTrailByte(unsigned char b) {
+  return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
 bool IsAscii(std::string_view text) {
   for (unsigned char c : text)
     if (c >= 0x80) return false;
@@ -66,20 +71,29 @@ std::string TBookmarkControl::SjisToEuc(std::string_view text) {
   if (IsAscii(text)) return std::string(text);
   std::string out;
   out.reserve(text.size() + text.size() / 4);
+  // What EUC-JP cannot hold becomes "?": a character of the user-defined rows (its JIS row
+  // would be a control byte such as CR), and a byte from 0xA1 up that is no character of its
+  // own (a first byte without its second, 0xFD, 0xFE), which would take the next byte, such as
+  // the "<" of a tag, with it when the line is read back.
   for (std::size_t i = 0; i < text.size();) {
     unsigned b = static_cast<unsigned char>(text[i]);
-    if (platform::IsLeadByte(static_cast<unsigned char>(b)) && i + 1 < text.size()) {
+    if (platform::IsLeadByte(static_cast<unsigned char>(b)) && i + 1 < text.size() &&
+        IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
       unsigned j1, j2;
       SjisToJis(b, static_cast<unsigned char>(text[i + 1]), j1, j2);
-      out.push_back(static_cast<char>((j1 + 0x80) & 0xFF));
-      out.push_back(static_cast<char>((j2 + 0x80) & 0xFF));
+      if (j1 >= 0x21 && j1 <= 0x7E) {
+        out.push_back(static_cast<char>(j1 + 0x80));
+        out.push_back(static_cast<char>(j2 + 0x80));
+      } else {
+        out.push_back('?');
+      }
       i += 2;
     } else if (b >= 0xA1 && b <= 0xDF) {
       out.push_back('\x8E');
       out.push_back(static_cast<char>(b));
       ++i;
     } else {
-      out.push_back(static_cast<char>(b));  // also a lead byte cut off by the end
+      out.push_back(b >= 0xA1 ? '?' : static_cast<char>(b));  // 0x81-0x9F alone are kept
       ++i;
     }
   }

@@ -140,7 +140,8 @@ void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& url
       if (std::size_t marker = key.find(kLinkMarker); marker != std::string::npos) {
         name = key.substr(marker + kLinkMarker.size());
       } else {
-        std::size_t cut = FindLastChar(key, "\\:");
+        // Only "\" ends a path step: a hotlist's folder names may hold ":".
+        std::size_t cut = FindLastChar(key, "\\");
         name = cut == std::string::npos ? key : key.substr(cut + 1);
       }
       name.resize(name.size() > 5 ? name.size() - 5 : 0);

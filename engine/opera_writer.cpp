@@ -35,7 +35,8 @@ BlockInfo Describe(const std::string& entry) {
   if (std::size_t marker = FindCharBoundary(key, kLinkMarker); marker != std::string::npos) {
     info.name = key.substr(marker + kLinkMarker.size());
   } else {
-    const std::size_t cut = FindLastChar(key, "\\:");
+    // Only "\" ends a path step: a hotlist's folder names may hold ":".
+    const std::size_t cut = FindLastChar(key, "\\");
     info.name = cut == std::string::npos ? key : key.substr(cut + 1);
   }
   info.name.resize(info.name.size() > 5 ? info.name.size() - 5 : 0);

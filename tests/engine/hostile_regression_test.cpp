@@ -96,4 +96,26 @@ TEST_F(WrittenAndReadBack, NamesHoldingSchemesAndUrlsOfOtherSchemesKeepTheirLink
   EXPECT_EQ(c.errorCount, 0);
 }
 
+// A hotlist's folder names may hold ":"; the writers took only the part after it.
+TEST_F(WrittenAndReadBack, FolderNamesWithAColonKeepTheirWholeName) {
+  const lf::BookmarkList list = {"R\\Blog: tech.dir0", "R\\Blog: tech" + M + "x.url1\\http://x/"};
+  EXPECT_EQ(ThroughOpera(list), list);
+  ThroughNetscape(list);
+  EXPECT_NE(lftest::ReadFile(dir.NativePath("bookmark.htm")).find("\">Blog: tech</H3>"),
+            std::string::npos);
+}
+
+// Written in EUC-JP, a title ending in the first byte of a two-byte character took the "<"
+// of "</A>" with it, and a user-defined character became a carriage return: the next read
+// lost the link and the lines after it. Now they are written as "?", which link names drop.
+TEST_F(WrittenAndReadBack, BrokenCharactersDoNotBreakTheLinesOfAnEucJpFile) {
+  control.OutputCharset = 1;
+  const lf::BookmarkList list = {"R" + M + "a\xEC.url0\\http://a/",
+                                 "R" + M + "b\xF7\x40.url0\\http://b/",
+                                 "R" + M + "c\xFD.url0\\http://c/", "R" + M + "d.url0\\http://d/"};
+  EXPECT_EQ(ThroughNetscape(list),
+            (lf::BookmarkList{"R" + M + "a.url0\\http://a/", "R" + M + "b.url0\\http://b/",
+                              "R" + M + "c.url0\\http://c/", "R" + M + "d.url0\\http://d/"}));
+}
+
 }  // namespace
