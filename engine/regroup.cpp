@@ -1,18 +1,16 @@
-// Regroup sorts the list and then, for every folder entry in sorted order, pulls every later
-// entry that contains the folder's path followed by "\" (its contents) right behind it; the
-// entries that no folder pulled and that are no folders themselves (the links directly under
-// the root) come last. A folder entry identical to the folder's own is pulled too, so that
-// RemoveDuplicates finds the two next to each other.
+// Regroup sorts the list and then puts every folder entry in front of the entries inside it:
+// each folder is followed, depth first and in sorted order, by what lies in it, the folders
+// that lie in no other come in sorted order, and the entries that are no folders and lie in
+// none (the links directly under the root) come last. An entry lies in a folder when it
+// contains the folder's path followed by "\" and sorts after the folder entry; of several
+// such folders, in the one with the longest path. A folder entry with the path of an earlier
+// one lies in that one, so that RemoveDuplicates finds identical folder entries together.
 //
-// The "\" matters: a folder such as News2 merely begins with the path of a folder News and
-// sorts between News and News's contents ("2" before "\"); pulled behind News it would put
-// its own contents ahead of News's, and the writers, which lay files out from the order and
-// the levels alone, would then file News's links in News2.
+// Sorting alone does not give this order: a folder such as News2 sorts between a folder News
+// and News's contents ("2" before "\"), at any depth. The writers lay files out from the order
+// and the levels alone, so in sorted order they would file News's links in News2.
 //
-// Done literally this compares every folder with every later entry. Here each entry is
-// instead matched once against a trie of all folder paths: an entry goes behind the first
-// folder, in sorted order, that was not itself pulled and whose path occurs in the entry.
-// That is exactly the folder that would have pulled it, so the result is the same.
+// Each entry is matched once against a trie of all folder paths to find its folder.
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -140,9 +138,6 @@ class PathTrie {
   int ids_ = 0;
 };
 
-constexpr std::uint32_t kLeftover = UINT32_MAX;
-constexpr std::uint32_t kDropped = UINT32_MAX - 1;
-
 // The positions of the list in collation order. The entries share a long root path, so the
 // common start of all sort keys is left out and the next eight bytes are compared as one
 // number before the rest.
@@ -202,31 +197,34 @@ void TBookmarkControl::Regroup(BookmarkList& list) {
 
   // Every entry that contains ".dir" acts as a folder.
   std::vector<int> pathId(n, -1);
+  std::vector<std::size_t> pathLength;
   std::vector<bool> folder(n, false);
   PathTrie trie;
   for (std::size_t j = 0; j < n; ++j) {
     if (work[j].find(".dir") == std::string::npos) continue;
     folder[j] = true;
     const std::string path = ContentsPrefixOf(work[j]);
-    if (!path.empty()) pathId[j] = trie.Insert(path);
+    if (path.empty()) continue;
+    pathId[j] = trie.Insert(path);
+    if (static_cast<std::size_t>(pathId[j]) == pathLength.size()) pathLength.push_back(path.size());
   }
   trie.Finish();
   const int firstByte = trie.OnlyFirstByte();
 
-  // The folder (in sorted order) that takes each entry. A folder that is not taken by an
-  // earlier one takes itself; among folders with the same path only the first can be.
+  // The folder each entry lies in: of the earlier folders (in sorted order) whose path and
+  // "\" occur in the entry, the one with the longest path; a folder entry with the path of an
+  // earlier one lies in that one. Among folders with the same path the first stands for all.
   std::vector<std::int64_t> firstFolder(static_cast<std::size_t>(trie.PathCount()), -1);
-  std::vector<std::uint32_t> owner(n, kLeftover);
+  std::vector<std::int64_t> parent(n, -1);
   for (std::size_t j = 0; j < n; ++j) {
     const std::string& e = work[j];
-    if (e.empty()) {
-      owner[j] = kDropped;
-      continue;
-    }
+    if (e.empty()) continue;
     std::int64_t best = -1;
+    std::size_t bestLength = 0;
     auto consider = [&](int id) {
-      std::int64_t f = firstFolder[static_cast<std::size_t>(id)];
-      if (f >= 0 && (best < 0 || f < best)) best = f;
+      const std::int64_t f = firstFolder[static_cast<std::size_t>(id)];
+      const std::size_t length = pathLength[static_cast<std::size_t>(id)];
+      if (f >= 0 && length > bestLength) best = f, bestLength = length;
     };
     if (firstByte >= 0) {
       // Only where that byte occurs can a path begin.
@@ -236,36 +234,47 @@ void TBookmarkControl::Regroup(BookmarkList& list) {
     } else {
       for (std::size_t pos = 0; pos < e.size(); ++pos) trie.MatchesAt(e, pos, consider);
     }
-    if (best >= 0) {
-      owner[j] = static_cast<std::uint32_t>(best);
-    } else if (folder[j] && j > 0 && e == work[j - 1] && owner[j - 1] < n) {
-      owner[j] = owner[j - 1];  // the same folder entry again stays with the first
-    } else if (folder[j]) {
-      owner[j] = static_cast<std::uint32_t>(j);
-      if (pathId[j] >= 0 && firstFolder[static_cast<std::size_t>(pathId[j])] < 0)
-        firstFolder[static_cast<std::size_t>(pathId[j])] = static_cast<std::int64_t>(j);
+    if (pathId[j] >= 0) {
+      const std::size_t id = static_cast<std::size_t>(pathId[j]);
+      if (firstFolder[id] >= 0)
+        best = firstFolder[id];
+      else
+        firstFolder[id] = static_cast<std::int64_t>(j);
+    }
+    parent[j] = best;
+  }
+
+  // Each folder followed by what lies in it, depth first, in sorted order; the folders that
+  // lie in none first, then the other entries that lie in none.
+  std::vector<std::uint32_t> childStart(n + 1, 0), children;
+  for (std::size_t j = 0; j < n; ++j)
+    if (parent[j] >= 0) ++childStart[static_cast<std::size_t>(parent[j]) + 1];
+  for (std::size_t i = 0; i < n; ++i) childStart[i + 1] += childStart[i];
+  children.resize(childStart[n]);
+  {
+    std::vector<std::uint32_t> fill(childStart.begin(), childStart.end() - 1);
+    for (std::size_t j = 0; j < n; ++j)
+      if (parent[j] >= 0) children[fill[static_cast<std::size_t>(parent[j])]++] = j;
+  }
+  list.reserve(n);
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> stack;  // folder, next child
+  for (std::size_t top = 0; top < n; ++top) {
+    if (work[top].empty() || !folder[top] || parent[top] >= 0) continue;
+    list.push_back(std::move(work[top]));
+    stack.push_back({static_cast<std::uint32_t>(top), childStart[top]});
+    while (!stack.empty()) {
+      auto& [node, next] = stack.back();
+      if (next == childStart[node + 1]) {
+        stack.pop_back();
+        continue;
+      }
+      const std::uint32_t child = children[next++];
+      list.push_back(std::move(work[child]));
+      if (childStart[child] != childStart[child + 1]) stack.push_back({child, childStart[child]});
     }
   }
-
-  // Each folder followed by what it took, in sorted order; then the rest.
-  std::vector<std::uint32_t> slot(n, 0);
   for (std::size_t j = 0; j < n; ++j)
-    if (owner[j] < n) ++slot[owner[j]];
-  std::uint32_t next = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    if (owner[i] != i) continue;
-    std::uint32_t count = slot[i];
-    slot[i] = next;
-    next += count;
-  }
-  std::vector<std::uint32_t> sequence(next);
-  for (std::size_t j = 0; j < n; ++j)
-    if (owner[j] < n) sequence[slot[owner[j]]++] = static_cast<std::uint32_t>(j);
-
-  list.reserve(n);
-  for (std::uint32_t j : sequence) list.push_back(std::move(work[j]));
-  for (std::size_t j = 0; j < n; ++j)
-    if (owner[j] == kLeftover) list.push_back(std::move(work[j]));
+    if (!work[j].empty() && !folder[j] && parent[j] < 0) list.push_back(std::move(work[j]));
 }
 
 }  // namespace lf

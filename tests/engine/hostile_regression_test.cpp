@@ -63,6 +63,17 @@ TEST_F(WrittenAndReadBack, LinksStayInTheirFolderBesideAFolderWithALongerName) {
                                         "R\\News.x.dir0", "R\\News.x" + M + "e.url1\\http://e/"});
   EXPECT_EQ(ThroughNetscape(list), list);
   EXPECT_EQ(ThroughOpera(list), list);
+
+  // The same inside folders, where sorting alone kept F11 between F1 and F1's contents.
+  const lf::BookmarkList nested =
+      Sorted({"R\\A.dir0", "R\\A\\F1.dir1", "R\\A\\F1" + M + "x.url2\\http://x/", "R\\A\\F11.dir1",
+              "R\\A\\F11" + M + "y.url2\\http://y/", "R\\A\\F1\\G.dir2", "R\\A\\F1\\G2.dir2",
+              "R\\A\\F1\\G" + M + "z.url3\\http://z/"});
+  EXPECT_EQ(nested[1], "R\\A\\F1.dir1");
+  EXPECT_EQ(nested[2], "R\\A\\F1\\G.dir2");
+  EXPECT_EQ(nested[3], "R\\A\\F1\\G" + M + "z.url3\\http://z/");
+  EXPECT_EQ(ThroughNetscape(nested), nested);
+  EXPECT_EQ(ThroughOpera(nested), nested);
   EXPECT_TRUE(owner.messages.empty());
 }
 
