@@ -93,7 +93,7 @@ std::string TBookmarkControl::SjisToEuc(std::string_view text) {
       out.push_back(static_cast<char>(b));
       ++i;
     } else {
-      out.push_back(b >= 0xA1 ? '?' : static_cast<char>(b));  // 0x81-0x9F alone are kept
+      out.push_back(b >= 0xA1 && b <= 0xFE ? '?' : static_cast<char>(b));
       ++i;
     }
   }
