@@ -65,7 +65,13 @@ LineWriter::LineWriter(std::string_view path) : file_(path, platform::File::Mode
 LineWriter::~LineWriter() = default;
 
 void LineWriter::WriteLine(std::string_view line) {
+  // A carriage return or an end-of-file byte inside the line (a name can hold them) would end
+  // the line or the whole file when it is read back: each is written as a blank.
+  const std::size_t start = buffer_.size();
   buffer_.append(line);
+  for (std::size_t i = buffer_.find_first_of("\r\x1A", start); i != std::string::npos;
+       i = buffer_.find_first_of("\r\x1A", i + 1))
+    buffer_[i] = ' ';
   buffer_.append("\r\n", 2);
   if (buffer_.size() >= kChunk) Flush();
 }

@@ -37,7 +37,8 @@ class LineWriter {
   explicit LineWriter(std::string_view path);
   ~LineWriter();
 
-  // Writes the line and CR LF; throws platform::IoError.
+  // Writes the line and CR LF, a CR or 0x1A inside the line as a blank; throws
+  // platform::IoError.
   void WriteLine(std::string_view line);
   // Writes what is buffered and closes the file; throws platform::IoError.
   void Close();

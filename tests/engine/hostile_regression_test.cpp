@@ -129,4 +129,17 @@ TEST_F(WrittenAndReadBack, BrokenCharactersDoNotBreakTheLinesOfAnEucJpFile) {
                               "R" + M + "c.url0\\http://c/", "R" + M + "d.url0\\http://d/"}));
 }
 
+// A carriage return or an end-of-file byte in a name (a Favorites file may be named so)
+// ended the written line or the whole file when it was read back, losing every later link.
+TEST_F(WrittenAndReadBack, ControlBytesInNamesDoNotCutTheWrittenFileShort) {
+  const lf::BookmarkList list = {"R" + M +
+                                     "a\x1A"
+                                     "b.url0\\http://a/",
+                                 "R" + M + "c\rd.url0\\http://c/", "R" + M + "z.url0\\http://z/"};
+  const lf::BookmarkList blanks = {"R" + M + "a b.url0\\http://a/", "R" + M + "c d.url0\\http://c/",
+                                   "R" + M + "z.url0\\http://z/"};
+  EXPECT_EQ(ThroughNetscape(list), blanks);
+  EXPECT_EQ(ThroughOpera(list), blanks);
+}
+
 }  // namespace
