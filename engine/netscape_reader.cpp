@@ -7,6 +7,7 @@
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
+#include "platform/codepage.h"
 #include "platform/file_system.h"
 
 namespace lf {
@@ -37,7 +38,9 @@ std::string StripTags(std::string_view text) {
 }
 
 // Drops the characters a file name cannot hold. Every byte above 0x80 starts a two-byte unit
-// whose second byte is kept as it is (the second byte of "ソ" is a backslash).
+// whose second byte is kept as it is (the second byte of "ソ" is a backslash). A first byte
+// of a two-byte character left at the end (a title in another character set) is dropped: it
+// would take the "\\" after the folder's name in the paths of its contents for its second.
 std::string DropFileNameChars(std::string_view text) {
   static constexpr std::string_view kForbidden = "\\/:*?\"|";
   std::string out;
@@ -45,8 +48,12 @@ std::string DropFileNameChars(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c > 0x80) {
-      out.push_back(text[i]);
-      if (i + 1 < text.size()) out.push_back(text[++i]);
+      if (i + 1 < text.size()) {
+        out.push_back(text[i]);
+        out.push_back(text[++i]);
+      } else if (!platform::IsLeadByte(c)) {
+        out.push_back(text[i]);
+      }
     } else if (kForbidden.find(static_cast<char>(c)) == std::string_view::npos) {
       out.push_back(text[i]);
     }

@@ -142,4 +142,19 @@ TEST_F(WrittenAndReadBack, ControlBytesInNamesDoNotCutTheWrittenFileShort) {
   EXPECT_EQ(ThroughOpera(list), blanks);
 }
 
+// A folder title in another character set may end in the first byte of a two-byte
+// character; it took the "\\" after the name for its second byte, so the folders inside were
+// written under a name made of both.
+TEST_F(WrittenAndReadBack, AFolderTitleEndingInAFirstByteKeepsItsContentsApart) {
+  lftest::WriteFile(dir.NativePath("in.htm"),
+                    "<DL><p>\r\n<DT><H3>A\xFC</H3>\r\n<DL><p>\r\n<DT><H3>B</H3>\r\n<DL><p>\r\n"
+                    "<DT><A HREF=\"http://x/\">X</A>\r\n</DL><p>\r\n</DL><p>\r\n</DL><p>\r\n");
+  lf::BookmarkList list;
+  reader.ReadBookmarkFile(owner, dir.Path("in.htm"), c.cancel, c.nnUrlCount, nullptr, false, list,
+                          bar, root);
+  EXPECT_EQ(list,
+            (lf::BookmarkList{"R\\A.dir0", "R\\A\\B.dir1", "R\\A\\B" + M + "X.url2\\http://x/"}));
+  EXPECT_EQ(ThroughNetscape(list), list);
+}
+
 }  // namespace
