@@ -38,9 +38,9 @@ std::string StripTags(std::string_view text) {
 }
 
 // Drops the characters a file name cannot hold. Every byte above 0x80 starts a two-byte unit
-// whose second byte is kept as it is (the second byte of "ソ" is a backslash). A first byte
-// of a two-byte character left at the end (a title in another character set) is dropped: it
-// would take the "\\" after the folder's name in the paths of its contents for its second.
+// whose second byte is kept as it is (the second byte of "ソ" is a backslash). A name that
+// ends in the first byte of a two-byte character (a title in another character set) loses
+// it: it would take the "\\" after the folder's name in its contents' paths for its second.
 std::string DropFileNameChars(std::string_view text) {
   static constexpr std::string_view kForbidden = "\\/:*?\"|";
   std::string out;
@@ -48,16 +48,14 @@ std::string DropFileNameChars(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c > 0x80) {
-      if (i + 1 < text.size()) {
-        out.push_back(text[i]);
-        out.push_back(text[++i]);
-      } else if (!platform::IsLeadByte(c)) {
-        out.push_back(text[i]);
-      }
+      out.push_back(text[i]);
+      if (i + 1 < text.size()) out.push_back(text[++i]);
     } else if (kForbidden.find(static_cast<char>(c)) == std::string_view::npos) {
       out.push_back(text[i]);
     }
   }
+  if (!out.empty() && platform::ClassifyByte(out, out.size() - 1) == platform::ByteKind::Lead)
+    out.pop_back();
   return out;
 }
 

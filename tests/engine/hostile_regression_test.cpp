@@ -147,13 +147,13 @@ TEST_F(WrittenAndReadBack, ControlBytesInNamesDoNotCutTheWrittenFileShort) {
 // written under a name made of both.
 TEST_F(WrittenAndReadBack, AFolderTitleEndingInAFirstByteKeepsItsContentsApart) {
   lftest::WriteFile(dir.NativePath("in.htm"),
-                    "<DL><p>\r\n<DT><H3>A\xFC</H3>\r\n<DL><p>\r\n<DT><H3>B</H3>\r\n<DL><p>\r\n"
+                    "<DL><p>\r\n<DT><H3>A\xC6\xFC</H3>\r\n<DL><p>\r\n<DT><H3>B</H3>\r\n<DL><p>\r\n"
                     "<DT><A HREF=\"http://x/\">X</A>\r\n</DL><p>\r\n</DL><p>\r\n</DL><p>\r\n");
   lf::BookmarkList list;
   reader.ReadBookmarkFile(owner, dir.Path("in.htm"), c.cancel, c.nnUrlCount, nullptr, false, list,
                           bar, root);
-  EXPECT_EQ(list,
-            (lf::BookmarkList{"R\\A.dir0", "R\\A\\B.dir1", "R\\A\\B" + M + "X.url2\\http://x/"}));
+  EXPECT_EQ(list, (lf::BookmarkList{"R\\A\xC6.dir0", "R\\A\xC6\\B.dir1",
+                                    "R\\A\xC6\\B" + M + "X.url2\\http://x/"}));
   EXPECT_EQ(ThroughNetscape(list), list);
 }
 
