@@ -1,0 +1,68 @@
+// The four text conversions on raw bytes.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "engine/bookmark_control.h"
+#include "fuzz/fuzz_support.h"
+#include "platform/codepage.h"
+
+namespace {
+
+using lf::TBookmarkControl;
+
+bool Ascii(const std::string& text) {
+  for (unsigned char c : text)
+    if (c >= 0x80) return false;
+  return true;
+}
+
+// The JIS X 0208 characters and half-width katakana of the input (Shift-JIS pairs whose
+// first byte is 0x81-0x9F or 0xE0-0xEF), and its ASCII: what EUC-JP can hold.
+std::string JisPart(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xEF);
+    if (lead && i + 1 < text.size()) {
+      const unsigned char t = static_cast<unsigned char>(text[i + 1]);
+      if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) out.append(text, i, 2);
+      ++i;
+    } else if (c < 0x80 || (c >= 0xA1 && c <= 0xDF)) {
+      out.push_back(static_cast<char>(c));
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using lffuzz::Check;
+  const std::string text(reinterpret_cast<const char*>(data), size);
+
+  const std::string fromUtf8 = TBookmarkControl::Utf8ToSjis(text);
+  const std::string toUtf8 = TBookmarkControl::SjisToUtf8(text);
+  const std::string fromEuc = TBookmarkControl::EucToSjis(text);
+  const std::string toEuc = TBookmarkControl::SjisToEuc(text);
+
+  Check(fromUtf8.size() <= 2 * text.size(), "one or two bytes per UTF-8 sequence");
+  Check(toUtf8.size() <= 3 * text.size(), "at most three bytes per character");
+  Check(fromEuc.size() <= text.size(), "EUC-JP never grows into Shift-JIS");
+  Check(toEuc.size() <= 2 * text.size(), "at most two EUC-JP bytes per byte");
+  if (Ascii(text)) {
+    Check(fromUtf8 == text && toUtf8 == text && fromEuc == text && toEuc == text,
+          "ASCII passes unchanged", text);
+  }
+
+  // Every Shift-JIS text of the characters EUC-JP holds comes back from EUC-JP unchanged.
+  const std::string jis = JisPart(text);
+  Check(TBookmarkControl::EucToSjis(TBookmarkControl::SjisToEuc(jis)) == jis,
+        "Shift-JIS through EUC-JP and back", jis);
+  // And every text from the code page comes back from UTF-8 unchanged once it has been
+  // through UTF-16 (which settles the characters the code page has twice).
+  const std::string settled = platform::Utf16ToCp932(platform::Cp932ToUtf16(text));
+  Check(TBookmarkControl::Utf8ToSjis(TBookmarkControl::SjisToUtf8(settled)) == settled,
+        "Shift-JIS through UTF-8 and back", settled);
+  return 0;
+}

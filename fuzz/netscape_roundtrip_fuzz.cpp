@@ -1,0 +1,112 @@
+// A Netscape bookmark file read, written in one of the three character sets and read again:
+// the second read gives back every folder and link of the first, and the first file is kept
+// byte for byte as the backup. The first byte picks the input's META line, the output
+// character set and the link-name rule; the rest is the file.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "engine/bookmark_control.h"
+#include "engine/sjis_text.h"
+#include "fuzz/fuzz_support.h"
+#include "platform/system_info.h"
+
+namespace {
+
+using lf::TBookmarkControl;
+
+// Link titles are written as they are and have "&amp;" replaced on every read, so each
+// round trip takes one "amp;" off them; compare with all of them gone.
+std::string WithoutAmp(std::string text) {
+  for (std::size_t pos = text.find("&amp;"); pos != std::string::npos; pos = text.find("&amp;"))
+    text.erase(pos + 1, 4);
+  return text;
+}
+
+lf::BookmarkList Read(TBookmarkControl& control, const std::string& path, lffuzz::QuietOwner& owner,
+                      int& count) {
+  lf::ProgressBar bar;
+  lf::BookmarkList list;
+  int cancel = 0;
+  control.ReadBookmarkFile(owner, path, cancel, count, nullptr, false, list, bar,
+                           lffuzz::Scratch::Get().Path("fav"));
+  return list;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace lffuzz;
+  if (size == 0) return 0;
+  static const char* const kMeta[] = {
+      "",
+      "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=Shift_JIS\">\r\n",
+      "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\r\n",
+      "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=EUC-JP\">\r\n",
+  };
+  const unsigned mode = data[0];
+  std::string content = kMeta[mode & 3];
+  content.append(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+  const Scratch& scratch = Scratch::Get();
+  scratch.Reset();
+  scratch.Write("bookmark.htm", content);
+  platform::SetLoginName(std::string("taro"));
+  const std::string file = scratch.Path("bookmark.htm");
+
+  TBookmarkControl control;
+  control.Operation = (mode & 4) ? 8 : 0;
+  control.OutputCharset = static_cast<int>((mode >> 4) % 3);
+  QuietOwner owner;
+  int readCount = 0, written = 0, reread = 0;
+  const lf::BookmarkList first = Read(control, file, owner, readCount);
+  Check(owner.errors == 0, "the first read", owner.last);
+
+  lf::ProgressBar bar;
+  control.SaveBookmarkFile(owner, bar, written, file, first);
+  Check(owner.errors == 0, "the write", owner.last);
+  Check(scratch.Read("bookmark.old") == content, "the previous file kept as the backup");
+
+  lf::BookmarkList second = Read(control, file, owner, reread);
+  Check(owner.errors == 0, "the second read", owner.last);
+  Check(written <= static_cast<int>(first.size()), "links written at most once");
+
+  if (!LevelsMatchPaths(first, scratch.Path("fav"))) return 0;
+  // Bytes that are no character of the output character set are written as a substitute; a
+  // tag inside an address changes the nesting when the line is read again; a line feed ends
+  // a line of a UTF-8 file; a folder name with a scheme is taken for a link.
+  for (const std::string& entry : first) {
+    // Written lines hold a blank for a carriage return or an end-of-file byte.
+    if (entry.find_first_of("\r\x1A") != std::string::npos) return 0;
+    std::string key, url;
+    TBookmarkControl::SplitEntry(entry, key, url);
+    if (url.find_first_of("<>") != std::string::npos) return 0;
+    if (control.OutputCharset == 2 && entry.find('\n') != std::string::npos) return 0;
+    if (entry.find(lf::kLinkMarker) == std::string::npos && !url.empty()) return 0;
+    if (control.OutputCharset == 1 &&
+        TBookmarkControl::EucToSjis(TBookmarkControl::SjisToEuc(entry)) != entry)
+      return 0;
+    if (control.OutputCharset == 2 &&
+        TBookmarkControl::Utf8ToSjis(TBookmarkControl::SjisToUtf8(entry)) != entry)
+      return 0;
+  }
+  lf::BookmarkList a, b;
+  for (const std::string& e : first) a.push_back(WithoutAmp(e));
+  for (const std::string& e : second) b.push_back(WithoutAmp(e));
+  TBookmarkControl::Regroup(a);
+  TBookmarkControl::Regroup(b);
+  if (a != b) {
+    std::string diff;
+    for (std::size_t i = 0; i < a.size() || i < b.size(); ++i) {
+      const std::string x = i < a.size() ? a[i] : "(none)";
+      const std::string y = i < b.size() ? b[i] : "(none)";
+      if (x != y) {
+        diff = x + "  <>  " + y;
+        break;
+      }
+    }
+    Check(false, "the second read gives the entries of the first", diff);
+  }
+  scratch.CheckNothingOutside();
+  return 0;
+}

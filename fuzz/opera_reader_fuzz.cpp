@@ -1,0 +1,39 @@
+// The Opera hotlist reader on raw file bytes.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "engine/bookmark_control.h"
+#include "fuzz/fuzz_support.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace lffuzz;
+  const std::string content(reinterpret_cast<const char*>(data), size);
+  const Scratch& scratch = Scratch::Get();
+  scratch.Reset();
+  scratch.Write("opera6.adr", content);
+
+  lf::TBookmarkControl control;
+  QuietOwner owner;
+  lf::ProgressBar bar;
+  lf::BookmarkList list;
+  int cancel = 0, count = 0;
+  const std::string root = scratch.Path("fav");
+  control.LoadOperaFile(owner, scratch.Path("opera6.adr"), cancel, count, bar, list, root);
+
+  Check(owner.errors == 0, "no error for a readable file", owner.last);
+  Check(owner.messages <= 1, "at most one message per read");
+  if (owner.messages == 1)
+    Check(owner.last == lf::DeepNestingMessage(), "only the deep nesting message", owner.last);
+  CheckEntriesUnder(list, root);
+  Check(count >= 0 && static_cast<std::size_t>(count) <= list.size(), "links counted once");
+  for (const std::string& entry : list) {
+    const bool folder = entry.size() >= 5 && entry.compare(entry.size() - 5, 4, ".dir") == 0 &&
+                        IsLevelDigit(entry, entry.size() - 1);
+    Check(folder || HasLinkLevel(entry), "entry ends like a folder or a link entry", entry);
+  }
+  Check(scratch.Read("opera6.adr") == content, "the input is unchanged");
+  Check(ListNames(scratch.Native()) == "opera6.adr\nprog\n", "no file left behind");
+  scratch.CheckNothingOutside();
+  return 0;
+}
