@@ -1,0 +1,102 @@
+// The unattended run and the settings file when writing fails: the run prints the engine's
+// message and ends with a non-zero status, the previous files stay, and a settings file that
+// cannot be written is reported without losing its content.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <sstream>
+
+#include "engine/sjis_text.h"
+#include "platform/file_system.h"
+#include "platform/system_info.h"
+#include "tests/engine/hostile_helpers.h"
+#include "tests/support/fakes.h"
+#include "tests/wizard/program_home.h"
+#include "wizard/settings_file.h"
+#include "wizard/unattended.h"
+
+namespace {
+
+class UnattendedFailure : public testing::Test {
+ protected:
+  void SetUp() override {
+    lftest::MakeDirs(Native("Favorites"));
+    lftest::WriteFile(home.IniNative(), "[Dir]\r\nNNFileName=" + home.dir.Path("bookmark.htm") +
+                                            "\r\nIEDirName=" + home.dir.Path("Favorites") + "\r\n");
+  }
+  void TearDown() override { platform::testing::SetWriteLimit(-1); }
+
+  std::string Native(const std::string& relative) const { return home.dir.NativePath(relative); }
+  int Run(int operation) {
+    std::ostringstream err;
+    const int status = lf::RunUnattended(operation, err);
+    printed = err.str();
+    return status;
+  }
+
+  lftest::ProgramHome home;
+  std::string printed;
+};
+
+TEST_F(UnattendedFailure, ShortcutThatCannotBeWrittenFailsTheRunAndKeepsTheFolder) {
+  lftest::WriteFile(Native("bookmark.htm"),
+                    lftest::NetscapeFile({lftest::NetscapeLink("http://b/", "B"),
+                                          lftest::NetscapeLink("http://c/", "C")}));
+  lftest::MakeDirs(Native("Favorites/B.url/inside"));  // a folder in the shortcut's place
+  EXPECT_EQ(Run(1), 1);
+  EXPECT_NE(printed.find("linkferry: ＵＲＬ[ "), std::string::npos) << printed;
+  EXPECT_TRUE(lftest::Exists(Native("Favorites/B.url/inside")));
+  EXPECT_EQ(lftest::ReadFile(Native("Favorites/C.url")), lftest::UrlFileContent("http://c/"));
+}
+
+TEST_F(UnattendedFailure, BookmarkFileCutOffPartWayFailsTheRunAndKeepsTheBackup) {
+  const std::string previous = lftest::NetscapeFile({lftest::NetscapeLink("http://b/", "B")});
+  lftest::WriteFile(Native("bookmark.htm"), previous);
+  for (int i = 0; i < 2000; ++i)
+    lftest::MakeUrlFile(home.dir, "Favorites/l" + std::to_string(i) + ".url", "http://h/");
+  platform::testing::SetWriteLimit(4096);
+  EXPECT_EQ(Run(2), 1);
+  platform::testing::SetWriteLimit(-1);
+  EXPECT_NE(printed.find("linkferry: Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ "), std::string::npos)
+      << printed;
+  EXPECT_EQ(lftest::ReadFile(Native("bookmark.old")), previous);
+}
+
+TEST_F(UnattendedFailure, MissingBookmarkFileFailsTheRunAndLeavesTheFavoritesAlone) {
+  lftest::MakeUrlFile(home.dir, "Favorites/A/a.url", "http://a/");
+  const std::string before = lftest::Tree(Native("Favorites"));
+  EXPECT_EQ(Run(1), 1);
+  EXPECT_EQ(lftest::Tree(Native("Favorites")), before);
+  EXPECT_FALSE(lftest::Exists(Native("bookmark.htm")));
+}
+
+// The settings file is written by page 1 after every run: where it cannot be, the message
+// names it and the previous content stays.
+TEST(SettingsFileFailure, UnwritableSettingsFileIsReportedAndKeepsItsContent) {
+  lftest::ProgramHome home;
+  lf::Settings s;
+  s.Proc = 3;
+  lftest::MakeDirs(home.IniNative());  // a folder with the settings file's name
+  lftest::RecordingOwner owner;
+  EXPECT_FALSE(lf::IniWrite(s, owner));
+  ASSERT_EQ(owner.messages.size(), 1u);
+  EXPECT_EQ(owner.messages[0].text, home.dir.Path("linkferry.ini") + lf::Sjis(" に書き込めません"));
+  EXPECT_TRUE(lftest::Tree(home.IniNative()).empty());
+
+  // Cut off part-way by a file limit: the old file is whole and nothing is left beside it.
+  std::filesystem::remove(home.IniNative());
+  lftest::WriteFile(home.IniNative(),
+                    "[Proc]\r\nProc=1\r\n[Keep]\r\n" + std::string(300, 'k') + "=1\r\n");
+  const std::string before = lftest::Tree(home.dir.Native());
+  const std::vector<std::string> texts = lftest::InChildWithFileLimit(100, [&] {
+    lftest::RecordingOwner child;
+    lf::IniWrite(s, child);
+    return child.Texts();
+  });
+  EXPECT_EQ(texts, std::vector<std::string>{lftest::U(home.dir.Path("linkferry.ini")) +
+                                            " に書き込めません"});
+  EXPECT_EQ(lftest::Tree(home.dir.Native()), before);
+}
+
+}  // namespace
