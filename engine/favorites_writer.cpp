@@ -160,8 +160,10 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
     const std::string file = base + name + ".url";
     // Without a link marker the entry names no folder, and the file would land wherever the
     // program happens to run.
-    const bool safe = !base.empty() && SafeTarget(file, names);
-    int rc = !safe ? EINVAL : links.Through(file, names) ? ELOOP : WriteUrlFile(file, url);
+    // A link name holding "\\" (a title the pages keep as it is) names folders of its own.
+    const int fileNames = names + static_cast<int>(SplitPath(name, "\\").size()) - 1;
+    const bool safe = !base.empty() && SafeTarget(file, fileNames);
+    int rc = !safe ? EINVAL : links.Through(file, fileNames) ? ELOOP : WriteUrlFile(file, url);
     if (rc != 0) {
       owner.MessageBox(FailureText("ＵＲＬ[ ", file, platform::ErrorText(rc)), MessageCaption(),
                        kMbIconError | kMbOk);

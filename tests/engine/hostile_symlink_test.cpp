@@ -59,7 +59,8 @@ TEST_F(FolderLinks, WritingNeverGoesThroughALinkNamedLikeAFolder) {
                                  R("\\Real" + M + "ok.url1\\http://ok/"),
                                  R("\\Real\\Up.dir1"),
                                  R("\\Real\\Up" + M + "loop.url2\\http://loop/"),
-                                 R("\\Real\\Up\\Real" + M + "deep.url3\\http://deep/")};
+                                 R("\\Real\\Up\\Real" + M + "deep.url3\\http://deep/"),
+                                 R(M + "Out\\Sub\\named.url0\\http://named/")};
   control.SaveFavorites(owner, bar, c.cancel, c.errorCount, c.ieUrlCount, list);
 
   EXPECT_EQ(lftest::Tree(dir.NativePath("out")), outside);
@@ -72,8 +73,8 @@ TEST_F(FolderLinks, WritingNeverGoesThroughALinkNamedLikeAFolder) {
                 "\nReal/ok.url: [InternetShortcut]\r\nURL=http://ok/\r\n\n");
   // Every folder and link that would have gone through a link is reported and logged.
   EXPECT_EQ(c.ieUrlCount, 1);
-  EXPECT_EQ(c.errorCount, 5);
-  ASSERT_EQ(owner.messages.size(), 9u);
+  EXPECT_EQ(c.errorCount, 6);
+  ASSERT_EQ(owner.messages.size(), 10u);
   for (const std::string& text : owner.Texts())
     EXPECT_NE(text.find(U(platform::ErrorText(ELOOP))), std::string::npos) << text;
   const std::string log = lftest::ReadFile(dir.NativePath("prog/LostData.txt"));
@@ -81,6 +82,7 @@ TEST_F(FolderLinks, WritingNeverGoesThroughALinkNamedLikeAFolder) {
   EXPECT_NE(log.find("Dir  Error : " + r + "\\Out\r\n"), std::string::npos);
   EXPECT_NE(log.find("Dir  Error : " + r + "\\Out\\New\r\n"), std::string::npos);
   EXPECT_NE(log.find("File Error : " + r + "\\Real\\Up\\Real\\deep.url\r\n"), std::string::npos);
+  EXPECT_NE(log.find("File Error : " + r + "\\Out\\Sub\\named.url\r\n"), std::string::npos);
 }
 
 TEST_F(FolderLinks, ReadingSkipsLinksToFoldersAndReadsBackOnlyTheRealFolder) {
