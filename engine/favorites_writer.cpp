@@ -160,7 +160,7 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
     const std::string file = base + name + ".url";
     // Without a link marker the entry names no folder, and the file would land wherever the
     // program happens to run.
-    // A link name holding "\\" (a title the pages keep as it is) names folders of its own.
+    // A link name holding "\" (a title the pages keep as it is) names folders of its own.
     const int fileNames = names + static_cast<int>(SplitPath(name, "\\").size()) - 1;
     const bool safe = !base.empty() && SafeTarget(file, fileNames);
     int rc = !safe ? EINVAL : links.Through(file, fileNames) ? ELOOP : WriteUrlFile(file, url);

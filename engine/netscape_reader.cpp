@@ -40,7 +40,7 @@ std::string StripTags(std::string_view text) {
 // Drops the characters a file name cannot hold. Every byte above 0x80 starts a two-byte unit
 // whose second byte is kept as it is (the second byte of "ソ" is a backslash). A name that
 // ends in the first byte of a two-byte character (a title in another character set) loses
-// it: it would take the "\\" after the folder's name in its contents' paths for its second.
+// it: it would take the "\" after the folder's name in its contents' paths for its second.
 std::string DropFileNameChars(std::string_view text) {
   static constexpr std::string_view kForbidden = "\\/:*?\"|";
   std::string out;

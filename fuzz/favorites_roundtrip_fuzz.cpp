@@ -7,9 +7,11 @@
 // Either way nothing may be made or changed outside the folder written into.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
@@ -57,7 +59,7 @@ void MakeSource(std::string_view spec, const std::string& nativeRoot) {
 }
 
 // An entry that the writer puts back exactly where and as the reader found it. The reader
-// builds a link as folder path, link marker, file name, level, "\\" and value; it comes back
+// builds a link as folder path, link marker, file name, level, "\" and value; it comes back
 // when the file is named "*.url" (the writer names every file so), the value begins with a
 // scheme (else the writer takes another part of the entry for the URL or skips it) and no
 // name holds ".dir" or the link marker (either makes the writer take the entry for something

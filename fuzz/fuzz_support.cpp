@@ -164,7 +164,7 @@ bool LevelsMatchPaths(const lf::BookmarkList& list, const std::string& rootPath)
     const std::size_t link = key.find(marker);
     if (link != std::string::npos && url.empty()) return false;  // a folder named like a link
     int steps = 0;
-    std::size_t last = 0;  // the "\\" before the entry's own name
+    std::size_t last = 0;  // the "\" before the entry's own name
     for (std::size_t i = rootPath.size(); i < key.size(); ++i) {
       const unsigned char c = static_cast<unsigned char>(key[i]);
       if (platform::IsLeadByte(c)) {

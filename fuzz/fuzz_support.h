@@ -80,7 +80,7 @@ bool HasLinkLevel(std::string_view entry);
 // True if the list is a well-formed tree: every entry's level digit is the number of folders
 // its path names below the root, and the folder it lies in has an entry one level up. The
 // writers of the two files lay the folders out by level alone, so only such lists come back
-// unchanged (malformed nesting, a missing folder or a name holding "\\" give others).
+// unchanged (malformed nesting, a missing folder or a name holding "\" give others).
 bool LevelsMatchPaths(const lf::BookmarkList& list, const std::string& rootPath);
 
 }  // namespace lffuzz

@@ -24,7 +24,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DLINKFERRY_GUI=OFF -DLINKFERRY_BENCH=OFF -DLINKFERRY_FUZZ=ON >/dev/null
 fi
-cmake --build "$build" --target fuzzers >/dev/null
+cmake --build "$build" --target fuzzers
 
 # The dictionary of a target's format: netscape_roundtrip uses fuzz/netscape.dict.
 dictionary() {
