@@ -2,13 +2,16 @@
 // each folder is followed, depth first and in sorted order, by what lies in it, the folders
 // that lie in no other come in sorted order, and the entries that are no folders and lie in
 // none (the links directly under the root) come last. An entry lies in a folder when it
-// contains the folder's path followed by "\" and sorts after the folder entry; of several
+// begins with the folder's path followed by "\" and sorts after the folder entry; of several
 // such folders, in the one with the longest path. A folder entry with the path of an earlier
 // one lies in that one, so that RemoveDuplicates finds identical folder entries together.
 //
 // Sorting alone does not give this order: a folder such as News2 sorts between a folder News
 // and News's contents ("2" before "\"), at any depth. The writers lay files out from the order
 // and the levels alone, so in sorted order they would file News's links in News2.
+//
+// Only the beginning counts: a URL may hold the text of a folder's path (a file: URL into the
+// Favorites folder), and the link would otherwise be put, and written, into that folder.
 //
 // Each entry is matched once against a trie of all folder paths to find its folder.
 #include <algorithm>
@@ -42,17 +45,6 @@ class PathTrie {
   }
 
   int PathCount() const { return ids_; }
-
-  // The one byte every path starts with, or -1 if they start differently (or there are none).
-  int OnlyFirstByte() const {
-    int only = -1;
-    for (int c = 0; c < 256; ++c) {
-      if (top_[c] < 0) continue;
-      if (only >= 0) return -1;
-      only = c;
-    }
-    return only;
-  }
 
   // Turns the child lists into sorted arrays for fast lookup.
   void Finish() {
@@ -209,7 +201,6 @@ void TBookmarkControl::Regroup(BookmarkList& list) {
     if (static_cast<std::size_t>(pathId[j]) == pathLength.size()) pathLength.push_back(path.size());
   }
   trie.Finish();
-  const int firstByte = trie.OnlyFirstByte();
 
   // The folder each entry lies in: of the earlier folders (in sorted order) whose path and
   // "\" occur in the entry, the one with the longest path; a folder entry with the path of an
@@ -226,14 +217,7 @@ void TBookmarkControl::Regroup(BookmarkList& list) {
       const std::size_t length = pathLength[static_cast<std::size_t>(id)];
       if (f >= 0 && length > bestLength) best = f, bestLength = length;
     };
-    if (firstByte >= 0) {
-      // Only where that byte occurs can a path begin.
-      for (std::size_t pos = e.find(static_cast<char>(firstByte)); pos != std::string::npos;
-           pos = e.find(static_cast<char>(firstByte), pos + 1))
-        trie.MatchesAt(e, pos, consider);
-    } else {
-      for (std::size_t pos = 0; pos < e.size(); ++pos) trie.MatchesAt(e, pos, consider);
-    }
+    trie.MatchesAt(e, 0, consider);
     if (pathId[j] >= 0) {
       const std::size_t id = static_cast<std::size_t>(pathId[j]);
       if (firstFolder[id] >= 0)

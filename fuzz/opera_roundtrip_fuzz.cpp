@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TBookmarkControl::SplitEntry(entry, key, url);
     if (key.find(lf::kLinkMarker) != std::string::npos && key.find("URL=") != std::string::npos)
       return 0;
-    if (HasLinkLevel(url)) return 0;
+    if (HasLinkLevel(key) || HasLinkLevel(url)) return 0;
     // A folder whose name holds a scheme is taken for a link.
     if (key.find(lf::kLinkMarker) == std::string::npos && !url.empty()) return 0;
   }

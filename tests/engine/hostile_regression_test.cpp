@@ -74,6 +74,15 @@ TEST_F(WrittenAndReadBack, LinksStayInTheirFolderBesideAFolderWithALongerName) {
   EXPECT_EQ(nested[3], "R\\A\\F1\\G" + M + "z.url3\\http://z/");
   EXPECT_EQ(ThroughNetscape(nested), nested);
   EXPECT_EQ(ThroughOpera(nested), nested);
+
+  // A link whose URL holds a folder's path (a file: URL into the Favorites folder) lies in
+  // its own folder, not in the one its URL names.
+  const lf::BookmarkList local = Sorted(
+      {"R\\A.dir0", "R\\A\\B.dir1", "R\\A\\B\\C.dir2", "R\\A\\B\\C" + M + "c.url3\\http://c/",
+       "R\\A\\B" + M + "d.url2\\http://d/", "R" + M + "r.url0\\file://R\\A\\B\\C\\page.htm"});
+  EXPECT_EQ(local.back(), "R" + M + "r.url0\\file://R\\A\\B\\C\\page.htm");
+  EXPECT_EQ(ThroughNetscape(local), local);
+  EXPECT_EQ(ThroughOpera(local), local);
   EXPECT_TRUE(owner.messages.empty());
 }
 

@@ -6,12 +6,6 @@
 #include "platform/collation.h"
 
 namespace lftest {
-namespace {
-// "contains" as a substring test in which an empty text is never contained.
-bool Contains(const std::string& text, const std::string& part) {
-  return !part.empty() && text.find(part) != std::string::npos;
-}
-}  // namespace
 
 void RegroupReference(lf::BookmarkList& list) {
   std::vector<std::string> work = list;
@@ -33,7 +27,8 @@ void RegroupReference(lf::BookmarkList& list) {
       bool first = true;  // the first folder entry with this path
       for (std::size_t k = 0; k < i && first; ++k) first = !(isFolder(k) && path(k) == p);
       if (!first) continue;
-      const bool inside = Contains(work[j], p) || (isFolder(j) && path(j) == p);
+      const bool inside =
+          (!p.empty() && work[j].compare(0, p.size(), p) == 0) || (isFolder(j) && path(j) == p);
       if (inside && p.size() > longest)
         parent[j] = static_cast<std::ptrdiff_t>(i), longest = p.size();
     }
