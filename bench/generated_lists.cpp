@@ -45,7 +45,7 @@ lf::BookmarkList GeneratedList(std::size_t links, const std::string& root) {
       const Folder parent = folders[rng() % folders.size()];
       if (parent.level < 5) {
         Folder f{parent.path + "\\" + JapaneseName(nameNo++), parent.level + 1};
-        list.push_back(f.path + ".dir" + std::to_string(f.level));
+        list.push_back(f.path + ".dir" + lf::LevelChar(f.level));
         folders.push_back(f);
       }
     }
@@ -53,7 +53,7 @@ lf::BookmarkList GeneratedList(std::size_t links, const std::string& root) {
     std::string url = "http://www" + std::to_string(rng() % 5000) + ".example.jp/path/" +
                       std::to_string(made) + "/index.html";
     list.push_back(f.path + std::string(lf::kLinkMarker) + JapaneseName(nameNo++) + ".url" +
-                   std::to_string(f.level + 1) + "\\" + url);
+                   lf::LevelChar(f.level + 1) + "\\" + url);
     ++made;
   }
   lf::TBookmarkControl::Regroup(list);

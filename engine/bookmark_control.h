@@ -41,7 +41,7 @@ class TBookmarkControl {
   // The entry without "\" and its URL.
   static std::string EntryPath(std::string_view entry);
   // The key and URL of an entry as the writers take them. The URL of a URL entry is all the
-  // text after the ".url", level digit and "\" that end its link name (the first such place
+  // text after the ".url", level character and "\" that end its link name (the first such place
   // followed by a known scheme, else the last), so that a name holding a scheme, a URL of
   // another scheme or one with text before its scheme splits where the reader joined it;
   // other texts take ExtractUrl. The key is the text before "\" and the URL, or the whole

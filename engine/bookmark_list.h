@@ -11,15 +11,34 @@ namespace lf {
 
 using BookmarkList = std::vector<std::string>;
 
-// Levels are one decimal digit: items directly under the root have level 0 and the deepest
-// items level 9, so folders nest at most nine deep (folder levels 0 to 8). Readers file what
-// lies deeper in the deepest folder that fits and say so once (DeepNestingMessage).
-inline constexpr int kMaxLevel = 9;
+// A level is one character right after ".dir" or ".url": "0"-"9" for levels 0 to 9, then
+// "A"-"Z" for 10 to 35 and "a"-"z" for 36 to 61. Being one character, it keeps every cut of
+// five characters (".dir" or ".url" and the level) right at any depth the list can hold.
+// Readers file what lies deeper than kMaxLevel in the deepest folder that fits and say so
+// once (DeepNestingMessage).
+inline constexpr int kMaxLevel = 61;
 inline constexpr int kMaxFolderLevel = kMaxLevel - 1;
 
 // The message a reader shows, once per read, when it had to file items of deeper folders in
 // a folder at the deepest level (Shift-JIS).
 const std::string& DeepNestingMessage();
+
+// The character that stands for a level; levels outside 0 to kMaxLevel are clamped.
+constexpr char LevelChar(int level) {
+  if (level <= 0) return '0';
+  if (level < 10) return static_cast<char>('0' + level);
+  if (level < 36) return static_cast<char>('A' + level - 10);
+  if (level < kMaxLevel) return static_cast<char>('a' + level - 36);
+  return 'z';
+}
+
+// The level a character stands for, or -1 for a character that is not a level.
+constexpr int LevelValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'z') return c - 'a' + 36;
+  return -1;
+}
 
 // The counters of one run, owned by the caller and passed to readers and writers.
 struct RunCounters {

@@ -39,7 +39,7 @@ void TBookmarkControl::SplitEntry(std::string_view entry, std::string& key, std:
     for (std::size_t pos = entry.find(".url", marker + kLinkMarker.size());
          pos != std::string_view::npos && start == std::string_view::npos;
          pos = entry.find(".url", pos + 1)) {
-      if (pos + 6 > entry.size() || entry[pos + 4] < '0' || entry[pos + 4] > '9' ||
+      if (pos + 6 > entry.size() || LevelValue(entry[pos + 4]) < 0 ||
           entry[pos + 5] != '\\')
         continue;
       last = pos + 6;
@@ -84,8 +84,8 @@ std::string TBookmarkControl::RemoveBackslash(std::string_view text) {
 
 const std::string& DeepNestingMessage() {
   static const std::string text =
-      Sjis("フォルダの階層が深すぎます。\r９階層より深いフォルダの内容は、"
-           "９階層目のフォルダに入れて読み込みました。");
+      Sjis("フォルダの階層が深すぎます。\r６１階層より深いフォルダの内容は、"
+           "６１階層目のフォルダに入れて読み込みました。");
   return text;
 }
 

@@ -105,7 +105,7 @@ void TBookmarkControl::ScanFavoritesFolder(Owner& owner, StatusLabel* status, in
       if (frame.level <= kMaxFolderLevel) {
         child.entryPath = frame.entryPath + "\\" + item.name;
         child.level = frame.level + 1;
-        child.folderEntry = child.entryPath + ".dir" + std::to_string(frame.level);
+        child.folderEntry = child.entryPath + ".dir" + LevelChar(frame.level);
         child.node = frame.node;
         if (fillTree && tree)
           child.node = tree->AddChild(frame.node, item.name, kImageFolder, kImageOpenFolder);
@@ -124,7 +124,7 @@ void TBookmarkControl::ScanFavoritesFolder(Owner& owner, StatusLabel* status, in
     std::string url = item.exact ? ReadUrlFile(path) : std::string();
     if (!ExtractUrl(url).empty()) {
       list.push_back(frame.entryPath + std::string(kLinkMarker) + item.name +
-                     std::to_string(frame.level) + "\\" + url);
+                     LevelChar(frame.level) + "\\" + url);
       ++ieUrlCount;
     } else {
       lostData.push_back("URL Error : " + item.name);

@@ -55,8 +55,8 @@ bool SafeTarget(std::string_view path, int names) {
 
 // How many names below the root folder the key of an entry holds: its level and one.
 int NamesBelowRoot(std::string_view key) {
-  char last = key.empty() ? '\0' : key.back();
-  return (last >= '0' && last <= '9') ? last - '0' + 1 : 1;
+  const int level = key.empty() ? -1 : LevelValue(key.back());
+  return level >= 0 ? level + 1 : 1;
 }
 
 std::string FailureText(const char* what, const std::string& path, const std::string& reason) {

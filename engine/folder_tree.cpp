@@ -44,7 +44,7 @@ void TBookmarkControl::BuildFolderTree(ProgressBar& bar, const std::string& root
         std::string_view(path).substr(cut == std::string::npos ? 0 : cut + 1);
     if (part.find(".dir") == std::string_view::npos) continue;
 
-    const int level = entry.back() - '0';
+    const int level = LevelValue(entry.back());
     const bool known = level >= 0 && level <= kMaxLevel;
     TreeView::Node parent = TreeView::kNoNode;  // the top level, beside the root node
     if (level == 0)

@@ -73,16 +73,16 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
   return out;
 }
 
-// The level digit of an item at the given depth. Levels are one decimal digit: what lies
-// deeper is filed at the deepest level, and an item outside every "<DL>" gets level 0 rather
-// than "-1", which no consumer of the entries could read back.
+// The level character of an item at the given depth. What lies deeper than the deepest level
+// is filed at that level, and an item outside every "<DL>" gets level 0 rather than "-1",
+// which no consumer of the entries could read back.
 std::string LevelDigit(int depth, bool& tooDeep) {
   int level = depth - 1;
   if (level > kMaxLevel) {
     tooDeep = true;
     level = kMaxLevel;
   }
-  return std::string(1, static_cast<char>('0' + std::max(level, 0)));
+  return std::string(1, LevelChar(level));
 }
 
 int DetectCharset(const std::string& path) {

@@ -146,9 +146,8 @@ void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& url
       }
       name.resize(name.size() > 5 ? name.size() - 5 : 0);
 
-      // An entry that does not end in a digit is written at level 0.
-      const char last = key.empty() ? '0' : key.back();
-      const int level = last >= '0' && last <= '9' ? last - '0' : 0;
+      // An entry that does not end in a level character is written at level 0.
+      const int level = key.empty() ? 0 : std::max(LevelValue(key.back()), 0);
       const bool isFolder =
           key.size() >= 5 &&
           SameIgnoringCase(std::string_view(key).substr(key.size() - 5, 4), ".dir");

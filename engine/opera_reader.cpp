@@ -108,7 +108,7 @@ void TBookmarkControl::ParseOperaFolder(Owner& owner, bool utf8, LineReader& fil
       // that does not are filed in the deepest folder that was entered.
       const bool entered = level <= kMaxFolderLevel && paths.back().frame == frame;
       if (entered)
-        list.push_back(paths.back().path + "\\" + value + ".dir" + std::to_string(level));
+        list.push_back(paths.back().path + "\\" + value + ".dir" + LevelChar(level));
       else
         tooDeep = true;
       if (!linkName.empty()) names.push_back({frame, std::move(linkName)});
@@ -122,7 +122,7 @@ void TBookmarkControl::ParseOperaFolder(Owner& owner, bool utf8, LineReader& fil
       if (ValueAfter(line, "URL=", value)) {
         if (depth > kMaxLevel) tooDeep = true;
         list.push_back(paths.back().path + std::string(kLinkMarker) + linkName + ".url" +
-                       std::to_string(std::min(depth, kMaxLevel)) + "\\" + value);
+                       LevelChar(std::min(depth, kMaxLevel)) + "\\" + value);
         ++operaUrlCount;
         state = Block::None;
       }

@@ -40,9 +40,8 @@ BlockInfo Describe(const std::string& entry) {
     info.name = cut == std::string::npos ? key : key.substr(cut + 1);
   }
   info.name.resize(info.name.size() > 5 ? info.name.size() - 5 : 0);
-  // Entries always end in their level digit; anything else is written at level 0.
-  const char last = key.empty() ? '0' : key.back();
-  info.level = last >= '0' && last <= '9' ? last - '0' : 0;
+  // Entries always end in their level character; anything else is written at level 0.
+  info.level = key.empty() ? 0 : std::max(LevelValue(key.back()), 0);
   info.folder = key.size() >= 5 && IsDirIgnoringCase(std::string_view(key).substr(key.size() - 5));
   return info;
 }

@@ -138,21 +138,21 @@ void CheckEntriesUnder(const lf::BookmarkList& list, const std::string& rootPath
     Check(entry.compare(0, prefix.size(), prefix) == 0, "entry under the root path", entry);
 }
 
-bool IsLevelDigit(std::string_view text, std::size_t pos) {
-  return pos < text.size() && text[pos] >= '0' && text[pos] <= '9';
+bool IsLevelChar(std::string_view text, std::size_t pos) {
+  return pos < text.size() && lf::LevelValue(text[pos]) >= 0;
 }
 
 bool HasLinkLevel(std::string_view entry) {
   for (std::size_t pos = entry.find(".url"); pos != std::string_view::npos;
        pos = entry.find(".url", pos + 1))
-    if (IsLevelDigit(entry, pos + 4) && pos + 5 < entry.size() && entry[pos + 5] == '\\')
+    if (IsLevelChar(entry, pos + 4) && pos + 5 < entry.size() && entry[pos + 5] == '\\')
       return true;
   return false;
 }
 
 bool LevelsMatchPaths(const lf::BookmarkList& list, const std::string& rootPath) {
   const std::string marker(lf::kLinkMarker);
-  std::set<std::string> folders;  // path and level digit of every folder entry
+  std::set<std::string> folders;  // path and level character of every folder entry
   for (const std::string& entry : list)
     if (entry.size() > 5 && entry.compare(entry.size() - 5, 4, ".dir") == 0 &&
         entry.find(marker) == std::string::npos)
@@ -160,7 +160,7 @@ bool LevelsMatchPaths(const lf::BookmarkList& list, const std::string& rootPath)
   for (const std::string& entry : list) {
     std::string key, url;
     lf::TBookmarkControl::SplitEntry(entry, key, url);
-    if (key.size() <= rootPath.size() || !IsLevelDigit(key, key.size() - 1)) return false;
+    if (key.size() <= rootPath.size() || !IsLevelChar(key, key.size() - 1)) return false;
     const std::size_t link = key.find(marker);
     if (link != std::string::npos && url.empty()) return false;  // a folder named like a link
     int steps = 0;
@@ -174,9 +174,9 @@ bool LevelsMatchPaths(const lf::BookmarkList& list, const std::string& rootPath)
         last = i;
       }
     }
-    const int level = key.back() - '0';
+    const int level = lf::LevelValue(key.back());
     if (steps != level + 1) return false;
-    if (level > 0 && !folders.count(key.substr(0, last) + static_cast<char>('0' + level - 1)))
+    if (level > 0 && !folders.count(key.substr(0, last) + lf::LevelChar(level - 1)))
       return false;
   }
   return true;

@@ -47,10 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckEntriesUnder(list, root);
   Check(count >= 0 && static_cast<std::size_t>(count) <= list.size(), "links counted once");
   for (const std::string& entry : list) {
-    // Either a folder entry with its level digit or a URL entry with ".url", a level digit
+    // Either a folder entry with its level or a URL entry with ".url", a level character
     // and "\" in front of its URL.
     const bool folder = entry.size() >= 5 && entry.compare(entry.size() - 5, 4, ".dir") == 0 &&
-                        IsLevelDigit(entry, entry.size() - 1);
+                        IsLevelChar(entry, entry.size() - 1);
     Check(folder || HasLinkLevel(entry), "entry ends like a folder or a link entry", entry);
   }
   // The reader never changes its input, and its temporary copy is gone.

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(count >= 0 && static_cast<std::size_t>(count) <= list.size(), "links counted once");
   for (const std::string& entry : list) {
     const bool folder = entry.size() >= 5 && entry.compare(entry.size() - 5, 4, ".dir") == 0 &&
-                        IsLevelDigit(entry, entry.size() - 1);
+                        IsLevelChar(entry, entry.size() - 1);
     Check(folder || HasLinkLevel(entry), "entry ends like a folder or a link entry", entry);
   }
   Check(scratch.Read("opera6.adr") == content, "the input is unchanged");

@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!LevelsMatchPaths(first, scratch.Path("fav"))) return 0;
   // A link named with "URL=" in it gets its address from its name line when read back: the
   // hotlist format cannot hold such a name. And an address of an unknown scheme that holds
-  // the end of a link name (".url", a digit, "\") is split there when written.
+  // the end of a link name (".url", a level, "\") is split there when written.
   for (const std::string& entry : first) {
     // Written lines hold a blank for a carriage return or an end-of-file byte.
     if (entry.find_first_of("\r\x1A") != std::string::npos) return 0;

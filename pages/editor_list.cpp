@@ -9,18 +9,14 @@
 namespace lf {
 namespace {
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
 
-// True for the folder's own entry: its path, ".dir" and one level digit.
+// True for the folder's own entry: its path, ".dir" and its level character.
 bool IsOwnFolderEntry(std::string_view entry, std::string_view folderPath) {
   return entry.size() == folderPath.size() + 5 && StartsWith(entry, folderPath) &&
-         entry.substr(folderPath.size(), 4) == ".dir" && IsDigit(entry.back());
+         entry.substr(folderPath.size(), 4) == ".dir" && LevelValue(entry.back()) >= 0;
 }
 
 // True for an entry below the folder: its path and a "\" (the link marker begins with one).
@@ -36,11 +32,11 @@ bool SplitUrlEntry(std::string_view entry, UrlEntryParts& parts) {
   if (marker == std::string_view::npos) return false;
   parts.folderPath = std::string(entry.substr(0, marker));
   const std::size_t nameStart = marker + kLinkMarker.size();
-  // The name ends at the first ".url" followed by a level digit and "\"; what follows that
+  // The name ends at the first ".url" followed by a level character and "\"; what follows that
   // "\" is the address as it was stored.
   for (std::size_t at = FindCharBoundary(entry, ".url", nameStart); at != std::string_view::npos;
        at = FindCharBoundary(entry, ".url", at + 1)) {
-    if (at + 5 < entry.size() && IsDigit(entry[at + 4]) && entry[at + 5] == '\\') {
+    if (at + 5 < entry.size() && LevelValue(entry[at + 4]) >= 0 && entry[at + 5] == '\\') {
       parts.name = std::string(entry.substr(nameStart, at - nameStart));
       parts.level = entry[at + 4];
       parts.address = std::string(entry.substr(at + 6));
@@ -64,10 +60,6 @@ std::string MakeUrlEntry(const UrlEntryParts& parts) {
   entry += '\\';
   entry += parts.address;
   return entry;
-}
-
-char LevelDigit(int level) {
-  return static_cast<char>('0' + std::clamp(level, 0, kMaxLevel));
 }
 
 std::string ListedName(std::string_view entry) {
@@ -117,7 +109,7 @@ void InsertFolderEntry(BookmarkList& list, std::string_view parentPath, std::str
   std::string entry = TBookmarkControl::AddBackslash(parentPath);
   entry += name;
   entry += ".dir";
-  entry += LevelDigit(level);
+  entry += LevelChar(level);
   list.insert(list.begin(), std::move(entry));
 }
 
@@ -136,7 +128,7 @@ int RenameFolderEntries(BookmarkList& list, std::string_view oldPath, std::strin
 void DirDel(BookmarkList& list, std::string_view folderPath, int fallbackLevel) {
   const std::string parent = ParentPath(folderPath);
   const std::size_t own = FindFolderEntry(list, folderPath);
-  const char level = own != std::string_view::npos ? list[own].back() : LevelDigit(fallbackLevel);
+  const char level = own != std::string_view::npos ? list[own].back() : LevelChar(fallbackLevel);
   // Only the first of identical folder entries goes, as the tree loses only one node.
   BookmarkList kept;
   kept.reserve(list.size());
@@ -176,7 +168,7 @@ int MoveUrlEntries(BookmarkList& list, std::string_view sourceFolder, std::strin
     UrlEntryParts parts;
     SplitUrlEntry(entry, parts);
     parts.folderPath = std::string(destination);
-    parts.level = LevelDigit(destinationLevel);
+    parts.level = LevelChar(destinationLevel);
     entry = MakeUrlEntry(parts);
     ++moved;
   }

@@ -24,9 +24,6 @@ struct UrlEntryParts {
 bool SplitUrlEntry(std::string_view entry, UrlEntryParts& parts);
 std::string MakeUrlEntry(const UrlEntryParts& parts);
 
-// The level digit for a depth, kept to the one digit the entry format has.
-char LevelDigit(int level);
-
 // The caption the link list shows for a URL entry (the same cut as FillUrlList makes).
 std::string ListedName(std::string_view entry);
 
@@ -42,7 +39,7 @@ bool ShownAs(std::string_view entry, std::string_view name);
 std::size_t FindItemEntry(const BookmarkList& list, std::string_view folderPath,
                           std::string_view name);
 
-// Position of the folder's own entry (its path, ".dir" and a level digit), or npos.
+// Position of the folder's own entry (its path, ".dir" and a level character), or npos.
 std::size_t FindFolderEntry(const BookmarkList& list, std::string_view folderPath);
 
 // The folder path of the folder that holds folderPath: up to its last "\".

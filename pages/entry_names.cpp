@@ -6,7 +6,7 @@
 namespace lf {
 namespace {
 
-// The entry path after the link marker: name, ".url" and the level digit.
+// The entry path after the link marker: name, ".url" and the level character.
 std::string AfterMarker(std::string_view entry) {
   const std::string path = TBookmarkControl::EntryPath(entry);
   const std::size_t marker = FindCharBoundary(path, kLinkMarker);

@@ -310,7 +310,7 @@ void TForm03::BitBtn2Click() {
                       MessageCaption(), kMbIconError);
     return;
   }
-  const std::string level = std::to_string(targetLevel_);
+  const char level = LevelChar(targetLevel_);
   for (const std::string& entry : *copyBuffer_) {
     target_->push_back(targetFolder_ + std::string(kLinkMarker) +
                        FileSafeName(NameWithSuffix(entry)) + level + "\\" +

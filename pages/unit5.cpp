@@ -418,7 +418,7 @@ void TForm05::BtnAddClick() {
   const TreeView::Node node = tree_.Selected();
   if (node == TreeView::kNoNode) return;
   const int level = tree_.Level(node);
-  // A folder one level deeper would give its links a level of two digits.
+  // A folder one level deeper would give its links a level the list cannot hold.
   if (level > kMaxFolderLevel) {
     owner_.Beep();
     return;
@@ -467,7 +467,7 @@ void TForm05::BtnNewClick() {
   MakeItemsEditable();
   updatingViews_ = false;
   list_->push_back(
-      MakeUrlEntry({currentFolderPath_, values.name, LevelDigit(SelectedLevel()), values.address}));
+      MakeUrlEntry({currentFolderPath_, values.name, LevelChar(SelectedLevel()), values.address}));
   TBookmarkControl::Regroup(*list_);
 }
 

@@ -130,11 +130,11 @@ TEST(FavoritesReader, FilesDeepFoldersInTheDeepestLevelOnASmallStack) {
   lftest::MakeDirs(d.NativePath(rel));
   for (int k = 1; k <= kDepth; ++k) {
     ASSERT_EQ(mkdir(d.NativePath(rel += "/d").c_str(), 0777), 0) << k;
-    if (k <= 9) want.push_back((folder += "\\d") + ".dir" + std::to_string(k - 1));
-    if (k > 12 && k < kDepth) continue;
+    if (k <= lf::kMaxLevel) want.push_back((folder += "\\d") + ".dir" + lf::LevelChar(k - 1));
+    if (k > lf::kMaxLevel + 3 && k < kDepth) continue;
     Url(d, rel + "/l" + std::to_string(k) + ".url", "http://l/");
     want.push_back(folder + "\\腕腕l" + std::to_string(k) + ".url" +
-                   std::to_string(std::min(k, 9)) + "\\http://l/");
+                   lf::LevelChar(std::min(k, lf::kMaxLevel)) + "\\http://l/");
   }
 
   Read r(d);
@@ -153,8 +153,9 @@ TEST(FavoritesReader, FilesDeepFoldersInTheDeepestLevelOnASmallStack) {
   EXPECT_EQ(r.owner.messages[0].text, lf::DeepNestingMessage());
   EXPECT_EQ(r.owner.messages[0].flags, 0x30u);
   const std::string tree = r.tree.Dump();
-  EXPECT_NE(tree.find(std::string(18, ' ') + "d"), std::string::npos);
-  EXPECT_EQ(tree.find(std::string(20, ' ') + "d"), std::string::npos);
+  // The root node and one node per kept folder, two spaces deeper each.
+  EXPECT_NE(tree.find("\n" + std::string(2 * lf::kMaxLevel, ' ') + "d"), std::string::npos);
+  EXPECT_EQ(tree.find("\n" + std::string(2 * lf::kMaxLevel + 2, ' ') + "d"), std::string::npos);
 
   // Removed here from the deepest up: a recursive removal would hold a handle per level.
   for (int k = kDepth; k >= 1; --k, rel.resize(rel.size() - 2)) {

@@ -126,6 +126,43 @@ TEST_F(RoundTrip, NetscapeThroughTheFavoritesFolderKeepsEveryFolderAndLink) {
   EXPECT_TRUE(owner.messages.empty()) << owner.Texts()[0];
 }
 
+// Forty folders inside each other, each with a link, and a link directly under the root:
+// levels past nine and past thirty-five are carried through every format.
+TEST_F(RoundTrip, FortyLevelsDeepSurviveEveryFormat) {
+  std::string file = "<DL><p>\r\n";
+  for (int i = 0; i < 40; ++i)
+    file += S("<DT><H3>階層") + std::to_string(i) + "</H3>\r\n<DL><p>\r\n<DT><A HREF=\"http://d/" +
+            std::to_string(i) + "\">" + S("リンク") + std::to_string(i) + "</A>\r\n";
+  for (int i = 0; i < 40; ++i) file += "</DL><p>\r\n";
+  file += "<DT><A HREF=\"http://top/\">top</A>\r\n</DL><p>\r\n";
+  lftest::WriteFile(dir.NativePath("deep.htm"), file);
+
+  const BookmarkList original = ReadNetscape("deep.htm");
+  ASSERT_EQ(original.size(), 81u);
+  EXPECT_TRUE(owner.messages.empty());
+  EXPECT_EQ(original[39].substr(original[39].size() - 5), ".dir" + std::string(1, lf::LevelChar(39)));
+
+  int operaCount = 0, cancel = 0, readCount = 0;
+  engine.SaveOperaFile(owner, bar, original, dir.Path("deep.adr"), operaCount);
+  BookmarkList fromOpera;
+  engine.LoadOperaFile(owner, dir.Path("deep.adr"), cancel, readCount, bar, fromOpera, root);
+  EXPECT_EQ(fromOpera, original);
+
+  int written = 0;
+  engine.SaveBookmarkFile(owner, bar, written, dir.Path("again.htm"), fromOpera);
+  EXPECT_EQ(ReadNetscape("again.htm"), original);
+
+  int errors = 0;
+  written = 0;
+  engine.SaveFavorites(owner, bar, cancel, errors, written, original);
+  EXPECT_EQ(errors, 0);
+  EXPECT_EQ(written, 41);
+  BookmarkList fromFolder;
+  engine.LoadFavorites(owner, nullptr, cancel, errors, readCount, fromFolder, nullptr, root);
+  EXPECT_EQ(fromFolder, original);
+  EXPECT_TRUE(owner.messages.empty()) << owner.Texts()[0];
+}
+
 std::string CharsetName(const testing::TestParamInfo<int>& info) {
   static const char* const names[] = {"ShiftJis", "EucJp", "Utf8"};
   return names[info.param];

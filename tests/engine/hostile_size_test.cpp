@@ -179,14 +179,14 @@ TEST_F(BigInput, MillionNestedFoldersInBothFilesOnTheOwnStack) {
   control.ReadBookmarkFile(owner, dir.Path("deep.htm"), c.cancel, c.nnUrlCount, nullptr, false,
                            netscape, bar, "R");
   control.LoadOperaFile(owner, dir.Path("deep.adr"), c.cancel, c.operaUrlCount, bar, opera, "R");
-  // Nine folders fit the entry format; what lies deeper is filed in the ninth.
+  // The folders down to the deepest folder level are kept; what lies deeper is filed there.
   std::string path = "R";
   lf::BookmarkList expected;
   for (int level = 0; level <= lf::kMaxFolderLevel; ++level) {
-    expected.push_back(path + "\\F.dir" + std::to_string(level));
+    expected.push_back(path + "\\F.dir" + lf::LevelChar(level));
     path += "\\F";
   }
-  expected.push_back(path + M + "deep.url9\\http://deep/");
+  expected.push_back(path + M + "deep.url" + lf::LevelChar(lf::kMaxLevel) + "\\http://deep/");
   lf::BookmarkList withTop = expected;
   withTop.push_back("R" + M + "top.url0\\http://top/");
   EXPECT_EQ(netscape, withTop);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "engine/bookmark_control.h"
@@ -190,26 +191,36 @@ TEST(NetscapeReader, MalformedNesting) {
 }
 
 TEST(NetscapeReader, FoldersBelowTheDeepestLevelGoIntoIt) {
+  constexpr int kFolders = lf::kMaxLevel + 3;
   std::string bytes = "<DL><p>\r\n";
-  for (int i = 0; i < 12; ++i) {
+  for (int i = 0; i < kFolders; ++i) {
     const std::string name = "F" + std::to_string(i);
     bytes += "<DT><H3>" + name + "</H3>\r\n<DL><p>\r\n<DT><A HREF=\"http://h/" + name + "\">" +
              name + "</A>\r\n";
   }
-  for (int i = 0; i < 12; ++i) bytes += "</DL><p>\r\n";
+  for (int i = 0; i < kFolders; ++i) bytes += "</DL><p>\r\n";
   bytes += "<DT><A HREF=\"http://h/top\">top</A>\r\n";
   Read r = ReadBytes(bytes);
 
+  constexpr std::size_t kKept = lf::kMaxFolderLevel + 1;  // folders the levels can hold
   std::string deepest = "R";
-  for (int i = 0; i <= lf::kMaxFolderLevel; ++i) deepest += "\\F" + std::to_string(i);
-  ASSERT_EQ(r.list.size(), 9u + 13u);
-  EXPECT_EQ(r.list[8], deepest + ".dir8");
-  // The deepest folder holds its own link and those of the three folders below it.
-  EXPECT_EQ(r.list[9], deepest + "\\腕腕F10.url9\\http://h/F10");
-  EXPECT_EQ(r.list[12], deepest + "\\腕腕F9.url9\\http://h/F9");
-  EXPECT_EQ(r.list[13], "R\\F0\\F1\\F2\\F3\\F4\\F5\\F6\\F7\\腕腕F7.url8\\http://h/F7");
+  for (std::size_t i = 0; i < kKept; ++i) deepest += "\\F" + std::to_string(i);
+  ASSERT_EQ(r.list.size(), kKept + kFolders + 1);
+  EXPECT_EQ(r.list[kKept - 1], deepest + ".dir" + lf::LevelChar(lf::kMaxFolderLevel));
+  // Levels past nine are letters: 10 is "A", 36 is "a".
+  EXPECT_EQ(r.list[10], "R\\F0\\F1\\F2\\F3\\F4\\F5\\F6\\F7\\F8\\F9\\F10.dirA");
+  EXPECT_NE(std::find(r.list.begin(), r.list.end(),
+                      deepest.substr(0, deepest.find("\\F36")) + "\\腕腕F35.urla\\http://h/F35"),
+            r.list.end());
+  // The deepest folder holds its own link and those of the three folders below it, in
+  // name order (F60, F61, F62, F63).
+  const std::string tail = std::string(".url") + lf::LevelChar(lf::kMaxLevel) + "\\http://h/";
+  for (int i = 0; i < 4; ++i) {
+    const std::string name = "F" + std::to_string(lf::kMaxFolderLevel + i);
+    EXPECT_EQ(r.list[kKept + i], deepest + "\\腕腕" + name + tail + name);
+  }
   EXPECT_EQ(r.list.back(), "R\\腕腕top.url0\\http://h/top");
-  EXPECT_EQ(r.count, 13);
+  EXPECT_EQ(r.count, kFolders + 1);
   ASSERT_EQ(r.owner.messages.size(), 1u);
   EXPECT_EQ(r.owner.messages[0].text, lf::DeepNestingMessage());
   EXPECT_EQ(r.owner.messages[0].flags, lf::kMbIconWarning | lf::kMbOk);
@@ -220,15 +231,18 @@ TEST(NetscapeReader, AMillionNestedLevelsNeitherRecurseNorPile) {
   std::string lists;
   for (int i = 0; i < kLevels; ++i) lists += "<DL><p>\r";
   Read deepLists = ReadBytes(lists + "<DT><A HREF=\"http://h/\">x</A>\r");
-  EXPECT_EQ(deepLists.list, (Lines{"R\\腕腕x.url9\\http://h/"}));
+  const std::string deepest = std::string(".url") + lf::LevelChar(lf::kMaxLevel) + "\\http://h/";
+  EXPECT_EQ(deepLists.list, (Lines{"R\\腕腕x" + deepest}));
   EXPECT_EQ(deepLists.owner.messages.size(), 1u);
 
   std::string folders = "<DL><p>\r";
   for (int i = 0; i < kLevels; ++i) folders += "<DT><H3>F</H3>\r<DL><p>\r";
   Read deepFolders = ReadBytes(folders + "<DT><A HREF=\"http://h/\">x</A>\r");
-  ASSERT_EQ(deepFolders.list.size(), 10u);
-  EXPECT_EQ(deepFolders.list[8], "R\\F\\F\\F\\F\\F\\F\\F\\F\\F.dir8");
-  EXPECT_EQ(deepFolders.list[9], "R\\F\\F\\F\\F\\F\\F\\F\\F\\F\\腕腕x.url9\\http://h/");
+  std::string path = "R";
+  for (int i = 0; i <= lf::kMaxFolderLevel; ++i) path += "\\F";
+  ASSERT_EQ(deepFolders.list.size(), lf::kMaxLevel + 1u);
+  EXPECT_EQ(deepFolders.list[lf::kMaxFolderLevel], path + ".dir" + lf::LevelChar(lf::kMaxFolderLevel));
+  EXPECT_EQ(deepFolders.list.back(), path + "\\腕腕x" + deepest);
   EXPECT_EQ(deepFolders.owner.messages.size(), 1u);
 }
 

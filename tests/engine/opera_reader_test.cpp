@@ -105,18 +105,19 @@ TEST(OperaReader, BlockLinesMustStandAloneAndClosingLinesEndLevels) {
 
 TEST(OperaReader, FoldersTooDeepForTheEntriesAreFiledInTheDeepestOne) {
   std::string file;
-  for (int i = 0; i < 12; ++i) file += "#FOLDER\r\nNAME=" + std::to_string(i) + "\r\n";
+  constexpr int kFolders = lf::kMaxLevel + 3;
+  for (int i = 0; i < kFolders; ++i) file += "#FOLDER\r\nNAME=" + std::to_string(i) + "\r\n";
   file += "#URL\r\nNAME=deep\r\nURL=http://d/\r\n";
-  for (int i = 0; i < 12; ++i) file += "-\r\n";
+  for (int i = 0; i < kFolders; ++i) file += "-\r\n";
   file += "#URL\r\nNAME=top\r\nURL=http://t/\r\n";
   Read r = ReadHotlist(file);
   std::string path = "R";
   Lines expected;
-  for (int i = 0; i < 9; ++i) {
-    expected.push_back(path + "\\" + std::to_string(i) + ".dir" + std::to_string(i));
+  for (int i = 0; i <= lf::kMaxFolderLevel; ++i) {
+    expected.push_back(path + "\\" + std::to_string(i) + ".dir" + lf::LevelChar(i));
     path += "\\" + std::to_string(i);
   }
-  expected.push_back(path + "\\腕腕deep.url9\\http://d/");
+  expected.push_back(path + "\\腕腕deep.url" + lf::LevelChar(lf::kMaxLevel) + "\\http://d/");
   expected.push_back("R\\腕腕top.url0\\http://t/");
   EXPECT_EQ(r.list, expected);
   ASSERT_EQ(r.owner.messages.size(), 1u);
@@ -128,8 +129,10 @@ TEST(OperaReader, FoldersTooDeepForTheEntriesAreFiledInTheDeepestOne) {
   for (int i = 0; i < 1000000; ++i) huge += "#FOLDER\r\nNAME=f\r\n";
   huge += "#URL\r\nNAME=x\r\nURL=http://x/\r\n";
   Read h = ReadHotlist(huge);
-  ASSERT_EQ(h.list.size(), 10u);
-  EXPECT_EQ(h.list.back(), "R\\f\\f\\f\\f\\f\\f\\f\\f\\f\\腕腕x.url9\\http://x/");
+  std::string deepest = "R";
+  for (int i = 0; i <= lf::kMaxFolderLevel; ++i) deepest += "\\f";
+  ASSERT_EQ(h.list.size(), lf::kMaxLevel + 1u);
+  EXPECT_EQ(h.list.back(), deepest + "\\腕腕x.url" + lf::LevelChar(lf::kMaxLevel) + "\\http://x/");
   EXPECT_EQ(h.owner.messages.size(), 1u);
 }
 

@@ -778,6 +778,17 @@ TEST(EditorList, RewritesKeepAddressesAndLeaveOtherFoldersAlone) {
   EXPECT_EQ(lf::MoveUrlEntries(list, r, shown, r + "\\News2", 1), 1);
   EXPECT_EQ(list[3], r + "\\News2" + m + "plain.url1\\www.example.com");
 
+  // Past level nine the levels are letters, and edits there keep them.
+  std::string deep = r;
+  for (int i = 0; i < 11; ++i) deep += "\\d";
+  lf::BookmarkList nested = {deep + ".dirA", deep + m + "x.urlB\\http://x/"};
+  lf::InsertFolderEntry(nested, deep, "new", 11);
+  EXPECT_EQ(nested[0], deep + "\\new.dirB");
+  EXPECT_EQ(lf::MoveUrlEntries(nested, deep, "x", deep + "\\new", 12), 1);
+  EXPECT_EQ(nested[2], deep + "\\new" + m + "x.urlC\\http://x/");
+  lf::DirDel(nested, deep + "\\new", 0);
+  EXPECT_EQ(nested, (lf::BookmarkList{deep + ".dirA", deep + m + "x.urlB\\http://x/"}));
+
   EXPECT_TRUE(lf::UsableFolderName(S("ソフト")));  // 0x5C as a second byte is no separator
   for (const char* bad : {"", ".", "..", "a\\b", "a/b"})
     EXPECT_FALSE(lf::UsableFolderName(bad)) << bad;
