@@ -44,9 +44,16 @@ class TBookmarkControl {
   // text after the ".url", level character and "\" that end its link name (the first such place
   // followed by a known scheme, else the last), so that a name holding a scheme, a URL of
   // another scheme or one with text before its scheme splits where the reader joined it;
-  // other texts take ExtractUrl. The key is the text before "\" and the URL, or the whole
-  // entry when there is no URL.
+  // a folder entry has none, whatever its name holds; other texts take ExtractUrl. The key is
+  // the text before "\" and the URL, or the whole entry when there is no URL.
   static void SplitEntry(std::string_view entry, std::string& key, std::string& url);
+  // The URL of an entry: ExtractUrl of the URL part that SplitEntry finds, so that a link
+  // name holding an address is never taken for the start of the URL.
+  static std::string EntryUrl(std::string_view entry);
+  // The key of SplitEntry: the text before "\" and the URL part, the whole entry without one.
+  static std::string EntryKey(std::string_view entry);
+  // True for a folder entry by its form: no link marker, ".dir" and a level at its end.
+  static bool IsFolderEntry(std::string_view entry);
   // From the first character after the backslash of the link marker to the end; the whole
   // entry if it has no link marker.
   static std::string UrlPart(std::string_view entry);

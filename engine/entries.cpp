@@ -32,9 +32,15 @@ std::string TBookmarkControl::EntryPath(std::string_view entry) {
 }
 
 void TBookmarkControl::SplitEntry(std::string_view entry, std::string& key, std::string& url) {
+  const std::size_t marker = FindCharBoundary(entry, kLinkMarker);
+  if (marker == std::string_view::npos && IsFolderEntry(entry)) {
+    // A folder has no URL, whatever its name holds ("Blog http://...").
+    key = entry;
+    url.clear();
+    return;
+  }
   std::size_t start = std::string_view::npos;
-  if (const std::size_t marker = FindCharBoundary(entry, kLinkMarker);
-      marker != std::string_view::npos) {
+  if (marker != std::string_view::npos) {
     std::size_t last = std::string_view::npos;
     for (std::size_t pos = entry.find(".url", marker + kLinkMarker.size());
          pos != std::string_view::npos && start == std::string_view::npos;
@@ -55,6 +61,24 @@ void TBookmarkControl::SplitEntry(std::string_view entry, std::string& key, std:
   }
   url = ExtractUrl(entry);
   key = url.empty() ? std::string(entry) : EntryPath(entry);
+}
+
+std::string TBookmarkControl::EntryUrl(std::string_view entry) {
+  std::string key, url;
+  SplitEntry(entry, key, url);
+  return ExtractUrl(url);
+}
+
+std::string TBookmarkControl::EntryKey(std::string_view entry) {
+  std::string key, url;
+  SplitEntry(entry, key, url);
+  return key;
+}
+
+bool TBookmarkControl::IsFolderEntry(std::string_view entry) {
+  return entry.size() > 5 && entry.substr(entry.size() - 5, 4) == ".dir" &&
+         LevelValue(entry.back()) >= 0 &&
+         FindCharBoundary(entry, kLinkMarker) == std::string_view::npos;
 }
 
 std::string TBookmarkControl::UrlPart(std::string_view entry) {

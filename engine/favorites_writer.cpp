@@ -155,7 +155,7 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
     }
 
     // Only links of the schemes a shortcut is read back with are written.
-    if (url.empty() || ExtractUrl(entry).empty()) continue;
+    if (ExtractUrl(url).empty()) continue;
     const std::string name = leaf.size() >= 9 ? leaf.substr(4, leaf.size() - 9) : std::string();
     const std::string file = base + name + ".url";
     // Without a link marker the entry names no folder, and the file would land wherever the

@@ -38,23 +38,17 @@ void TBookmarkControl::BuildFolderTree(ProgressBar& bar, const std::string& root
   last.fill(TreeView::kNoNode);
   for (const std::string& entry : list) {
     bar.StepIt();
-    const std::string path = EntryPath(entry);
-    const std::size_t cut = FindLastChar(path, "\\:");
-    const std::string_view part =
-        std::string_view(path).substr(cut == std::string::npos ? 0 : cut + 1);
-    if (part.find(".dir") == std::string_view::npos) continue;
+    // Folders by their form: a link named "x.dir" or a folder named "Blog: http://..." is
+    // what it is, and only "\" ends a path step (a hotlist's folder names may hold ":").
+    if (!IsFolderEntry(entry)) continue;
+    const std::size_t cut = FindLastChar(entry, "\\");
+    const std::size_t from = cut == std::string::npos ? 0 : cut + 1;
+    const std::string name = entry.substr(from, entry.size() - 5 - from);  // ".dir" holds no "\"
 
     const int level = LevelValue(entry.back());
-    const bool known = level >= 0 && level <= kMaxLevel;
-    TreeView::Node parent = TreeView::kNoNode;  // the top level, beside the root node
-    if (level == 0)
-      parent = root;
-    else if (known)
-      parent = last[level - 1];
-    const TreeView::Node node = tree.AddChild(parent, std::string(part.substr(0, part.size() - 4)),
-                                              kImageFolder, kImageOpenFolder);
-    if (!known) continue;
-    last[level] = node;
+    // A folder of a level with no folder above it stands at the top, beside the root node.
+    const TreeView::Node parent = level == 0 ? root : last[level - 1];
+    last[level] = tree.AddChild(parent, name, kImageFolder, kImageOpenFolder);
     for (int k = level + 1; k <= kMaxLevel; ++k) last[k] = TreeView::kNoNode;
   }
 }
@@ -69,7 +63,7 @@ void TBookmarkControl::FillUrlList(const std::string& folderPath, const Bookmark
     if (entry.find(".url") == std::string::npos ||
         entry.compare(at + folderPath.size(), kLinkMarker.size(), kLinkMarker) != 0)
       continue;
-    const std::string path = EntryPath(entry);
+    const std::string path = EntryKey(entry);
     std::string name;
     if (std::size_t marker = FindCharBoundary(path, kLinkMarker); marker != std::string::npos) {
       name = path.substr(marker + kLinkMarker.size());

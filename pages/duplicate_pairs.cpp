@@ -21,7 +21,7 @@ std::vector<DuplicatePair> FindDuplicatePairs(const BookmarkList& list,
   links.reserve(n);
   for (std::size_t i = 0; i < n; ++i) {
     if (FindCharBoundary(list[i], kLinkMarker) == std::string::npos) continue;
-    urls[i] = TBookmarkControl::ExtractUrl(list[i]);
+    urls[i] = TBookmarkControl::EntryUrl(list[i]);
     if (!urls[i].empty()) links.push_back(i);
   }
 

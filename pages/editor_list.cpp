@@ -45,9 +45,9 @@ bool SplitUrlEntry(std::string_view entry, UrlEntryParts& parts) {
   }
   // Not in the usual form: take what the link list shows and the address found by scheme.
   parts.name = ListedName(entry);
-  const std::string path = TBookmarkControl::EntryPath(entry);
+  const std::string path = TBookmarkControl::EntryKey(entry);
   parts.level = path.empty() ? '0' : path.back();
-  parts.address = TBookmarkControl::ExtractUrl(entry);
+  parts.address = TBookmarkControl::EntryUrl(entry);
   return true;
 }
 
@@ -63,7 +63,7 @@ std::string MakeUrlEntry(const UrlEntryParts& parts) {
 }
 
 std::string ListedName(std::string_view entry) {
-  const std::string path = TBookmarkControl::EntryPath(entry);
+  const std::string path = TBookmarkControl::EntryKey(entry);
   const std::size_t marker = FindCharBoundary(path, kLinkMarker);
   if (marker == std::string::npos) return std::string();
   std::string name = path.substr(marker + kLinkMarker.size());

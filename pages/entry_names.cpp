@@ -8,7 +8,7 @@ namespace {
 
 // The entry path after the link marker: name, ".url" and the level character.
 std::string AfterMarker(std::string_view entry) {
-  const std::string path = TBookmarkControl::EntryPath(entry);
+  const std::string path = TBookmarkControl::EntryKey(entry);
   const std::size_t marker = FindCharBoundary(path, kLinkMarker);
   if (marker == std::string::npos) return std::string();
   return path.substr(marker + kLinkMarker.size());

@@ -274,10 +274,10 @@ const std::string* TForm03::ItemEntry(const std::string& caption) const {
   const std::string prefix = sourceFolder_ + std::string(kLinkMarker);
   for (const std::string& entry : *source_) {
     if (entry.compare(0, prefix.size(), prefix) != 0) continue;
-    if (TBookmarkControl::ExtractUrl(entry).empty()) continue;
+    if (TBookmarkControl::EntryUrl(entry).empty()) continue;
     // A folder name holding a scheme ("http:") makes the URL start early and the entry path
     // end before the folder path does.
-    const std::string path = TBookmarkControl::EntryPath(entry);
+    const std::string path = TBookmarkControl::EntryKey(entry);
     if (path.size() < prefix.size() + 5) continue;
     const std::string_view name =
         std::string_view(path).substr(prefix.size(), path.size() - prefix.size() - 5);
@@ -314,7 +314,7 @@ void TForm03::BitBtn2Click() {
   for (const std::string& entry : *copyBuffer_) {
     target_->push_back(targetFolder_ + std::string(kLinkMarker) +
                        FileSafeName(NameWithSuffix(entry)) + level + "\\" +
-                       TBookmarkControl::ExtractUrl(entry));
+                       TBookmarkControl::EntryUrl(entry));
   }
   TBookmarkControl::Regroup(*target_);
   TBookmarkControl::FillUrlList(targetFolder_, *target_, items2_);

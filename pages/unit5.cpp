@@ -290,7 +290,7 @@ void TForm05::ListViewClick() {
     QTreeWidgetItem* item = listView_->topLevelItem(i);
     if (!item->isSelected()) continue;
     const std::string* entry = ItemEntry(SjisText(item, 0));
-    hintUrl_ = entry ? TBookmarkControl::ExtractUrl(*entry) : std::string();
+    hintUrl_ = entry ? TBookmarkControl::EntryUrl(*entry) : std::string();
   }
   listView_->setToolTip(FromSjis(hintUrl_));
 }

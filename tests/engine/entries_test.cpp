@@ -37,6 +37,55 @@ TEST(EntryParts, CutEntriesAtTheLinkMarkerAndTheUrl) {
   EXPECT_EQ(TBookmarkControl::EntryPath(""), "");
 }
 
+// Entries split by their form, so that names holding addresses stay names.
+TEST(EntrySplit, NamesHoldingAddressesStayNames) {
+  struct Case {
+    std::string entry, key, url, address;
+  };
+  const std::string titled = "R\\F" + kMark + "http://x.url1";
+  const std::string deep = "R\\F" + kMark + "x.urlB";
+  const Case cases[] = {
+      {"R\\F" + kMark + "x.url1\\http://h/", "R\\F" + kMark + "x.url1", "http://h/", "http://h/"},
+      // A link titled with an address: the URL is the one after the level.
+      {titled + "\\http://real/", titled, "http://real/", "http://real/"},
+      // An address of another scheme is kept whole but has no URL of a known scheme.
+      {"R" + kMark + "m.url0\\mailto:a@b", "R" + kMark + "m.url0", "mailto:a@b", ""},
+      // Levels past nine.
+      {deep + "\\ftp://h/", deep, "ftp://h/", "ftp://h/"},
+      // A folder has no URL, whatever its name holds.
+      {"R\\Blog http:x.dir0", "R\\Blog http:x.dir0", "", ""},
+      {"R\\a\\b.dirC", "R\\a\\b.dirC", "", ""},
+  };
+  for (const Case& c : cases) {
+    std::string key, url;
+    TBookmarkControl::SplitEntry(c.entry, key, url);
+    EXPECT_EQ(key, c.key) << c.entry;
+    EXPECT_EQ(url, c.url) << c.entry;
+    EXPECT_EQ(TBookmarkControl::EntryKey(c.entry), c.key) << c.entry;
+    EXPECT_EQ(TBookmarkControl::EntryUrl(c.entry), c.address) << c.entry;
+  }
+  EXPECT_TRUE(TBookmarkControl::IsFolderEntry("R\\Blog http:x.dir0"));
+  EXPECT_TRUE(TBookmarkControl::IsFolderEntry("R\\x.dirz"));
+  EXPECT_FALSE(TBookmarkControl::IsFolderEntry("R" + kMark + "x.dir0"));  // a link named so
+  EXPECT_FALSE(TBookmarkControl::IsFolderEntry("R\\x.dir-"));
+  EXPECT_FALSE(TBookmarkControl::IsFolderEntry(".dir0"));
+}
+
+TEST(Levels, OneCharacterForEveryLevelTheListHolds) {
+  for (int level = 0; level <= lf::kMaxLevel; ++level) {
+    const char c = lf::LevelChar(level);
+    EXPECT_EQ(lf::LevelValue(c), level);
+    EXPECT_FALSE(c == '\\' || c == ':' || c == '/' || c == '.') << level;
+  }
+  EXPECT_EQ(lf::LevelChar(9), '9');
+  EXPECT_EQ(lf::LevelChar(10), 'A');
+  EXPECT_EQ(lf::LevelChar(36), 'a');
+  EXPECT_EQ(lf::LevelChar(lf::kMaxLevel + 5), lf::LevelChar(lf::kMaxLevel));
+  EXPECT_EQ(lf::LevelChar(-1), '0');
+  EXPECT_EQ(lf::LevelValue('\\'), -1);
+  EXPECT_EQ(lf::LevelValue('\x83'), -1);
+}
+
 TEST(Backslashes, OneTrailingBackslashAddedOrRemoved) {
   EXPECT_EQ(TBookmarkControl::RemoveBackslash("C:\\a\\\\"), "C:\\a\\");
   EXPECT_EQ(TBookmarkControl::RemoveBackslash("C:\\a"), "C:\\a");

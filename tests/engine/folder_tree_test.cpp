@@ -66,4 +66,23 @@ TEST(FolderTree, FillUrlListShowsOnlyTheLinksDirectlyInTheFolder) {
   EXPECT_EQ(items.items[0].second, lf::kImageLink);
 }
 
+// Names that look like other things: a folder with an address and a colon in its name, a
+// link titled with an address, a link named like a folder entry.
+TEST(FolderTree, NamesHoldingAddressesOrDirStayWhatTheyAre) {
+  const lf::BookmarkList list =
+      L({"R\\Blog: http://b.dir0", "R\\Blog: http://b\\腕腕http://t.url1\\http://real/",
+         "R\\Blog: http://b\\腕腕a.dir.url1\\http://a/"});
+  lftest::FakeTreeView tree;
+  lftest::FakeProgressBar bar;
+  TBookmarkControl::BuildFolderTree(bar, "R", tree, list);
+  EXPECT_EQ(tree.Dump(), "R [0/0]\n  Blog: http://b [0/1]\n");
+
+  tree.selected = tree.Find({"R", "Blog: http://b"});
+  const std::string folder = TBookmarkControl::SelectedFolderPath("R", tree);
+  EXPECT_EQ(folder, "R\\Blog: http://b");
+  lftest::FakeListItems items;
+  TBookmarkControl::FillUrlList(folder, list, items);
+  EXPECT_EQ(items.Captions(), (Lines{"http://t", "a.dir"}));
+}
+
 }  // namespace

@@ -67,6 +67,11 @@ TEST(FindDuplicatePairs, ListsEveryPairOnceInTheOrderOfTheDoubleLoop) {
       L({"R\\A.dir0", "R\\A\\http:x.dir1", "R\\B.dir0", "R\\B\\http:x.dir1"});
   EXPECT_TRUE(lf::FindDuplicatePairs(folders, all).empty());
 
+  // A link titled with an address pairs by the address it leads to, not by its title.
+  const lf::BookmarkList titled = L({"R\\腕腕http://t/.url0\\http://a/",
+                                     "R\\腕腕http://t/.url0\\http://b/", "R\\腕腕x.url0\\http://a/"});
+  EXPECT_EQ(lf::FindDuplicatePairs(titled, all), (Pairs{{0, 2}}));
+
   std::mt19937 random(7);
   lf::BookmarkList mixed;
   for (int i = 0; i < 400; ++i) {

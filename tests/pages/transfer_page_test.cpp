@@ -322,14 +322,15 @@ TEST_F(TransferPage, AddsFavoritesToTheBookmarkFile) {
 }
 
 TEST_F(TransferPage, FolderNamedLikeAUrlDoesNotUpsetTheCopy) {
-  // "http:" in the folder name is where the entry's URL is taken to begin.
+  // "http:" in the folder name is not where the entry's URL begins.
   Shortcut("http:F/x.url", "http://x/");
   Open(7);
   ClickFolder(1, {"http:F"});
   ASSERT_EQ(List(1)->topLevelItemCount(), 1);
   List(1)->topLevelItem(0)->setSelected(true);
   QTest::mouseClick(Button("BitBtn1"), Qt::LeftButton);
-  EXPECT_TRUE(page->CopyBuffer().empty());
+  ASSERT_EQ(page->CopyBuffer().size(), 1u);
+  EXPECT_EQ(lf::TBookmarkControl::EntryUrl(page->CopyBuffer()[0]), "http://x/");
 }
 
 // Cancels the first of the two loads of operation 4 or 7.
