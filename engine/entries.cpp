@@ -82,13 +82,13 @@ bool TBookmarkControl::IsFolderEntry(std::string_view entry) {
 }
 
 std::string TBookmarkControl::UrlPart(std::string_view entry) {
-  std::size_t p = entry.find(kLinkMarker);
+  std::size_t p = FindCharBoundary(entry, kLinkMarker);
   if (p == std::string_view::npos) return std::string(entry);
   return std::string(entry.substr(p + 1));
 }
 
 std::string TBookmarkControl::FolderPart(std::string_view entry) {
-  std::size_t p = entry.find(kLinkMarker);
+  std::size_t p = FindCharBoundary(entry, kLinkMarker);
   if (p == std::string_view::npos) return std::string();
   return std::string(entry.substr(0, p + 1));
 }

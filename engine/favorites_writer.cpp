@@ -139,7 +139,7 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
     const std::string base = FolderPart(key);
     const int names = NamesBelowRoot(key);
 
-    if (leaf.find(".dir") != std::string::npos) {
+    if (IsFolderEntry(entry)) {
       const std::string dir = base + leaf.substr(0, leaf.size() >= 5 ? leaf.size() - 5 : 0);
       int rc = !SafeTarget(dir, names)     ? EINVAL
                : links.Through(dir, names) ? ELOOP

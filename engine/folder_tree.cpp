@@ -57,11 +57,12 @@ void TBookmarkControl::FillUrlList(const std::string& folderPath, const Bookmark
                                    ListItems& items) {
   items.Clear();
   for (const std::string& entry : list) {
-    const std::size_t at = entry.find(folderPath);
-    if (at == std::string::npos) continue;
     // Only what lies directly in the folder: its path followed at once by the link marker.
-    if (entry.find(".url") == std::string::npos ||
-        entry.compare(at + folderPath.size(), kLinkMarker.size(), kLinkMarker) != 0)
+    // Every entry begins with its folder path, so the path is looked for there and nowhere
+    // else (the same text deeper down, "R\\X\\R\\A" for "R\\A", is another folder).
+    if (entry.compare(0, folderPath.size(), folderPath) != 0 ||
+        entry.compare(folderPath.size(), kLinkMarker.size(), kLinkMarker) != 0 ||
+        entry.find(".url") == std::string::npos)
       continue;
     const std::string path = EntryKey(entry);
     std::string name;

@@ -22,17 +22,6 @@ std::string Indent(int level) {
   return std::string(2 * (level + 1), ' ');
 }
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 // The title suffix of the file being replaced, found in its raw bytes; empty when none.
 std::string TitleSuffix(const std::string& path) {
   const std::string japanese = Sjis("のﾌﾞｯｸﾏｰｸ");
@@ -66,6 +55,18 @@ class OutputFile {
   LineWriter writer_;
   int charset_;
 };
+
+// Closes the lists between the previous level and a lower one: one closing line for each
+// level left, indented by the new level and those below it.
+void CloseLists(OutputFile& out, std::string& currentIndent, int level, int previousLevel) {
+  std::string indent;
+  for (int k = level; k > 2 * level - previousLevel; --k) {
+    if (IndentDefined(k)) indent = Indent(k);
+    currentIndent = indent;
+    out.Line(currentIndent + "  </DL><P>");
+    out.Line("");
+  }
+}
 
 }  // namespace
 
@@ -129,7 +130,7 @@ void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& url
     owner.ProcessMessages();
 
     int previousLevel = 0;
-    std::string previousKey;
+    bool previousFolder = false;
     for (std::size_t i = 0; i < list.size(); ++i) {
       const std::string& entry = list[i];
       bar.StepIt();
@@ -137,7 +138,7 @@ void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& url
       SplitEntry(entry, key, url);
 
       std::string name;
-      if (std::size_t marker = key.find(kLinkMarker); marker != std::string::npos) {
+      if (std::size_t marker = FindCharBoundary(key, kLinkMarker); marker != std::string::npos) {
         name = key.substr(marker + kLinkMarker.size());
       } else {
         // Only "\" ends a path step: a hotlist's folder names may hold ":".
@@ -148,11 +149,10 @@ void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& url
 
       // An entry that does not end in a level character is written at level 0.
       const int level = key.empty() ? 0 : std::max(LevelValue(key.back()), 0);
-      const bool isFolder =
-          key.size() >= 5 &&
-          SameIgnoringCase(std::string_view(key).substr(key.size() - 5, 4), ".dir");
+      const bool isFolder = IsFolderEntry(entry);
 
-      if (i > 0 && Contains(previousKey, ".dir") && level <= previousLevel) {
+      // An empty folder: one written just before, with nothing inside it.
+      if (i > 0 && previousFolder && level <= previousLevel) {
         out.Line(currentIndent_ + "  <DL><P>");
         out.Line(currentIndent_ + "  </DL><P>");
         out.Line("");
@@ -165,16 +165,10 @@ void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& url
           out.Line(currentIndent_ + "  <DL><P>");
         }
       } else if (level < previousLevel) {
-        // The closing lines take the indentation of the new level and those below it.
-        std::string indent;
-        for (int k = level; k > 2 * level - previousLevel; --k) {
-          if (IndentDefined(k)) indent = Indent(k);
-          currentIndent_ = indent;
-          out.Line(currentIndent_ + "  </DL><P>");
-          out.Line("");
-        }
+        CloseLists(out, currentIndent_, level, previousLevel);
       }
       previousLevel = level;
+      previousFolder = isFolder;
 
       currentIndent_ = IndentDefined(level) ? Indent(level) : std::string();
       if (isFolder) {
@@ -185,7 +179,12 @@ void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& url
                  "\" LAST_VISIT=\"0\" LAST_MODIFIED=\"0\">" + name + "</A>");
         ++urlCount;
       }
-      previousKey = key;
+    }
+    // The end lines close two lists; those still open deeper down are closed first, as for a
+    // following entry at level 1.
+    if (previousLevel > 1) {
+      CloseLists(out, currentIndent_, 1, previousLevel);
+      currentIndent_ = Indent(1);
     }
     out.Line(currentIndent_ + "</DL><P>");
     out.Line("");

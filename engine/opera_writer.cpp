@@ -18,16 +18,6 @@ struct BlockInfo {
   bool folder = false;
 };
 
-bool IsDirIgnoringCase(std::string_view four) {
-  static constexpr std::string_view kDir = ".dir";
-  for (std::size_t i = 0; i < kDir.size(); ++i) {
-    char c = four[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != kDir[i]) return false;
-  }
-  return true;
-}
-
 BlockInfo Describe(const std::string& entry) {
   BlockInfo info;
   std::string key;
@@ -42,7 +32,7 @@ BlockInfo Describe(const std::string& entry) {
   info.name.resize(info.name.size() > 5 ? info.name.size() - 5 : 0);
   // Entries always end in their level character; anything else is written at level 0.
   info.level = key.empty() ? 0 : std::max(LevelValue(key.back()), 0);
-  info.folder = key.size() >= 5 && IsDirIgnoringCase(std::string_view(key).substr(key.size() - 5));
+  info.folder = TBookmarkControl::IsFolderEntry(entry);
   return info;
 }
 

@@ -187,13 +187,13 @@ void TBookmarkControl::Regroup(BookmarkList& list) {
   list.clear();
   std::vector<std::uint32_t>().swap(order);
 
-  // Every entry that contains ".dir" acts as a folder.
+  // Folders by their form: a link named "x.dir" or with ".dir" in its URL is a link.
   std::vector<int> pathId(n, -1);
   std::vector<std::size_t> pathLength;
   std::vector<bool> folder(n, false);
   PathTrie trie;
   for (std::size_t j = 0; j < n; ++j) {
-    if (work[j].find(".dir") == std::string::npos) continue;
+    if (!TBookmarkControl::IsFolderEntry(work[j])) continue;
     folder[j] = true;
     const std::string path = ContentsPrefixOf(work[j]);
     if (path.empty()) continue;

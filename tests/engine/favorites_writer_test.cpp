@@ -78,6 +78,24 @@ TEST(FavoritesWriter, WritesEveryEntryWhereItsPathSaysAndReadsBackTheSame) {
   EXPECT_EQ(none.Log(), "old\r\n");
 }
 
+// Folders and links by their form: a link titled "x.dir" or whose name or folder holds an
+// address is a shortcut in its folder, and a folder named with an address is a folder.
+TEST(FavoritesWriter, NamesThatLookLikeOtherThingsStayWhatTheyAre) {
+  lftest::TempDir d;
+  Write w(d);
+  lftest::MakeDirs(d.NativePath("fav"));
+  w.Run({"R\\setup.dir.dir0", "R\\setup.dir\\腕腕x.dir.url1\\http://x/",
+         "R\\Blog http:b.dir0", "R\\Blog http:b\\腕腕http:t.url1\\http://real/"});
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/setup.dir/x.dir.url")),
+            "[InternetShortcut]\r\nURL=http://x/\r\n");
+  EXPECT_FALSE(std::filesystem::is_directory(d.NativePath("fav/setup.dir/x.dir")));
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/Blog http:b/http:t.url")),
+            "[InternetShortcut]\r\nURL=http://real/\r\n");
+  EXPECT_EQ(w.c.ieUrlCount, 2);
+  EXPECT_EQ(w.c.errorCount, 0);
+  EXPECT_TRUE(w.owner.messages.empty());
+}
+
 TEST(FavoritesWriter, ShowsLogsAndCountsWhatItCannotCreate) {
   lftest::TempDir d;
   lftest::WriteFile(d.NativePath("file"), "");

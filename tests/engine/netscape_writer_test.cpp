@@ -157,6 +157,28 @@ TEST_F(NetscapeWriter, LevelsBeyondFiveHaveNoIndentation) {
   EXPECT_NE(text.find(tail), std::string::npos) << text;
 }
 
+TEST_F(NetscapeWriter, ListsStillOpenAtTheEndAreClosedAndLinksNamedDirStayLinks) {
+  Save(L({"R\\A.dir0", "R\\A\\B.dir1", "R\\A\\B\\腕腕a.dir.url2\\http://a/",
+          "R\\A\\B\\腕腕z.url2\\http://z/"}));
+  EXPECT_EQ(Written(), CrLf(Join(kHeader, {
+                                              FOLDER("  ", "A"),
+                                              "",
+                                              "    <DL><P>",
+                                              FOLDER("    ", "B"),
+                                              "",
+                                              "      <DL><P>",
+                                              LINK("      ", "http://a/", "a.dir"),
+                                              LINK("      ", "http://z/", "z"),
+                                              "      </DL><P>",  // B's list, as for a level 1
+                                              "",
+                                              "    </DL><P>",
+                                              "",
+                                              "",
+                                              "</DL><P>",
+                                          })));
+  EXPECT_EQ(count, 2);
+}
+
 TEST_F(NetscapeWriter, OutputCharsets) {
   const lf::BookmarkList list = L({"R\\腕腕日本.url0\\http://h/"});
   control.OutputCharset = 1;

@@ -54,13 +54,14 @@ TEST(Regroup, KeepsIdenticalEntriesAndDropsEmptyOnes) {
   EXPECT_EQ(list, (BookmarkList{"R\\A.dir0", link, link}));
 }
 
-TEST(Regroup, RootLinkWhoseUrlHoldsDotDirStaysAtItsSortedPlace) {
+TEST(Regroup, RootLinksHoldingDotDirAreLinksAndComeLast) {
   const std::string odd = "R" + M + "a.url0\\http://h/x.dir/";
+  const std::string named = "R" + M + "setup.dir.url0\\http://s/";
   // Links sort between folders with ASCII names and those starting with half-width kana.
   const std::string kana = lftest::S("R\\ﾃｽﾄ.dir0");
-  BookmarkList list = {kana, odd, "R" + M + "b.url0\\http://b"};
+  BookmarkList list = {named, kana, odd, "R" + M + "b.url0\\http://b"};
   TBookmarkControl::Regroup(list);
-  EXPECT_EQ(list, (BookmarkList{odd, kana, "R" + M + "b.url0\\http://b"}));
+  EXPECT_EQ(list, (BookmarkList{kana, odd, "R" + M + "b.url0\\http://b", named}));
 }
 
 // Random lists full of the awkward cases: folder names that are prefixes of others, paths

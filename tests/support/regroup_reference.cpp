@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "engine/bookmark_control.h"
 #include "platform/collation.h"
 
 namespace lftest {
@@ -12,7 +13,7 @@ void RegroupReference(lf::BookmarkList& list) {
   std::sort(work.begin(), work.end(),
             [](const std::string& a, const std::string& b) { return platform::TextLess(a, b); });
   const std::size_t n = work.size();
-  auto isFolder = [&](std::size_t i) { return work[i].find(".dir") != std::string::npos; };
+  auto isFolder = [&](std::size_t i) { return lf::TBookmarkControl::IsFolderEntry(work[i]); };
   auto path = [&](std::size_t i) {
     return work[i].size() > 5 ? work[i].substr(0, work[i].size() - 5) + "\\" : std::string();
   };
