@@ -98,43 +98,6 @@ int DetectCharset(const std::string& path) {
   return kCharsetSjis;
 }
 
-// Copies a file, putting a carriage return before every line feed that lacks one, so that a
-// UTF-8 file with line feeds only is read line by line.
-void CopyWithCarriageReturns(const std::string& from, const std::string& to) {
-  platform::File in(from, platform::File::Mode::Read);
-  platform::File out(to, platform::File::Mode::Create);
-  std::string chunk(1 << 16, '\0');
-  std::string converted;
-  char previous = '\0';
-  bool first = true;
-  while (std::size_t n = in.Read(chunk.data(), chunk.size())) {
-    converted.clear();
-    for (std::size_t i = 0; i < n; ++i) {
-      const char c = chunk[i];
-      if (c == '\n' && (first || previous != '\r')) converted.push_back('\r');
-      converted.push_back(c);
-      previous = c;
-      first = false;
-    }
-    out.Write(converted);
-  }
-  out.Close();
-  in.Close();
-}
-
-// The temporary copy's name: the input's with the extension ".tmp", or, for an input that
-// already has that name, one more ".tmp" so that the copy never replaces the input.
-std::string TemporaryPath(const std::string& input) {
-  std::string tmp = ChangeFileExt(input, ".tmp");
-  auto lower = [](std::string s) {
-    for (char& c : s)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-  };
-  if (lower(tmp) == lower(input)) tmp = input + ".tmp";
-  return tmp;
-}
-
 }  // namespace
 
 std::string TBookmarkControl::CleanName(std::string_view text) {
@@ -190,19 +153,14 @@ void TBookmarkControl::ReadBookmarkFile(Owner& owner, const std::string& filePat
     bar.SetStep(1);
     const std::string rootPath = RemoveBackslash(rootName);
 
+    // A UTF-8 file may end its lines with line feeds alone: they end lines there too.
     const int charset = DetectCharset(filePath);
-    std::string parsePath = filePath;
-    if (charset == kCharsetUtf8) {
-      parsePath = TemporaryPath(filePath);
-      CopyWithCarriageReturns(filePath, parsePath);
-    }
-    LineReader file(parsePath);
+    LineReader file(filePath, charset == kCharsetUtf8);
     int depth = 0;
     ParseBookmarkLines(owner, charset, file, cancel, urlCount, depth, root, tree, fillTree, bar,
                        list, 0, rootPath);
     Regroup(list);
     file.Close();
-    if (charset == kCharsetUtf8) platform::DeleteFile(parsePath);
   } catch (const platform::IoError& e) {
     owner.MessageBox(Sjis("Ｂｏｏｋｍａｒｋファイルの読み込みで [ ") + e.what() +
                          Sjis(" ] のエラーが発生しました。"),

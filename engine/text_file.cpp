@@ -7,7 +7,8 @@ namespace {
 constexpr std::size_t kChunk = 1 << 16;
 }
 
-LineReader::LineReader(std::string_view path) : file_(path, platform::File::Mode::Read) {}
+LineReader::LineReader(std::string_view path, bool lineFeedEnds)
+    : file_(path, platform::File::Mode::Read), ends_(lineFeedEnds ? "\r\n" : "\r") {}
 
 bool LineReader::Fill() {
   if (eof_) return false;
@@ -42,14 +43,14 @@ bool LineReader::ReadLine(std::string& line) {
   while (true) {
     const char* start = buffer_.data() + pos_;
     std::size_t avail = buffer_.size() - pos_;
-    const void* cr = std::memchr(start, '\r', avail);
-    if (cr) {
-      std::size_t len = static_cast<const char*>(cr) - start;
+    const std::size_t len = std::string_view(start, avail).find_first_of(ends_);
+    if (len != std::string_view::npos) {
+      const bool cr = start[len] == '\r';
       line.append(start, len);
       pos_ += len + 1;
       // A line feed right after the carriage return belongs to the line end.
-      if (pos_ >= buffer_.size()) Fill();
-      if (pos_ < buffer_.size() && buffer_[pos_] == '\n') ++pos_;
+      if (cr && pos_ >= buffer_.size()) Fill();
+      if (cr && pos_ < buffer_.size() && buffer_[pos_] == '\n') ++pos_;
       return true;
     }
     line.append(start, avail);

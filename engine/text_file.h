@@ -13,8 +13,9 @@ namespace lf {
 
 class LineReader {
  public:
-  // Opens the file; throws platform::IoError.
-  explicit LineReader(std::string_view path);
+  // Opens the file; throws platform::IoError. With lineFeedEnds a line feed alone ends a line
+  // as well (for files written with line feeds only).
+  explicit LineReader(std::string_view path, bool lineFeedEnds = false);
 
   // The next line without its end; false at the end of the input. Throws platform::IoError.
   bool ReadLine(std::string& line);
@@ -29,6 +30,7 @@ class LineReader {
   std::string buffer_;
   std::size_t pos_ = 0;
   bool eof_ = false;  // no more bytes in the file, or 0x1A met
+  std::string_view ends_;  // the bytes that end a line
 };
 
 class LineWriter {

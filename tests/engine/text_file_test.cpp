@@ -6,10 +6,10 @@
 
 namespace {
 
-std::vector<std::string> ReadAll(const std::string& bytes) {
+std::vector<std::string> ReadAll(const std::string& bytes, bool lineFeedEnds = false) {
   lftest::TempDir dir;
   lftest::WriteFile(dir.NativePath("t.txt"), bytes);
-  lf::LineReader reader(dir.Path("t.txt"));
+  lf::LineReader reader(dir.Path("t.txt"), lineFeedEnds);
   std::vector<std::string> lines;
   std::string line;
   while (reader.ReadLine(line)) lines.push_back(line);
@@ -27,6 +27,15 @@ TEST(LineReader, CarriageReturnEndsALineAndALineFeedAfterItIsSkipped) {
 
 TEST(LineReader, ALoneLineFeedIsText) {
   EXPECT_EQ(ReadAll("a\nb\nc\r\n\nd"), (Lines{"a\nb\nc", "\nd"}));
+}
+
+// Files written with line feeds alone: a line feed ends a line as a carriage return does,
+// and one right after a carriage return still belongs to that line end.
+TEST(LineReader, LineFeedsEndLinesWhenAsked) {
+  EXPECT_EQ(ReadAll("a\nb\nc\r\n\nd", true), (Lines{"a", "b", "c", "", "d"}));
+  EXPECT_EQ(ReadAll("\n\r\r\n\n", true), (Lines{"", "", "", ""}));
+  const std::string a(65535, 'a');  // the CR ends one chunk, its LF begins the next
+  EXPECT_EQ(ReadAll(a + "\r\ny\n\x1A" "z\n", true), (Lines{a, "y"}));
 }
 
 TEST(LineReader, EndOfFileByteEndsTheInput) {
