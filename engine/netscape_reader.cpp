@@ -59,6 +59,20 @@ std::string DropFileNameChars(std::string_view text) {
   return out;
 }
 
+// The address of a link line: the value of its HREF attribute when it has one, since other
+// attributes (ICON_URI) and the title may hold addresses too; else the first address of the
+// whole line.
+std::string LinkUrl(std::string_view line) {
+  static constexpr std::string_view kHref = "HREF=\"";
+  for (std::size_t i = line.find('='); i != std::string_view::npos; i = line.find('=', i + 1)) {
+    if (i + 2 < kHref.size() || !SameIgnoringAsciiCase(line.substr(i - 4, kHref.size()), kHref))
+      continue;
+    const std::string_view value = line.substr(i + 2);
+    return TBookmarkControl::ExtractUrl(value.substr(0, value.find('"')));
+  }
+  return TBookmarkControl::ExtractUrl(line);
+}
+
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
   std::string out;
   out.reserve(text.size());
@@ -262,7 +276,7 @@ void TBookmarkControl::ParseBookmarkLines(Owner& owner, int charset, LineReader&
 
     // The rest of a line, also of a folder line once the level below it has ended.
     const Level& level = levels.back();
-    const std::string url = ExtractUrl(line);
+    const std::string url = LinkUrl(line);
     if (!url.empty()) {
       const std::string name = LinkName(line);
       if (!name.empty()) {

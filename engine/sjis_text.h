@@ -26,6 +26,9 @@ bool EndsWithBackslash(std::string_view text);
 // Position of the last single-byte character of text that is one of chars, or npos.
 std::size_t FindLastChar(std::string_view text, std::string_view chars);
 
+// True if the two texts are equal when the ASCII letters A-Z are taken as a-z.
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 // The path with the extension of its file name (from the last "." after the last "\" or "/")
 // replaced by ext; a name without one gets ext appended.
 std::string ChangeFileExt(std::string_view path, std::string_view ext);

@@ -37,17 +37,6 @@ constexpr int kMinWidth = 420;
 constexpr int kMinHeight = 335;
 constexpr int kListTop = 84;
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 TForm07::TForm07(QWidget* page1)
@@ -379,7 +368,7 @@ void TForm07::DeleteUrlFile(const std::string& entry) {
     if (item.isDirectory || item.isSymlink || !item.exact) continue;
     if (item.name.size() != name.size() + 4 || item.name.compare(0, name.size(), name) != 0)
       continue;
-    if (!SameIgnoringCase(std::string_view(item.name).substr(name.size()), ".url")) continue;
+    if (!SameIgnoringAsciiCase(std::string_view(item.name).substr(name.size()), ".url")) continue;
     platform::DeleteFile(folder + item.name);
     return;
   }

@@ -109,6 +109,23 @@ TEST(NetscapeReader, ReadsTheStandardLayout) {
   EXPECT_EQ(r.count, 2);
 }
 
+// A link's address is its HREF value: other attributes and the title may hold addresses of
+// a scheme that the search prefers.
+TEST(NetscapeReader, TheAddressIsTheHrefValue) {
+  Read r = ReadBytes(SjisFile({
+      "<DL><p>",
+      "<DT><A HREF=\"http://site/\" ADD_DATE=\"1\" ICON_URI=\"https://site/favicon.ico\">Site</A>",
+      "<DT><A href=\"http://plain/\">see https://elsewhere/</A>",
+      "<DT><A HREF=\"mailto:a@b\">https://title/</A>",
+      "<DT><A HREF=\"place:sort=8\">Recent</A>",
+      "<DD>no attribute: http://d/",
+      "</DL><p>",
+  }));
+  EXPECT_EQ(r.list, (Lines{"R\\腕腕no attribute httpd.url0\\http://d/",
+                           "R\\腕腕see httpselsewhere.url0\\http://plain/",
+                           "R\\腕腕Site.url0\\http://site/"}));
+}
+
 TEST(NetscapeReader, TitlesSplitOverLinesAndEntities) {
   Read r = ReadBytes(SjisFile({
       "<DL><p>",
