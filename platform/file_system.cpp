@@ -82,6 +82,17 @@ int ToNativePath(std::string_view path, std::string& native) {
 
 std::string FromNativePath(std::string_view native) { return Utf8ToCp932(native); }
 
+int FromNativePathExact(std::string_view native, std::string& path) {
+  if (native.find_first_of(std::string_view("\\\0", 2)) != std::string_view::npos) return EINVAL;
+  std::string sjis;
+  if (!Utf8ToCp932Exact(native, sjis)) return EILSEQ;
+  // "/" is never the second byte of a two-byte character, so every one is a separator.
+  for (char& c : sjis)
+    if (c == '/') c = '\\';
+  path = std::move(sjis);
+  return 0;
+}
+
 bool IsPlainName(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;
   for (std::size_t i = 0; i < name.size(); ++i) {

@@ -30,6 +30,9 @@ class IoError : public std::runtime_error {
 int ToNativePath(std::string_view path, std::string& native);
 // The program's form of a native path (lossy where the name does not fit code page 932).
 std::string FromNativePath(std::string_view native);
+// The program's form of a native path with "\" between its names, exactly: 0, EILSEQ when a
+// name has no form in code page 932, or EINVAL when a name holds "\" or a NUL byte.
+int FromNativePathExact(std::string_view native, std::string& path);
 
 // True for a name that stands for one item directly inside a folder: not empty, not "." or
 // "..", and without a native separator or a NUL byte.

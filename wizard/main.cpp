@@ -1,5 +1,5 @@
-// Program entry: an unattended run when the command line asks for one (decided before any
-// window system is touched, so it works without a display), page 1 otherwise.
+// Program entry: a scripted or unattended run when the command line asks for one (decided
+// before any window system is touched, so both work without a display), page 1 otherwise.
 #include <QApplication>
 #include <iostream>
 #include <string>
@@ -7,11 +7,14 @@
 
 #include "wizard/command_line.h"
 #include "wizard/operation_pictures.h"
+#include "wizard/script_run.h"
 #include "wizard/unattended.h"
 #include "wizard/unit1.h"
 
 int main(int argc, char** argv) {
-  const int autoOperation = lf::AutoOperationOf(std::vector<std::string>(argv + 1, argv + argc));
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (lf::IsScriptCommandLine(args)) return lf::RunScript(args, std::cout, std::cerr);
+  const int autoOperation = lf::AutoOperationOf(args);
   if (autoOperation != 0) return lf::RunUnattended(autoOperation, std::cerr);
 
   QApplication app(argc, argv);
