@@ -41,11 +41,16 @@ std::vector<std::string_view> SplitPath(std::string_view path, std::string_view 
 }
 
 // True if the last `names` components of the path (those that come from the list) are plain
-// names, something is left before them for the root folder, and nothing anywhere in the path
-// climbs up a folder.
+// names, a root folder is named before them (an empty one would be the file system's own
+// root), and nothing anywhere in the path climbs up a folder.
 bool SafeTarget(std::string_view path, int names) {
   std::vector<std::string_view> parts = SplitPath(path, "\\");
   if (static_cast<int>(parts.size()) <= names) return false;
+  const std::size_t rootParts = parts.size() - static_cast<std::size_t>(names);
+  bool namedRoot = false;
+  for (std::size_t i = 0; i < rootParts && !namedRoot; ++i)
+    namedRoot = parts[i].find_first_not_of('/') != std::string_view::npos;
+  if (!namedRoot) return false;
   for (std::size_t i = parts.size() - static_cast<std::size_t>(names); i < parts.size(); ++i)
     if (!platform::IsPlainName(parts[i])) return false;
   for (std::string_view segment : SplitPath(path, "\\/"))

@@ -176,4 +176,25 @@ TEST(FavoritesWriter, NamesFromFilesNeverReachOutsideTheFavoritesFolder) {
   EXPECT_NE(log.find("File Error : " + U(w.root) + "\\../out/z.url\r\n"), std::string::npos);
 }
 
+// Without a Favorites location the entries begin with "\": nothing may be made at the top of
+// the file system.
+TEST(FavoritesWriter, AnEmptyRootWritesNothing) {
+  lftest::TempDir d;
+  const std::string name = "lftest-empty-root-" + std::to_string(getpid());
+  Write w(d, "unused");
+  w.root.clear();
+  w.Run({("R\\" + name + ".dir0").c_str(), ("R\\" + name + "\\腕腕x.url1\\http://x/").c_str(),
+         ("R\\腕腕" + name + ".url0\\http://y/").c_str()});
+  const bool madeDir = std::filesystem::exists("/" + name);
+  const bool madeFile = std::filesystem::exists("/" + name + ".url");
+  std::filesystem::remove_all("/" + name);
+  std::filesystem::remove("/" + name + ".url");
+  EXPECT_FALSE(madeDir);
+  EXPECT_FALSE(madeFile);
+  EXPECT_EQ(w.c.ieUrlCount, 0);
+  EXPECT_EQ(w.c.errorCount, 2);
+  EXPECT_EQ(w.owner.messages.size(), 3u);
+  EXPECT_NE(w.Log().find("Dir  Error : \\" + name + "\r\n"), std::string::npos);
+}
+
 }  // namespace
