@@ -9,6 +9,9 @@ namespace lf {
 
 inline constexpr int kOperationCount = 11;
 
+// The version, as page 1 shows it and "--version" prints it.
+inline constexpr char kVersionText[] = "Version 13.03  (2002/10/18)";
+
 // The collections an operation picture shows.
 enum class Collection { BookmarkFile, Favorites, Hotlist };
 

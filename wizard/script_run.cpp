@@ -10,6 +10,7 @@
 #include "engine/ui.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
+#include "wizard/operations.h"
 #include "wizard/run_driver.h"
 #include "wizard/settings_file.h"
 #include "wizard/stderr_owner.h"
@@ -204,7 +205,7 @@ int RunScript(const std::vector<std::string>& args, std::ostream& out, std::ostr
       out << ScriptUsage() << std::flush;
       return out ? 0 : 1;
     case ScriptCommand::Action::Version:
-      out << kScriptVersion << '\n' << std::flush;
+      out << "Linkferry " << kVersionText << '\n' << std::flush;
       return out ? 0 : 1;
     case ScriptCommand::Action::Run:
       break;

@@ -37,9 +37,8 @@ ScriptCommand ParseScriptCommand(const std::vector<std::string>& args, const std
 // with the values the command gives in their place.
 Settings ScriptSettings(const ScriptCommand& command);
 
-// The usage text (UTF-8, ending with a newline) and the version line.
+// The usage text (UTF-8, ending with a newline).
 std::string ScriptUsage();
-inline constexpr char kScriptVersion[] = "Linkferry 13.03";
 
 // Carries out a scripted command line and returns the exit status: 0 done, 1 when the run
 // reported an error (on err, in UTF-8), 2 for a wrong command line (the reason and the usage

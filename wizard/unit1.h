@@ -101,8 +101,7 @@ class TForm01 : public QWidget {
   bool running_ = false;
 };
 
-// The page's font, and the version shown on it.
+// The page's font.
 QFont PageFont();
-inline constexpr char kVersionText[] = "Version 13.03  (2002/10/18)";
 
 }  // namespace lf
