@@ -102,26 +102,41 @@ std::string TBookmarkControl::SjisToEuc(std::string_view text) {
 
 std::string TBookmarkControl::Utf8ToSjis(std::string_view text) {
   if (IsAscii(text)) return std::string(text);
-  // One UTF-16 unit per sequence, decoded without checks: continuation bytes met first are
-  // read as two-byte sequences, four-byte sequences as three bytes and a stray byte. Bytes
-  // missing at the end count as zero.
+  // One UTF-16 unit per sequence of one to three bytes. A four-byte sequence (an emoji) is
+  // one character that code page 932 cannot hold, and a sequence that is broken off or does
+  // not begin with a first byte is one such character too: it never takes a following byte
+  // that is not a continuation byte with it, so the next character is kept.
+  constexpr char16_t kUnmappable = 0xFFFD;
   std::u16string units;
   units.reserve(text.size());
-  auto at = [&](std::size_t k) -> unsigned {
-    return k < text.size() ? static_cast<unsigned char>(text[k]) : 0u;
+  auto continuation = [&](std::size_t k) {
+    return k < text.size() && (static_cast<unsigned char>(text[k]) & 0xC0) == 0x80;
   };
+  auto low6 = [&](std::size_t k) { return static_cast<unsigned char>(text[k]) & 0x3Fu; };
   for (std::size_t i = 0; i < text.size();) {
-    unsigned b1 = at(i);
+    const unsigned b1 = static_cast<unsigned char>(text[i]);
     if (b1 < 0x80) {
       units.push_back(static_cast<char16_t>(b1));
       i += 1;
-    } else if (b1 <= 0xDF) {
-      units.push_back(static_cast<char16_t>(((b1 & 0x1F) << 6) | (at(i + 1) & 0x3F)));
+    } else if (b1 >= 0xC0 && b1 <= 0xDF && continuation(i + 1)) {
+      units.push_back(static_cast<char16_t>(((b1 & 0x1F) << 6) | low6(i + 1)));
       i += 2;
-    } else {
-      units.push_back(static_cast<char16_t>(((b1 & 0x0F) << 12) | ((at(i + 1) & 0x3F) << 6) |
-                                            (at(i + 2) & 0x3F)));
+    } else if (b1 >= 0xE0 && b1 <= 0xEF && continuation(i + 1) && continuation(i + 2)) {
+      units.push_back(
+          static_cast<char16_t>(((b1 & 0x0F) << 12) | (low6(i + 1) << 6) | low6(i + 2)));
       i += 3;
+    } else {
+      // The lead byte and the continuation bytes its sequence may have, as one character.
+      const std::size_t length = b1 >= 0xFC   ? 6
+                                 : b1 >= 0xF8 ? 5
+                                 : b1 >= 0xF0 ? 4
+                                 : b1 >= 0xE0 ? 3
+                                 : b1 >= 0xC0 ? 2
+                                              : 1;
+      std::size_t end = i + 1;
+      while (end < i + length && continuation(end)) ++end;
+      units.push_back(kUnmappable);
+      i = end;
     }
   }
   return platform::Utf16ToCp932(units);

@@ -1,4 +1,5 @@
 // The four text conversions on raw bytes.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -47,6 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string toEuc = TBookmarkControl::SjisToEuc(text);
 
   Check(fromUtf8.size() <= 2 * text.size(), "one or two bytes per UTF-8 sequence");
+  // No broken sequence takes an ASCII byte with it: every one comes out again.
+  auto ascii = [](const std::string& s) {
+    return std::count_if(s.begin(), s.end(), [](char c) { return (c & 0x80) == 0; });
+  };
+  Check(ascii(fromUtf8) >= ascii(text), "every ASCII byte of UTF-8 input kept");
   Check(toUtf8.size() <= 3 * text.size(), "at most three bytes per character");
   Check(fromEuc.size() <= text.size(), "EUC-JP never grows into Shift-JIS");
   Check(toEuc.size() <= 2 * text.size(), "at most two EUC-JP bytes per byte");

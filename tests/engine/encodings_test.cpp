@@ -58,17 +58,29 @@ TEST(Utf8, DecodesEveryThreeByteSequenceToOneUnit) {
   }
 }
 
+// Broken or four-byte sequences become one default character each and never take the next
+// character with them.
 TEST(Utf8, BrokenInputConvertsAndKeepsTheRest) {
-  // A continuation byte first is read as a two-byte sequence with the next byte:
-  // (0x80 & 0x1F) << 6 | ('a' & 0x3F) is U+0021.
-  EXPECT_EQ(TBookmarkControl::Utf8ToSjis("\x80" "ab"), "!b");
-  // A cut-off sequence at the end.
-  EXPECT_EQ(TBookmarkControl::Utf8ToSjis("ab\xE3\x81"), "ab?");
-  // A four-byte sequence: three bytes and a stray byte.
-  std::string out = TBookmarkControl::Utf8ToSjis("\xF0\x9F\x98\x80!");
-  EXPECT_EQ(out.back(), '!');
-  // Characters outside code page 932 become the default character.
-  EXPECT_EQ(TBookmarkControl::Utf8ToSjis("\xC3\xA9"), "?");
+  struct Case {
+    const char* utf8;
+    const char* sjis;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {"\xF0\x9F\x98\x80!", "?!"},                        // an emoji
+      {"a\xF0\x9F\x98\x80\xF0\x9F\x8D\xA3" "b", "a??b"},
+      {"\xF0\x9F!", "?!"},                                // cut short by an ASCII byte
+      {"\x80" "ab", "?ab"},                                // a continuation byte first
+      {"\xC3" "ab", "?ab"},                                // a first byte without its second
+      {"\xE3\x81" "ab", "?ab"},                            // one continuation byte of two
+      {"\xE3\x81\x82\xE3\x81\x82", "\x82\xA0\x82\xA0"},  // well formed: exact
+      {"ab\xE3\x81", "ab?"},                               // cut off at the end
+      {"\xFF\x80\x80z", "?z"},
+      {"\xC3\xA9", "?"},                                   // outside code page 932
+  };
+  // clang-format on
+  for (std::size_t k = 0; k < std::size(cases); ++k)
+    EXPECT_EQ(TBookmarkControl::Utf8ToSjis(cases[k].utf8), cases[k].sjis) << "case " << k;
 }
 
 TEST(Utf8, LongTextsAreConvertedWhole) {
