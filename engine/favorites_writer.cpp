@@ -186,9 +186,21 @@ std::string TBookmarkControl::LostDataPath() {
 }
 
 void TBookmarkControl::SaveLostData(const std::vector<std::string>& lines) {
-  LineWriter out(LostDataPath());
-  for (const std::string& line : lines) out.WriteLine(line);
-  out.Close();
+  // Written beside the log first, so that a failed write leaves the previous log whole.
+  const std::string path = LostDataPath();
+  const std::string written =
+      platform::FileExists(path) ? platform::UnusedPathBeside(path, ".tmp") : path;
+  try {
+    LineWriter out(written);
+    for (const std::string& line : lines) out.WriteLine(line);
+    out.Close();
+    if (written != path) {
+      if (int rc = platform::RenameFile(written, path)) throw platform::IoError(rc);
+    }
+  } catch (const platform::IoError&) {
+    platform::DeleteFile(written);
+    throw;
+  }
 }
 
 void SaveLostDataReporting(Owner& owner, const std::vector<std::string>& lines) {

@@ -156,6 +156,7 @@ TEST_F(HostileWriters, ShortcutRewriteCutOffKeepsThePreviousShortcut) {
   control.SaveFavorites(owner, bar, c.cancel, c.errorCount, c.ieUrlCount,
                         {root + "\\F.dir0", root + "\\F" + M + "b.url1\\http://b/",
                          root + "\\G.dir0", root + "\\G" + M + "c.url1\\http://c/"});
+  const std::string firstLog = lftest::ReadFile(dir.NativePath("prog/LostData.txt"));
   platform::testing::SetWriteLimit(10);
   control.SaveFavorites(owner, bar, c.cancel, c.errorCount, c.ieUrlCount,
                         {root + "\\F.dir0", root + "\\F" + M + "a.url1\\http://new/"});
@@ -176,6 +177,9 @@ TEST_F(HostileWriters, ShortcutRewriteCutOffKeepsThePreviousShortcut) {
       "ＵＲＬ[ " + r + "\\F\\a.url ]の作成で\r[ " + U(platform::ErrorText(ENOSPC)) +
           " ] のエラーが発生しました。\rＬｏｓｔＤａｔａ．ｔｘｔにファイル名情報が保存されます。");
   EXPECT_EQ(texts[3].find("ＬｏｓｔＤａｔａ．ｔｘｔ[ "), 0u);
+  // The log that could not be replaced is still the first run's.
+  EXPECT_EQ(lftest::ReadFile(dir.NativePath("prog/LostData.txt")), firstLog);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.NativePath("prog")), {}), 1);
 }
 
 // Under a file limit every link is either written whole or counted and logged as lost.
