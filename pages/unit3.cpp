@@ -270,7 +270,8 @@ void TForm03::TreeView2Click() {
   TBookmarkControl::FillUrlList(targetFolder_, *target_, items2_);
 }
 
-const std::string* TForm03::ItemEntry(const std::string& caption) const {
+std::unordered_map<std::string, const std::string*> TForm03::FolderLinks() const {
+  std::unordered_map<std::string, const std::string*> links;
   const std::string prefix = sourceFolder_ + std::string(kLinkMarker);
   for (const std::string& entry : *source_) {
     if (entry.compare(0, prefix.size(), prefix) != 0) continue;
@@ -279,21 +280,23 @@ const std::string* TForm03::ItemEntry(const std::string& caption) const {
     // end before the folder path does.
     const std::string path = TBookmarkControl::EntryKey(entry);
     if (path.size() < prefix.size() + 5) continue;
-    const std::string_view name =
-        std::string_view(path).substr(prefix.size(), path.size() - prefix.size() - 5);
-    if (name == caption) return &entry;
+    links.try_emplace(path.substr(prefix.size(), path.size() - prefix.size() - 5), &entry);
   }
-  return nullptr;
+  return links;
 }
 
 void TForm03::BitBtn1Click() {
   if (!copyBuffer_ || !source_) return;
   copyBuffer_->clear();
   if (sourceFolder_.empty()) return;
+  // One pass over the list for all items: copying a whole large folder must not search the
+  // list once per item.
+  const std::unordered_map<std::string, const std::string*> links = FolderLinks();
   for (int i = listView1_->topLevelItemCount() - 1; i >= 0; --i) {
     const QTreeWidgetItem* item = listView1_->topLevelItem(i);
     if (!item->isSelected()) continue;
-    if (const std::string* entry = ItemEntry(SjisText(item, 0))) copyBuffer_->push_back(*entry);
+    const auto found = links.find(SjisText(item, 0));
+    if (found != links.end()) copyBuffer_->push_back(*found->second);
   }
 }
 

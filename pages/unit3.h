@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/bookmark_control.h"
@@ -56,7 +57,8 @@ class TForm03 : public QWidget {
  private:
   enum class Step { Idle, Loading, Writing };
 
-  const std::string* ItemEntry(const std::string& caption) const;
+  // The links directly in the left folder by name, each name with the first entry so named.
+  std::unordered_map<std::string, const std::string*> FolderLinks() const;
   void FinishStep();
 
   QPointer<QWidget> page1_;

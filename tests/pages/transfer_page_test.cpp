@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "pages/image_strip.h"
 #include "pages/second_pages.h"
 #include "pages/unit3.h"
 #include "platform/system_info.h"
@@ -252,6 +254,68 @@ TEST_F(TransferPage, CopiesBookmarksIntoFavoritesFolders) {
   EXPECT_EQ(messages.shown.size(), 2u);
 }
 
+// True if an icon shows picture n of the strip in the given mode (a selected node shows its
+// selected image).
+bool ShowsPicture(const QIcon& icon, QIcon::Mode mode, int n) {
+  const QImage shown = icon.pixmap(16, 16, mode).toImage().convertToFormat(QImage::Format_ARGB32);
+  return shown ==
+         lf::DirTreeImg().copy(16 * n, 0, 16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+TEST_F(TransferPage, ShowsItsTextsAndTheStripPictures) {
+  lftest::WriteFile(dir.NativePath("bookmark.htm"), BookmarkFile(kNetscapeSource));
+  Open(4);
+  EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText().toStdString(),
+            "Ｎｅｔｓｃａｐｅ Ｎａｖｉｇａｔｏｒ のブックマークを「コピー」で選択し\n"
+            "Ｉｎｔｅｒｎｅｔ Ｅｘｐｌｏｒｅｒ のお気に入りファイルフォルダを\n"
+            "選択して「張り付け」を押して追加してください。");
+  EXPECT_EQ(Child<QPlainTextEdit>("Memo2")->toPlainText().toStdString(),
+            "Ｉｎｔｅｒｎｅｔ Ｅｘｐｌｏｒｅｒ のお気に入りファイルを「コピー」で選択し \n"
+            "Ｎｅｔｓｃａｐｅ Ｎａｖｉｇａｔｏｒ のブックマークファイルのフォルダを\n"
+            "選択して「張り付け」を押して追加してください。");
+  EXPECT_EQ(Button("BitBtn1")->text().toStdString(), "コピー");
+  EXPECT_EQ(Button("BitBtn2")->text().toStdString(), "貼り付け");
+  for (int side : {1, 2}) {
+    EXPECT_EQ(List(side)->headerItem()->text(0).toStdString(), "URL 名称");
+    EXPECT_EQ(List(side)->columnWidth(0), 300);
+  }
+
+  // The root node shows a closed folder also when selected, a folder node an open one.
+  QTreeWidgetItem* root = Node(1, {U(dir.Path("bookmark.htm"))});
+  QTreeWidgetItem* folder = Node(1, {U(dir.Path("bookmark.htm")), "ニュース"});
+  ASSERT_TRUE(root && folder);
+  EXPECT_TRUE(ShowsPicture(root->icon(0), QIcon::Normal, 0));
+  EXPECT_TRUE(ShowsPicture(root->icon(0), QIcon::Selected, 0));
+  EXPECT_TRUE(ShowsPicture(folder->icon(0), QIcon::Normal, 0));
+  EXPECT_TRUE(ShowsPicture(folder->icon(0), QIcon::Selected, 1));
+  ClickFolder(1, {"ニュース"});
+  ASSERT_GT(List(1)->topLevelItemCount(), 0);
+  EXPECT_TRUE(ShowsPicture(List(1)->topLevelItem(0)->icon(0), QIcon::Normal, 2));
+}
+
+TEST_F(TransferPage, CopiesAWholeLargeFolderInOnePass) {
+  Lines file = {"<DL><p>", "<DT><H3>Big</H3>", "<DL><p>"};
+  for (int i = 0; i < 20000; ++i)
+    file.push_back("<DT><A HREF=\"http://h/" + std::to_string(i) + "\">link " + std::to_string(i) +
+                   "</A>");
+  file.insert(file.end(), {"</DL><p>", "</DL><p>"});
+  lftest::WriteFile(dir.NativePath("bookmark.htm"), BookmarkFile(file));
+  Open(4);
+  ClickFolder(1, {"Big"});
+  ASSERT_EQ(List(1)->topLevelItemCount(), 20000);
+  List(1)->selectAll();
+  QElapsedTimer timer;
+  timer.start();
+  QTest::mouseClick(Button("BitBtn1"), Qt::LeftButton);
+  // Searching the list once per item takes about a minute here.
+  EXPECT_LT(timer.elapsed(), 5000);
+  const std::vector<std::string> copied = page->CopyBuffer();
+  ASSERT_EQ(copied.size(), 20000u);
+  // Bottom to top of the list sorted by name: "link 9999" first, "link 0" last.
+  EXPECT_EQ(lf::TBookmarkControl::EntryUrl(copied.front()), "http://h/9999");
+  EXPECT_EQ(lf::TBookmarkControl::EntryUrl(copied.back()), "http://h/0");
+}
+
 TEST_F(TransferPage, AddsFavoritesToTheBookmarkFile) {
   Shortcut("F/a?b.url", "http://ab/");
   Shortcut("F/ソフト.url", "http://soft/");
@@ -282,7 +346,13 @@ TEST_F(TransferPage, AddsFavoritesToTheBookmarkFile) {
   EXPECT_EQ(Captions(2), (Lines{"a.b", "old", "ソフト"}));
 
   lf::AppRun().counters.nnUrlCount = 0;
+  std::string during;
+  QObject::connect(Child<QProgressBar>("Bar"), &QProgressBar::valueChanged, page, [&] {
+    if (during.empty()) during = LabelText();
+  });
   QTest::mouseClick(Button("Button4"), Qt::LeftButton);
+  EXPECT_EQ(during, "[ブックマークファイルの書き込み]");
+  EXPECT_FALSE(Child("Label1")->isVisible());
   EXPECT_EQ(U(lftest::ReadFile(dir.NativePath("bookmark.htm"))),
             U(BookmarkFile({
                 "<!DOCTYPE NETSCAPE-Bookmark-file-1>",
@@ -398,6 +468,9 @@ TEST_F(TransferPageWriting, GoingBackDuringTheWriteLeavesOnceItHasFinished) {
   page1.hide();
   QObject::connect(Child<QProgressBar>("Bar"), &QProgressBar::valueChanged, page, [&] {
     if (during++) return;
+    EXPECT_EQ(LabelText(), "[お気に入りファイルの書き込み]");
+    EXPECT_TRUE(Child("Label1")->isVisible());
+    EXPECT_FALSE(Child("Memo1")->isVisible());
     page->Button4Click();                                  // no second write
     QTest::mouseClick(Button("BitBtn2"), Qt::LeftButton);  // no paste into the list written
     QTest::mouseClick(Button("Button2"), Qt::LeftButton);
