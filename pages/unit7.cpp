@@ -355,23 +355,14 @@ void TForm07::Button4Click() {
 }
 
 void TForm07::DeleteUrlFile(const std::string& entry) {
+  // The Favorites reader keeps the shortcut's own file name after the link marker, its
+  // extension in whatever letter case it was written ("c.URL"). Deleting by that very name
+  // finds the file on a file system that tells case apart, and never takes a neighbour whose
+  // name differs only in the extension's case ("c.url" beside "c.URL") in its place.
   const std::string folder = TBookmarkControl::FolderPart(entry);
-  const std::string name = LinkCaption(entry);
-  if (folder.empty()) return;
-  const std::string path = folder + name + ".url";
-  if (platform::DeleteFile(path) == 0) return;
-  // The shortcut's extension may be written in capitals; on a file system that tells
-  // letter case apart it is found by comparing the extension alone without regard to case.
-  std::vector<platform::DirEntry> items;
-  if (platform::ListDirectory(TBookmarkControl::RemoveBackslash(folder), items) != 0) return;
-  for (const platform::DirEntry& item : items) {
-    if (item.isDirectory || item.isSymlink || !item.exact) continue;
-    if (item.name.size() != name.size() + 4 || item.name.compare(0, name.size(), name) != 0)
-      continue;
-    if (!SameIgnoringAsciiCase(std::string_view(item.name).substr(name.size()), ".url")) continue;
-    platform::DeleteFile(folder + item.name);
-    return;
-  }
+  const std::string name = NameWithSuffix(entry);
+  if (folder.empty() || name.empty()) return;
+  platform::DeleteFile(folder + name);
 }
 
 void TForm07::Button1Click() {

@@ -68,8 +68,9 @@ TEST(FindDuplicatePairs, ListsEveryPairOnceInTheOrderOfTheDoubleLoop) {
   EXPECT_TRUE(lf::FindDuplicatePairs(folders, all).empty());
 
   // A link titled with an address pairs by the address it leads to, not by its title.
-  const lf::BookmarkList titled = L({"R\\腕腕http://t/.url0\\http://a/",
-                                     "R\\腕腕http://t/.url0\\http://b/", "R\\腕腕x.url0\\http://a/"});
+  const lf::BookmarkList titled =
+      L({"R\\腕腕http://t/.url0\\http://a/", "R\\腕腕http://t/.url0\\http://b/",
+         "R\\腕腕x.url0\\http://a/"});
   EXPECT_EQ(lf::FindDuplicatePairs(titled, all), (Pairs{{0, 2}}));
 
   std::mt19937 random(7);
@@ -212,6 +213,9 @@ TEST_F(DuplicatePage, FavoritesListsEveryPairAndDeletesTheMarkedShortcuts) {
   EXPECT_EQ(page->pos(), page1.pos());
   EXPECT_EQ(page->windowTitle(), "Linkferry (2/2)");
   EXPECT_TRUE(Child("Memo1")->isVisible());
+  EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText().toStdString(),
+            "下記のListに表示されたものが、ダブリのものです。\n"
+            "クリックして削除するＵＲＬのボタンを押してください。");
   EXPECT_FALSE(Label("Label1")->isVisible());
   EXPECT_FALSE(Child("Bar")->isVisible());
   EXPECT_TRUE(Button(4)->isEnabled());
@@ -264,6 +268,32 @@ TEST_F(DuplicatePage, FavoritesListsEveryPairAndDeletesTheMarkedShortcuts) {
   EXPECT_FALSE(Button(4)->isEnabled());
   EXPECT_FALSE(Label("Label2")->isVisible());
   EXPECT_EQ(messages.shown.size(), 4u);  // the four questions, nothing else
+}
+
+TEST_F(DuplicatePage, DeletesTheShortcutFileItReadAndNoNeighbour) {
+  // Names that differ only in the extension's letter case are two shortcuts here.
+  Shortcut("F/c.URL", "http://x/");
+  Shortcut("F/c.url", "http://other/");
+  Shortcut("a.url", "http://x/");
+  Shortcut("g.url", "http://y/");
+  Shortcut("Gurl", "http://y/");  // taken as a shortcut, though it has no ".url"
+  lf::AppSettings().DBL = 1;
+  Open(6);
+  // After regrouping: 0 F.dir0, 1 c.url, 2 c.URL, 3 a.url, 4 g.url, 5 Gurl.
+  const std::string root = U(dir.Path("Favorites"));
+  ASSERT_EQ(Rows(), (Lines{"c | " + root + "\\F\\ | " + root + "\\ | 2 | 3",
+                           "g | " + root + "\\ | " + root + "\\ | 4 | 5"}));
+  ClickRow(1);
+  QTest::mouseClick(Child<QPushButton>("BtnURL2"), Qt::LeftButton);
+  ClickRow(0);
+  QTest::mouseClick(Child<QPushButton>("BtnURL1"), Qt::LeftButton);
+  EXPECT_EQ(page->Marks(), (std::set<std::size_t>{2, 5}));
+  QTest::mouseClick(Button(4), Qt::LeftButton);
+  EXPECT_FALSE(Favorite("F/c.URL"));
+  EXPECT_FALSE(Favorite("Gurl"));
+  EXPECT_TRUE(Favorite("F/c.url"));
+  EXPECT_TRUE(Favorite("a.url"));
+  EXPECT_TRUE(Favorite("g.url"));
 }
 
 TEST_F(DuplicatePage, BookmarkFileIsRewrittenWithoutTheMarkedLinks) {
@@ -400,7 +430,10 @@ TEST_F(DuplicatePage, CancelDuringTheCheckKeepsTheRowsFoundSoFar) {
   lf::AppSettings().Proc = 6;
   page = qobject_cast<lf::TForm07*>(lf::CreateSecondPage(6, &page1));
   QObject::connect(Child<QProgressBar>("Bar"), &QProgressBar::valueChanged, page, [&](int value) {
-    if (value == 4) QTest::mouseClick(Button(2), Qt::LeftButton);
+    if (value != 4) return;
+    EXPECT_EQ(LabelText("Label1"), "[ ＵＲＬダブリチェック中 ]");
+    EXPECT_TRUE(Child("Bar")->isVisible());
+    QTest::mouseClick(Button(2), Qt::LeftButton);
   });
   page->show();
   ASSERT_TRUE(QTest::qWaitFor([&] { return Done(); }));
