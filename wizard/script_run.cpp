@@ -211,11 +211,16 @@ int RunScript(const std::vector<std::string>& args, std::ostream& out, std::ostr
       break;
   }
 
+  StderrOwner owner(err);
+  // Values not given would silently fall back on the defaults.
+  if (const int code = SettingsReadError()) {
+    owner.ReportError(ReadErrorText(IniFileName(), code));
+    return 1;
+  }
   const Settings settings = ScriptSettings(command);
   TBookmarkControl control;
   control.OutputCharset = settings.Out;
   RunCounters counters;
-  StderrOwner owner(err);
   ProgressBar bar;
   // Page 1's run has a status label; with one the chain is the same as page 1's, so that a
   // conversion with nothing to write says so instead of ending quietly with the old file.

@@ -41,8 +41,9 @@ Settings ScriptSettings(const ScriptCommand& command);
 std::string ScriptUsage();
 
 // Carries out a scripted command line and returns the exit status: 0 done, 1 when the run
-// reported an error (on err, in UTF-8), 2 for a wrong command line (the reason and the usage
-// on err). A run prints its summary line on out; the settings file is never written.
+// reported an error (on err, in UTF-8) or a settings file is there but cannot be read (then
+// nothing is run), 2 for a wrong command line (the reason and the usage on err). A run prints
+// its summary line on out; the settings file is never written.
 int RunScript(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace lf

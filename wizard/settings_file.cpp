@@ -24,6 +24,17 @@ bool ReadSettings(Settings& s) {
   return ini.Exists();
 }
 
+int SettingsReadError() {
+  const std::string path = IniFileName();
+  if (!platform::FileExists(path)) return 0;
+  std::string content;
+  return platform::ReadWholeFile(path, content);
+}
+
+std::string ReadErrorText(const std::string& iniPath, int code) {
+  return iniPath + Sjis(" を読み込めません [ ") + platform::ErrorText(code) + " ]";
+}
+
 std::string WriteErrorText(const std::string& iniPath) {
   return iniPath + Sjis(" に書き込めません");
 }

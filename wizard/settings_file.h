@@ -33,6 +33,12 @@ std::string IniFileName();
 // Reads the eight shared settings with their defaults; returns whether the file exists.
 bool ReadSettings(Settings& settings);
 
+// The error code when something is there under the settings file's name but cannot be read
+// (a file the user may not read, a pipe); 0 when it can be read or there is nothing.
+int SettingsReadError();
+// The message for a settings file that cannot be read (Shift-JIS).
+std::string ReadErrorText(const std::string& iniPath, int code);
+
 // Writes the eight shared settings (IniWrite). A refused write shows "%s に書き込めません"
 // through the owner, skips the remaining writes and returns false.
 bool IniWrite(const Settings& settings, Owner& owner);

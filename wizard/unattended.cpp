@@ -15,11 +15,19 @@ int RunUnattended(int autoOperation, std::ostream& err) {
   state.AutoMode = 1;
   state.AutoOperation = autoOperation;
   Settings& settings = AppSettings();
-  if (!ReadSettings(settings)) return 0;
+  StderrOwner owner(err);
+  if (!ReadSettings(settings)) {
+    // A settings file that is there but cannot be read is not the absent one that means
+    // "nothing to do": running with the defaults or ending quietly would both be wrong.
+    if (const int code = SettingsReadError()) {
+      owner.ReportError(ReadErrorText(IniFileName(), code));
+      return 1;
+    }
+    return 0;
+  }
 
   TBookmarkControl control;
   control.OutputCharset = settings.Out;
-  StderrOwner owner(err);
   ProgressBar bar;  // of the page that is never shown
   try {
     AutoProc(autoOperation, {control, settings, state.counters, owner, bar, nullptr});

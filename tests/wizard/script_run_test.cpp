@@ -3,6 +3,7 @@
 #include "wizard/script_run.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -228,6 +229,16 @@ TEST_F(ScriptRun, FailuresGoToStandardErrorInUtf8AndEndWithStatusOne) {
   EXPECT_EQ(err, "linkferry: お気に入りのＵＲＬがありません。フォルダの再確認を行ってください。\n");
   EXPECT_EQ(out, "ＩＥ ｕｒｌ数: 0, ＮＮ ｕｒｌ数: 0, 変換エラー数: 0\n");
   EXPECT_EQ(lftest::ReadFile(Native("bookmark.htm")), before);
+}
+
+TEST_F(ScriptRun, ASettingsFileThatCannotBeReadStopsTheRunBeforeItStarts) {
+  // The values not given would otherwise come from the defaults without a word.
+  ASSERT_EQ(mkfifo(home.IniNative().c_str(), 0600), 0);
+  lftest::WriteFile(Native("bookmark.htm"), NetscapeFile({NetscapeLink("http://host/b", "B")}));
+  EXPECT_EQ(Run({"--run", "1", "--nn", "bookmark.htm", "--ie", "Favorites"}), 1);
+  EXPECT_NE(err.find("linkferry.ini を読み込めません [ "), std::string::npos) << err;
+  EXPECT_EQ(out, "");
+  EXPECT_FALSE(lftest::Exists(Native("Favorites/B.url")));
 }
 
 TEST_F(ScriptRun, WrongCommandLineHelpAndVersion) {

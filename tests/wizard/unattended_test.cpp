@@ -2,6 +2,7 @@
 // folder (so that its settings file is the one beside the copy), run with -1, -2 or -3
 // and without any display.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -84,6 +85,16 @@ TEST_F(UnattendedRun, WithoutASettingsFileNothingHappens) {
   EXPECT_EQ(err, "");
   EXPECT_FALSE(lftest::Exists(Native("Favorites/B.url")));
   EXPECT_FALSE(lftest::Exists(home.IniNative()));
+}
+
+TEST_F(UnattendedRun, ASettingsFileThatCannotBeReadIsNoAbsentOne) {
+  // A pipe stands for a file the user may not read (as root, permissions do not stop reads).
+  ASSERT_EQ(mkfifo(home.IniNative().c_str(), 0600), 0);
+  lftest::WriteFile(Native("bookmark.htm"), NetscapeFile({NetscapeLink("http://host/b", "B")}));
+  EXPECT_EQ(Run("-1"), 1);
+  EXPECT_NE(err.find("linkferry.ini を読み込めません [ "), std::string::npos) << err;
+  EXPECT_EQ(out, "");
+  EXPECT_FALSE(lftest::Exists(Native("Favorites/B.url")));
 }
 
 TEST_F(UnattendedRun, ErrorsGoToStandardErrorAndFailTheRun) {
