@@ -32,21 +32,21 @@ bool SplitUrlEntry(std::string_view entry, UrlEntryParts& parts) {
   if (marker == std::string_view::npos) return false;
   parts.folderPath = std::string(entry.substr(0, marker));
   const std::size_t nameStart = marker + kLinkMarker.size();
-  // The name ends at the first ".url" followed by a level character and "\"; what follows that
-  // "\" is the address as it was stored.
-  for (std::size_t at = FindCharBoundary(entry, ".url", nameStart); at != std::string_view::npos;
-       at = FindCharBoundary(entry, ".url", at + 1)) {
-    if (at + 5 < entry.size() && LevelValue(entry[at + 4]) >= 0 && entry[at + 5] == '\\') {
-      parts.name = std::string(entry.substr(nameStart, at - nameStart));
-      parts.level = entry[at + 4];
-      parts.address = std::string(entry.substr(at + 6));
-      return true;
-    }
+  // Split where the writers split, so that a rewritten entry keeps the name, level and
+  // address they read from it; the address is all the text after that place, so one typed
+  // without a known scheme survives a rewrite.
+  std::string key, url;
+  TBookmarkControl::SplitEntry(entry, key, url);
+  if (key.size() >= nameStart + 5 && key.size() + 1 + url.size() == entry.size() &&
+      key.compare(key.size() - 5, 4, ".url") == 0 && LevelValue(key.back()) >= 0) {
+    parts.name = key.substr(nameStart, key.size() - 5 - nameStart);
+    parts.level = key.back();
+    parts.address = url;
+    return true;
   }
   // Not in the usual form: take what the link list shows and the address found by scheme.
   parts.name = ListedName(entry);
-  const std::string path = TBookmarkControl::EntryKey(entry);
-  parts.level = path.empty() ? '0' : path.back();
+  parts.level = key.empty() ? '0' : key.back();
   parts.address = TBookmarkControl::EntryUrl(entry);
   return true;
 }

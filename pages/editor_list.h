@@ -19,8 +19,9 @@ struct UrlEntryParts {
   std::string address;
 };
 
-// Splits a URL entry; false for a folder entry (one without the link marker). The address is
-// everything after the level, so an address typed without a known scheme survives a rewrite.
+// Splits a URL entry where the writers split it; false for a folder entry (one without the
+// link marker). The address is everything after the level, so an address typed without a
+// known scheme survives a rewrite.
 bool SplitUrlEntry(std::string_view entry, UrlEntryParts& parts);
 std::string MakeUrlEntry(const UrlEntryParts& parts);
 

@@ -96,7 +96,8 @@ bool CollectFolders(Owner& owner, const std::string& favorites, int& cancel,
 }
 
 // Removes the collected folders, deepest first. False when cancelled.
-bool DelDir(Owner& owner, const std::string& favorites, int& cancel, std::vector<Folder>& folders) {
+bool DelDir(Owner& owner, const std::string& favorites, int& cancel, std::vector<Folder>& folders,
+            RemovedShortcuts& removed) {
   std::stable_sort(folders.begin(), folders.end(),
                    [](const Folder& a, const Folder& b) { return a.depth > b.depth; });
   for (const Folder& folder : folders) {
@@ -104,6 +105,7 @@ bool DelDir(Owner& owner, const std::string& favorites, int& cancel, std::vector
     if (cancel) return false;
     const std::string path = Join(favorites, folder.relative);
     const int rc = platform::RemoveDirectory(path);
+    if (rc == 0) removed.FolderRemoved(folder.relative);
     if (rc == 0 || rc == EACCES || rc == EPERM) continue;
     owner.MessageBox(FolderError(" ]の削除で\r[ ", path, rc), MessageCaption(), kMbIconError);
   }
@@ -166,6 +168,10 @@ bool RemovedShortcuts::Take(Owner& owner, const std::string& relativePath, bool&
   return true;
 }
 
+void RemovedShortcuts::FolderRemoved(const std::string& relativePath) {
+  removedFolders_.push_back(relativePath);
+}
+
 void RemovedShortcuts::RemoveMadeFolders() {
   for (auto it = madeFolders_.rbegin(); it != madeFolders_.rend(); ++it)
     platform::RemoveDirectory(*it);
@@ -176,10 +182,15 @@ void RemovedShortcuts::RemoveMadeFolders() {
 void RemovedShortcuts::Discard() {
   for (const Taken& file : taken_) platform::DeleteFile(file.kept);
   taken_.clear();
+  removedFolders_.clear();
   RemoveMadeFolders();
 }
 
 void RemovedShortcuts::PutBack(Owner& owner) {
+  // An empty folder is a bookmark folder too: the folders come back, then the files.
+  for (auto it = removedFolders_.rbegin(); it != removedFolders_.rend(); ++it)
+    MakeFolders(favorites_, *it, false);
+  removedFolders_.clear();
   int left = 0;
   for (const Taken& file : taken_) {
     const std::string target = Join(favorites_, file.relative);
@@ -212,7 +223,7 @@ bool ClearFavoritesFolder(Owner& owner, const std::string& favorites, int& cance
   }
   std::vector<Folder> folders;
   if (!CollectFolders(owner, root, cancel, removed, folders)) return false;
-  return DelDir(owner, root, cancel, folders);
+  return DelDir(owner, root, cancel, folders, removed);
 }
 
 bool ReplaceFavorites(TBookmarkControl& control, Owner& owner, ProgressBar& bar,

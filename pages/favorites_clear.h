@@ -2,8 +2,8 @@
 // that the folder ends up holding exactly the list. The shortcut files are not deleted at
 // once: they are moved into a keeping folder beside the Favorites folder and dropped only
 // after the new content has been written without a failure. A write that fails (a full
-// disk, a refused name) or is cancelled puts them back, so it never loses a bookmark that
-// was on disk.
+// disk, a refused name) or is cancelled puts them back, and makes the folders removed
+// meanwhile again, so it never loses a bookmark or a folder that was on disk.
 #pragma once
 
 #include <string>
@@ -16,7 +16,8 @@ namespace lf {
 
 class TBookmarkControl;
 
-// The shortcut files taken out of one Favorites folder and where they are kept meanwhile.
+// The shortcut files taken out of one Favorites folder and where they are kept meanwhile,
+// and the sub-folders removed after them.
 class RemovedShortcuts {
  public:
   explicit RemovedShortcuts(std::string favorites);
@@ -27,11 +28,13 @@ class RemovedShortcuts {
   // it stays where it is; fatal is set when the keeping folder itself cannot be made (the
   // reason has been shown through the owner then).
   bool Take(Owner& owner, const std::string& relativePath, bool& fatal);
+  // A sub-folder (its path below the Favorites folder) has been removed.
+  void FolderRemoved(const std::string& relativePath);
   // The new content is complete: deletes the files kept and the keeping folder.
   void Discard();
-  // The new content is not complete: every file kept goes back to its place unless the new
-  // content has put a file there; what cannot go back stays in the keeping folder, and the
-  // owner is told where.
+  // The new content is not complete: the folders removed are made again, and every file kept
+  // goes back to its place unless the new content has put a file there; what cannot go back
+  // stays in the keeping folder, and the owner is told where.
   void PutBack(Owner& owner);
 
   // The keeping folder (empty until the first file is taken).
@@ -50,7 +53,8 @@ class RemovedShortcuts {
   std::string favorites_;
   std::string keep_;
   std::vector<Taken> taken_;
-  std::vector<std::string> madeFolders_;  // inside the keeping folder, in the order made
+  std::vector<std::string> madeFolders_;     // inside the keeping folder, in the order made
+  std::vector<std::string> removedFolders_;  // below the Favorites folder, deepest first
 };
 
 // Empties the Favorites folder: every shortcut file (a name holding ".url", or ending in it in

@@ -1,14 +1,13 @@
 #include "pages/message_service.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
-#include <QUrl>
 
 #include "engine/ui.h"
+#include "pages/browser.h"
 #include "pages/sjis_qt.h"
 #include "platform/file_system.h"
 
@@ -84,7 +83,7 @@ std::optional<std::string> MessageService::ChooseFolder(QWidget* owner, const st
 }
 
 bool MessageService::OpenUrl(const std::string& url) {
-  return QDesktopServices::openUrl(QUrl(FromSjis(url), QUrl::TolerantMode));
+  return OpenInBrowser(url);
 }
 
 MessageService& MessageService::Instance() {

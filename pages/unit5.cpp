@@ -140,6 +140,52 @@ void TForm05::SelectNode(QTreeWidgetItem* item) {
   TreeViewClick();
 }
 
+// Chooses the node of a folder path (the root node when there is none), its branch opened.
+void TForm05::SelectPath(const std::string& folderPath) {
+  QTreeWidgetItem* node = NodeOfPath(folderPath);
+  if (!node) node = tree_.ItemOf(0);
+  if (!node) return;
+  for (QTreeWidgetItem* up = node->parent(); up; up = up->parent()) up->setExpanded(true);
+  SelectNode(node);
+}
+
+std::string TForm05::NodePath(TreeView::Node node) const {
+  std::vector<std::string> captions;  // from the node up to level 1
+  for (int k = tree_.Level(node); k >= 1 && node != TreeView::kNoNode; --k) {
+    captions.push_back(tree_.Caption(node));
+    node = tree_.Parent(node);
+  }
+  std::string path = RootPath();
+  for (auto it = captions.rbegin(); it != captions.rend(); ++it) path += "\\" + *it;
+  return path;
+}
+
+bool TForm05::PathShared(TreeView::Node node) const {
+  const int level = tree_.Level(node);
+  const std::string caption = tree_.Caption(node);
+  const std::string path = NodePath(node);
+  bool shared = false;
+  ForEachItem(treeView_, [&](QTreeWidgetItem* item) {
+    if (shared || SjisText(item, 0) != caption) return;  // the cheap test first
+    const TreeView::Node other = tree_.NodeOf(item);
+    if (other != node && other != TreeView::kNoNode && tree_.Level(other) == level &&
+        NodePath(other) == path)
+      shared = true;
+  });
+  return shared;
+}
+
+void TForm05::RebuildTree(const std::string& folderPath) {
+  QTreeWidgetItem* root = tree_.ItemOf(0);
+  const std::string caption = root ? SjisText(root, 0) : std::string();
+  updatingViews_ = true;
+  TBookmarkControl::BuildFolderTree(bar_, caption, tree_, *list_);
+  ForEachItem(treeView_, MakeEditable);
+  treeView_->expandToDepth(0);
+  updatingViews_ = false;
+  SelectPath(folderPath);
+}
+
 QTreeWidgetItem* TForm05::NodeOfPath(const std::string& folderPath) const {
   QTreeWidgetItem* node = tree_.ItemOf(0);  // the root node is made first
   const std::string root = RootPath();
@@ -265,6 +311,9 @@ void TForm05::TreeViewEdited(QTreeWidgetItem* item) {
   }
   const std::string oldPath = currentFolderPath_;
   const std::string newPath = ParentPath(oldPath) + "\\" + newName;
+  // Another node of the same path keeps its own entry and its old name, but what lay under
+  // the path now lies under the new one: the tree is made again from the list then.
+  const bool shared = PathShared(node);
   RenameFolderEntries(*list_, oldPath, newPath);
   TBookmarkControl::Regroup(*list_);
   updatingViews_ = true;
@@ -275,6 +324,12 @@ void TForm05::TreeViewEdited(QTreeWidgetItem* item) {
   Rebase(currentFolderPath_, oldPath, newPath);
   Rebase(shownFolderPath_, oldPath, newPath);
   Rebase(moveSourceFolder_, oldPath, newPath);
+  if (shared) {
+    // Rebuilt once the edit has ended: the edited item must outlive its own signal.
+    QTimer::singleShot(0, this, [this, newPath] {
+      if (Editable()) RebuildTree(newPath);
+    });
+  }
 }
 
 void TForm05::ListViewClick() {
@@ -392,6 +447,8 @@ void TForm05::BtnNNfileClick() {
     ShowMemo();
     treeView_->setEnabled(true);
     button4_->setEnabled(true);
+    // A merge cancelled before left the links disabled; the list is whole again now.
+    listView_->setEnabled(true);
   }
   button2_->setText(Jp(kBack));
   barWidget_->hide();
@@ -402,14 +459,7 @@ void TForm05::BtnNNfileClick() {
 
   // The tree is new: choose the folder that was chosen before, so that the level of what is
   // made next comes from the node of that folder.
-  if (!run.cancel && !currentFolderPath_.empty()) {
-    QTreeWidgetItem* node = NodeOfPath(currentFolderPath_);
-    if (!node) node = tree_.ItemOf(0);
-    if (node) {
-      for (QTreeWidgetItem* up = node->parent(); up; up = up->parent()) up->setExpanded(true);
-      SelectNode(node);
-    }
-  }
+  if (!run.cancel && !currentFolderPath_.empty()) SelectPath(currentFolderPath_);
   EndStep();
 }
 
@@ -445,12 +495,18 @@ void TForm05::BtnDelClick() {
   if (answer != kIdOk) return;
   QTreeWidgetItem* parent = tree_.ItemOf(tree_.Parent(node));
   const int level = tree_.Level(node) - 1;
+  // Another node of the same path keeps its own entry, but its sub-folders and links went
+  // with this folder: the tree is made again from the list then.
+  const bool shared = PathShared(node);
   updatingViews_ = true;
   tree_.RemoveNode(node);
   updatingViews_ = false;
   DirDel(*list_, currentFolderPath_, level);
   // Go on in the parent folder, so that nothing new is filed under the removed path.
-  if (parent) SelectNode(parent);
+  if (shared)
+    RebuildTree(ParentPath(currentFolderPath_));
+  else if (parent)
+    SelectNode(parent);
   btnDel_->setEnabled(false);
 }
 

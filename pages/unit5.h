@@ -84,6 +84,13 @@ class TForm05 : public QWidget {
   void SelectNode(QTreeWidgetItem* item);
   // The tree node of a folder path (the first of equal captions), or nullptr.
   QTreeWidgetItem* NodeOfPath(const std::string& folderPath) const;
+  void SelectPath(const std::string& folderPath);
+  // The folder path of a node, as SelectedFolderPath gives it for the selected one.
+  std::string NodePath(TreeView::Node node) const;
+  // True if another node of the tree stands for the same folder path.
+  bool PathShared(TreeView::Node node) const;
+  // Makes the tree again from the list under the same root caption and chooses a folder.
+  void RebuildTree(const std::string& folderPath);
   // The entry of a link item in the folder shown; nullptr for an item without one.
   std::string* ItemEntry(const std::string& caption);
   // Position of the selected tree node below the root (the level of its links).

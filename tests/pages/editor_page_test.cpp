@@ -18,8 +18,10 @@
 
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
+#include "pages/browser.h"
 #include "pages/editor_list.h"
 #include "pages/favorites_clear.h"
+#include "pages/qt_owner.h"
 #include "pages/qt_views.h"
 #include "pages/second_pages.h"
 #include "pages/sjis_qt.h"
@@ -562,9 +564,12 @@ TEST_F(EditorPageTest, AWriteThatFailsKeepsTheShortcutsThatWereOnDisk) {
   AddShortcut("b.url", "http://b/");
   AddShortcut("F/c.url", "http://c/");
   AddShortcut("G/d.url", "http://d/");
+  fs::create_directories(dir.NativePath("Favorites/E"));
   Open(5);
   Choose({"G"});
   page->BtnDelClick();  // d.url is to move up to the root
+  Choose({"E"});
+  page->BtnDelClick();  // an empty folder is lost only once the write has succeeded
   messages.shown.clear();
   {
     WriteLimit limit(40);  // room for the first shortcut only
@@ -572,7 +577,7 @@ TEST_F(EditorPageTest, AWriteThatFailsKeepsTheShortcutsThatWereOnDisk) {
   }
   ASSERT_FALSE(messages.shown.empty());
   EXPECT_EQ(messages.shown.back().flags, unsigned{lf::kMbIconError});
-  EXPECT_EQ(Disk(), (Lines{"F/", "F/c.url = http://c/", "G/", "G/d.url = http://d/",
+  EXPECT_EQ(Disk(), (Lines{"E/", "F/", "F/c.url = http://c/", "G/", "G/d.url = http://d/",
                            "a.url = http://a/", "b.url = http://b/"}));
   EXPECT_EQ(Beside(), (Lines{"Favorites", "bin"}));
 
@@ -647,6 +652,97 @@ TEST_F(EditorBookmarkTest, AMergedFileJoinsTheListAndExecuteWritesBoth) {
                           reread, bar, lf::AppSettings().IEDirName);
   EXPECT_EQ(reread, page->List());
   EXPECT_EQ(count, 4);
+}
+
+TEST_F(EditorBookmarkTest, ACancelledMergeInterruptsAndNothingElseRunsMeanwhile) {
+  WriteBookmarks("bookmark.htm", {Folder("A"), "<DL><p>", Link("http://a/", "a"), "</DL><p>"});
+  WriteBookmarks("more.htm", {Link("http://m1/", "m1"), Link("http://m2/", "m2")});
+  const std::string original = lftest::ReadFile(dir.NativePath("bookmark.htm"));
+  Open(8);
+  Choose({"A"});
+  bool busy = false;
+  QTimer::singleShot(0, [&] {
+    // The reader lets this run between its lines.
+    busy = page->Busy();
+    messages.fileAnswers = {dir.Path("more.htm")};
+    page->BtnNNfileClick();
+    page->Button4Click();
+    page->BtnAddClick();
+    page->BtnDelClick();
+    auto* back = Find<QPushButton>("Button2");
+    EXPECT_EQ(back->text(), QString::fromUtf8("キャンセル"));
+    EXPECT_FALSE(Find<QPushButton>("Button1")->isEnabled());
+    QTest::mouseClick(back, Qt::LeftButton);
+  });
+  QTest::qSleep(2 * lf::QtOwner::kIntervalMs);  // the reader's first look at events comes at once
+  messages.fileAnswers = {dir.Path("more.htm")};
+  page->BtnNNfileClick();
+  EXPECT_TRUE(busy);
+  EXPECT_EQ(messages.fileRequests.size(), 1u);  // no second merge
+  EXPECT_TRUE(messages.shown.empty());          // no folder delete question
+  EXPECT_EQ(CountEntries("R\\A\\新規フォルダ.dir1"), 0);
+  EXPECT_EQ(lftest::ReadFile(dir.NativePath("bookmark.htm")), original);
+  EXPECT_FALSE(lftest::Exists(dir.NativePath("bookmark.old")));
+
+  auto* label = Find<QLabel>("Label1");
+  EXPECT_EQ(label->text(), QString::fromUtf8("[ 処理が中断されました ]"));
+  EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::red));
+  EXPECT_FALSE(Find<QPushButton>("Button4")->isEnabled());
+  EXPECT_FALSE(List()->isEnabled());
+  EXPECT_FALSE(Tree()->isEnabled());
+  EXPECT_TRUE(Find<QPushButton>("Button1")->isEnabled());
+  EXPECT_EQ(Find<QPushButton>("Button2")->text(), QString::fromUtf8("<< 戻る"));
+
+  // A merge run to its end makes the page whole again, the links included.
+  messages.fileAnswers = {dir.Path("more.htm")};
+  page->BtnNNfileClick();
+  EXPECT_FALSE(label->isVisible());
+  EXPECT_TRUE(Find<QPushButton>("Button4")->isEnabled());
+  EXPECT_TRUE(Tree()->isEnabled());
+  EXPECT_TRUE(List()->isEnabled());
+  EXPECT_EQ(CountEntries("R\\腕腕m2.url0\\http://m2/"), 1);
+}
+
+TEST_F(EditorBookmarkTest, FoldersOfOnePathAfterAMergeKeepTreeAndListAlike) {
+  WriteBookmarks("bookmark.htm", {Folder("A"), "<DL><p>", Link("http://a/", "a"), Folder("Sub"),
+                                  "<DL><p>", Link("http://s/", "s"), "</DL><p>", "</DL><p>"});
+  WriteBookmarks("more.htm", {Folder("A"), "<DL><p>", Link("http://m/", "m"), "</DL><p>"});
+  Open(8);
+  messages.fileAnswers = {dir.Path("more.htm")};
+  Click("BtnNNfile");
+  QTreeWidgetItem* root = Node({});
+  ASSERT_EQ(Captions(root), (Lines{"A", "A"}));
+  // The tree files what lies under the path below the later of the two nodes.
+  EXPECT_EQ(Captions(root->child(0)), Lines{});
+  EXPECT_EQ(Captions(root->child(1)), (Lines{"Sub"}));
+
+  // Renaming the first takes everything under the path along, in the tree as in the list.
+  Tree()->setCurrentItem(root->child(0));
+  root->child(0)->setText(0, "B");
+  QCoreApplication::processEvents();
+  root = Node({});
+  EXPECT_EQ(Captions(root), (Lines{"A", "B"}));
+  EXPECT_EQ(Captions(Node({"A"})), Lines{});
+  EXPECT_EQ(Captions(Node({"B"})), (Lines{"Sub"}));
+  EXPECT_EQ(Tree()->currentItem(), Node({"B"}));
+  EXPECT_EQ(Entries(),
+            (Lines{"R\\A.dir0", "R\\B.dir0", "R\\B\\Sub.dir1", "R\\B\\Sub\\腕腕s.url2\\http://s/",
+                   "R\\B\\腕腕a.url1\\http://a/", "R\\B\\腕腕m.url1\\http://m/"}));
+
+  // Deleting one of two nodes of a path leaves the other without what went with the first.
+  Click("BtnNNfile");  // nothing chosen: the file is not merged again
+  WriteBookmarks("more.htm", {Folder("B"), "<DL><p>", "</DL><p>"});
+  messages.fileAnswers = {dir.Path("more.htm")};
+  Click("BtnNNfile");
+  ASSERT_EQ(Captions(Node({})), (Lines{"A", "B", "B"}));
+  Tree()->setCurrentItem(Node({})->child(1));
+  Click("BtnDel");
+  EXPECT_EQ(Captions(Node({})), (Lines{"A", "B"}));
+  EXPECT_EQ(Captions(Node({"B"})), Lines{});
+  EXPECT_EQ(Tree()->currentItem(), Node({}));
+  EXPECT_EQ(Captions(), (Lines{"a", "m", "s"}));
+  EXPECT_EQ(Entries(), (Lines{"R\\A.dir0", "R\\B.dir0", "R\\腕腕a.url0\\http://a/",
+                              "R\\腕腕m.url0\\http://m/", "R\\腕腕s.url0\\http://s/"}));
 }
 
 TEST_F(EditorBookmarkTest, CancelDuringTheLoadLeavesThePageInterrupted) {
@@ -753,6 +849,31 @@ TEST(ClearFavoritesFolder, NeverFollowsLinksOutOfTheFolderAndPutsBackOnCancel) {
   EXPECT_EQ(owner.messages[0].flags, unsigned{lf::kMbIconError});
 }
 
+// The real browser start, on a window system without a desktop service of its own.
+TEST(OpenInBrowser, FallsBackToTheOpenerOnThePathAndFailsWithoutOne) {
+  lftest::TempDir dir;
+  lftest::MakeDirs(dir.NativePath("bin"));
+  const std::string record = dir.NativePath("opened");
+  lftest::WriteFile(dir.NativePath("bin/xdg-open"), "#!/bin/sh\nprintf '%s|%s' \"$1\" \"$#\" > '" +
+                                                        record + ".tmp'\n/bin/mv '" + record +
+                                                        ".tmp' '" + record + "'\n");
+  fs::permissions(dir.NativePath("bin/xdg-open"), fs::perms::owner_all);
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", QByteArray::fromStdString(dir.NativePath("bin")));
+  const bool started = lf::OpenInBrowser(S("http://host/a b/ページ?q=\"x\";rm -rf"));
+  for (int i = 0; i < 500 && !lftest::Exists(record); ++i) QTest::qWait(10);
+  qputenv("PATH", QByteArray::fromStdString(dir.NativePath("none")));
+  const bool withoutOpener = lf::OpenInBrowser("http://host/");
+  qputenv("PATH", path);
+
+  EXPECT_TRUE(started);
+  ASSERT_TRUE(lftest::Exists(record));
+  // One argument, encoded as a browser takes it.
+  EXPECT_EQ(lftest::ReadFile(record),
+            "http://host/a%20b/%E3%83%9A%E3%83%BC%E3%82%B8?q=%22x%22;rm%20-rf|1");
+  EXPECT_FALSE(withoutOpener);
+}
+
 // List edits that the page tests reach only indirectly.
 TEST(EditorList, RewritesKeepAddressesAndLeaveOtherFoldersAlone) {
   const std::string r = S("C:\\Favorites");
@@ -787,6 +908,14 @@ TEST(EditorList, RewritesKeepAddressesAndLeaveOtherFoldersAlone) {
   EXPECT_EQ(nested[2], deep + "\\new" + m + "x.urlC\\http://x/");
   lf::DirDel(nested, deep + "\\new", 0);
   EXPECT_EQ(nested, (lf::BookmarkList{deep + ".dirA", deep + m + "x.urlB\\http://x/"}));
+
+  // A link name holding what looks like the end of a name is cut where the writers cut it, so a
+  // move gives the level the writers read.
+  lf::BookmarkList odd = {r + "\\F" + m + "x.url1\\y.url1\\http://h/"};
+  EXPECT_EQ(lf::FindItemEntry(odd, r + "\\F", "x.url1\\y"), 0u);
+  EXPECT_EQ(lf::MoveUrlEntries(odd, r + "\\F", "x.url1\\y", r, 0), 1);
+  EXPECT_EQ(odd[0], r + m + "x.url1\\y.url0\\http://h/");
+  EXPECT_EQ(lf::TBookmarkControl::EntryUrl(odd[0]), "http://h/");
 
   EXPECT_TRUE(lf::UsableFolderName(S("ソフト")));  // 0x5C as a second byte is no separator
   for (const char* bad : {"", ".", "..", "a\\b", "a/b"})
