@@ -4,8 +4,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -88,6 +90,9 @@ TEST_F(Page1, AFirstStartShowsNothingChosenAndAsksForTheLocations) {
   Open();
   EXPECT_EQ(page->windowTitle(), "Linkferry (1/2)");
   EXPECT_EQ(page->size(), QSize(412, 348));
+  const QRect screen = page->screen()->geometry(), frame = page->frameGeometry();
+  EXPECT_EQ(frame.topLeft(), QPoint(screen.x() + (screen.width() - frame.width()) / 2,
+                                    screen.y() + (screen.height() - frame.height()) / 2));
   EXPECT_EQ(Label("Label2"), lf::kVersionText);
   EXPECT_EQ(lf::AppSettings().Proc, 0);
   EXPECT_TRUE(ShownMemos().empty());
@@ -273,6 +278,37 @@ TEST_F(Page1, NextOpensTheSecondPageOrKeepsPage1) {
   } else {
     EXPECT_TRUE(page->isVisible());  // no page for it yet: page 1 stays
   }
+}
+
+TEST_F(Page1, EveryNextOpensANewPageOfItsKindAndBackReselectsTheOperation) {
+  UseTestCollections();
+  lftest::WriteFile(home.dir.NativePath("bookmark.htm"),
+                    lftest::NetscapeFile({lftest::NetscapeLink("http://host/b", "B")}));
+  Open();
+  const std::vector<std::pair<int, std::string>> kinds = {
+      {4, "lf::TForm03"}, {5, "lf::TForm05"}, {6, "lf::TForm07"}, {7, "lf::TForm03"},
+      {8, "lf::TForm05"}, {9, "lf::TForm07"}, {9, "lf::TForm07"}};
+  QPointer<QWidget> previous;
+  for (const auto& [proc, kind] : kinds) {
+    Click(("Image" + std::to_string(proc)).c_str());
+    Click("Button3");
+    QPointer<QWidget> second = page->SecondPage();
+    ASSERT_NE(second, nullptr) << proc;
+    EXPECT_EQ(second->metaObject()->className(), kind);
+    EXPECT_NE(second, previous) << proc;  // a new window at every press
+    EXPECT_EQ(page->Control().Operation, proc);
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_FALSE(page->isVisible());
+    QApplication::processEvents();  // the page loads its collection
+    QTest::mouseClick(second->findChild<QPushButton*>("Button2"), Qt::LeftButton);
+    ASSERT_TRUE(page->isVisible()) << proc;
+    EXPECT_FALSE(second->isVisible());
+    EXPECT_EQ(ShownMemos(), std::vector<int>{proc});
+    EXPECT_TRUE(On("Button3"));
+    EXPECT_FALSE(On("Button4"));
+    previous = second;
+  }
+  EXPECT_TRUE(messages.shown.empty()) << ::testing::PrintToString(messages.Texts());
 }
 
 // Drives the settings dialog that "設定" opens.
