@@ -25,6 +25,9 @@ namespace {
 
 constexpr int kAddNnToIe = 4;
 
+// The page's topic in the help file (there is no help viewer).
+constexpr int kTransferHelpContext = 20;
+
 constexpr int kMinWidth = 420;
 constexpr int kMinHeight = 335;
 constexpr int kPanelTop = 64;
@@ -128,7 +131,9 @@ TForm03::TForm03(QWidget* page1)
       items1_(listView1_),
       items2_(listView2_) {
   setAttribute(Qt::WA_DeleteOnClose);
+  setObjectName(QStringLiteral("Form03"));
   setWindowTitle(QStringLiteral("Linkferry (2/2)"));
+  setProperty("HelpContext", kTransferHelpContext);
   proc_ = AppSettings().Proc;
   control_.OutputCharset = AppSettings().Out;
   control_.Operation = proc_;

@@ -33,6 +33,9 @@ constexpr int kColumnNo = 3;
 constexpr int kColumnDblNo = 4;
 constexpr int kNumberRole = Qt::UserRole;
 
+// The page's topic in the help file (there is no help viewer).
+constexpr int kDuplicateHelpContext = 14;
+
 constexpr int kMinWidth = 420;
 constexpr int kMinHeight = 335;
 constexpr int kListTop = 84;
@@ -60,7 +63,9 @@ TForm07::TForm07(QWidget* page1)
       bar_(barWidget_),
       status_(label1_) {
   setAttribute(Qt::WA_DeleteOnClose);
+  setObjectName(QStringLiteral("Form07"));
   setWindowTitle(QStringLiteral("Linkferry (2/2)"));
+  setProperty("HelpContext", kDuplicateHelpContext);
   proc_ = AppSettings().Proc;
   control_.OutputCharset = AppSettings().Out;
   control_.Operation = proc_;
