@@ -348,4 +348,28 @@ TEST_F(Page1, SettingsOkReselectsTheOperationAndClearsTheRedLabel) {
   EXPECT_EQ(ShownMemos(), std::vector<int>{3});
 }
 
+TEST_F(Page1, SettingsOkWithNoOperationAfterARunLeavesNothingChosen) {
+  UseTestCollections();
+  lftest::WriteFile(home.dir.NativePath("bookmark.htm"),
+                    lftest::NetscapeFile({lftest::NetscapeLink("http://host/b", "B")}));
+  Open();
+  Click("Image1");
+  Click("Button4");
+  ASSERT_TRUE(Shown("Label5"));
+  ASSERT_TRUE(On("Button2"));
+  OnDialog([](lf::TForm02& dialog) {
+    dialog.findChild<QSpinBox*>("SpinEdit")->setValue(0);
+    QTest::mouseClick(dialog.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+  });
+  Click("Button5");
+  EXPECT_TRUE(messages.shown.empty()) << ::testing::PrintToString(messages.Texts());
+  EXPECT_EQ(lf::AppSettings().Proc, 0);
+  EXPECT_TRUE(ShownMemos().empty());
+  EXPECT_FALSE(Shown("Label5"));  // the summary of the run is gone
+  EXPECT_FALSE(On("Button2"));
+  EXPECT_TRUE(On("Button3"));
+  EXPECT_FALSE(On("Button4"));
+  EXPECT_NE(Settings().find("Proc=0\r\n"), std::string::npos);
+}
+
 }  // namespace
