@@ -77,6 +77,25 @@ TEST_F(RunTest, NetscapeToFavoritesMapsTheToolbarFolderOnlyWithLnk) {
   EXPECT_TRUE(lftest::Exists(Native("Favorites/リンク/T.url")));
 }
 
+TEST_F(RunTest, ConversionsIntoTheNetscapeFileMapTheLinksFolderOnlyWithLnk) {
+  lftest::MakeUrlFile(home.dir, "Favorites/リンク/T.url", "http://host/t");
+  lftest::WriteFile(Native("Opera6.adr"),
+                    "Opera Hotlist version 2.0\r\n\r\n#FOLDER\r\n\tNAME=リンク\r\n\r\n"
+                    "#URL\r\n\tNAME=T\r\n\tURL=http://host/t\r\n\r\n-\r\n");
+  const std::string toolbar = S(">ユーザ設定ツールバー フォルダ</H3>"), links = S(">リンク</H3>");
+  for (int proc : {2, 10}) {
+    s.LNK = 0;
+    Run(proc);
+    EXPECT_EQ(Occurrences(Netscape(), links), 1) << proc;
+    EXPECT_EQ(Occurrences(Netscape(), toolbar), 0) << proc;
+    s.LNK = 1;
+    Run(proc);
+    EXPECT_EQ(Occurrences(Netscape(), links), 0) << proc;
+    EXPECT_EQ(Occurrences(Netscape(), toolbar), 1) << proc;
+  }
+  EXPECT_TRUE(owner.messages.empty()) << ::testing::PrintToString(owner.Texts());
+}
+
 TEST_F(RunTest, ARunStartsAfreshWhateverAPreviousPageLeftBehind) {
   WriteNetscape({NetscapeLink("http://host/ab", "a/b")});
   counters.cancel = 1;       // a page cancelled its load
