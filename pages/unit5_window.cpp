@@ -92,6 +92,10 @@ TForm05::TForm05(QWidget* page1)
   image_->setIconSize(QSize(32, 32));
 
   label1_->setObjectName("Label1");
+  // The move prompt is longer than the room beside the buttons: it goes on over two lines,
+  // where the progress bar is hidden meanwhile; the short progress texts keep to the first.
+  label1_->setWordWrap(true);
+  label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   memo_->setObjectName("Memo");
   memo_->setReadOnly(true);
   memo_->setFrameShape(QFrame::NoFrame);
@@ -200,7 +204,7 @@ void TForm05::resizeEvent(QResizeEvent* event) {
   btnCan_->setGeometry(x - 50, 16, 50, 26);
   btnOK_->setGeometry(x - 104, 16, 50, 26);
   memo_->setGeometry(50, 2, std::max(0, x - 50), 54);
-  label1_->setGeometry(50, 8, std::max(0, x - 112 - 50), 20);
+  label1_->setGeometry(50, 6, std::max(0, x - 112 - 50), 48);
   barWidget_->setGeometry(50, 32, std::max(0, x - 112 - 50), 14);
 
   const int panelWidth = w - 16;

@@ -801,6 +801,15 @@ TEST_F(EditorPageTest, ResizingFollowsTheWindowEdges) {
     EXPECT_EQ(Find<QPushButton>(name)->x(), 700 - fromRight) << name;
     EXPECT_EQ(Find<QPushButton>(name)->y(), 400) << name;
   }
+  // The move prompt is read in full, also in a smaller window.
+  page->BtnMoveClick();
+  auto* label = Find<QLabel>("Label1");
+  for (QSize size : {QSize(700, 450), QSize(500, 380)}) {
+    page->resize(size);
+    const bool fits = label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
+                                        : label->sizeHint().width() <= label->width();
+    EXPECT_TRUE(fits) << size.width();
+  }
 }
 
 // The clearing on its own: where it may and may not reach.
