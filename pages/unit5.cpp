@@ -627,7 +627,9 @@ void TForm05::Button4Click() {
     control_.SaveBookmarkFile(owner_, bar_, run.nnUrlCount, settings.NNFileName, *list_);
   }
 
-  if (run.cancel) {
+  // The bookmark file is written in one go, whatever the back button asked meanwhile: it is
+  // complete then, and the page must not call it interrupted.
+  if (run.cancel && proc == kEditIe) {
     ShowInterrupted();
   } else {
     label1_->hide();

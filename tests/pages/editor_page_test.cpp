@@ -642,7 +642,18 @@ TEST_F(EditorBookmarkTest, AMergedFileJoinsTheListAndExecuteWritesBoth) {
   EXPECT_TRUE(Find<QPushButton>("Button4")->isEnabled());
   EXPECT_EQ(Find<QPushButton>("Button2")->text(), QString::fromUtf8("<< 戻る"));
 
+  // The bookmark file is written in full even when "キャンセル" is pressed meanwhile, and the
+  // page says nothing of an interruption then.
+  QTimer::singleShot(0, [&] {
+    auto* back = Find<QPushButton>("Button2");
+    EXPECT_EQ(back->text(), QString::fromUtf8("キャンセル"));
+    QTest::mouseClick(back, Qt::LeftButton);
+  });
+  QTest::qSleep(2 * lf::QtOwner::kIntervalMs);  // the writer's first look at events comes at once
   Click("Button4");
+  EXPECT_EQ(lf::AppRun().counters.cancel, 1);
+  EXPECT_FALSE(Find<QLabel>("Label1")->isVisible());
+  EXPECT_TRUE(Find<QPlainTextEdit>("Memo")->isVisible());
   lf::TBookmarkControl reader;
   lftest::RecordingOwner owner;
   lftest::FakeProgressBar bar;
