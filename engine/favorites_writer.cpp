@@ -159,10 +159,18 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
       continue;
     }
 
-    // Only links of the schemes a shortcut is read back with are written.
-    if (ExtractUrl(url).empty()) continue;
     const std::string name = leaf.size() >= 9 ? leaf.substr(4, leaf.size() - 9) : std::string();
     const std::string file = base + name + ".url";
+    // Only links of the schemes a shortcut is read back with are written. A link of another
+    // (an address typed without "http://", a "mailto:") is logged as lost, not dropped
+    // without a trace.
+    if (ExtractUrl(url).empty()) {
+      if (!base.empty()) {
+        lostData.push_back("URL Error : " + file);
+        ++errorCount;
+      }
+      continue;
+    }
     // Without a link marker the entry names no folder, and the file would land wherever the
     // program happens to run.
     // A link name holding "\" (a title the pages keep as it is) names folders of its own.

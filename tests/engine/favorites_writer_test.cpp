@@ -55,13 +55,14 @@ TEST(FavoritesWriter, WritesEveryEntryWhereItsPathSaysAndReadsBackTheSame) {
   EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/top.url")),
             "[InternetShortcut]\r\nURL=http://host/\r\n");  // 12 + 26 bytes
   EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/ニュース/ソフト/表.url")).size(), 9u + 26u);
+  // A link of another scheme is not written, but logged as lost (without a message).
   EXPECT_FALSE(lftest::Exists(d.NativePath("fav/mail.url")));
   EXPECT_EQ(w.c.ieUrlCount, 4);
-  EXPECT_EQ(w.c.errorCount, 0);
+  EXPECT_EQ(w.c.errorCount, 1);
   EXPECT_EQ(w.bar.max, 6);
   EXPECT_EQ(w.bar.steps, 7);
   EXPECT_TRUE(w.owner.messages.empty());
-  EXPECT_EQ(w.Log(), "old\r\n");
+  EXPECT_EQ(w.Log(), "URL Error : " + U(w.root) + "\\mail.url\r\n");
 
   lf::BookmarkList read;
   lf::RunCounters c;
@@ -75,7 +76,7 @@ TEST(FavoritesWriter, WritesEveryEntryWhereItsPathSaysAndReadsBackTheSame) {
   Write none(d);
   none.Run({});
   EXPECT_EQ(none.bar.steps, 0);
-  EXPECT_EQ(none.Log(), "old\r\n");
+  EXPECT_EQ(none.Log(), "URL Error : " + U(w.root) + "\\mail.url\r\n");
 }
 
 // Folders and links by their form: a link titled "x.dir" or whose name or folder holds an
