@@ -1,6 +1,5 @@
 #include "pages/unit3.h"
 
-#include <QCloseEvent>
 #include <QFont>
 #include <QHeaderView>
 #include <QLabel>
@@ -99,8 +98,7 @@ QTreeWidget* NewUrlList(QWidget* parent, const char* name) {
 }  // namespace
 
 TForm03::TForm03(QWidget* page1)
-    : QWidget(page1, kSecondPageFlags),
-      page1_(page1),
+    : LeavingPage(page1, kSecondPageFlags),
       owner_(this),
       label1_(new QLabel(Jp("[ブックマークファイルの読み込み]"), this)),
       memo1_(NewMemo(this, "Memo1",
@@ -364,51 +362,18 @@ void TForm03::Button1Click() {
 }
 
 void TForm03::Button2Click() {
-  if (step_ == Step::Loading) {
-    AppRun().counters.cancel = 1;
-    return;
-  }
-  if (step_ != Step::Idle) {
-    // Page 1 may discard a hidden page at once: leave only when the running step has returned.
-    backPending_ = true;
-    return;
-  }
+  GoBack();
+}
+
+void TForm03::ReleaseLists() {
   target_.reset();
   copyBuffer_.reset();
   source_.reset();
-  if (page1_) page1_->show();
-  hide();
 }
 
 void TForm03::FinishStep() {
   step_ = Step::Idle;
-  if (closePending_) {
-    closePending_ = backPending_ = false;
-    close();
-  } else if (backPending_) {
-    backPending_ = false;
-    Button2Click();
-  }
-}
-
-void TForm03::closeEvent(QCloseEvent* event) {
-  if (step_ == Step::Loading) {
-    // Closing is not offered while the collections are read.
-    event->ignore();
-    return;
-  }
-  AppRun().counters.cancel = 1;
-  if (step_ != Step::Idle) {
-    // The running write uses the target list: close once it has returned.
-    closePending_ = true;
-    event->ignore();
-    return;
-  }
-  target_.reset();
-  copyBuffer_.reset();
-  source_.reset();
-  event->accept();
-  if (page1_) page1_->close();
+  LeaveIfAsked();
 }
 
 void TForm03::resizeEvent(QResizeEvent* event) {

@@ -4,7 +4,6 @@
 // Favorites into the bookmark file.
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "engine/bookmark_control.h"
+#include "pages/leaving_page.h"
 #include "pages/qt_owner.h"
 #include "pages/qt_views.h"
 
@@ -23,7 +23,7 @@ class QTreeWidget;
 
 namespace lf {
 
-class TForm03 : public QWidget {
+class TForm03 : public LeavingPage {
   Q_OBJECT
 
  public:
@@ -51,7 +51,6 @@ class TForm03 : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
@@ -60,8 +59,10 @@ class TForm03 : public QWidget {
   // The links directly in the left folder by name, each name with the first entry so named.
   std::unordered_map<std::string, const std::string*> FolderLinks() const;
   void FinishStep();
+  bool Reading() const override { return step_ == Step::Loading; }
+  bool Running() const override { return step_ != Step::Idle; }
+  void ReleaseLists() override;
 
-  QPointer<QWidget> page1_;
   TBookmarkControl control_;
   QtOwner owner_;
 
@@ -99,8 +100,6 @@ class TForm03 : public QWidget {
   int targetLevel_ = 0;       // tree level of that right node: the level of pasted links
   bool activated_ = false;
   Step step_ = Step::Idle;
-  bool closePending_ = false;
-  bool backPending_ = false;
 };
 
 }  // namespace lf

@@ -1,6 +1,5 @@
 #include "pages/unit7.h"
 
-#include <QCloseEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -43,8 +42,7 @@ constexpr int kListTop = 84;
 }  // namespace
 
 TForm07::TForm07(QWidget* page1)
-    : QWidget(page1, kSecondPageFlags),
-      page1_(page1),
+    : LeavingPage(page1, kSecondPageFlags),
       owner_(this),
       image0_(new QLabel(this)),
       label1_(new QLabel(this)),
@@ -375,49 +373,17 @@ void TForm07::Button1Click() {
 }
 
 void TForm07::Button2Click() {
-  if (step_ == Step::Reading) {
-    AppRun().counters.cancel = 1;
-    return;
-  }
-  if (step_ != Step::Idle) {
-    // Page 1 may discard a hidden page at once: leave only when the running step has returned.
-    backPending_ = true;
-    return;
-  }
+  GoBack();
+}
+
+void TForm07::ReleaseLists() {
   list_.reset();
   deleteList_.reset();
-  if (page1_) page1_->show();
-  hide();
 }
 
 void TForm07::FinishStep() {
   step_ = Step::Idle;
-  if (closePending_) {
-    closePending_ = backPending_ = false;
-    close();
-  } else if (backPending_) {
-    backPending_ = false;
-    Button2Click();
-  }
-}
-
-void TForm07::closeEvent(QCloseEvent* event) {
-  if (step_ == Step::Reading) {
-    // Closing is not offered while the collection is read.
-    event->ignore();
-    return;
-  }
-  AppRun().counters.cancel = 1;
-  if (step_ != Step::Idle) {
-    // The running deletion uses the lists: close once it has returned.
-    closePending_ = true;
-    event->ignore();
-    return;
-  }
-  list_.reset();
-  deleteList_.reset();
-  event->accept();
-  if (page1_) page1_->close();
+  LeaveIfAsked();
 }
 
 void TForm07::resizeEvent(QResizeEvent* event) {

@@ -3,7 +3,6 @@
 // a pair after the other and deletes the marked links on "実行".
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 #include <cstddef>
 #include <memory>
@@ -11,6 +10,7 @@
 
 #include "engine/bookmark_control.h"
 #include "pages/duplicate_pairs.h"
+#include "pages/leaving_page.h"
 #include "pages/qt_owner.h"
 #include "pages/qt_views.h"
 
@@ -22,7 +22,7 @@ class QTreeWidgetItem;
 
 namespace lf {
 
-class TForm07 : public QWidget {
+class TForm07 : public LeavingPage {
   Q_OBJECT
 
  public:
@@ -48,7 +48,6 @@ class TForm07 : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
@@ -59,8 +58,10 @@ class TForm07 : public QWidget {
   void DeleteUrlFile(const std::string& entry);
   void ShowEndText(const std::string& text, bool red);
   void FinishStep();
+  bool Reading() const override { return step_ == Step::Reading; }
+  bool Running() const override { return step_ != Step::Idle; }
+  void ReleaseLists() override;
 
-  QPointer<QWidget> page1_;
   TBookmarkControl control_;
   QtOwner owner_;
 
@@ -89,8 +90,6 @@ class TForm07 : public QWidget {
   int proc_ = 0;                       // the operation served: 6 Favorites, 9 bookmark file
   bool activated_ = false;
   Step step_ = Step::Idle;
-  bool closePending_ = false;
-  bool backPending_ = false;
 };
 
 }  // namespace lf

@@ -1,0 +1,49 @@
+#include "pages/leaving_page.h"
+
+#include <QCloseEvent>
+
+#include "wizard/app_state.h"
+
+namespace lf {
+
+void LeavingPage::GoBack() {
+  if (Reading()) {
+    AppRun().counters.cancel = 1;
+    return;
+  }
+  if (Running()) {
+    backPending_ = true;
+    return;
+  }
+  ReleaseLists();
+  if (page1_) page1_->show();
+  hide();
+}
+
+void LeavingPage::LeaveIfAsked() {
+  if (closePending_) {
+    closePending_ = backPending_ = false;
+    close();
+  } else if (backPending_) {
+    backPending_ = false;
+    GoBack();
+  }
+}
+
+void LeavingPage::closeEvent(QCloseEvent* event) {
+  if (Reading()) {
+    event->ignore();
+    return;
+  }
+  AppRun().counters.cancel = 1;
+  if (Running()) {
+    closePending_ = true;
+    event->ignore();
+    return;
+  }
+  ReleaseLists();
+  event->accept();
+  if (page1_) page1_->close();
+}
+
+}  // namespace lf
