@@ -122,6 +122,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(top == "fav\nprog\n" || top == "fav\nprog\nsrc\n", "nothing made beside the folder", top);
   scratch.CheckNothingOutside();
 
+  // Every link of the list is either written or counted and logged as lost: only entries
+  // that name neither a folder nor a link (no link marker and no address) are no link at all.
+  int links = 0;
+  for (const std::string& entry : list) {
+    std::string key, url;
+    TBookmarkControl::SplitEntry(entry, key, url);
+    if (TBookmarkControl::IsFolderEntry(entry)) continue;
+    if (TBookmarkControl::FolderPart(key).empty() && TBookmarkControl::ExtractUrl(url).empty())
+      continue;
+    ++links;
+  }
+  Check(counters.ieUrlCount + counters.errorCount == links, "each link written or lost",
+        std::to_string(counters.ieUrlCount) + " + " + std::to_string(counters.errorCount) + " of " +
+            std::to_string(links));
+  const std::string log = scratch.Read("prog/LostData.txt");
+  int logged = 0;
+  for (std::string_view line : Lines(log))
+    if (line.rfind("URL Error : ", 0) == 0 || line.rfind("File Error : ", 0) == 0) ++logged;
+  Check(logged == counters.errorCount, "each lost link logged", log);
+
   lf::BookmarkList back;
   lf::RunCounters c;
   control.LoadFavorites(owner, nullptr, c.cancel, c.errorCount, c.ieUrlCount, back, nullptr, root);

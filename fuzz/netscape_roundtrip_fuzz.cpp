@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
@@ -66,6 +67,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   control.SaveBookmarkFile(owner, bar, written, file, first);
   Check(owner.errors == 0, "the write", owner.last);
   Check(scratch.Read("bookmark.old") == content, "the previous file kept as the backup");
+
+  // Every list the writer opens is closed again, however the levels of the entries jump.
+  {
+    const std::string written = scratch.Read("bookmark.htm");
+    int opened = 0, closed = 0;
+    for (std::size_t start = 0; start < written.size();) {
+      std::size_t end = written.find("\r\n", start);
+      if (end == std::string::npos) end = written.size();
+      const std::string_view line(written.data() + start, end - start);
+      const std::size_t text = line.find_first_not_of(' ');
+      if (text != std::string_view::npos) {
+        if (line.substr(text) == "<DL><P>") ++opened;
+        if (line.substr(text) == "</DL><P>") ++closed;
+      }
+      start = end + 2;
+    }
+    Check(opened > 0 && closed >= opened, "every list written is closed",
+          std::to_string(opened) + " opened, " + std::to_string(closed) + " closed");
+  }
 
   lf::BookmarkList second = Read(control, file, owner, reread);
   Check(owner.errors == 0, "the second read", owner.last);
