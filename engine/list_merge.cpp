@@ -1,5 +1,7 @@
 // Merging the lists of two browsers, and mapping the Favorites' "リンク" folder onto the
 // Netscape personal toolbar folder and back.
+#include <unordered_set>
+
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
 
@@ -28,18 +30,20 @@ bool ReplaceFirst(std::string& text, const std::string& from, const std::string&
 }
 
 // Renames the folder whose entries end in fromDir / pass through fromPath; the folder entry
-// itself is only renamed when no folder of the target name exists, but its contents always
-// move.
+// itself is only renamed when no folder of the target name exists beside it, but its contents
+// always move. Beside it, not anywhere: with a toolbar folder at the top, a Links folder
+// inside another folder would keep its entry while its links moved into a toolbar folder
+// that has none there, and the writers would lose or misfile them.
 void MapFolder(BookmarkList& list, const std::string& fromDir, const std::string& fromPath,
                const std::string& toDir, const std::string& toPath) {
-  bool targetPresent = false;
+  std::unordered_set<std::string> targetParents;  // the paths that hold a target folder
   for (const std::string& e : list)
-    if (FindCharBoundary(e, toDir) != std::string::npos) {
-      targetPresent = true;
-      break;
-    }
+    if (std::size_t pos = FindCharBoundary(e, toDir); pos != std::string::npos)
+      targetParents.insert(e.substr(0, pos));
   for (std::string& e : list) {
-    if (!targetPresent) ReplaceFirst(e, fromDir, toDir);
+    std::size_t pos = FindCharBoundary(e, fromDir);
+    if (pos != std::string::npos && !targetParents.count(e.substr(0, pos)))
+      e.replace(pos, fromDir.size(), toDir);
     ReplaceFirst(e, fromPath, toPath);
   }
   TBookmarkControl::Regroup(list);

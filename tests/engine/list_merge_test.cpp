@@ -24,57 +24,77 @@ std::vector<std::string> Utf8(const BookmarkList& list) {
 }
 
 TEST(RemoveDuplicates, KeepsOneOfEachRunOfIdenticalEntries) {
-  BookmarkList list = L({"R\\腕腕a.url0\\http://a/", "R\\腕腕b.url0\\http://b/",
-                         "R\\腕腕a.url0\\http://a/", "R\\腕腕a.url0\\http://a/",
-                         "R\\腕腕A.url0\\http://a/"});
+  BookmarkList list =
+      L({"R\\腕腕a.url0\\http://a/", "R\\腕腕b.url0\\http://b/", "R\\腕腕a.url0\\http://a/",
+         "R\\腕腕a.url0\\http://a/", "R\\腕腕A.url0\\http://a/"});
   TBookmarkControl::RemoveDuplicates(list);
   // Case variants are different entries.
-  EXPECT_EQ(Utf8(list), (std::vector<std::string>{"R\\腕腕A.url0\\http://a/",
-                                                  "R\\腕腕a.url0\\http://a/",
-                                                  "R\\腕腕b.url0\\http://b/"}));
+  EXPECT_EQ(Utf8(list),
+            (std::vector<std::string>{"R\\腕腕A.url0\\http://a/", "R\\腕腕a.url0\\http://a/",
+                                      "R\\腕腕b.url0\\http://b/"}));
 }
 
 TEST(RemoveDuplicates, MergesTwoBrowsersFolderByFolder) {
-  BookmarkList list = L({"R\\F.dir0", "R\\F\\腕腕x.url1\\http://x/", "R\\腕腕y.url0\\http://y/",
-                         "R\\F.dir0", "R\\F\\腕腕x.url1\\http://x/", "R\\F\\腕腕x.url1\\http://X/"});
+  BookmarkList list =
+      L({"R\\F.dir0", "R\\F\\腕腕x.url1\\http://x/", "R\\腕腕y.url0\\http://y/", "R\\F.dir0",
+         "R\\F\\腕腕x.url1\\http://x/", "R\\F\\腕腕x.url1\\http://X/"});
   TBookmarkControl::RemoveDuplicates(list);
-  EXPECT_EQ(Utf8(list), (std::vector<std::string>{"R\\F.dir0", "R\\F\\腕腕x.url1\\http://X/",
-                                                  "R\\F\\腕腕x.url1\\http://x/",
-                                                  "R\\腕腕y.url0\\http://y/"}));
+  EXPECT_EQ(Utf8(list),
+            (std::vector<std::string>{"R\\F.dir0", "R\\F\\腕腕x.url1\\http://X/",
+                                      "R\\F\\腕腕x.url1\\http://x/", "R\\腕腕y.url0\\http://y/"}));
 }
 
 TEST(SpecialFolders, LinksBecomeTheToolbarFolder) {
   BookmarkList list = L({"R\\リンク.dir0", "R\\リンク\\腕腕a.url1\\http://a/"});
   TBookmarkControl::LinksToToolbar(list);
-  EXPECT_EQ(Utf8(list), (std::vector<std::string>{
-                            "R\\ユーザ設定ツールバー フォルダ.dir0",
-                            "R\\ユーザ設定ツールバー フォルダ\\腕腕a.url1\\http://a/"}));
+  EXPECT_EQ(Utf8(list),
+            (std::vector<std::string>{"R\\ユーザ設定ツールバー フォルダ.dir0",
+                                      "R\\ユーザ設定ツールバー フォルダ\\腕腕a.url1\\http://a/"}));
 }
 
 TEST(SpecialFolders, AnExistingToolbarFolderTakesTheLinksContents) {
   BookmarkList list = L({"R\\リンク.dir0", "R\\リンク\\腕腕a.url1\\http://a/",
                          "R\\ユーザ設定ツールバー フォルダ.dir0"});
   TBookmarkControl::LinksToToolbar(list);
-  EXPECT_EQ(Utf8(list), (std::vector<std::string>{
-                            "R\\ユーザ設定ツールバー フォルダ.dir0",
-                            "R\\ユーザ設定ツールバー フォルダ\\腕腕a.url1\\http://a/",
-                            "R\\リンク.dir0"}));
+  EXPECT_EQ(Utf8(list),
+            (std::vector<std::string>{"R\\ユーザ設定ツールバー フォルダ.dir0",
+                                      "R\\ユーザ設定ツールバー フォルダ\\腕腕a.url1\\http://a/",
+                                      "R\\リンク.dir0"}));
 }
 
 TEST(SpecialFolders, ToolbarBecomesLinksAtAnyDepth) {
   BookmarkList list = L({"R\\A.dir0", "R\\A\\ユーザ設定ツールバー フォルダ.dir1",
                          "R\\A\\ユーザ設定ツールバー フォルダ\\腕腕t.url2\\http://t/"});
   TBookmarkControl::ToolbarToLinks(list);
-  EXPECT_EQ(Utf8(list),
-            (std::vector<std::string>{"R\\A.dir0", "R\\A\\リンク.dir1",
-                                      "R\\A\\リンク\\腕腕t.url2\\http://t/"}));
+  EXPECT_EQ(Utf8(list), (std::vector<std::string>{"R\\A.dir0", "R\\A\\リンク.dir1",
+                                                  "R\\A\\リンク\\腕腕t.url2\\http://t/"}));
 
   BookmarkList both = L({"R\\リンク.dir0", "R\\ユーザ設定ツールバー フォルダ.dir0",
                          "R\\ユーザ設定ツールバー フォルダ\\腕腕t.url1\\http://t/"});
   TBookmarkControl::ToolbarToLinks(both);
-  EXPECT_EQ(Utf8(both), (std::vector<std::string>{"R\\ユーザ設定ツールバー フォルダ.dir0",
-                                                  "R\\リンク.dir0",
-                                                  "R\\リンク\\腕腕t.url1\\http://t/"}));
+  EXPECT_EQ(Utf8(both),
+            (std::vector<std::string>{"R\\ユーザ設定ツールバー フォルダ.dir0", "R\\リンク.dir0",
+                                      "R\\リンク\\腕腕t.url1\\http://t/"}));
+}
+
+// Whether the target folder exists is asked of the folder that holds the one being mapped:
+// a toolbar folder at the top must not keep a Links folder further down from being renamed
+// while its links move, which would leave them in a folder that has no entry.
+TEST(SpecialFolders, OnlyATargetBesideTheFolderKeepsItsEntry) {
+  BookmarkList list = L({"R\\ユーザ設定ツールバー フォルダ.dir0", "R\\A.dir0", "R\\A\\リンク.dir1",
+                         "R\\A\\リンク\\腕腕a.url2\\http://a/"});
+  TBookmarkControl::LinksToToolbar(list);
+  EXPECT_EQ(Utf8(list),
+            (std::vector<std::string>{"R\\A.dir0", "R\\A\\ユーザ設定ツールバー フォルダ.dir1",
+                                      "R\\A\\ユーザ設定ツールバー フォルダ\\腕腕a.url2\\http://a/",
+                                      "R\\ユーザ設定ツールバー フォルダ.dir0"}));
+
+  BookmarkList back = L({"R\\リンク.dir0", "R\\B.dir0", "R\\B\\ユーザ設定ツールバー フォルダ.dir1",
+                         "R\\B\\ユーザ設定ツールバー フォルダ\\腕腕t.url2\\http://t/"});
+  TBookmarkControl::ToolbarToLinks(back);
+  EXPECT_EQ(Utf8(back),
+            (std::vector<std::string>{"R\\B.dir0", "R\\B\\リンク.dir1",
+                                      "R\\B\\リンク\\腕腕t.url2\\http://t/", "R\\リンク.dir0"}));
 }
 
 TEST(SpecialFolders, AFolderNameEndingInLinksIsNotMistakenForIt) {
