@@ -83,6 +83,7 @@ void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& url
   // Where the previous file could not be moved aside, it is replaced only by a complete new
   // one, written beside it first, so that a failed write does not take it away.
   std::string writePath = filePath;
+  bool backedUp = false;
   if (platform::FileExists(filePath)) {
     try {
       title = user + TitleSuffix(filePath);
@@ -93,8 +94,12 @@ void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& url
       owner.MessageBox(Sjis("ブックマークファイルのバックアップが出来ていません。"),
                        MessageCaption(), kMbOk | kMbIconError);
       writePath = platform::UnusedPathBeside(filePath, ".tmp");
+    } else {
+      backedUp = true;
     }
   }
+
+  const int countBefore = urlCount;
 
   try {
     OutputFile out(writePath, OutputCharset);
@@ -198,6 +203,11 @@ void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& url
     }
   } catch (const platform::IoError& e) {
     if (writePath != filePath) platform::DeleteFile(writePath);
+    // As for the hotlist: the links did not reach a usable file, so they are not counted as
+    // written; and when not one byte of the new file got to the disk, the previous file is put
+    // back in its place instead of leaving an empty one there.
+    urlCount = countBefore;
+    if (backedUp && NothingWritten(filePath)) platform::RenameFile(backupPath, filePath);
     owner.MessageBox(Sjis("Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ") + e.what() +
                          Sjis(" ] のエラーが発生しました。"),
                      MessageCaption(), kMbOk | kMbIconError);

@@ -36,16 +36,6 @@ BlockInfo Describe(const std::string& entry) {
   return info;
 }
 
-// True when a failed save left no byte of the new hotlist behind.
-bool NothingWritten(const std::string& path) {
-  if (!platform::PathExists(path)) return true;
-  try {
-    return platform::File(path, platform::File::Mode::Read).Size() == 0;
-  } catch (const platform::IoError&) {
-    return false;
-  }
-}
-
 }  // namespace
 
 void TBookmarkControl::SaveOperaFile(Owner& owner, ProgressBar& bar, const BookmarkList& list,

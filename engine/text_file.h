@@ -29,9 +29,13 @@ class LineReader {
   platform::File file_;
   std::string buffer_;
   std::size_t pos_ = 0;
-  bool eof_ = false;  // no more bytes in the file, or 0x1A met
+  bool eof_ = false;       // no more bytes in the file, or 0x1A met
   std::string_view ends_;  // the bytes that end a line
 };
+
+// True when a failed write left no byte of the new file at path (none there, or empty), so
+// that the backup of the file it replaced can be put back in its place.
+bool NothingWritten(const std::string& path);
 
 class LineWriter {
  public:

@@ -258,6 +258,32 @@ TEST_F(NetscapeWriter, WriteErrorsAreReported) {
                    " ] のエラーが発生しました。"}));
 }
 
+// A failed write counts no link as written; when nothing of the new file reached the disk,
+// the previous file is back in its place rather than only in the backup.
+TEST_F(NetscapeWriter, AFailedWriteIsNotCountedAndAnEmptyOneGivesThePreviousFileBack) {
+  lftest::WriteFile(dir.NativePath("bookmark.htm"), "previous");
+  count = 5;
+  platform::testing::SetWriteLimit(0);
+  Save(L({"R\\腕腕y.url0\\http://y/"}));
+  platform::testing::SetWriteLimit(-1);
+  EXPECT_EQ(owner.messages.size(), 1u);
+  EXPECT_EQ(count, 5);
+  EXPECT_EQ(Written(), "previous");
+  EXPECT_FALSE(lftest::Exists(dir.NativePath("bookmark.old")));
+
+  // Cut off part-way: the incomplete file stays beside its backup, still not counted.
+  lf::BookmarkList many;
+  for (int i = 0; i < 3000; ++i)
+    many.push_back("R\\" + std::string(lf::kLinkMarker.substr(1)) + std::to_string(i) +
+                   ".url0\\http://h/");
+  platform::testing::SetWriteLimit(100000);
+  Save(many);
+  platform::testing::SetWriteLimit(-1);
+  EXPECT_EQ(count, 5);
+  EXPECT_EQ(lftest::ReadFile(dir.NativePath("bookmark.old")), "previous");
+  EXPECT_GT(Written().size(), 60000u);
+}
+
 TEST_F(NetscapeWriter, ReadWriteReadGivesTheSameList) {
   const std::string data = std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/')) +
                            "/../data/netscape/sjis.htm";
