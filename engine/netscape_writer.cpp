@@ -80,9 +80,6 @@ void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& url
 
   const std::string user = platform::LoginName();
   std::string title = user + "'s Bookmarks";
-  // Where the previous file could not be moved aside, it is replaced only by a complete new
-  // one, written beside it first, so that a failed write does not take it away.
-  std::string writePath = filePath;
   bool backedUp = false;
   if (platform::FileExists(filePath)) {
     try {
@@ -91,14 +88,17 @@ void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& url
       // An unreadable file keeps the default title; the backup and the write still follow.
     }
     if (ownBackup || platform::RenameFile(filePath, backupPath) != 0) {
+      // Without a backup the file would be replaced with no copy left: it stays as it is.
       owner.MessageBox(Sjis("ブックマークファイルのバックアップが出来ていません。"),
                        MessageCaption(), kMbOk | kMbIconError);
-      writePath = platform::UnusedPathBeside(filePath, ".tmp");
-    } else {
-      backedUp = true;
+      return;
     }
+    backedUp = true;
   }
 
+  // The new file is written beside its place and put there only when complete, so that a
+  // failed write leaves no cut-off file; the previous one then comes back from its backup.
+  const std::string writePath = platform::UnusedPathBeside(filePath, ".tmp");
   const int countBefore = urlCount;
 
   try {
@@ -198,16 +198,12 @@ void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& url
     out.Line("");
     out.Line("</DL><P>");
     out.Close();
-    if (writePath != filePath) {
-      if (int rc = platform::RenameFile(writePath, filePath)) throw platform::IoError(rc);
-    }
+    if (int rc = platform::RenameFile(writePath, filePath)) throw platform::IoError(rc);
   } catch (const platform::IoError& e) {
-    if (writePath != filePath) platform::DeleteFile(writePath);
-    // As for the hotlist: the links did not reach a usable file, so they are not counted as
-    // written; and when not one byte of the new file got to the disk, the previous file is put
-    // back in its place instead of leaving an empty one there.
+    platform::DeleteFile(writePath);
+    // The links did not reach the file, so they are not counted as written.
     urlCount = countBefore;
-    if (backedUp && NothingWritten(filePath)) platform::RenameFile(backupPath, filePath);
+    if (backedUp && !platform::PathExists(filePath)) platform::RenameFile(backupPath, filePath);
     owner.MessageBox(Sjis("Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ") + e.what() +
                          Sjis(" ] のエラーが発生しました。"),
                      MessageCaption(), kMbOk | kMbIconError);

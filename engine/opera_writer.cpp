@@ -44,12 +44,13 @@ void TBookmarkControl::SaveOperaFile(Owner& owner, ProgressBar& bar, const Bookm
   std::string outputPath, backupPath;
   BackupOperaFile(owner, filePath, outputPath, backupPath);
   const bool backedUp = hadHotlist && !platform::FileExists(filePath);
+  // Without a backup the hotlist would be replaced with no copy left: it stays as it is (the
+  // backup message has been shown).
+  if (hadHotlist && !backedUp) return;
 
-  // Where the previous hotlist could not be moved aside, it is replaced only by a complete
-  // new one, written beside it first, so that a failed write does not take it away.
-  const bool keepPrevious = hadHotlist && !backedUp;
-  const std::string writePath =
-      keepPrevious ? platform::UnusedPathBeside(outputPath, ".tmp") : outputPath;
+  // The new hotlist is written beside its place and put there only when complete, so that a
+  // failed write leaves no cut-off file; the previous one then comes back from its backup.
+  const std::string writePath = platform::UnusedPathBeside(outputPath, ".tmp");
   const int countBefore = operaUrlCount;
   try {
     LineWriter out(writePath);
@@ -58,16 +59,13 @@ void TBookmarkControl::SaveOperaFile(Owner& owner, ProgressBar& bar, const Bookm
     WriteOperaEntries(owner, out, bar, list, operaUrlCount, stamp);
     WriteOperaLine(out, "-");
     out.Close();
-    if (keepPrevious) {
-      if (int rc = platform::RenameFile(writePath, outputPath)) throw platform::IoError(rc);
-    }
+    if (int rc = platform::RenameFile(writePath, outputPath)) throw platform::IoError(rc);
   } catch (const platform::IoError& e) {
-    if (keepPrevious) platform::DeleteFile(writePath);
-    // The links did not reach a usable hotlist, so they are not counted as written; and when
-    // not one byte of the new file got to the disk, the previous hotlist is put back in its
-    // place instead of leaving an empty file there.
+    platform::DeleteFile(writePath);
+    // The links did not reach the hotlist, so they are not counted as written.
     operaUrlCount = countBefore;
-    if (backedUp && NothingWritten(outputPath)) platform::RenameFile(backupPath, outputPath);
+    if (backedUp && !platform::PathExists(outputPath))
+      platform::RenameFile(backupPath, outputPath);
     owner.MessageBox(
         Sjis("Ｏｐｅｒａ６．ａｄｒの保存で [ ") + e.what() + Sjis(" ] のエラーが発生しました。"),
         MessageCaption(), kMbOk | kMbIconError);

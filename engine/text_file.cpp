@@ -59,15 +59,6 @@ bool LineReader::ReadLine(std::string& line) {
   }
 }
 
-bool NothingWritten(const std::string& path) {
-  if (!platform::PathExists(path)) return true;
-  try {
-    return platform::File(path, platform::File::Mode::Read).Size() == 0;
-  } catch (const platform::IoError&) {
-    return false;
-  }
-}
-
 LineWriter::LineWriter(std::string_view path) : file_(path, platform::File::Mode::Create) {
   buffer_.reserve(kChunk * 2);
 }

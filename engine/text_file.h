@@ -33,10 +33,6 @@ class LineReader {
   std::string_view ends_;  // the bytes that end a line
 };
 
-// True when a failed write left no byte of the new file at path (none there, or empty), so
-// that the backup of the file it replaced can be put back in its place.
-bool NothingWritten(const std::string& path);
-
 class LineWriter {
  public:
   // Creates (replaces) the file; throws platform::IoError.

@@ -50,7 +50,7 @@ TEST_F(UnattendedFailure, ShortcutThatCannotBeWrittenFailsTheRunAndKeepsTheFolde
   EXPECT_EQ(lftest::ReadFile(Native("Favorites/C.url")), lftest::UrlFileContent("http://c/"));
 }
 
-TEST_F(UnattendedFailure, BookmarkFileCutOffPartWayFailsTheRunAndKeepsTheBackup) {
+TEST_F(UnattendedFailure, BookmarkFileCutOffPartWayFailsTheRunAndKeepsThePreviousFile) {
   const std::string previous = lftest::NetscapeFile({lftest::NetscapeLink("http://b/", "B")});
   lftest::WriteFile(Native("bookmark.htm"), previous);
   for (int i = 0; i < 2000; ++i)
@@ -60,7 +60,8 @@ TEST_F(UnattendedFailure, BookmarkFileCutOffPartWayFailsTheRunAndKeepsTheBackup)
   platform::testing::SetWriteLimit(-1);
   EXPECT_NE(printed.find("linkferry: Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ "), std::string::npos)
       << printed;
-  EXPECT_EQ(lftest::ReadFile(Native("bookmark.old")), previous);
+  EXPECT_EQ(lftest::ReadFile(Native("bookmark.htm")), previous);
+  EXPECT_FALSE(lftest::Exists(Native("bookmark.old")));
 }
 
 TEST_F(UnattendedFailure, MissingBookmarkFileFailsTheRunAndLeavesTheFavoritesAlone) {
