@@ -182,6 +182,76 @@ TEST_F(HostileWriters, FavoritesUnderAFileLimitLoseNothingSilently) {
   EXPECT_LT(written, 40);
 }
 
+// Folders the user may not write to and files the user may not read (the work runs without
+// root's rights, which would pass over both): every target is reported with the system's
+// reason, the previous files and shortcuts stay, and the lost links are logged.
+TEST_F(HostileWriters, ReadOnlyFoldersAndUnreadableFilesAreReportedAndLeftAlone) {
+  const std::string root = dir.Path("fav");
+  lftest::MakeDirs(dir.NativePath("fav/F"));
+  lftest::WriteFile(dir.NativePath("fav/F/old.url"), "[InternetShortcut]\r\nURL=http://old/\r\n");
+  lftest::MakeDirs(dir.NativePath("out"));
+  lftest::WriteFile(dir.NativePath("out/bookmark.htm"), "previous bookmarks");
+  lftest::WriteFile(dir.NativePath("out/opera6.adr"), "previous hotlist");
+  lftest::WriteFile(dir.NativePath("secret.htm"), "<DL><p>\r\n<DT><A HREF=\"http://s/\">S</A>\r\n");
+  lftest::MakeDirs(dir.NativePath("in"));
+  lftest::WriteFile(dir.NativePath("in/locked.url"), "[InternetShortcut]\r\nURL=http://l/\r\n");
+  const std::string before = lftest::Tree(dir.Native());
+  const std::vector<std::pair<std::string, mode_t>> modes = {
+      {"", 0777},    {"prog", 0777},    {"fav", 0555}, {"fav/F", 0555},
+      {"out", 0555}, {"secret.htm", 0}, {"in", 0777},  {"in/locked.url", 0}};
+  for (const auto& [name, mode] : modes)
+    ASSERT_EQ(chmod(name.empty() ? dir.Native().c_str() : dir.NativePath(name).c_str(), mode), 0);
+
+  const lf::BookmarkList list = {root + "\\F.dir0", root + "\\F" + M + "old.url1\\http://new/",
+                                 root + "\\F\\G.dir1", root + M + "top.url0\\http://top/"};
+  const std::vector<std::string> texts = lftest::InChildWithoutRoot([&] {
+    control.SaveFavorites(owner, bar, c.cancel, c.errorCount, c.ieUrlCount, list);
+    std::vector<std::string> out = owner.Texts();
+    out.push_back(lftest::ReadFile(dir.NativePath("prog/LostData.txt")));
+    out.push_back(std::to_string(c.ieUrlCount) + " " + std::to_string(c.errorCount));
+    owner.messages.clear();
+    control.SaveBookmarkFile(owner, bar, c.nnUrlCount, dir.Path("out/bookmark.htm"), list);
+    control.SaveOperaFile(owner, bar, list, dir.Path("out/opera6.adr"), c.operaUrlCount);
+    control.SaveBookmarkFile(owner, bar, c.nnUrlCount, dir.Path("out/new.htm"), list);
+    control.SaveOperaFile(owner, bar, list, dir.Path("out/new.adr"), c.operaUrlCount);
+    lf::BookmarkList read;
+    control.ReadBookmarkFile(owner, dir.Path("secret.htm"), c.cancel, c.nnUrlCount, nullptr, false,
+                             read, bar, root);
+    control.LoadOperaFile(owner, dir.Path("secret.htm"), c.cancel, c.operaUrlCount, bar, read,
+                          root);
+    control.LoadFavorites(owner, nullptr, c.cancel, c.errorCount, c.ieUrlCount, read, nullptr,
+                          dir.Path("in"));
+    for (const std::string& text : owner.Texts()) out.push_back(text);
+    out.push_back(std::to_string(read.size()) + " " + std::to_string(c.nnUrlCount) + " " +
+                  std::to_string(c.operaUrlCount) + " " + std::to_string(c.errorCount));
+    out.push_back(lftest::ReadFile(dir.NativePath("prog/LostData.txt")));
+    return out;
+  });
+  for (const auto& [name, mode] : modes)
+    chmod(name.empty() ? dir.Native().c_str() : dir.NativePath(name).c_str(), 0755);
+
+  const std::string r = U(root), denied = U(platform::ErrorText(EACCES));
+  auto favoritesFailure = [&](const std::string& what, const std::string& path) {
+    return what + "[ " + r + path + " ]の作成で\r[ " + denied +
+           " ] のエラーが発生しました。\rＬｏｓｔＤａｔａ．ｔｘｔにファイル名情報が保存されます。";
+  };
+  const std::string noBackup = "ブックマークファイルのバックアップが出来ていません。";
+  EXPECT_EQ(texts,
+            (std::vector<std::string>{
+                favoritesFailure("ＵＲＬ", "\\F\\old.url"), favoritesFailure("フォルダ", "\\F\\G"),
+                favoritesFailure("ＵＲＬ", "\\top.url"),
+                "File Error : " + r + "\\F\\old.url\r\nDir  Error : " + r +
+                    "\\F\\G\r\nFile Error : " + r + "\\top.url\r\n",
+                "0 2", noBackup, noBackup, Failure("Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ", EACCES),
+                Failure("Ｏｐｅｒａ６．ａｄｒの保存で [ ", EACCES),
+                Failure("Ｂｏｏｋｍａｒｋファイルの読み込みで [ ", EACCES),
+                Failure("Ｏｐｅｒａ　Ｂｏｏｋｍａｒｋファイルの読み込みで [ ", EACCES), "0 0 0 3",
+                "URL Error : locked.url\r\n"}));
+  // Beside the log (checked above) everything is as it was.
+  std::filesystem::remove(dir.NativePath("prog/LostData.txt"));
+  EXPECT_EQ(lftest::Tree(dir.Native()), before);
+}
+
 class HostileReaders : public testing::Test {
  protected:
   void SetUp() override {

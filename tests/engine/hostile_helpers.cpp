@@ -1,5 +1,6 @@
 #include "tests/engine/hostile_helpers.h"
 
+#include <grp.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -36,17 +37,19 @@ std::string Tree(const std::string& nativeFolder) {
   return out;
 }
 
-std::vector<std::string> InChildWithFileLimit(
-    long limit, const std::function<std::vector<std::string>()>& work) {
+namespace {
+
+// Runs work in a child process after prepare (which returns false if the child cannot be
+// set up) and hands back the texts work returns, each ended by a NUL byte on the pipe.
+std::vector<std::string> InChild(const std::function<bool()>& prepare,
+                                 const std::function<std::vector<std::string>()>& work) {
   int fds[2];
   if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
   const pid_t pid = fork();
   if (pid < 0) throw std::runtime_error("fork failed");
   if (pid == 0) {
     close(fds[0]);
-    signal(SIGXFSZ, SIG_IGN);
-    const rlimit rl{static_cast<rlim_t>(limit), static_cast<rlim_t>(limit)};
-    if (setrlimit(RLIMIT_FSIZE, &rl) != 0) _exit(2);
+    if (!prepare()) _exit(2);
     std::string out;
     for (const std::string& text : work()) {
       out += text;
@@ -77,8 +80,28 @@ std::vector<std::string> InChildWithFileLimit(
   return texts;
 }
 
-bool RunningAsRoot() {
-  return geteuid() == 0;
+}  // namespace
+
+std::vector<std::string> InChildWithFileLimit(
+    long limit, const std::function<std::vector<std::string>()>& work) {
+  return InChild(
+      [limit] {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit rl{static_cast<rlim_t>(limit), static_cast<rlim_t>(limit)};
+        return setrlimit(RLIMIT_FSIZE, &rl) == 0;
+      },
+      work);
+}
+
+std::vector<std::string> InChildWithoutRoot(const std::function<std::vector<std::string>()>& work) {
+  return InChild(
+      [] {
+        if (geteuid() != 0) return true;
+        const uid_t nobody = 65534;
+        return setgroups(0, nullptr) == 0 && setgid(nobody) == 0 && setuid(nobody) == 0 &&
+               geteuid() == nobody;
+      },
+      work);
 }
 
 }  // namespace lftest

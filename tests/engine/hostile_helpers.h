@@ -17,4 +17,9 @@ std::string Tree(const std::string& nativeFolder);
 std::vector<std::string> InChildWithFileLimit(
     long limit, const std::function<std::vector<std::string>()>& work);
 
+// Runs work in a child process without root's rights (as the user "nobody" when started as
+// root), so that a folder without write permission or a file without read permission stops
+// it as it stops any user, and hands back the texts work returns.
+std::vector<std::string> InChildWithoutRoot(const std::function<std::vector<std::string>()>& work);
+
 }  // namespace lftest
