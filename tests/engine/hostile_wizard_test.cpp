@@ -2,6 +2,7 @@
 // message and ends with a non-zero status, the previous files stay, and a settings file that
 // cannot be written is reported without losing its content.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -72,6 +73,33 @@ TEST_F(UnattendedFailure, MissingBookmarkFileFailsTheRunAndLeavesTheFavoritesAlo
   EXPECT_FALSE(lftest::Exists(Native("bookmark.htm")));
 }
 
+// A Favorites folder the user may not write to (run without root's rights, which would
+// write anyway): every shortcut is printed as lost, the run ends with status 1, and the
+// folder keeps what it had.
+TEST_F(UnattendedFailure, ReadOnlyFavoritesFolderFailsTheRunAndKeepsTheFolder) {
+  lftest::WriteFile(Native("bookmark.htm"),
+                    lftest::NetscapeFile({lftest::NetscapeLink("http://b/", "B"),
+                                          lftest::NetscapeLink("http://c/", "C")}));
+  lftest::MakeUrlFile(home.dir, "Favorites/B.url", "http://old/");
+  const std::string before = lftest::Tree(Native("Favorites"));
+  ASSERT_EQ(chmod(home.dir.Native().c_str(), 0777), 0);
+  ASSERT_EQ(chmod(Native("Favorites").c_str(), 0555), 0);
+  const std::vector<std::string> result = lftest::InChildWithoutRoot([&] {
+    const int status = Run(1);
+    return std::vector<std::string>{std::to_string(status), printed};
+  });
+  chmod(Native("Favorites").c_str(), 0755);
+  ASSERT_EQ(result.size(), 2u);
+  EXPECT_EQ(result[0], "1");
+  const std::string denied = lftest::U(platform::ErrorText(EACCES));
+  for (const char* name : {"\\B.url ]", "\\C.url ]"})
+    EXPECT_NE(
+        result[1].find(lftest::U(home.dir.Path("Favorites")) + name + "の作成で\n[ " + denied),
+        std::string::npos)
+        << result[1];
+  EXPECT_EQ(lftest::Tree(Native("Favorites")), before);
+}
+
 // The settings file is written by page 1 after every run: where it cannot be, the message
 // names it and the previous content stays.
 TEST(SettingsFileFailure, UnwritableSettingsFileIsReportedAndKeepsItsContent) {
@@ -97,6 +125,17 @@ TEST(SettingsFileFailure, UnwritableSettingsFileIsReportedAndKeepsItsContent) {
   });
   EXPECT_EQ(texts, std::vector<std::string>{lftest::U(home.dir.Path("linkferry.ini")) +
                                             " に書き込めません"});
+  EXPECT_EQ(lftest::Tree(home.dir.Native()), before);
+
+  // In a folder the user may not write to, the same message, and the file stays.
+  ASSERT_EQ(chmod(home.dir.Native().c_str(), 0555), 0);
+  const std::vector<std::string> denied = lftest::InChildWithoutRoot([&] {
+    lftest::RecordingOwner child;
+    lf::IniWrite(s, child);
+    return child.Texts();
+  });
+  chmod(home.dir.Native().c_str(), 0755);
+  EXPECT_EQ(denied, texts);
   EXPECT_EQ(lftest::Tree(home.dir.Native()), before);
 }
 
