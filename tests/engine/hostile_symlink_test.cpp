@@ -85,6 +85,25 @@ TEST_F(FolderLinks, WritingNeverGoesThroughALinkNamedLikeAFolder) {
   EXPECT_NE(log.find("File Error : " + r + "\\Out\\Sub\\named.url\r\n"), std::string::npos);
 }
 
+// A symbolic link in a shortcut's place, to a file elsewhere or to a name not yet made there,
+// is replaced by the new shortcut; the file it points to is neither changed nor made.
+TEST_F(FolderLinks, ShortcutsInThePlaceOfLinksReplaceTheLinksNotTheirTargets) {
+  Link(dir.NativePath("out/x.url"), "fav/Real/file.url");
+  Link(dir.NativePath("out/made.url"), "fav/Real/dangling.url");
+  const std::string outside = lftest::Tree(dir.NativePath("out"));
+  control.SaveFavorites(owner, bar, c.cancel, c.errorCount, c.ieUrlCount,
+                        {R("\\Real.dir0"), R("\\Real" + M + "dangling.url1\\http://d/"),
+                         R("\\Real" + M + "file.url1\\http://f/")});
+  EXPECT_EQ(lftest::Tree(dir.NativePath("out")), outside);
+  EXPECT_EQ(lftest::Tree(dir.NativePath("fav/Real")),
+            "Up -> " + dir.NativePath("fav") +
+                "\ndangling.url: [InternetShortcut]\r\nURL=http://d/\r\n"
+                "\nfile.url: [InternetShortcut]\r\nURL=http://f/\r\n\n");
+  EXPECT_EQ(c.ieUrlCount, 2);
+  EXPECT_EQ(c.errorCount, 0);
+  EXPECT_TRUE(owner.messages.empty());
+}
+
 TEST_F(FolderLinks, ReadingSkipsLinksToFoldersAndReadsBackOnlyTheRealFolder) {
   lftest::WriteFile(dir.NativePath("fav/Real/ok.url"), "[InternetShortcut]\r\nURL=http://ok/\r\n");
   lf::BookmarkList list;
