@@ -41,12 +41,15 @@ class TBookmarkControl {
   // The entry without "\" and its URL.
   static std::string EntryPath(std::string_view entry);
   // The key and URL of an entry as the writers take them. The URL of a URL entry is all the
-  // text after the ".url", level character and "\" that end its link name (the first such place
-  // followed by a known scheme, else the last), so that a name holding a scheme, a URL of
-  // another scheme or one with text before its scheme splits where the reader joined it;
-  // a folder entry has none, whatever its name holds; other texts take ExtractUrl. The key is
-  // the text before "\" and the URL, or the whole entry when there is no URL.
+  // text after the ".url", level character and "\" that end its link name (the first such
+  // place after the link marker; names never hold one, see EntryLinkName), so that a name
+  // holding a scheme, a URL of another scheme or one with text before its scheme splits where
+  // the reader joined it; a folder entry has none, whatever its name holds; other texts take
+  // ExtractUrl. The key is the text before "\" and the URL, or the whole entry without one.
   static void SplitEntry(std::string_view entry, std::string& key, std::string& url);
+  // A link name as an entry can hold it: a "\" right after ".url" and a level character would
+  // read as the end of the name, so it becomes the full-width "＼"; other names are unchanged.
+  static std::string EntryLinkName(std::string_view name);
   // The URL of an entry: ExtractUrl of the URL part that SplitEntry finds, so that a link
   // name holding an address is never taken for the start of the URL.
   static std::string EntryUrl(std::string_view entry);

@@ -2,6 +2,7 @@
 
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
+#include "platform/codepage.h"
 #include "platform/ini_file.h"
 #include "platform/system_info.h"
 
@@ -39,20 +40,16 @@ void TBookmarkControl::SplitEntry(std::string_view entry, std::string& key, std:
     url.clear();
     return;
   }
+  // A link's name ends at the first ".url", level and "\\" after the link marker: names never
+  // hold that text (EntryLinkName), while an address may.
   std::size_t start = std::string_view::npos;
   if (marker != std::string_view::npos) {
-    std::size_t last = std::string_view::npos;
     for (std::size_t pos = entry.find(".url", marker + kLinkMarker.size());
          pos != std::string_view::npos && start == std::string_view::npos;
          pos = entry.find(".url", pos + 1)) {
-      if (pos + 6 > entry.size() || LevelValue(entry[pos + 4]) < 0 ||
-          entry[pos + 5] != '\\')
-        continue;
-      last = pos + 6;
-      for (std::string_view scheme : kSchemes)
-        if (entry.substr(last, scheme.size()) == scheme) start = last;
+      if (pos + 6 <= entry.size() && LevelValue(entry[pos + 4]) >= 0 && entry[pos + 5] == '\\')
+        start = pos + 6;
     }
-    if (start == std::string_view::npos) start = last;
   }
   if (start != std::string_view::npos) {
     url = entry.substr(start);
@@ -61,6 +58,25 @@ void TBookmarkControl::SplitEntry(std::string_view entry, std::string& key, std:
   }
   url = ExtractUrl(entry);
   key = url.empty() ? std::string(entry) : EntryPath(entry);
+}
+
+std::string TBookmarkControl::EntryLinkName(std::string_view name) {
+  std::string out;
+  out.reserve(name.size());
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (platform::IsLeadByte(static_cast<unsigned char>(name[i])) && i + 1 < name.size()) {
+      out.append(name.substr(i++, 2));
+      continue;
+    }
+    out.push_back(name[i]);
+    if (name.compare(i, 4, ".url") == 0 && i + 5 < name.size() && LevelValue(name[i + 4]) >= 0 &&
+        name[i + 5] == '\\') {
+      out.append(name.substr(i + 1, 4));
+      out.append("\x81\x5F");  // the full-width backslash
+      i += 5;
+    }
+  }
+  return out;
 }
 
 std::string TBookmarkControl::EntryUrl(std::string_view entry) {
@@ -107,9 +123,9 @@ std::string TBookmarkControl::RemoveBackslash(std::string_view text) {
 }
 
 const std::string& DeepNestingMessage() {
-  static const std::string text =
-      Sjis("フォルダの階層が深すぎます。\r６１階層より深いフォルダの内容は、"
-           "６１階層目のフォルダに入れて読み込みました。");
+  static const std::string text = Sjis(
+      "フォルダの階層が深すぎます。\r６１階層より深いフォルダの内容は、"
+      "６１階層目のフォルダに入れて読み込みました。");
   return text;
 }
 

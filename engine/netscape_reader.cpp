@@ -280,7 +280,7 @@ void TBookmarkControl::ParseBookmarkLines(Owner& owner, int charset, LineReader&
     if (!url.empty()) {
       const std::string name = LinkName(line);
       if (!name.empty()) {
-        const std::string title = ReplaceAll(name, "&amp;", "&");
+        const std::string title = EntryLinkName(ReplaceAll(name, "&amp;", "&"));
         owner.ProcessMessages();
         if (cancel) break;
         list.push_back(level.folderPath + std::string(kLinkMarker) + title + ".url" +

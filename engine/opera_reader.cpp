@@ -121,8 +121,8 @@ void TBookmarkControl::ParseOperaFolder(Owner& owner, bool utf8, LineReader& fil
       if (ValueAfter(line, "NAME=", value)) linkName = value;
       if (ValueAfter(line, "URL=", value)) {
         if (depth > kMaxLevel) tooDeep = true;
-        list.push_back(paths.back().path + std::string(kLinkMarker) + linkName + ".url" +
-                       LevelChar(std::min(depth, kMaxLevel)) + "\\" + value);
+        list.push_back(paths.back().path + std::string(kLinkMarker) + EntryLinkName(linkName) +
+                       ".url" + LevelChar(std::min(depth, kMaxLevel)) + "\\" + value);
         ++operaUrlCount;
         state = Block::None;
       }

@@ -353,7 +353,7 @@ void TForm05::ListViewClick() {
 void TForm05::ListViewEdited(QTreeWidgetItem* item) {
   if (Unedited(item)) return;
   const std::string oldName = SjisText(item, 0);
-  const std::string newName = ToSjis(item->text(0));
+  const std::string newName = TBookmarkControl::EntryLinkName(ToSjis(item->text(0)));
   // A link without a name would have no file name and no caption.
   if (!Editable() || newName.empty()) {
     updatingViews_ = true;
@@ -389,7 +389,7 @@ void TForm05::ListViewDblClick() {
   if (!entry) return;
   const char level = parts.level;
   SplitUrlEntry(*entry, parts);
-  parts.name = dialog->Name();
+  parts.name = TBookmarkControl::EntryLinkName(dialog->Name());
   parts.address = dialog->Address();
   parts.level = level;
   *entry = MakeUrlEntry(parts);
@@ -518,12 +518,13 @@ void TForm05::BtnNewClick() {
   dialog->exec();
   const UrlDialogValues& values = UrlDialogShared();
   if (!values.accepted) return;
+  const std::string name = TBookmarkControl::EntryLinkName(values.name);
   updatingViews_ = true;
-  items_.Add(values.name, kImageLink);
+  items_.Add(name, kImageLink);
   MakeItemsEditable();
   updatingViews_ = false;
   list_->push_back(
-      MakeUrlEntry({currentFolderPath_, values.name, LevelChar(SelectedLevel()), values.address}));
+      MakeUrlEntry({currentFolderPath_, name, LevelChar(SelectedLevel()), values.address}));
   TBookmarkControl::Regroup(*list_);
 }
 

@@ -48,6 +48,8 @@ TEST(EntrySplit, NamesHoldingAddressesStayNames) {
       {"R\\F" + kMark + "x.url1\\http://h/", "R\\F" + kMark + "x.url1", "http://h/", "http://h/"},
       // A link titled with an address: the URL is the one after the level.
       {titled + "\\http://real/", titled, "http://real/", "http://real/"},
+      // Names never hold the end of a link name (see below): where text does, it ends there.
+      {"R" + kMark + "a.url0\\y.url0\\http://c/", "R" + kMark + "a.url0", "y.url0\\http://c/", "http://c/"},
       // An address of another scheme is kept whole but has no URL of a known scheme.
       {"R" + kMark + "m.url0\\mailto:a@b", "R" + kMark + "m.url0", "mailto:a@b", ""},
       // Levels past nine.
@@ -64,6 +66,10 @@ TEST(EntrySplit, NamesHoldingAddressesStayNames) {
     EXPECT_EQ(TBookmarkControl::EntryKey(c.entry), c.key) << c.entry;
     EXPECT_EQ(TBookmarkControl::EntryUrl(c.entry), c.address) << c.entry;
   }
+  // A title holding the end of a link name and an address keeps it with a full-width "＼".
+  EXPECT_EQ(TBookmarkControl::EntryLinkName("a.url0\\http://b/ .urlZ\\ x.url\\ \x83\x5C.url0"),
+            "a.url0\x81\x5Fhttp://b/ .urlZ\x81\x5F x.url\\ \x83\x5C.url0");
+  EXPECT_EQ(TBookmarkControl::EntryLinkName("plain"), "plain");
   EXPECT_TRUE(TBookmarkControl::IsFolderEntry("R\\Blog http:x.dir0"));
   EXPECT_TRUE(TBookmarkControl::IsFolderEntry("R\\x.dirz"));
   EXPECT_FALSE(TBookmarkControl::IsFolderEntry("R" + kMark + "x.dir0"));  // a link named so

@@ -126,6 +126,32 @@ TEST(NetscapeReader, TheAddressIsTheHrefValue) {
                            "R\\腕腕Site.url0\\http://site/"}));
 }
 
+// A title kept as it is (the pages' operations) may hold the end of a link name and an
+// address: the entry keeps it with a full-width "＼", so the link keeps its own address
+// through a write and a read.
+TEST(NetscapeReader, ATitleHoldingTheEndOfALinkNameKeepsItsAddress) {
+  const std::string file =
+      SjisFile({"<DL><p>", "<DT><A HREF=\"http://c/\">a.url0\\http://b/\"q</A>"});
+  Read r = ReadBytes(file, 8);
+  EXPECT_EQ(r.list, (Lines{"R\\腕腕a.url0＼http://b/\"q.url0\\http://c/"}));
+
+  lftest::TempDir dir;
+  lftest::WriteFile(dir.NativePath("b.htm"), file);
+  TBookmarkControl control;
+  control.Operation = 8;
+  lf::BookmarkList first, second;
+  int cancel = 0, count = 0;
+  lftest::RecordingOwner owner;
+  lftest::FakeProgressBar bar;
+  control.ReadBookmarkFile(owner, dir.Path("b.htm"), cancel, count, nullptr, false, first, bar,
+                           "R");
+  control.SaveBookmarkFile(owner, bar, count, dir.Path("c.htm"), first);
+  control.ReadBookmarkFile(owner, dir.Path("c.htm"), cancel, count, nullptr, false, second, bar,
+                           "R");
+  EXPECT_EQ(second, first);
+  EXPECT_TRUE(owner.messages.empty());
+}
+
 TEST(NetscapeReader, TitlesSplitOverLinesAndEntities) {
   Read r = ReadBytes(SjisFile({
       "<DL><p>",
@@ -258,7 +284,8 @@ TEST(NetscapeReader, AMillionNestedLevelsNeitherRecurseNorPile) {
   std::string path = "R";
   for (int i = 0; i <= lf::kMaxFolderLevel; ++i) path += "\\F";
   ASSERT_EQ(deepFolders.list.size(), lf::kMaxLevel + 1u);
-  EXPECT_EQ(deepFolders.list[lf::kMaxFolderLevel], path + ".dir" + lf::LevelChar(lf::kMaxFolderLevel));
+  EXPECT_EQ(deepFolders.list[lf::kMaxFolderLevel],
+            path + ".dir" + lf::LevelChar(lf::kMaxFolderLevel));
   EXPECT_EQ(deepFolders.list.back(), path + "\\腕腕x" + deepest);
   EXPECT_EQ(deepFolders.owner.messages.size(), 1u);
 }

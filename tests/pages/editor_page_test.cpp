@@ -929,12 +929,14 @@ TEST(EditorList, RewritesKeepAddressesAndLeaveOtherFoldersAlone) {
   lf::DirDel(nested, deep + "\\new", 0);
   EXPECT_EQ(nested, (lf::BookmarkList{deep + ".dirA", deep + m + "x.urlB\\http://x/"}));
 
-  // A link name holding what looks like the end of a name is cut where the writers cut it, so a
-  // move gives the level the writers read.
-  lf::BookmarkList odd = {r + "\\F" + m + "x.url1\\y.url1\\http://h/"};
-  EXPECT_EQ(lf::FindItemEntry(odd, r + "\\F", "x.url1\\y"), 0u);
-  EXPECT_EQ(lf::MoveUrlEntries(odd, r + "\\F", "x.url1\\y", r, 0), 1);
-  EXPECT_EQ(odd[0], r + m + "x.url1\\y.url0\\http://h/");
+  // A link name holding what looks like the end of a name keeps it with a full-width "＼",
+  // so the list edits and the writers cut the entry in the same place.
+  const std::string oddName = lf::TBookmarkControl::EntryLinkName("x.url1\\y");
+  EXPECT_EQ(oddName, "x.url1\x81\x5Fy");
+  lf::BookmarkList odd = {r + "\\F" + m + oddName + ".url1\\http://h/"};
+  EXPECT_EQ(lf::FindItemEntry(odd, r + "\\F", oddName), 0u);
+  EXPECT_EQ(lf::MoveUrlEntries(odd, r + "\\F", oddName, r, 0), 1);
+  EXPECT_EQ(odd[0], r + m + oddName + ".url0\\http://h/");
   EXPECT_EQ(lf::TBookmarkControl::EntryUrl(odd[0]), "http://h/");
 
   EXPECT_TRUE(lf::UsableFolderName(S("ソフト")));  // 0x5C as a second byte is no separator
