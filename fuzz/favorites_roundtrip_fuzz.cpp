@@ -34,8 +34,8 @@ std::vector<std::string_view> Lines(std::string_view text) {
 
 // Makes the items of the source folder; lines whose names do not map onto native names are
 // left out.
-void MakeSource(std::string_view spec, const std::string& nativeRoot) {
-  for (std::string_view line : Lines(spec)) {
+void MakeSource(std::string_view layout, const std::string& nativeRoot) {
+  for (std::string_view line : Lines(layout)) {
     const std::size_t tab = line.find('\t');
     std::string native;
     if (!platform::Cp932ToUtf8Exact(line.substr(0, tab), native)) continue;

@@ -1,5 +1,8 @@
 #include "tests/wizard/program_home.h"
 
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/system_info.h"
@@ -22,6 +25,18 @@ ProgramHome::~ProgramHome() {
   platform::ResetDriveRoots();
   lf::AppSettings() = lf::Settings();
   lf::AppRun() = lf::RunState();
+}
+
+int ProgramHome::RunWithoutDisplay(const std::vector<std::string>& args, std::string& out,
+                                   std::string& err) const {
+  std::string command = "cd '" + dir.Native() +
+                        "' && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb ./linkferry";
+  for (const std::string& arg : args) command += " '" + arg + "'";
+  command += " >out.txt 2>err.txt";
+  const int status = std::system(command.c_str());
+  out = ReadFile(dir.NativePath("out.txt"));
+  err = ReadFile(dir.NativePath("err.txt"));
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 std::string NetscapeFile(const std::vector<std::string>& body) {

@@ -20,6 +20,11 @@ class ProgramHome {
   TempDir dir;
   // The settings file, as a native path.
   std::string IniNative() const { return dir.NativePath("linkferry.ini"); }
+  // Runs the copy of the program in dir, from dir, with the arguments and no display at all
+  // (creating any window would make it fail); the exit status, with what it printed on
+  // standard output and standard error in out and err.
+  int RunWithoutDisplay(const std::vector<std::string>& args, std::string& out,
+                        std::string& err) const;
 };
 
 // A Netscape bookmark file (Shift-JIS, CR LF) with the given lines between the outermost

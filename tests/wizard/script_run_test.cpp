@@ -155,17 +155,7 @@ class ScriptRun : public ::testing::Test {
 
   std::string Native(const std::string& relative) const { return home.dir.NativePath(relative); }
 
-  int Run(const Args& args) {
-    // Creating any window without a display would make the program fail.
-    std::string command = "cd '" + home.dir.Native() +
-                          "' && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb ./linkferry";
-    for (const std::string& arg : args) command += " '" + arg + "'";
-    command += " >out.txt 2>err.txt";
-    const int status = std::system(command.c_str());
-    err = lftest::ReadFile(Native("err.txt"));
-    out = lftest::ReadFile(Native("out.txt"));
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
+  int Run(const Args& args) { return home.RunWithoutDisplay(args, out, err); }
 
   lftest::ProgramHome home;
   std::string err, out;

@@ -32,17 +32,7 @@ class UnattendedRun : public ::testing::Test {
   }
 
   // Runs the copy with one argument; the exit status, with standard error in err.
-  int Run(const std::string& argument) {
-    // No display at all: creating any window would make the program fail.
-    const std::string command = "cd '" + home.dir.Native() +
-                                "' && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "
-                                "./linkferry '" +
-                                argument + "' >out.txt 2>err.txt";
-    const int status = std::system(command.c_str());
-    err = lftest::ReadFile(Native("err.txt"));
-    out = lftest::ReadFile(Native("out.txt"));
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
+  int Run(const std::string& argument) { return home.RunWithoutDisplay({argument}, out, err); }
 
   lftest::ProgramHome home;
   std::string err, out;
