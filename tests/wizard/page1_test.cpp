@@ -52,6 +52,13 @@ class Page1 : public ::testing::Test {
     ASSERT_TRUE(lf::IniWrite(s, quiet));
   }
 
+  // The test collections, with one link in the bookmark file.
+  void UseTestCollectionsWithOneLink() {
+    UseTestCollections();
+    lftest::WriteFile(home.dir.NativePath("bookmark.htm"),
+                      lftest::NetscapeFile({lftest::NetscapeLink("http://host/b", "B")}));
+  }
+
   void Open() {
     page = std::make_unique<lf::TForm01>();
     page->show();
@@ -173,9 +180,7 @@ TEST_F(Page1, PicturesChooseTheOperationItsMemoAndTheButtons) {
 }
 
 TEST_F(Page1, ExecuteRunsTheConversionShowsTheSummaryAndStoresTheSettings) {
-  UseTestCollections();
-  lftest::WriteFile(home.dir.NativePath("bookmark.htm"),
-                    lftest::NetscapeFile({lftest::NetscapeLink("http://host/b", "B")}));
+  UseTestCollectionsWithOneLink();
   Open();
   Click("Image1");
   Click("Button4");
@@ -281,9 +286,7 @@ TEST_F(Page1, NextOpensTheSecondPageOrKeepsPage1) {
 }
 
 TEST_F(Page1, EveryNextOpensANewPageOfItsKindAndBackReselectsTheOperation) {
-  UseTestCollections();
-  lftest::WriteFile(home.dir.NativePath("bookmark.htm"),
-                    lftest::NetscapeFile({lftest::NetscapeLink("http://host/b", "B")}));
+  UseTestCollectionsWithOneLink();
   Open();
   const std::vector<std::pair<int, std::string>> kinds = {
       {4, "lf::TForm03"}, {5, "lf::TForm05"}, {6, "lf::TForm07"}, {7, "lf::TForm03"},
@@ -349,9 +352,7 @@ TEST_F(Page1, SettingsOkReselectsTheOperationAndClearsTheRedLabel) {
 }
 
 TEST_F(Page1, SettingsOkWithNoOperationAfterARunLeavesNothingChosen) {
-  UseTestCollections();
-  lftest::WriteFile(home.dir.NativePath("bookmark.htm"),
-                    lftest::NetscapeFile({lftest::NetscapeLink("http://host/b", "B")}));
+  UseTestCollectionsWithOneLink();
   Open();
   Click("Image1");
   Click("Button4");
