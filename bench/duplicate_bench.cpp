@@ -7,9 +7,9 @@
 
 #include "bench/bench_files.h"
 #include "bench/generated_lists.h"
+#include "core/duplicate_pairs.h"
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
-#include "pages/duplicate_pairs.h"
 
 namespace {
 

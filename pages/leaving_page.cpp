@@ -2,7 +2,7 @@
 
 #include <QCloseEvent>
 
-#include "wizard/app_state.h"
+#include "core/app_state.h"
 
 namespace lf {
 

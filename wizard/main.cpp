@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "wizard/command_line.h"
+#include "core/command_line.h"
+#include "core/script_run.h"
+#include "core/unattended.h"
 #include "wizard/operation_pictures.h"
-#include "wizard/script_run.h"
-#include "wizard/unattended.h"
-#include "wizard/unit1.h"
+#include "wizard/page1.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);

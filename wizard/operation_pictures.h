@@ -5,7 +5,7 @@
 #include <QIcon>
 #include <QPixmap>
 
-#include "wizard/operations.h"
+#include "core/operations.h"
 
 namespace lf {
 

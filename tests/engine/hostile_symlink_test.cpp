@@ -10,8 +10,8 @@
 #include "engine/sjis_text.h"
 #include "platform/file_system.h"
 #include "platform/system_info.h"
-#include "tests/engine/hostile_helpers.h"
 #include "tests/support/fakes.h"
+#include "tests/support/hostile_helpers.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

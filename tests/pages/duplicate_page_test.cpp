@@ -1,3 +1,5 @@
+#include "pages/duplicate_page.h"
+
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -8,110 +10,23 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <functional>
-#include <random>
 
+#include "core/app_state.h"
+#include "core/duplicate_pairs.h"
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
-#include "pages/duplicate_pairs.h"
-#include "pages/qt_owner.h"
-#include "pages/second_pages.h"
-#include "pages/unit7.h"
 #include "platform/system_info.h"
+#include "qtui/qt_owner.h"
+#include "tests/support/qt/event_filter.h"
 #include "tests/support/qt/scripted_messages.h"
 #include "tests/support/temp_dir.h"
-#include "wizard/app_state.h"
 
 namespace {
 
+using lftest::EventFilter;
 using lftest::S;
 using lftest::U;
 using Lines = std::vector<std::string>;
-using Pairs = std::vector<lf::DuplicatePair>;
-
-// The check as a plain double loop over all entries: the order of rows the page must keep.
-Pairs QuadraticPairs(const lf::BookmarkList& list) {
-  Pairs pairs;
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    const std::string u = lf::TBookmarkControl::ExtractUrl(list[i]);
-    if (u.empty() || list[i].find(lf::kLinkMarker) == std::string::npos) continue;
-    for (std::size_t j = i + 1; j < list.size(); ++j)
-      if (list[j].find(lf::kLinkMarker) != std::string::npos &&
-          lf::TBookmarkControl::ExtractUrl(list[j]) == u)
-        pairs.push_back({i, j});
-  }
-  return pairs;
-}
-
-lf::BookmarkList L(std::initializer_list<const char*> utf8) {
-  lf::BookmarkList list;
-  for (const char* e : utf8) list.push_back(S(e));
-  return list;
-}
-
-TEST(FindDuplicatePairs, ListsEveryPairOnceInTheOrderOfTheDoubleLoop) {
-  const lf::BookmarkList list = L({
-      "R\\F.dir0",
-      "R\\F\\腕腕a.url1\\http://x/",
-      "R\\F\\腕腕b.url1\\http://X/",  // letter case counts
-      "R\\F\\腕腕c.url1\\http://x",   // so does the trailing slash
-      "R\\腕腕d.url0\\http://x/",
-      "R\\腕腕e.url0\\http://x/",
-      "R\\腕腕f.url0\\gopher://x/",  // no known scheme
-      "R\\腕腕g.url0\\gopher://x/",
-  });
-  auto all = [](std::size_t) { return true; };
-  EXPECT_EQ(lf::FindDuplicatePairs(list, all), (Pairs{{1, 4}, {1, 5}, {4, 5}}));
-
-  // Folders whose names hold a scheme are folders all the same, not links to delete.
-  const lf::BookmarkList folders =
-      L({"R\\A.dir0", "R\\A\\http:x.dir1", "R\\B.dir0", "R\\B\\http:x.dir1"});
-  EXPECT_TRUE(lf::FindDuplicatePairs(folders, all).empty());
-
-  // A link titled with an address pairs by the address it leads to, not by its title.
-  const lf::BookmarkList titled =
-      L({"R\\腕腕http://t/.url0\\http://a/", "R\\腕腕http://t/.url0\\http://b/",
-         "R\\腕腕x.url0\\http://a/"});
-  EXPECT_EQ(lf::FindDuplicatePairs(titled, all), (Pairs{{0, 2}}));
-
-  std::mt19937 random(7);
-  lf::BookmarkList mixed;
-  for (int i = 0; i < 400; ++i) {
-    const int host = static_cast<int>(random() % 60);
-    mixed.push_back(random() % 9 == 0 ? "R\\D" + std::to_string(i) + ".dir0"
-                                      : "R\\" + std::string(lf::kLinkMarker) + "n.url0\\http://h" +
-                                            std::to_string(host) + "/");
-  }
-  EXPECT_EQ(lf::FindDuplicatePairs(mixed, all), QuadraticPairs(mixed));
-}
-
-TEST(FindDuplicatePairs, StopsWhenTheStepSaysSoAndKeepsWhatItFound) {
-  const lf::BookmarkList list = L({"R\\腕腕a.url0\\http://x/", "R\\腕腕b.url0\\http://y/",
-                                   "R\\腕腕c.url0\\http://x/", "R\\腕腕d.url0\\http://y/"});
-  std::vector<std::size_t> steps;
-  const Pairs found = lf::FindDuplicatePairs(list, [&](std::size_t i) {
-    steps.push_back(i);
-    return i < 1;
-  });
-  EXPECT_EQ(found, (Pairs{{0, 2}}));
-  EXPECT_EQ(steps, (std::vector<std::size_t>{0, 1}));
-}
-
-// Runs an action whenever a widget receives events of one type, e.g. while a page works.
-class EventFilter : public QObject {
- public:
-  EventFilter(QObject* target, QEvent::Type type, std::function<void()> action)
-      : type_(type), action_(std::move(action)) {
-    target->installEventFilter(this);
-  }
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == type_) action_();
-    return false;
-  }
-
- private:
-  QEvent::Type type_;
-  std::function<void()> action_;
-};
 
 // Runs an action at the next processing of events, e.g. from inside a page's handler.
 void Soon(std::function<void()> action) {
@@ -147,7 +62,7 @@ class DuplicatePage : public testing::Test {
   // Opens the page for an operation as page 1 does and waits until it has read and checked.
   void Open(int proc) {
     lf::AppSettings().Proc = proc;
-    page = qobject_cast<lf::TForm07*>(lf::CreateSecondPage(proc, &page1));
+    page = new lf::TForm07(&page1);
     ASSERT_TRUE(page);
     page->show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return Done(); }));
@@ -396,7 +311,7 @@ TEST_F(DuplicatePage, ShortcutsWithoutAUrlGoToTheLostDataLog) {
 TEST_F(DuplicatePage, CancelDuringTheReadListsNothingAndCannotBeClosedMeanwhile) {
   for (int i = 0; i < 3; ++i) Shortcut("D" + std::to_string(i) + "/x.url", "http://x/");
   lf::AppSettings().Proc = 6;
-  page = qobject_cast<lf::TForm07*>(lf::CreateSecondPage(6, &page1));
+  page = new lf::TForm07(&page1);
   // The reader blinks the status label once per folder.
   bool checked = false;
   EventFilter blink(Label("Label1"), QEvent::Hide, [&] {
@@ -428,7 +343,7 @@ TEST_F(DuplicatePage, CancelDuringTheCheckKeepsTheRowsFoundSoFar) {
   for (const char* name : {"d", "e", "f"}) Shortcut(std::string(name) + ".url", "http://u/");
   for (const char* name : {"g", "h"}) Shortcut(std::string(name) + ".url", "http://z/");
   lf::AppSettings().Proc = 6;
-  page = qobject_cast<lf::TForm07*>(lf::CreateSecondPage(6, &page1));
+  page = new lf::TForm07(&page1);
   QObject::connect(Child<QProgressBar>("Bar"), &QProgressBar::valueChanged, page, [&](int value) {
     if (value != 4) return;
     EXPECT_EQ(LabelText("Label1"), "[ ＵＲＬダブリチェック中 ]");
@@ -517,17 +432,6 @@ TEST_F(DuplicatePage, KeepsItsLayoutWhenResized) {
   EXPECT_EQ(Button(2)->pos(), QPoint(540, 550));
   EXPECT_EQ(Button(3)->pos(), QPoint(620, 550));
   EXPECT_EQ(Button(4)->pos(), QPoint(710, 550));
-}
-
-TEST(SecondPages, PageOneOpensTheDuplicateCheckForOperationsSixAndNine) {
-  QWidget page1;
-  for (int proc : {6, 9}) {
-    lf::AppSettings().Proc = proc;
-    QWidget* page = lf::CreateSecondPage(proc, &page1);
-    EXPECT_TRUE(qobject_cast<lf::TForm07*>(page)) << proc;
-    delete page;
-  }
-  EXPECT_EQ(lf::CreateSecondPage(1, &page1), nullptr);
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include "pages/editor_page.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -16,24 +18,22 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/app_state.h"
+#include "core/editor_list.h"
+#include "core/favorites_clear.h"
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
-#include "pages/browser.h"
-#include "pages/editor_list.h"
-#include "pages/favorites_clear.h"
-#include "pages/qt_owner.h"
-#include "pages/qt_views.h"
-#include "pages/second_pages.h"
-#include "pages/sjis_qt.h"
-#include "pages/unit5.h"
-#include "pages/unit6.h"
+#include "pages/url_dialog.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
 #include "platform/system_info.h"
+#include "qtui/browser.h"
+#include "qtui/qt_owner.h"
+#include "qtui/qt_views.h"
+#include "qtui/sjis_qt.h"
 #include "tests/support/fakes.h"
 #include "tests/support/qt/scripted_messages.h"
 #include "tests/support/temp_dir.h"
-#include "wizard/app_state.h"
 
 namespace {
 
@@ -104,7 +104,7 @@ class EditorPageTest : public ::testing::Test {
 
   lf::TForm05* Open(int proc) {
     lf::AppSettings().Proc = proc;
-    page = qobject_cast<lf::TForm05*>(lf::CreateSecondPage(proc, &page1));
+    page = new lf::TForm05(&page1);
     EXPECT_NE(page, nullptr) << "operation " << proc;
     page->show();
     page->FormActivate();
@@ -759,7 +759,7 @@ TEST_F(EditorBookmarkTest, FoldersOfOnePathAfterAMergeKeepTreeAndListAlike) {
 TEST_F(EditorBookmarkTest, CancelDuringTheLoadLeavesThePageInterrupted) {
   WriteBookmarks("bookmark.htm", {Link("http://t/", "t")});
   lf::AppSettings().Proc = 8;
-  page = qobject_cast<lf::TForm05*>(lf::CreateSecondPage(8, &page1));
+  page = new lf::TForm05(&page1);
   page->show();
   // The page lets pending events run before it reads: "キャンセル" is pressed then.
   QTimer::singleShot(0, [&] {
@@ -790,7 +790,7 @@ TEST_F(EditorPageTest, BackShowsPage1AndQuitClosesIt) {
   EXPECT_TRUE(page->List().empty());
   page1.hide();
 
-  page = qobject_cast<lf::TForm05*>(lf::CreateSecondPage(5, &page1));
+  page = new lf::TForm05(&page1);
   page->show();
   page->FormActivate();
   Click("Button1");
@@ -821,127 +821,6 @@ TEST_F(EditorPageTest, ResizingFollowsTheWindowEdges) {
                                         : label->sizeHint().width() <= label->width();
     EXPECT_TRUE(fits) << size.width();
   }
-}
-
-// The clearing on its own: where it may and may not reach.
-TEST(ClearFavoritesFolder, NeverFollowsLinksOutOfTheFolderAndPutsBackOnCancel) {
-  lftest::TempDir dir;
-  lftest::MakeDirs(dir.NativePath("Favorites/Sub"));
-  lftest::MakeDirs(dir.NativePath("Outside"));
-  lftest::WriteFile(dir.NativePath("Outside/keep.url"), Shortcut("http://keep/"));
-  lftest::WriteFile(dir.NativePath("Favorites/Sub/s.url"), Shortcut("http://s/"));
-  lftest::WriteFile(dir.NativePath("Favorites/t.url"), Shortcut("http://t/"));
-  fs::create_directory_symlink(dir.NativePath("Outside"), dir.NativePath("Favorites/Linked"));
-  fs::create_symlink(dir.NativePath("Outside/keep.url"), dir.NativePath("Favorites/alias.url"));
-  const std::string favorites = dir.Path("Favorites");
-
-  // Cancelled half-way: what was taken goes back.
-  lftest::RecordingOwner owner;
-  int cancel = 0;
-  owner.onPump = [&](int pump) {
-    if (pump == 3) cancel = 1;
-  };
-  {
-    lf::RemovedShortcuts removed(favorites);
-    EXPECT_FALSE(lf::ClearFavoritesFolder(owner, favorites, cancel, removed));
-    removed.PutBack(owner);
-  }
-  for (const char* name : {"Favorites/Sub/s.url", "Favorites/t.url", "Favorites/alias.url"})
-    EXPECT_TRUE(fs::exists(fs::symlink_status(dir.NativePath(name)))) << name;
-
-  cancel = 0;
-  owner.onPump = nullptr;
-  lf::RemovedShortcuts removed(favorites);
-  EXPECT_TRUE(lf::ClearFavoritesFolder(owner, favorites, cancel, removed));
-  EXPECT_EQ(removed.Count(), 3u);
-  EXPECT_EQ(U(removed.KeepFolder()), U(favorites) + ".lfbackup");
-  removed.Discard();
-  EXPECT_TRUE(owner.messages.empty());
-  EXPECT_FALSE(lftest::Exists(dir.NativePath("Favorites.lfbackup")));
-  EXPECT_FALSE(lftest::Exists(dir.NativePath("Favorites/Sub")));
-  // The linked folder is left as it is, and so is everything it leads to.
-  EXPECT_TRUE(fs::is_symlink(dir.NativePath("Favorites/Linked")));
-  EXPECT_EQ(lftest::ReadFile(dir.NativePath("Outside/keep.url")), Shortcut("http://keep/"));
-
-  lf::RemovedShortcuts none(dir.Path("Missing"));
-  EXPECT_FALSE(lf::ClearFavoritesFolder(owner, dir.Path("Missing"), cancel, none));
-  ASSERT_EQ(owner.messages.size(), 1u);
-  EXPECT_EQ(owner.messages[0].flags, unsigned{lf::kMbIconError});
-}
-
-// The real browser start, on a window system without a desktop service of its own.
-TEST(OpenInBrowser, FallsBackToTheOpenerOnThePathAndFailsWithoutOne) {
-  lftest::TempDir dir;
-  lftest::MakeDirs(dir.NativePath("bin"));
-  const std::string record = dir.NativePath("opened");
-  lftest::WriteFile(dir.NativePath("bin/xdg-open"), "#!/bin/sh\nprintf '%s|%s' \"$1\" \"$#\" > '" +
-                                                        record + ".tmp'\n/bin/mv '" + record +
-                                                        ".tmp' '" + record + "'\n");
-  fs::permissions(dir.NativePath("bin/xdg-open"), fs::perms::owner_all);
-  const QByteArray path = qgetenv("PATH");
-  qputenv("PATH", QByteArray::fromStdString(dir.NativePath("bin")));
-  const bool started = lf::OpenInBrowser(S("http://host/a b/ページ?q=\"x\";rm -rf"));
-  for (int i = 0; i < 500 && !lftest::Exists(record); ++i) QTest::qWait(10);
-  qputenv("PATH", QByteArray::fromStdString(dir.NativePath("none")));
-  const bool withoutOpener = lf::OpenInBrowser("http://host/");
-  qputenv("PATH", path);
-
-  EXPECT_TRUE(started);
-  ASSERT_TRUE(lftest::Exists(record));
-  // One argument, encoded as a browser takes it.
-  EXPECT_EQ(lftest::ReadFile(record),
-            "http://host/a%20b/%E3%83%9A%E3%83%BC%E3%82%B8?q=%22x%22;rm%20-rf|1");
-  EXPECT_FALSE(withoutOpener);
-}
-
-// List edits that the page tests reach only indirectly.
-TEST(EditorList, RewritesKeepAddressesAndLeaveOtherFoldersAlone) {
-  const std::string r = S("C:\\Favorites");
-  const std::string m(lf::kLinkMarker);
-  lf::BookmarkList list = {r + "\\News.dir0", r + "\\News" + m + "dir.url1\\http://h/a.dir",
-                           r + "\\News" + m + "plain.url1\\www.example.com", r + "\\News2.dir0",
-                           r + "\\News2" + m + "other.url1\\http://o/"};
-  // A link whose address holds ".dir" is still a link, and an address without a known scheme
-  // survives being lifted.
-  lf::DirDel(list, r + "\\News", 0);
-  EXPECT_EQ(list, (lf::BookmarkList{r + "\\News2.dir0", r + "\\News2" + m + "other.url1\\http://o/",
-                                    r + m + "dir.url0\\http://h/a.dir",
-                                    r + m + "plain.url0\\www.example.com"}));
-
-  // The link list shows such a link under its own name, and the name finds it.
-  lftest::FakeListItems items;
-  lf::TBookmarkControl::FillUrlList(r, list, items);
-  ASSERT_EQ(items.items.size(), 2u);
-  const std::string shown = items.items[1].first;
-  EXPECT_EQ(shown, "plain");
-  EXPECT_EQ(lf::FindItemEntry(list, r, shown), 3u);
-  EXPECT_EQ(lf::MoveUrlEntries(list, r, shown, r + "\\News2", 1), 1);
-  EXPECT_EQ(list[3], r + "\\News2" + m + "plain.url1\\www.example.com");
-
-  // Past level nine the levels are letters, and edits there keep them.
-  std::string deep = r;
-  for (int i = 0; i < 11; ++i) deep += "\\d";
-  lf::BookmarkList nested = {deep + ".dirA", deep + m + "x.urlB\\http://x/"};
-  lf::InsertFolderEntry(nested, deep, "new", 11);
-  EXPECT_EQ(nested[0], deep + "\\new.dirB");
-  EXPECT_EQ(lf::MoveUrlEntries(nested, deep, "x", deep + "\\new", 12), 1);
-  EXPECT_EQ(nested[2], deep + "\\new" + m + "x.urlC\\http://x/");
-  lf::DirDel(nested, deep + "\\new", 0);
-  EXPECT_EQ(nested, (lf::BookmarkList{deep + ".dirA", deep + m + "x.urlB\\http://x/"}));
-
-  // A link name holding what looks like the end of a name keeps it with a full-width "＼",
-  // so the list edits and the writers cut the entry in the same place.
-  const std::string oddName = lf::TBookmarkControl::EntryLinkName("x.url1\\y");
-  EXPECT_EQ(oddName, "x.url1\x81\x5Fy");
-  lf::BookmarkList odd = {r + "\\F" + m + oddName + ".url1\\http://h/"};
-  EXPECT_EQ(lf::FindItemEntry(odd, r + "\\F", oddName), 0u);
-  EXPECT_EQ(lf::MoveUrlEntries(odd, r + "\\F", oddName, r, 0), 1);
-  EXPECT_EQ(odd[0], r + m + oddName + ".url0\\http://h/");
-  EXPECT_EQ(lf::TBookmarkControl::EntryUrl(odd[0]), "http://h/");
-
-  EXPECT_TRUE(lf::UsableFolderName(S("ソフト")));  // 0x5C as a second byte is no separator
-  for (const char* bad : {"", ".", "..", "a\\b", "a/b"})
-    EXPECT_FALSE(lf::UsableFolderName(bad)) << bad;
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include "pages/transfer_page.h"
+
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -12,36 +14,19 @@
 #include <filesystem>
 #include <functional>
 
-#include "pages/image_strip.h"
-#include "pages/second_pages.h"
-#include "pages/unit3.h"
+#include "core/app_state.h"
 #include "platform/system_info.h"
+#include "qtui/image_strip.h"
+#include "tests/support/qt/event_filter.h"
 #include "tests/support/qt/scripted_messages.h"
 #include "tests/support/temp_dir.h"
-#include "wizard/app_state.h"
 
 namespace {
 
+using lftest::EventFilter;
 using lftest::S;
 using lftest::U;
 using Lines = std::vector<std::string>;
-
-// Runs an action whenever a widget receives events of one type, e.g. while a page works.
-class EventFilter : public QObject {
- public:
-  EventFilter(QObject* target, QEvent::Type type, std::function<void()> action)
-      : type_(type), action_(std::move(action)) {
-    target->installEventFilter(this);
-  }
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == type_) action_();
-    return false;
-  }
-
- private:
-  QEvent::Type type_;
-  std::function<void()> action_;
-};
 
 // A bookmark file in Shift-JIS from UTF-8 lines.
 std::string BookmarkFile(const Lines& utf8) {
@@ -97,7 +82,7 @@ class TransferPage : public testing::Test {
   // Opens the page for an operation as page 1 does and waits until it has loaded both sides.
   void Open(int proc) {
     lf::AppSettings().Proc = proc;
-    page = qobject_cast<lf::TForm03*>(lf::CreateSecondPage(proc, &page1));
+    page = new lf::TForm03(&page1);
     ASSERT_TRUE(page);
     page->show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return Loaded(); }));
@@ -410,7 +395,7 @@ TEST_P(TransferPageCancel, CancelWhileLoadingLeavesOnlyTheWayOut) {
   for (int i = 0; i < 3; ++i) Shortcut("D" + std::to_string(i) + "/x.url", "http://x/");
   lftest::WriteFile(dir.NativePath("bookmark.htm"), BookmarkFile(kNetscapeSource));
   lf::AppSettings().Proc = GetParam();
-  page = qobject_cast<lf::TForm03*>(lf::CreateSecondPage(GetParam(), &page1));
+  page = new lf::TForm03(&page1);
   bool checked = false;
   auto cancel = [&] {
     if (checked) return;
@@ -545,16 +530,6 @@ TEST_F(TransferPage, KeepsItsLayoutWhenResized) {
   EXPECT_EQ(Button("Button2")->pos(), QPoint(540, 550));
   EXPECT_EQ(Button("Button3")->pos(), QPoint(620, 550));
   EXPECT_EQ(Button("Button4")->pos(), QPoint(710, 550));
-}
-
-TEST(SecondPages, PageOneOpensTheTransferPageForOperationsFourAndSeven) {
-  QWidget page1;
-  for (int proc : {4, 7}) {
-    lf::AppSettings().Proc = proc;
-    QWidget* page = lf::CreateSecondPage(proc, &page1);
-    EXPECT_TRUE(qobject_cast<lf::TForm03*>(page)) << proc;
-    delete page;
-  }
 }
 
 }  // namespace

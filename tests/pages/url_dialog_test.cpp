@@ -1,3 +1,5 @@
+#include "pages/url_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -7,7 +9,6 @@
 #include <QTimer>
 
 #include "engine/ui.h"
-#include "pages/unit6.h"
 #include "tests/support/qt/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,3 +1,5 @@
+#include "qtui/qt_views.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -5,9 +7,8 @@
 #include <thread>
 
 #include "engine/bookmark_control.h"
-#include "pages/image_strip.h"
-#include "pages/qt_owner.h"
-#include "pages/qt_views.h"
+#include "qtui/image_strip.h"
+#include "qtui/qt_owner.h"
 #include "tests/support/qt/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,3 +1,5 @@
+#include "wizard/page1.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -15,18 +17,17 @@
 #include <memory>
 #include <stdexcept>
 
+#include "core/app_state.h"
+#include "core/run_driver.h"
+#include "core/settings_file.h"
 #include "engine/sjis_text.h"
-#include "pages/sjis_qt.h"
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
 #include "platform/system_info.h"
+#include "qtui/sjis_qt.h"
+#include "tests/core/program_home.h"
 #include "tests/support/qt/scripted_messages.h"
-#include "tests/wizard/program_home.h"
-#include "wizard/app_state.h"
-#include "wizard/run_driver.h"
-#include "wizard/settings_file.h"
-#include "wizard/unit1.h"
-#include "wizard/unit2.h"
+#include "wizard/settings_dialog.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "core/app_state.h"
+#include "core/settings_file.h"
 #include "engine/sjis_text.h"
 #include "platform/codepage.h"
 #include "platform/system_info.h"
-#include "wizard/app_state.h"
-#include "wizard/settings_file.h"
-#include "wizard/unit1.h"
-#include "wizard/unit2.h"
+#include "wizard/page1.h"
+#include "wizard/settings_dialog.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

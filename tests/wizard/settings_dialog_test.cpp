@@ -1,3 +1,5 @@
+#include "wizard/settings_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -11,15 +13,14 @@
 #include <memory>
 #include <stdexcept>
 
+#include "core/app_state.h"
+#include "core/settings_file.h"
 #include "engine/ui.h"
-#include "pages/sjis_qt.h"
 #include "platform/file_system.h"
+#include "qtui/sjis_qt.h"
+#include "tests/core/program_home.h"
 #include "tests/support/qt/scripted_messages.h"
-#include "tests/wizard/program_home.h"
-#include "wizard/app_state.h"
 #include "wizard/operation_pictures.h"
-#include "wizard/settings_file.h"
-#include "wizard/unit2.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/message_service.h"
+#include "qtui/message_service.h"
 
 namespace lftest {
 
@@ -48,7 +48,7 @@ class ScriptedMessages : public lf::MessageService {
   };
   std::vector<FileRequest> fileRequests;
   std::deque<std::optional<std::string>> fileAnswers;  // program paths; nothing when empty
-  std::vector<std::string> folderTitles;                // UTF-8
+  std::vector<std::string> folderTitles;               // UTF-8
   std::deque<std::optional<std::string>> folderAnswers;
   std::vector<std::string> openedUrls;  // Shift-JIS, as asked
   bool browserAvailable = true;

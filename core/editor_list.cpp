@@ -1,0 +1,178 @@
+#include "core/editor_list.h"
+
+#include <algorithm>
+
+#include "engine/bookmark_control.h"
+#include "engine/sjis_text.h"
+#include "platform/file_system.h"
+
+namespace lf {
+namespace {
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+// True for the folder's own entry: its path, ".dir" and its level character.
+bool IsOwnFolderEntry(std::string_view entry, std::string_view folderPath) {
+  return entry.size() == folderPath.size() + 5 && StartsWith(entry, folderPath) &&
+         entry.substr(folderPath.size(), 4) == ".dir" && LevelValue(entry.back()) >= 0;
+}
+
+// True for an entry below the folder: its path and a "\" (the link marker begins with one).
+bool IsBelow(std::string_view entry, std::string_view folderPath) {
+  return entry.size() > folderPath.size() && StartsWith(entry, folderPath) &&
+         entry[folderPath.size()] == '\\';
+}
+
+}  // namespace
+
+bool SplitUrlEntry(std::string_view entry, UrlEntryParts& parts) {
+  const std::size_t marker = FindCharBoundary(entry, kLinkMarker);
+  if (marker == std::string_view::npos) return false;
+  parts.folderPath = std::string(entry.substr(0, marker));
+  const std::size_t nameStart = marker + kLinkMarker.size();
+  // Split where the writers split, so that a rewritten entry keeps the name, level and
+  // address they read from it; the address is all the text after that place, so one typed
+  // without a known scheme survives a rewrite.
+  std::string key, url;
+  TBookmarkControl::SplitEntry(entry, key, url);
+  if (key.size() >= nameStart + 5 && key.size() + 1 + url.size() == entry.size() &&
+      key.compare(key.size() - 5, 4, ".url") == 0 && LevelValue(key.back()) >= 0) {
+    parts.name = key.substr(nameStart, key.size() - 5 - nameStart);
+    parts.level = key.back();
+    parts.address = url;
+    return true;
+  }
+  // Not in the usual form: take what the link list shows and the address found by scheme.
+  parts.name = ListedName(entry);
+  parts.level = key.empty() ? '0' : key.back();
+  parts.address = TBookmarkControl::EntryUrl(entry);
+  return true;
+}
+
+std::string MakeUrlEntry(const UrlEntryParts& parts) {
+  std::string entry = parts.folderPath;
+  entry += kLinkMarker;
+  entry += parts.name;
+  entry += ".url";
+  entry += parts.level;
+  entry += '\\';
+  entry += parts.address;
+  return entry;
+}
+
+std::string ListedName(std::string_view entry) {
+  const std::string path = TBookmarkControl::EntryKey(entry);
+  const std::size_t marker = FindCharBoundary(path, kLinkMarker);
+  if (marker == std::string::npos) return std::string();
+  std::string name = path.substr(marker + kLinkMarker.size());
+  name.resize(name.size() > 5 ? name.size() - 5 : 0);
+  return name;
+}
+
+bool LiesDirectlyIn(std::string_view entry, std::string_view folderPath) {
+  return StartsWith(entry, folderPath) &&
+         entry.substr(folderPath.size(), kLinkMarker.size()) == kLinkMarker;
+}
+
+bool ShownAs(std::string_view entry, std::string_view name) {
+  if (ListedName(entry) == name) return true;
+  UrlEntryParts parts;
+  return SplitUrlEntry(entry, parts) && parts.name == name;
+}
+
+std::size_t FindItemEntry(const BookmarkList& list, std::string_view folderPath,
+                          std::string_view name) {
+  for (std::size_t i = 0; i < list.size(); ++i)
+    if (LiesDirectlyIn(list[i], folderPath) && ShownAs(list[i], name)) return i;
+  return std::string_view::npos;
+}
+
+std::size_t FindFolderEntry(const BookmarkList& list, std::string_view folderPath) {
+  for (std::size_t i = 0; i < list.size(); ++i)
+    if (IsOwnFolderEntry(list[i], folderPath)) return i;
+  return std::string_view::npos;
+}
+
+std::string ParentPath(std::string_view folderPath) {
+  const std::size_t cut = FindLastChar(folderPath, "\\");
+  return std::string(folderPath.substr(0, cut == std::string_view::npos ? 0 : cut));
+}
+
+bool UsableFolderName(std::string_view name) {
+  return platform::IsPlainName(name) && FindLastChar(name, "\\/") == std::string_view::npos;
+}
+
+void InsertFolderEntry(BookmarkList& list, std::string_view parentPath, std::string_view name,
+                       int level) {
+  std::string entry = TBookmarkControl::AddBackslash(parentPath);
+  entry += name;
+  entry += ".dir";
+  entry += LevelChar(level);
+  list.insert(list.begin(), std::move(entry));
+}
+
+int RenameFolderEntries(BookmarkList& list, std::string_view oldPath, std::string_view newPath) {
+  // Only the first of identical folder entries is renamed, as only one node was.
+  const std::size_t own = FindFolderEntry(list, oldPath);
+  int changed = 0;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    if (i != own && !IsBelow(list[i], oldPath)) continue;
+    list[i].replace(0, oldPath.size(), newPath);
+    ++changed;
+  }
+  return changed;
+}
+
+void DirDel(BookmarkList& list, std::string_view folderPath, int fallbackLevel) {
+  const std::string parent = ParentPath(folderPath);
+  const std::size_t own = FindFolderEntry(list, folderPath);
+  const char level = own != std::string_view::npos ? list[own].back() : LevelChar(fallbackLevel);
+  // Only the first of identical folder entries goes, as the tree loses only one node.
+  BookmarkList kept;
+  kept.reserve(list.size());
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    std::string& entry = list[i];
+    if (i == own) continue;
+    if (!IsBelow(entry, folderPath)) {
+      kept.push_back(std::move(entry));
+      continue;
+    }
+    UrlEntryParts parts;
+    if (!SplitUrlEntry(entry, parts)) continue;  // a sub-folder, now without links
+    parts.folderPath = parent;
+    parts.level = level;
+    kept.push_back(MakeUrlEntry(parts));
+  }
+  list = std::move(kept);
+  TBookmarkControl::Regroup(list);
+}
+
+bool RenameUrlEntry(BookmarkList& list, std::string_view folderPath, std::string_view oldName,
+                    std::string_view newName) {
+  const std::size_t at = FindItemEntry(list, folderPath, oldName);
+  if (at == std::string_view::npos) return false;
+  UrlEntryParts parts;
+  SplitUrlEntry(list[at], parts);
+  parts.name = std::string(newName);
+  list[at] = MakeUrlEntry(parts);
+  return true;
+}
+
+int MoveUrlEntries(BookmarkList& list, std::string_view sourceFolder, std::string_view name,
+                   std::string_view destination, int destinationLevel) {
+  int moved = 0;
+  for (std::string& entry : list) {
+    if (!LiesDirectlyIn(entry, sourceFolder) || !ShownAs(entry, name)) continue;
+    UrlEntryParts parts;
+    SplitUrlEntry(entry, parts);
+    parts.folderPath = std::string(destination);
+    parts.level = LevelChar(destinationLevel);
+    entry = MakeUrlEntry(parts);
+    ++moved;
+  }
+  return moved;
+}
+
+}  // namespace lf

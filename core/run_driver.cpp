@@ -1,0 +1,183 @@
+#include "core/run_driver.h"
+
+#include "engine/sjis_text.h"
+
+namespace lf {
+namespace {
+
+constexpr const char* kReadingBookmarks = "[ ブックマークファイルの読み込み ]";
+constexpr const char* kReadingFavorites = "[ お気に入りファイルの読み込み ]";
+constexpr const char* kReadingHotlist = "[ Ｏｐｅｒａブックマークファイルの読み込み ]";
+constexpr const char* kWritingFavorites = "[ お気に入りファイルへの書き込み ]";
+constexpr const char* kWritingBookmarks = "[ ブックマークファイルへの書き込み ]";
+constexpr const char* kWritingHotlist = "[ Ｏｐｅｒａブックマークファイルへの書き込み ]";
+
+class Chain {
+ public:
+  explicit Chain(const RunContext& run)
+      : run_(run), s_(run.settings), c_(run.counters), engine_(run.control) {}
+
+  void Run(int proc) {
+    switch (proc) {
+      case 1:
+        NetscapeToFavorites();
+        break;
+      case 2:
+        FavoritesToNetscape();
+        break;
+      case 3:
+        Merge();
+        break;
+      case 10:
+        HotlistToNetscape();
+        break;
+      case 11:
+        NetscapeToHotlist();
+        break;
+      default:
+        break;
+    }
+  }
+
+ private:
+  bool Attended() const { return run_.status != nullptr; }
+
+  // Sets the status text and lets the window paint it.
+  void Show(const char* utf8) {
+    if (!Attended()) return;
+    run_.status->SetCaption(Sjis(utf8));
+    run_.owner.ProcessMessages();
+  }
+
+  void ReadNetscape() {
+    engine_.ReadBookmarkFile(run_.owner, s_.NNFileName, c_.cancel, c_.nnUrlCount, nullptr, false,
+                             list_, run_.bar, s_.IEDirName);
+  }
+
+  // The links already in the Netscape file, kept by a conversion into it: they are read
+  // first and the writer counts them again, so the read is not counted.
+  void ReadNetscapeToKeep() {
+    Show(kReadingBookmarks);
+    ReadNetscape();
+    run_.bar.SetVisible(false);
+    c_.nnUrlCount = 0;
+  }
+
+  void LoadFavorites() {
+    engine_.LoadFavorites(run_.owner, run_.status, c_.cancel, c_.errorCount, c_.ieUrlCount, list_,
+                          nullptr, s_.IEDirName);
+  }
+
+  void SaveFavorites() {
+    engine_.SaveFavorites(run_.owner, run_.bar, c_.cancel, c_.errorCount, c_.ieUrlCount, list_);
+  }
+
+  // An empty list would leave an empty Netscape file: it is not written.
+  void SaveNetscapeUnlessEmpty() {
+    if (!list_.empty()) {
+      engine_.SaveBookmarkFile(run_.owner, run_.bar, c_.nnUrlCount, s_.NNFileName, list_);
+    } else if (Attended()) {
+      run_.owner.MessageBox(NoUrlMessage(), MessageCaption(), kMbIconError | kMbOk);
+    }
+  }
+
+  void NetscapeToFavorites() {
+    Show(kReadingBookmarks);
+    ReadNetscape();
+    if (s_.LNK == 1) TBookmarkControl::ToolbarToLinks(list_);
+    Show(kWritingFavorites);
+    SaveFavorites();
+  }
+
+  void FavoritesToNetscape() {
+    if (s_.NNConv == 1) ReadNetscapeToKeep();
+    if (Attended()) {
+      run_.owner.ProcessMessages();
+      run_.status->SetCaption(Sjis(kReadingFavorites));
+    }
+    LoadFavorites();
+    if (s_.NNConv == 1) TBookmarkControl::RemoveDuplicates(list_);
+    if (s_.LNK == 1) TBookmarkControl::LinksToToolbar(list_);
+    Show(kWritingBookmarks);
+    SaveNetscapeUnlessEmpty();
+  }
+
+  // The Netscape links go into the Favorites first; the Netscape file is then rebuilt from
+  // the whole Favorites folder, and only this second half is counted.
+  void Merge() {
+    Show(kReadingBookmarks);
+    ReadNetscape();
+    Show(kWritingFavorites);
+    SaveFavorites();
+    c_.ieUrlCount = c_.nnUrlCount = c_.errorCount = 0;
+    list_ = BookmarkList();
+    if (Attended()) run_.owner.ProcessMessages();
+    LoadFavorites();
+    Show(kWritingBookmarks);
+    SaveNetscapeUnlessEmpty();
+  }
+
+  // The Netscape file is not read first: with NNConv the duplicate removal only drops
+  // repeats within the hotlist, and the file being replaced stays as its ".old" backup.
+  void HotlistToNetscape() {
+    if (Attended()) run_.status->SetCaption(Sjis(kReadingHotlist));
+    engine_.LoadOperaFile(run_.owner, s_.OPFileName, c_.cancel, c_.operaUrlCount, run_.bar, list_,
+                          s_.IEDirName);
+    if (s_.NNConv == 1) TBookmarkControl::RemoveDuplicates(list_);
+    if (s_.LNK == 1) TBookmarkControl::LinksToToolbar(list_);
+    Show(kWritingBookmarks);
+    SaveNetscapeUnlessEmpty();
+  }
+
+  void NetscapeToHotlist() {
+    Show(kReadingBookmarks);
+    ReadNetscape();
+    Show(kWritingHotlist);
+    engine_.SaveOperaFile(run_.owner, run_.bar, list_, s_.OPFileName, c_.operaUrlCount);
+  }
+
+  const RunContext& run_;
+  const Settings& s_;
+  RunCounters& c_;
+  TBookmarkControl& engine_;
+  BookmarkList list_;
+};
+
+}  // namespace
+
+void RunOperation(int proc, const RunContext& run) {
+  run.counters = RunCounters();
+  // The Netscape reader names links by the engine's operation; a run names them as a
+  // conversion, whatever second page was chosen before.
+  run.control.Operation = proc;
+  Chain(run).Run(proc);
+  run.bar.SetVisible(false);
+  if (run.status) {
+    run.status->SetCaption(SummaryLine(proc, run.counters));
+    // The Favorites reader blinks the label once per folder and may leave it hidden.
+    run.status->SetVisible(true);
+  }
+}
+
+void AutoProc(int autoOperation, const RunContext& run) {
+  RunContext unattended = run;
+  unattended.status = nullptr;
+  if (autoOperation < 1 || autoOperation > 3) return;
+  run.control.Operation = autoOperation;
+  Chain(unattended).Run(autoOperation);
+}
+
+std::string SummaryLine(int proc, const RunCounters& c) {
+  const bool opera = proc >= 10;
+  std::string line = opera ? Sjis("ＯＰ ｕｒｌ数: ") + std::to_string(c.operaUrlCount)
+                           : Sjis("ＩＥ ｕｒｌ数: ") + std::to_string(c.ieUrlCount);
+  line += Sjis(", ＮＮ ｕｒｌ数: ") + std::to_string(c.nnUrlCount);
+  line += Sjis(", 変換エラー数: ") + std::to_string(c.errorCount);
+  return line;
+}
+
+std::string NoUrlMessage() {
+  return Sjis("お気に入りのＵＲＬがありません。フォルダの再確認を行ってください。");
+}
+
+}  // namespace lf

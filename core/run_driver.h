@@ -1,0 +1,42 @@
+// The chains of engine calls behind "実行" on page 1 and behind the unattended run: each
+// operation reads one collection into a fresh bookmark list, optionally reshapes it, and
+// writes it as another collection.
+#pragma once
+
+#include <string>
+
+#include "core/app_state.h"
+#include "engine/bookmark_control.h"
+#include "engine/bookmark_list.h"
+#include "engine/ui.h"
+
+namespace lf {
+
+// Everything a run works with. Without a status label the run is unattended: it sets no
+// status text, shows no message of its own and no summary.
+struct RunContext {
+  TBookmarkControl& control;
+  const Settings& settings;
+  RunCounters& counters;
+  Owner& owner;
+  ProgressBar& bar;
+  StatusLabel* status = nullptr;
+};
+
+// One run of operation proc (1, 2, 3, 10 or 11; others do nothing): clears the counters and
+// the cancel flag, runs the chain on a new list, hides the bar and, when attended, shows the
+// summary line on the status label. Errors the readers and writers do not handle themselves
+// (platform::IoError and others) propagate to the caller.
+void RunOperation(int proc, const RunContext& run);
+
+// The unattended run of operation 1, 2 or 3: the same chain with no status label.
+void AutoProc(int autoOperation, const RunContext& run);
+
+// "ＩＥ ｕｒｌ数: 3, ＮＮ ｕｒｌ数: 5, 変換エラー数: 0" (Shift-JIS); for operations 10 and 11
+// the first count is the Opera one ("ＯＰ ｕｒｌ数: ").
+std::string SummaryLine(int proc, const RunCounters& counters);
+
+// Shown when a conversion into the Netscape file has nothing to write (Shift-JIS).
+std::string NoUrlMessage();
+
+}  // namespace lf

@@ -1,0 +1,245 @@
+#include "core/script_run.h"
+
+#include <array>
+#include <cerrno>
+#include <exception>
+#include <filesystem>
+#include <string_view>
+
+#include "core/operations.h"
+#include "core/run_driver.h"
+#include "core/settings_file.h"
+#include "core/stderr_owner.h"
+#include "engine/bookmark_control.h"
+#include "engine/ui.h"
+#include "platform/codepage.h"
+#include "platform/file_system.h"
+
+namespace lf {
+namespace {
+
+enum class Option { Run, Nn, Ie, Opera, Out, NnConv, Lnk, Help, Version };
+
+struct OptionName {
+  Option option;
+  std::string_view name;
+};
+
+constexpr std::array<OptionName, 9> kOptions{{
+    {Option::Run, "--run"},
+    {Option::Nn, "--nn"},
+    {Option::Ie, "--ie"},
+    {Option::Opera, "--opera"},
+    {Option::Out, "--out"},
+    {Option::NnConv, "--nnconv"},
+    {Option::Lnk, "--lnk"},
+    {Option::Help, "--help"},
+    {Option::Version, "--version"},
+}};
+
+const OptionName* FindOption(std::string_view arg) {
+  for (const OptionName& o : kOptions)
+    if (o.name == arg) return &o;
+  return nullptr;
+}
+
+ScriptCommand Wrong(std::string reason) {
+  ScriptCommand wrong;
+  wrong.error = std::move(reason);
+  return wrong;
+}
+
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
+// One of the spellings, as its index; -1 for anything else.
+template <std::size_t N>
+int IndexOf(const std::array<std::string_view, N>& spellings, std::string_view value) {
+  for (std::size_t i = 0; i < N; ++i)
+    if (spellings[i] == value) return static_cast<int>(i);
+  return -1;
+}
+
+// The program path of a native path given on the command line. The writers refuse any path
+// that climbs up a folder, so ".." is resolved here, as the shell's own cd would.
+bool ToProgramPath(std::string_view option, const std::string& native, const std::string& cwd,
+                   std::string& path, std::string& error) {
+  if (native.empty()) {
+    error = std::string(option) + " needs a path, not an empty text";
+    return false;
+  }
+  std::filesystem::path full(native);
+  if (full.is_relative()) {
+    if (cwd.empty()) {
+      error = std::string(option) + ": the current folder is unknown; give an absolute path";
+      return false;
+    }
+    full = std::filesystem::path(cwd) / full;
+  }
+  std::string normal = full.lexically_normal().string();
+  while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
+  const int rc = platform::FromNativePathExact(normal, path);
+  if (rc == EILSEQ) {
+    error = std::string(option) + ": " + Quoted(native) +
+            " holds a character that Shift-JIS (code page 932) cannot hold";
+  } else if (rc != 0) {
+    error = std::string(option) + ": " + Quoted(native) +
+            " holds a backslash, which the program takes for a folder separator";
+  }
+  return rc == 0;
+}
+
+}  // namespace
+
+bool IsScriptCommandLine(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    const std::string_view name = std::string_view(arg).substr(0, arg.find('='));
+    if (FindOption(name)) return true;
+  }
+  return false;
+}
+
+ScriptCommand ParseScriptCommand(const std::vector<std::string>& args, const std::string& cwd) {
+  static constexpr std::array<std::string_view, 5> kOperations{"1", "2", "3", "10", "11"};
+  static constexpr std::array<int, 5> kOperationNumbers{1, 2, 3, 10, 11};
+  static constexpr std::array<std::string_view, 3> kCharsets{"sjis", "euc", "utf8"};
+  static constexpr std::array<std::string_view, 2> kSwitch{"0", "1"};
+
+  ScriptCommand command;
+  std::array<bool, kOptions.size()> seen{};
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const OptionName* option = FindOption(arg);
+    if (!option) {
+      return Wrong(arg.starts_with("-") ? "unknown option " + Quoted(arg)
+                                        : "stray argument " + Quoted(arg));
+    }
+    if (option->option == Option::Help || option->option == Option::Version) {
+      if (args.size() != 1) return Wrong(arg + " takes no other arguments");
+      command.action = option->option == Option::Help ? ScriptCommand::Action::Help
+                                                      : ScriptCommand::Action::Version;
+      return command;
+    }
+    bool& given = seen[static_cast<std::size_t>(option->option)];
+    if (given) return Wrong(arg + " is given twice");
+    given = true;
+    // An option name in the place of the value means the value was left out.
+    if (i + 1 == args.size() || FindOption(args[i + 1])) return Wrong(arg + " needs a value");
+    const std::string& value = args[++i];
+
+    std::string path, error;
+    int index = -1;
+    switch (option->option) {
+      case Option::Run:
+        index = IndexOf(kOperations, value);
+        if (index < 0) return Wrong("--run takes 1, 2, 3, 10 or 11, not " + Quoted(value));
+        command.operation = kOperationNumbers[static_cast<std::size_t>(index)];
+        break;
+      case Option::Nn:
+      case Option::Ie:
+      case Option::Opera:
+        if (!ToProgramPath(arg, value, cwd, path, error)) return Wrong(error);
+        (option->option == Option::Nn   ? command.nnFile
+         : option->option == Option::Ie ? command.ieDir
+                                        : command.opFile) = path;
+        break;
+      case Option::Out:
+        index = IndexOf(kCharsets, value);
+        if (index < 0) return Wrong("--out takes sjis, euc or utf8, not " + Quoted(value));
+        command.out = index;
+        break;
+      case Option::NnConv:
+      case Option::Lnk:
+        index = IndexOf(kSwitch, value);
+        if (index < 0) return Wrong(arg + " takes 0 or 1, not " + Quoted(value));
+        (option->option == Option::NnConv ? command.nnConv : command.lnk) = index;
+        break;
+      case Option::Help:
+      case Option::Version:
+        break;
+    }
+  }
+  if (command.operation == 0) return Wrong("--run N is missing");
+  command.action = ScriptCommand::Action::Run;
+  return command;
+}
+
+Settings ScriptSettings(const ScriptCommand& command) {
+  Settings settings;
+  ReadSettings(settings);
+  settings.Proc = command.operation;
+  if (command.nnFile) settings.NNFileName = *command.nnFile;
+  if (command.ieDir) settings.IEDirName = *command.ieDir;
+  if (command.opFile) settings.OPFileName = *command.opFile;
+  if (command.out) settings.Out = *command.out;
+  if (command.nnConv) settings.NNConv = *command.nnConv;
+  if (command.lnk) settings.LNK = *command.lnk;
+  return settings;
+}
+
+std::string ScriptUsage() {
+  return "Usage: linkferry --run N [--nn FILE] [--ie DIR] [--opera FILE]\n"
+         "                 [--out sjis|euc|utf8] [--nnconv 0|1] [--lnk 0|1]\n"
+         "       linkferry --help | --version\n"
+         "Runs one conversion without a window and prints its summary line.\n"
+         "  N = 1 bookmark file to Favorites, 2 Favorites to bookmark file,\n"
+         "      3 both rebuilt from both, 10 Opera hotlist to bookmark file,\n"
+         "      11 bookmark file to Opera hotlist.\n"
+         "  --nn, --ie, --opera: the bookmark file, the Favorites folder, the Opera hotlist.\n"
+         "  --out: character set of a written bookmark file. --nnconv 1: keep the links\n"
+         "  already in it (2, 10). --lnk 1: map the Links folder onto the personal toolbar.\n"
+         "Values not given come from the settings file beside the program, which is not\n"
+         "written. Exit status: 0 done, 1 the run reported an error, 2 wrong command line.\n";
+}
+
+int RunScript(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::error_code ec;
+  const std::filesystem::path cwd = std::filesystem::current_path(ec);
+  const ScriptCommand command = ParseScriptCommand(args, ec ? std::string() : cwd.string());
+  switch (command.action) {
+    case ScriptCommand::Action::Wrong:
+      err << "linkferry: " << command.error << '\n' << ScriptUsage() << std::flush;
+      return 2;
+    case ScriptCommand::Action::Help:
+      out << ScriptUsage() << std::flush;
+      return out ? 0 : 1;
+    case ScriptCommand::Action::Version:
+      out << "Linkferry " << kVersionText << '\n' << std::flush;
+      return out ? 0 : 1;
+    case ScriptCommand::Action::Run:
+      break;
+  }
+
+  StderrOwner owner(err);
+  // Values not given would silently fall back on the defaults.
+  if (const int code = SettingsReadError()) {
+    owner.ReportError(ReadErrorText(IniFileName(), code));
+    return 1;
+  }
+  const Settings settings = ScriptSettings(command);
+  TBookmarkControl control;
+  control.OutputCharset = settings.Out;
+  RunCounters counters;
+  ProgressBar bar;
+  // Page 1's run has a status label; with one the chain is the same as page 1's, so that a
+  // conversion with nothing to write says so instead of ending quietly with the old file.
+  StatusLabel status;
+  try {
+    RunOperation(command.operation, {control, settings, counters, owner, bar, &status});
+  } catch (const std::exception& e) {
+    owner.ReportError(e.what());
+    return 1;
+  } catch (...) {
+    owner.ReportError("unexpected error");
+    return 1;
+  }
+  out << platform::Cp932ToUtf8(SummaryLine(command.operation, counters)) << '\n' << std::flush;
+  if (!out) {
+    owner.ReportError("standard output cannot be written");
+    return 1;
+  }
+  return owner.ErrorCount() > 0 ? 1 : 0;
+}
+
+}  // namespace lf

@@ -1,0 +1,116 @@
+#include "core/settings_file.h"
+
+#include "engine/sjis_text.h"
+#include "platform/file_system.h"
+#include "platform/ini_file.h"
+#include "platform/system_info.h"
+
+namespace lf {
+
+std::string IniFileName() {
+  return ChangeFileExt(platform::ProgramPath(), ".ini");
+}
+
+bool ReadSettings(Settings& s) {
+  const platform::IniFile ini(IniFileName());
+  s.Proc = ini.ReadInteger("Proc", "Proc", 0);
+  s.NNFileName = ini.ReadString("Dir", "NNFileName", "");
+  s.IEDirName = ini.ReadString("Dir", "IEDirName", "");
+  s.OPFileName = ini.ReadString("Dir", "OPFileName", "");
+  s.NNConv = ini.ReadInteger("Check", "NNConv", 0);
+  s.Out = ini.ReadInteger("Check", "Out", 0);
+  s.DBL = ini.ReadInteger("Check", "DBL", 0);
+  s.LNK = ini.ReadInteger("Check", "LNK", 0);
+  return ini.Exists();
+}
+
+int SettingsReadError() {
+  const std::string path = IniFileName();
+  if (!platform::FileExists(path)) return 0;
+  std::string content;
+  return platform::ReadWholeFile(path, content);
+}
+
+std::string ReadErrorText(const std::string& iniPath, int code) {
+  return iniPath + Sjis(" を読み込めません [ ") + platform::ErrorText(code) + " ]";
+}
+
+std::string WriteErrorText(const std::string& iniPath) {
+  return iniPath + Sjis(" に書き込めません");
+}
+
+void ShowWriteError(Owner& owner, const std::string& iniPath) {
+  owner.MessageBox(WriteErrorText(iniPath), MessageCaption(), kMbIconError | kMbOk);
+}
+
+bool IniWrite(const Settings& s, Owner& owner) {
+  platform::IniFile ini(IniFileName());
+  try {
+    ini.WriteInteger("Proc", "Proc", s.Proc);
+    ini.WriteString("Dir", "NNFileName", s.NNFileName);
+    ini.WriteString("Dir", "IEDirName", s.IEDirName);
+    ini.WriteString("Dir", "OPFileName", s.OPFileName);
+    ini.WriteInteger("Check", "NNConv", s.NNConv);
+    ini.WriteInteger("Check", "Out", s.Out);
+    ini.WriteInteger("Check", "DBL", s.DBL);
+    ini.WriteInteger("Check", "LNK", s.LNK);
+  } catch (const platform::IoError&) {
+    ShowWriteError(owner, ini.Path());
+    return false;
+  }
+  return true;
+}
+
+std::string HistoryKey(std::string_view prefix, int n) {
+  // The last two digits of n + 100: 01 ... 99.
+  return std::string(prefix) + std::to_string(n + 100).substr(1);
+}
+
+std::vector<std::string> ReadHistory(const platform::IniFile& ini, std::string_view prefix) {
+  std::vector<std::string> history;
+  for (int n = 1; n <= kMaxHistory; ++n) {
+    std::string value = ini.ReadString("Dir", HistoryKey(prefix, n), "");
+    if (value.empty()) break;
+    history.push_back(std::move(value));
+  }
+  return history;
+}
+
+void WriteHistory(platform::IniFile& ini, std::string_view prefix,
+                  const std::vector<std::string>& lines, const std::string& current) {
+  int n = 0;
+  for (const std::string& line : lines) {
+    // An empty entry would end the history for the next reader and hide all after it.
+    if (line.empty() || line == current) continue;
+    if (n == kMaxHistory) break;
+    ++n;
+    ini.WriteString("Dir", HistoryKey(prefix, n), line);
+  }
+  if (n < kMaxHistory) {
+    const std::string next = HistoryKey(prefix, n + 1);
+    if (!ini.ReadString("Dir", next, "").empty()) ini.WriteString("Dir", next, "");
+  }
+}
+
+StoredLocations ReadLocations() {
+  const platform::IniFile ini(IniFileName());
+  StoredLocations stored;
+  stored.nn = {ini.ReadString("Dir", "NNFileName", ""), ReadHistory(ini, kNNHistory)};
+  stored.ie = {ini.ReadString("Dir", "IEDirName", ""), ReadHistory(ini, kIEHistory)};
+  stored.op = {ini.ReadString("Dir", "OPFileName", ""), ReadHistory(ini, kOPHistory)};
+  return stored;
+}
+
+void WriteLocations(const std::string& nn, const std::vector<std::string>& nnList,
+                    const std::string& ie, const std::vector<std::string>& ieList,
+                    const std::string& op, const std::vector<std::string>& opList) {
+  platform::IniFile ini(IniFileName());
+  ini.WriteString("Dir", "NNFileName", nn);
+  WriteHistory(ini, kNNHistory, nnList, nn);
+  ini.WriteString("Dir", "IEDirName", ie);
+  WriteHistory(ini, kIEHistory, ieList, ie);
+  ini.WriteString("Dir", "OPFileName", op);
+  WriteHistory(ini, kOPHistory, opList, op);
+}
+
+}  // namespace lf

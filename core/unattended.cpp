@@ -1,0 +1,40 @@
+#include "core/unattended.h"
+
+#include <exception>
+
+#include "core/app_state.h"
+#include "core/run_driver.h"
+#include "core/settings_file.h"
+#include "core/stderr_owner.h"
+#include "engine/bookmark_control.h"
+
+namespace lf {
+
+int RunUnattended(int autoOperation, std::ostream& err) {
+  RunState& state = AppRun();
+  state.AutoMode = 1;
+  state.AutoOperation = autoOperation;
+  Settings& settings = AppSettings();
+  StderrOwner owner(err);
+  if (!ReadSettings(settings)) {
+    // A settings file that is there but cannot be read is not the absent one that means
+    // "nothing to do": running with the defaults or ending quietly would both be wrong.
+    if (const int code = SettingsReadError()) {
+      owner.ReportError(ReadErrorText(IniFileName(), code));
+      return 1;
+    }
+    return 0;
+  }
+
+  TBookmarkControl control;
+  control.OutputCharset = settings.Out;
+  ProgressBar bar;  // of the page that is never shown
+  try {
+    AutoProc(autoOperation, {control, settings, state.counters, owner, bar, nullptr});
+  } catch (const std::exception& e) {
+    owner.ReportError(e.what());
+  }
+  return owner.ErrorCount() > 0 ? 1 : 0;
+}
+
+}  // namespace lf

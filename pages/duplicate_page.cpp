@@ -1,0 +1,398 @@
+#include "pages/duplicate_page.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <string>
+#include <vector>
+
+#include "core/app_state.h"
+#include "core/entry_names.h"
+#include "engine/lost_data.h"
+#include "engine/sjis_text.h"
+#include "pages/page_look.h"
+#include "platform/file_system.h"
+#include "qtui/image_strip.h"
+#include "qtui/sjis_qt.h"
+
+namespace lf {
+namespace {
+
+constexpr int kCheckIe = 6;
+constexpr int kCheckNn = 9;
+
+constexpr int kColumnName = 0;
+constexpr int kColumnFolder = 1;
+constexpr int kColumnDblFolder = 2;
+constexpr int kColumnNo = 3;
+constexpr int kColumnDblNo = 4;
+constexpr int kNumberRole = Qt::UserRole;
+
+// The page's topic in the help file (there is no help viewer).
+constexpr int kDuplicateHelpContext = 14;
+
+constexpr int kMinWidth = 420;
+constexpr int kMinHeight = 335;
+constexpr int kListTop = 84;
+
+}  // namespace
+
+TForm07::TForm07(QWidget* page1)
+    : LeavingPage(page1, kSecondPageFlags),
+      owner_(this),
+      image0_(new QLabel(this)),
+      label1_(new QLabel(this)),
+      memo1_(new QPlainTextEdit(this)),
+      delUrl1_(new QLabel(this)),
+      delUrl2_(new QLabel(this)),
+      btnUrl1_(new QPushButton(this)),
+      btnUrl2_(new QPushButton(this)),
+      label2_(new QLabel(this)),
+      barWidget_(new QProgressBar(this)),
+      listView_(new QTreeWidget(this)),
+      button1_(new QPushButton(Jp("終了"), this)),
+      button2_(new QPushButton(Jp("<< 戻る"), this)),
+      button3_(new QPushButton(Jp("次へ >>"), this)),
+      button4_(new QPushButton(Jp("実行"), this)),
+      bar_(barWidget_),
+      status_(label1_) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setObjectName(QStringLiteral("Form07"));
+  setWindowTitle(QStringLiteral("Linkferry (2/2)"));
+  setProperty("HelpContext", kDuplicateHelpContext);
+  proc_ = AppSettings().Proc;
+  control_.OutputCharset = AppSettings().Out;
+  control_.Operation = proc_;
+
+  image0_->setObjectName("Image0");
+  label1_->setObjectName("Label1");
+  memo1_->setObjectName("Memo1");
+  delUrl1_->setObjectName("DelURL1");
+  delUrl2_->setObjectName("DelURL2");
+  btnUrl1_->setObjectName("BtnURL1");
+  btnUrl2_->setObjectName("BtnURL2");
+  label2_->setObjectName("Label2");
+  barWidget_->setObjectName("Bar");
+  listView_->setObjectName("ListView");
+  button1_->setObjectName("Button1");
+  button2_->setObjectName("Button2");
+  button3_->setObjectName("Button3");
+  button4_->setObjectName("Button4");
+
+  image0_->setPixmap(StripIcon(kImageLink).pixmap(32, 32));
+  image0_->setGeometry(8, 4, 32, 32);
+  label1_->setGeometry(48, 10, 364, 18);
+  memo1_->setGeometry(46, 2, 368, 36);
+  memo1_->setReadOnly(true);
+  memo1_->setFrameShape(QFrame::NoFrame);
+  memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo1_->viewport()->setAutoFillBackground(false);
+  memo1_->setPlainText(
+      Jp("下記のListに表示されたものが、ダブリのものです。\n"
+         "クリックして削除するＵＲＬのボタンを押してください。"));
+  memo1_->hide();
+  barWidget_->setGeometry(48, 40, 364, 12);
+  barWidget_->setRange(0, 100);
+  barWidget_->setTextVisible(false);
+  label2_->setGeometry(48, 38, 364, 16);
+  label2_->setText(Jp("[ファイルへの反映は実行を押してください]"));
+  SetRedText(label2_, true);
+  label2_->hide();
+  for (QPushButton* button : {btnUrl1_, btnUrl2_}) {
+    button->setIcon(StripIcon(kImageLink));
+    button->setToolTip(Jp("URLの削除"));
+    button->hide();
+  }
+  btnUrl1_->setGeometry(8, 58, 24, 22);
+  delUrl1_->setGeometry(36, 60, 170, 18);
+  btnUrl2_->setGeometry(212, 58, 24, 22);
+  delUrl2_->setGeometry(240, 60, 172, 18);
+
+  listView_->setColumnCount(5);
+  listView_->setHeaderLabels({Jp("URL 名称"), Jp("URL フォルダ"), Jp("Dbl URL フォルダ"),
+                              QStringLiteral("URL No."), QStringLiteral("Dbl URL No.")});
+  listView_->setColumnWidth(kColumnName, 180);
+  listView_->setColumnWidth(kColumnFolder, 200);
+  listView_->setColumnWidth(kColumnDblFolder, 200);
+  listView_->setColumnWidth(kColumnNo, 10);
+  listView_->setColumnWidth(kColumnDblNo, 10);
+  listView_->setRootIsDecorated(false);
+  listView_->setUniformRowHeights(true);
+  listView_->setAllColumnsShowFocus(true);
+  listView_->setSelectionMode(QAbstractItemView::SingleSelection);
+  listView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  listView_->header()->setSectionsClickable(false);
+  listView_->setSortingEnabled(true);
+  listView_->sortByColumn(kColumnName, Qt::AscendingOrder);
+
+  for (QPushButton* button : {button1_, button2_, button3_, button4_}) button->resize(75, 25);
+  button3_->setEnabled(false);
+  button4_->setEnabled(false);
+
+  connect(listView_, &QTreeWidget::itemClicked, this, [this] { ListViewClick(); });
+  connect(btnUrl1_, &QPushButton::clicked, this, [this] { BtnURL1Click(); });
+  connect(btnUrl2_, &QPushButton::clicked, this, [this] { BtnURL2Click(); });
+  connect(button1_, &QPushButton::clicked, this, [this] { Button1Click(); });
+  connect(button2_, &QPushButton::clicked, this, [this] { Button2Click(); });
+  connect(button4_, &QPushButton::clicked, this, [this] { Button4Click(); });
+
+  setMinimumSize(kMinWidth, kMinHeight);
+  resize(420, 375);
+}
+
+TForm07::~TForm07() = default;
+
+std::set<std::size_t> TForm07::Marks() const {
+  return deleteList_ ? *deleteList_ : std::set<std::size_t>();
+}
+
+void TForm07::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (event->spontaneous() || activated_) return;
+  PlaceOnPage1(this, page1_);
+  // Read once the window has been painted.
+  QTimer::singleShot(0, this, [this] { FormActivate(); });
+}
+
+void TForm07::FormActivate() {
+  if (activated_ || step_ != Step::Idle) return;
+  activated_ = true;
+  step_ = Step::Reading;
+  Settings& settings = AppSettings();
+  RunCounters& counters = AppRun().counters;
+  proc_ = settings.Proc;
+
+  counters.cancel = 0;
+  list_ = std::make_unique<BookmarkList>();
+  deleteList_ = std::make_unique<std::set<std::size_t>>();
+  BookmarkList& list = *list_;
+
+  button1_->setEnabled(false);
+  button2_->setText(Jp("キャンセル"));
+  listView_->clear();
+  memo1_->hide();
+  SetRedText(label1_, false);
+  label1_->show();
+  btnUrl1_->hide();
+  btnUrl2_->hide();
+  delUrl1_->clear();
+  delUrl2_->clear();
+  owner_.ProcessMessagesNow();
+
+  if (proc_ == kCheckNn) {
+    status_.SetCaption(Sjis("[ ブックマークファイルの読み込み ]"));
+    control_.ReadBookmarkFile(owner_, settings.NNFileName, counters.cancel, counters.nnUrlCount,
+                              nullptr, false, list, bar_, settings.IEDirName);
+  } else if (proc_ == kCheckIe) {
+    status_.SetCaption(Sjis("[ お気に入りファイルの読み込み ]"));
+    barWidget_->hide();
+    std::vector<std::string> lostData;
+    control_.ScanFavoritesFolder(owner_, &status_, counters.cancel, counters.errorCount,
+                                 counters.ieUrlCount, TreeView::kNoNode, nullptr, false, lostData,
+                                 list, TBookmarkControl::RemoveBackslash(settings.IEDirName), 0);
+    if (!lostData.empty()) SaveLostDataReporting(owner_, lostData);
+  }
+
+  if (!counters.cancel) {
+    TBookmarkControl::Regroup(list);
+    if (!list.empty()) DblCheck();
+  }
+
+  button2_->setText(Jp("<< 戻る"));
+  if (listView_->topLevelItemCount() > 0) {
+    button4_->setEnabled(true);
+    label1_->hide();
+    memo1_->show();
+    owner_.ProcessMessages();
+  } else {
+    if (counters.cancel)
+      ShowEndText(Sjis("[ 処理が中断されました ]"), true);
+    else if (!list.empty())
+      ShowEndText(Sjis("[ ダブリのデータはありません ]"), false);
+    else
+      ShowEndText(Sjis("[ ＵＲＬの情報がありませんでした ]"), false);
+    button4_->setEnabled(false);
+  }
+  barWidget_->hide();
+  button1_->setEnabled(true);
+  button2_->setEnabled(true);
+  FinishStep();
+}
+
+void TForm07::ShowEndText(const std::string& text, bool red) {
+  status_.SetCaption(text);
+  SetRedText(label1_, red);
+  label1_->show();
+}
+
+void TForm07::DblCheck() {
+  const BookmarkList& list = *list_;
+  int& cancel = AppRun().counters.cancel;
+  barWidget_->show();
+  bar_.SetPosition(0);
+  bar_.SetMax(static_cast<int>(list.size()) - 1);
+  status_.SetCaption(Sjis("[ ＵＲＬダブリチェック中 ]"));
+  owner_.ProcessMessagesNow();
+
+  const std::vector<DuplicatePair> pairs = FindDuplicatePairs(list, [&](std::size_t i) {
+    bar_.SetPosition(static_cast<int>(i));
+    owner_.ProcessMessages();
+    return cancel == 0;
+  });
+  AddRows(pairs);
+}
+
+std::string TForm07::ShownFolder(const std::string& entry) const {
+  std::string folder = TBookmarkControl::FolderPart(entry);
+  // The bookmark file has no folder of its own on disk: its links are shown relative to it.
+  if (proc_ == kCheckNn) folder.erase(0, std::min(folder.size(), AppSettings().IEDirName.size()));
+  return folder;
+}
+
+void TForm07::AddRows(const std::vector<DuplicatePair>& pairs) {
+  const BookmarkList& list = *list_;
+  QList<QTreeWidgetItem*> rows;
+  rows.reserve(static_cast<qsizetype>(pairs.size()));
+  for (const DuplicatePair& pair : pairs) {
+    auto* row = new SjisItem();
+    SetSjisText(row, kColumnName, LinkCaption(list[pair.first]));
+    SetSjisText(row, kColumnFolder, ShownFolder(list[pair.first]));
+    SetSjisText(row, kColumnDblFolder, ShownFolder(list[pair.second]));
+    SetSjisText(row, kColumnNo, std::to_string(pair.first));
+    SetSjisText(row, kColumnDblNo, std::to_string(pair.second));
+    row->setData(kColumnNo, kNumberRole, QVariant::fromValue<qulonglong>(pair.first));
+    row->setData(kColumnDblNo, kNumberRole, QVariant::fromValue<qulonglong>(pair.second));
+    row->setIcon(kColumnName, StripIcon(kImageLink));
+    rows.push_back(row);
+  }
+  // Sorting once after all rows are in is much faster than keeping every insertion sorted.
+  listView_->setSortingEnabled(false);
+  listView_->addTopLevelItems(rows);
+  listView_->setSortingEnabled(true);
+  listView_->sortByColumn(kColumnName, Qt::AscendingOrder);
+}
+
+void TForm07::ListViewClick() {
+  const QList<QTreeWidgetItem*> selected = listView_->selectedItems();
+  if (selected.isEmpty()) return;
+  QTreeWidgetItem* row = selected.first();
+  delUrl1_->setText(row->text(kColumnFolder));
+  delUrl2_->setText(row->text(kColumnDblFolder));
+  side1_ = row->data(kColumnNo, kNumberRole).toULongLong();
+  side2_ = row->data(kColumnDblNo, kNumberRole).toULongLong();
+  btnUrl1_->show();
+  btnUrl2_->show();
+}
+
+void TForm07::URLdelete(int side) {
+  const QList<QTreeWidgetItem*> selected = listView_->selectedItems();
+  if (step_ == Step::Idle && deleteList_ && !selected.isEmpty()) {
+    QTreeWidgetItem* row = selected.first();
+    const int folderColumn = side == 1 ? kColumnFolder : kColumnDblFolder;
+    const std::size_t number =
+        row->data(side == 1 ? kColumnNo : kColumnDblNo, kNumberRole).toULongLong();
+    bool mark = AppSettings().DBL == 1;
+    if (!mark) {
+      const std::string question = Sjis("フォルダ 「 ") + SjisText(row, folderColumn) +
+                                   Sjis(" 」にある\rＵＲＬ 「 ") + SjisText(row, kColumnName) +
+                                   Sjis(" 」を削除しますか？");
+      mark = owner_.MessageBox(question, MessageCaption(), kMbOkCancel | kMbIconError) == kIdOk;
+    }
+    // The page may have been left while the question was open.
+    if (mark && deleteList_ && listView_->indexOfTopLevelItem(row) >= 0) {
+      if (deleteList_->insert(number).second) label2_->show();
+      delete row;
+    }
+  }
+  btnUrl1_->hide();
+  btnUrl2_->hide();
+  delUrl1_->clear();
+  delUrl2_->clear();
+}
+
+void TForm07::Button4Click() {
+  if (step_ != Step::Idle || !list_ || !deleteList_) return;
+  step_ = Step::Deleting;
+  button4_->setEnabled(false);
+  proc_ = AppSettings().Proc;
+  BookmarkList& list = *list_;
+  std::set<std::size_t>& marks = *deleteList_;
+  listView_->clear();
+
+  if (proc_ == kCheckIe) {
+    if (!marks.empty()) {
+      barWidget_->show();
+      bar_.SetPosition(0);
+      bar_.SetMax(static_cast<int>(marks.size()) - 1);
+      owner_.ProcessMessagesNow();
+      for (auto it = marks.rbegin(); it != marks.rend(); ++it) {
+        bar_.StepIt();
+        if (*it < list.size()) DeleteUrlFile(list[*it]);
+      }
+      barWidget_->hide();
+    }
+  } else if (proc_ == kCheckNn) {
+    // One pass that keeps every unmarked entry in its order.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      if (marks.contains(i)) continue;
+      if (kept != i) list[kept] = std::move(list[i]);
+      ++kept;
+    }
+    list.resize(kept);
+    owner_.ProcessMessages();
+    RunCounters& counters = AppRun().counters;
+    control_.SaveBookmarkFile(owner_, bar_, counters.nnUrlCount, AppSettings().NNFileName, list);
+  }
+  // The numbers no longer match the list once entries are gone.
+  marks.clear();
+
+  button4_->setEnabled(false);
+  label2_->hide();
+  FinishStep();
+}
+
+void TForm07::DeleteUrlFile(const std::string& entry) {
+  // The Favorites reader keeps the shortcut's own file name after the link marker, its
+  // extension in whatever letter case it was written ("c.URL"). Deleting by that very name
+  // finds the file on a file system that tells case apart, and never takes a neighbour whose
+  // name differs only in the extension's case ("c.url" beside "c.URL") in its place.
+  const std::string folder = TBookmarkControl::FolderPart(entry);
+  const std::string name = NameWithSuffix(entry);
+  if (folder.empty() || name.empty()) return;
+  platform::DeleteFile(folder + name);
+}
+
+void TForm07::Button1Click() {
+  close();
+}
+
+void TForm07::Button2Click() {
+  GoBack();
+}
+
+void TForm07::ReleaseLists() {
+  list_.reset();
+  deleteList_.reset();
+}
+
+void TForm07::FinishStep() {
+  step_ = Step::Idle;
+  LeaveIfAsked();
+}
+
+void TForm07::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const int w = width(), h = height();
+  listView_->setGeometry(5, kListTop, w - 10, h - 135);
+  const int left[] = {w - 350, w - 260, w - 180, w - 90};
+  QPushButton* buttons[] = {button1_, button2_, button3_, button4_};
+  for (int i = 0; i < 4; ++i) buttons[i]->move(left[i], h - 50);
+}
+
+}  // namespace lf

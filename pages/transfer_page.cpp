@@ -1,0 +1,397 @@
+#include "pages/transfer_page.h"
+
+#include <QFont>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTextDocument>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "core/app_state.h"
+#include "core/entry_names.h"
+#include "engine/sjis_text.h"
+#include "pages/page_look.h"
+#include "platform/codepage.h"
+#include "qtui/image_strip.h"
+#include "qtui/sjis_qt.h"
+
+namespace lf {
+namespace {
+
+constexpr int kAddNnToIe = 4;
+
+// The page's topic in the help file (there is no help viewer).
+constexpr int kTransferHelpContext = 20;
+
+constexpr int kMinWidth = 420;
+constexpr int kMinHeight = 335;
+constexpr int kPanelTop = 64;
+
+// A name that can stand as a file name: the single-byte characters a file name cannot hold
+// become full stops; two-byte characters stay whole, whatever their second byte.
+std::string FileSafeName(std::string_view name) {
+  static constexpr std::string_view kForbidden = "\\/*:?\"|";
+  std::string out;
+  out.reserve(name.size());
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    if (platform::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < name.size()) {
+      out.push_back(c);
+      out.push_back(name[++i]);
+    } else {
+      out.push_back(kForbidden.find(c) == std::string_view::npos ? c : '.');
+    }
+  }
+  return out;
+}
+
+QPlainTextEdit* NewMemo(QWidget* parent, const char* name, const char* utf8) {
+  auto* memo = new QPlainTextEdit(parent);
+  memo->setObjectName(name);
+  memo->setReadOnly(true);
+  memo->setFrameShape(QFrame::NoFrame);
+  memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo->viewport()->setAutoFillBackground(false);
+  // Three lines above the picture buttons.
+  QFont font = memo->font();
+  font.setPixelSize(12);
+  memo->setFont(font);
+  memo->document()->setDocumentMargin(1);
+  memo->setPlainText(QString::fromUtf8(utf8));
+  memo->setGeometry(8, 0, 620, 44);
+  memo->hide();
+  return memo;
+}
+
+QTreeWidget* NewTree(QWidget* parent, const char* name) {
+  auto* tree = new QTreeWidget(parent);
+  tree->setObjectName(name);
+  tree->setHeaderHidden(true);
+  tree->setColumnCount(1);
+  tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  return tree;
+}
+
+// A report-style list of links: read-only, several items selectable, sorted by name.
+QTreeWidget* NewUrlList(QWidget* parent, const char* name) {
+  auto* list = new QTreeWidget(parent);
+  list->setObjectName(name);
+  list->setColumnCount(1);
+  list->setHeaderLabels({Jp("URL 名称")});
+  list->setColumnWidth(0, 300);
+  list->setRootIsDecorated(false);
+  list->setUniformRowHeights(true);
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list->header()->setSectionsClickable(false);
+  list->setSortingEnabled(true);
+  list->sortByColumn(0, Qt::AscendingOrder);
+  return list;
+}
+
+}  // namespace
+
+TForm03::TForm03(QWidget* page1)
+    : LeavingPage(page1, kSecondPageFlags),
+      owner_(this),
+      label1_(new QLabel(Jp("[ブックマークファイルの読み込み]"), this)),
+      memo1_(NewMemo(this, "Memo1",
+                     "Ｎｅｔｓｃａｐｅ Ｎａｖｉｇａｔｏｒ のブックマークを「コピー」で選択し\n"
+                     "Ｉｎｔｅｒｎｅｔ Ｅｘｐｌｏｒｅｒ のお気に入りファイルフォルダを\n"
+                     "選択して「張り付け」を押して追加してください。")),
+      memo2_(NewMemo(this, "Memo2",
+                     "Ｉｎｔｅｒｎｅｔ Ｅｘｐｌｏｒｅｒ のお気に入りファイルを「コピー」で選択し \n"
+                     "Ｎｅｔｓｃａｐｅ Ｎａｖｉｇａｔｏｒ のブックマークファイルのフォルダを\n"
+                     "選択して「張り付け」を押して追加してください。")),
+      barWidget_(new QProgressBar(this)),
+      bitBtn1_(new QPushButton(Jp("コピー"), this)),
+      bitBtn2_(new QPushButton(Jp("貼り付け"), this)),
+      panel1_(new QSplitter(Qt::Horizontal, this)),
+      panel2_(new QSplitter(Qt::Horizontal, this)),
+      treeView1_(NewTree(panel1_, "TreeView1")),
+      listView1_(NewUrlList(panel1_, "ListView1")),
+      treeView2_(NewTree(panel2_, "TreeView2")),
+      listView2_(NewUrlList(panel2_, "ListView2")),
+      button1_(new QPushButton(Jp("終了"), this)),
+      button2_(new QPushButton(Jp("<< 戻る"), this)),
+      button3_(new QPushButton(Jp("次へ >>"), this)),
+      button4_(new QPushButton(Jp("実行"), this)),
+      bar_(barWidget_),
+      status_(label1_),
+      tree1_(treeView1_),
+      tree2_(treeView2_),
+      items1_(listView1_),
+      items2_(listView2_) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setObjectName(QStringLiteral("Form03"));
+  setWindowTitle(QStringLiteral("Linkferry (2/2)"));
+  setProperty("HelpContext", kTransferHelpContext);
+  proc_ = AppSettings().Proc;
+  control_.OutputCharset = AppSettings().Out;
+  control_.Operation = proc_;
+
+  label1_->setObjectName("Label1");
+  barWidget_->setObjectName("Bar");
+  bitBtn1_->setObjectName("BitBtn1");
+  bitBtn2_->setObjectName("BitBtn2");
+  button1_->setObjectName("Button1");
+  button2_->setObjectName("Button2");
+  button3_->setObjectName("Button3");
+  button4_->setObjectName("Button4");
+
+  label1_->setGeometry(8, 4, 620, 18);
+  barWidget_->setGeometry(8, 24, 404, 12);
+  barWidget_->setRange(0, 100);
+  barWidget_->setTextVisible(false);
+  barWidget_->hide();
+  bitBtn1_->setIcon(StripIcon(kImageLink));
+  bitBtn2_->setIcon(StripIcon(kImageOpenFolder));
+  for (QPushButton* button : {bitBtn1_, bitBtn2_}) {
+    button->resize(90, 21);
+    button->hide();
+  }
+  for (QSplitter* panel : {panel1_, panel2_}) panel->setChildrenCollapsible(false);
+  for (QPushButton* button : {button1_, button2_, button3_, button4_}) button->resize(75, 25);
+  button3_->setEnabled(false);
+
+  connect(treeView1_, &QTreeWidget::itemClicked, this, [this] { TreeView1Click(); });
+  connect(treeView1_, &QTreeWidget::currentItemChanged, this, [this] { TreeView1Click(); });
+  connect(treeView2_, &QTreeWidget::itemClicked, this, [this] { TreeView2Click(); });
+  connect(treeView2_, &QTreeWidget::currentItemChanged, this, [this] { TreeView2Click(); });
+  connect(bitBtn1_, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+  connect(bitBtn2_, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+  connect(button1_, &QPushButton::clicked, this, [this] { Button1Click(); });
+  connect(button2_, &QPushButton::clicked, this, [this] { Button2Click(); });
+  connect(button4_, &QPushButton::clicked, this, [this] { Button4Click(); });
+
+  setMinimumSize(kMinWidth, kMinHeight);
+  resize(640, 440);
+}
+
+TForm03::~TForm03() = default;
+
+std::vector<std::string> TForm03::CopyBuffer() const {
+  return copyBuffer_ ? *copyBuffer_ : std::vector<std::string>();
+}
+
+BookmarkList TForm03::TargetList() const {
+  return target_ ? *target_ : BookmarkList();
+}
+
+void TForm03::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (event->spontaneous() || activated_) return;
+  PlaceOnPage1(this, page1_);
+  // Load once the window has been painted.
+  QTimer::singleShot(0, this, [this] { FormActivate(); });
+}
+
+void TForm03::FormActivate() {
+  if (activated_ || step_ != Step::Idle) return;
+  activated_ = true;
+  step_ = Step::Loading;
+  const Settings& settings = AppSettings();
+  RunCounters& counters = AppRun().counters;
+
+  counters.cancel = 0;
+  memo1_->hide();
+  memo2_->hide();
+  button1_->setEnabled(false);
+  button4_->setEnabled(false);
+  button2_->setText(Jp("キャンセル"));
+
+  copyBuffer_ = std::make_unique<std::vector<std::string>>();
+  target_ = std::make_unique<BookmarkList>();
+  source_ = std::make_unique<BookmarkList>();
+  treeView1_->setEnabled(false);
+  treeView2_->setEnabled(false);
+
+  // The bookmark file read takes the page's cancel flag, so "キャンセル" ends either read.
+  auto loadBookmarkFile = [&](BookmarkList& list, QtTreeView& tree) {
+    control_.LoadBookmarkFile(owner_, &status_, counters.cancel, counters.nnUrlCount, bar_, list,
+                              &tree, settings.IEDirName, settings.NNFileName);
+  };
+  auto loadFavorites = [&](BookmarkList& list, QtTreeView& tree) {
+    control_.LoadFavorites(owner_, &status_, counters.cancel, counters.errorCount,
+                           counters.ieUrlCount, list, &tree, settings.IEDirName);
+  };
+  if (proc_ == kAddNnToIe)
+    loadBookmarkFile(*source_, tree1_);
+  else
+    loadFavorites(*source_, tree1_);
+  if (!counters.cancel) {
+    if (proc_ == kAddNnToIe)
+      loadFavorites(*target_, tree2_);
+    else
+      loadBookmarkFile(*target_, tree2_);
+  }
+
+  if (counters.cancel) {
+    status_.SetCaption(Sjis("[ 処理が中断されました ]"));
+    SetRedText(label1_, true);
+    label1_->show();
+    listView1_->setEnabled(false);
+    listView2_->setEnabled(false);
+    bitBtn1_->setEnabled(false);
+    bitBtn2_->setEnabled(false);
+  } else {
+    label1_->hide();
+    (proc_ == kAddNnToIe ? memo1_ : memo2_)->show();
+  }
+  treeView1_->setEnabled(true);
+  treeView2_->setEnabled(true);
+  // Open the root nodes so that the top-level folders can be clicked at once.
+  treeView1_->expandToDepth(0);
+  treeView2_->expandToDepth(0);
+  button2_->setText(Jp("<< 戻る"));
+  barWidget_->hide();
+  bitBtn1_->show();
+  bitBtn2_->show();
+  button1_->setEnabled(true);
+  button2_->setEnabled(true);
+  FinishStep();
+}
+
+void TForm03::TreeView1Click() {
+  if (step_ == Step::Loading || !source_ || tree1_.Selected() == TreeView::kNoNode) return;
+  sourceFolder_ = TBookmarkControl::SelectedFolderPath(AppSettings().IEDirName, tree1_);
+  TBookmarkControl::FillUrlList(sourceFolder_, *source_, items1_);
+}
+
+void TForm03::TreeView2Click() {
+  if (step_ == Step::Loading || !target_) return;
+  const TreeView::Node node = tree2_.Selected();
+  if (node == TreeView::kNoNode) return;
+  targetFolder_ = TBookmarkControl::SelectedFolderPath(AppSettings().IEDirName, tree2_);
+  targetLevel_ = tree2_.Level(node);
+  TBookmarkControl::FillUrlList(targetFolder_, *target_, items2_);
+}
+
+std::unordered_map<std::string, const std::string*> TForm03::FolderLinks() const {
+  std::unordered_map<std::string, const std::string*> links;
+  const std::string prefix = sourceFolder_ + std::string(kLinkMarker);
+  for (const std::string& entry : *source_) {
+    if (entry.compare(0, prefix.size(), prefix) != 0) continue;
+    if (TBookmarkControl::EntryUrl(entry).empty()) continue;
+    // A folder name holding a scheme ("http:") makes the URL start early and the entry path
+    // end before the folder path does.
+    const std::string path = TBookmarkControl::EntryKey(entry);
+    if (path.size() < prefix.size() + 5) continue;
+    links.try_emplace(path.substr(prefix.size(), path.size() - prefix.size() - 5), &entry);
+  }
+  return links;
+}
+
+void TForm03::BitBtn1Click() {
+  if (!copyBuffer_ || !source_) return;
+  copyBuffer_->clear();
+  if (sourceFolder_.empty()) return;
+  // One pass over the list for all items: copying a whole large folder must not search the
+  // list once per item.
+  const std::unordered_map<std::string, const std::string*> links = FolderLinks();
+  for (int i = listView1_->topLevelItemCount() - 1; i >= 0; --i) {
+    const QTreeWidgetItem* item = listView1_->topLevelItem(i);
+    if (!item->isSelected()) continue;
+    const auto found = links.find(SjisText(item, 0));
+    if (found != links.end()) copyBuffer_->push_back(*found->second);
+  }
+}
+
+void TForm03::BitBtn2Click() {
+  // The target list must not change under a running write.
+  if (step_ != Step::Idle || !copyBuffer_ || !target_) return;
+  if (copyBuffer_->empty()) {
+    owner_.MessageBox(Sjis("追加するＵＲＬファイルを選択していません。選択してください。"),
+                      MessageCaption(), kMbIconError);
+    return;
+  }
+  if (targetFolder_.empty()) {
+    owner_.MessageBox(Sjis("格納するフォルダを選択していません。選択してください。"),
+                      MessageCaption(), kMbIconError);
+    return;
+  }
+  const char level = LevelChar(targetLevel_);
+  for (const std::string& entry : *copyBuffer_) {
+    target_->push_back(targetFolder_ + std::string(kLinkMarker) +
+                       FileSafeName(NameWithSuffix(entry)) + level + "\\" +
+                       TBookmarkControl::EntryUrl(entry));
+  }
+  TBookmarkControl::Regroup(*target_);
+  TBookmarkControl::FillUrlList(targetFolder_, *target_, items2_);
+  button4_->setEnabled(true);
+}
+
+void TForm03::Button4Click() {
+  if (step_ != Step::Idle || !target_) return;
+  step_ = Step::Writing;
+  button4_->setEnabled(false);
+  const Settings& settings = AppSettings();
+  RunCounters& counters = AppRun().counters;
+
+  memo1_->hide();
+  memo2_->hide();
+  SetRedText(label1_, false);
+  label1_->show();
+  if (proc_ == kAddNnToIe) {
+    status_.SetCaption(Sjis("[お気に入りファイルの書き込み]"));
+    owner_.ProcessMessagesNow();
+    barWidget_->show();
+    control_.SaveFavorites(owner_, bar_, counters.cancel, counters.errorCount, counters.ieUrlCount,
+                           *target_);
+    barWidget_->hide();
+    memo1_->show();
+  } else {
+    status_.SetCaption(Sjis("[ブックマークファイルの書き込み]"));
+    control_.SaveBookmarkFile(owner_, bar_, counters.nnUrlCount, settings.NNFileName, *target_);
+    memo2_->show();
+  }
+  button2_->setEnabled(true);
+  button4_->setEnabled(false);
+  label1_->hide();
+  FinishStep();
+}
+
+void TForm03::Button1Click() {
+  close();
+}
+
+void TForm03::Button2Click() {
+  GoBack();
+}
+
+void TForm03::ReleaseLists() {
+  target_.reset();
+  copyBuffer_.reset();
+  source_.reset();
+}
+
+void TForm03::FinishStep() {
+  step_ = Step::Idle;
+  LeaveIfAsked();
+}
+
+void TForm03::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const int w = width(), h = height();
+  const int panelWidth = (w - 20) / 2;
+  const int panelHeight = h - 115;
+  const int lefts[] = {5, w / 2};
+  QSplitter* panels[] = {panel1_, panel2_};
+  QPushButton* pictureButtons[] = {bitBtn1_, bitBtn2_};
+  for (int i = 0; i < 2; ++i) {
+    panels[i]->setGeometry(lefts[i], kPanelTop, panelWidth, panelHeight);
+    panels[i]->setSizes({panelWidth / 2, panelWidth - panelWidth / 2});
+    pictureButtons[i]->move(lefts[i] + panelWidth / 2, kPanelTop - 22);
+  }
+  const int buttonLefts[] = {w - 350, w - 260, w - 180, w - 90};
+  QPushButton* buttons[] = {button1_, button2_, button3_, button4_};
+  for (int i = 0; i < 4; ++i) buttons[i]->move(buttonLefts[i], h - 50);
+}
+
+}  // namespace lf

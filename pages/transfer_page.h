@@ -1,0 +1,105 @@
+// The transfer page: shows the source collection on the left and the target collection on
+// the right, copies links from a left folder into a right folder, and on "実行" writes the
+// whole target back. Operation 4 takes the bookmark file into the Favorites, operation 7 the
+// Favorites into the bookmark file.
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/bookmark_control.h"
+#include "pages/leaving_page.h"
+#include "qtui/qt_owner.h"
+#include "qtui/qt_views.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QSplitter;
+class QTreeWidget;
+
+namespace lf {
+
+class TForm03 : public LeavingPage {
+  Q_OBJECT
+
+ public:
+  // page1 is the wizard's first page: this page opens at its place and goes back to it.
+  explicit TForm03(QWidget* page1);
+  ~TForm03() override;
+
+  // Loads both sides; once per opening.
+  void FormActivate();
+  void TreeView1Click();
+  void TreeView2Click();
+  // Copies the entries of the selected left links into the copy buffer.
+  void BitBtn1Click();
+  // Adds the copied links to the folder selected on the right.
+  void BitBtn2Click();
+  void Button1Click();
+  void Button2Click();
+  // Writes the whole target list back to its collection.
+  void Button4Click();
+
+  // The entries the last copy took, in the order they are pasted.
+  std::vector<std::string> CopyBuffer() const;
+  // The target list as it would be written now (empty once the page has been left).
+  BookmarkList TargetList() const;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  enum class Step { Idle, Loading, Writing };
+
+  // The links directly in the left folder by name, each name with the first entry so named.
+  std::unordered_map<std::string, const std::string*> FolderLinks() const;
+  void FinishStep();
+  bool Reading() const override { return step_ == Step::Loading; }
+  bool Running() const override { return step_ != Step::Idle; }
+  void ReleaseLists() override;
+
+  TBookmarkControl control_;
+  QtOwner owner_;
+
+  QLabel* label1_;
+  QPlainTextEdit* memo1_;
+  QPlainTextEdit* memo2_;
+  QProgressBar* barWidget_;
+  QPushButton* bitBtn1_;
+  QPushButton* bitBtn2_;
+  QSplitter* panel1_;
+  QSplitter* panel2_;
+  QTreeWidget* treeView1_;
+  QTreeWidget* listView1_;
+  QTreeWidget* treeView2_;
+  QTreeWidget* listView2_;
+  QPushButton* button1_;
+  QPushButton* button2_;
+  QPushButton* button3_;
+  QPushButton* button4_;
+  QtProgressBar bar_;
+  QtStatusLabel status_;
+  QtTreeView tree1_;
+  QtTreeView tree2_;
+  QtListItems items1_;
+  QtListItems items2_;
+
+  int proc_ = 0;  // 4: bookmark file into the Favorites, 7: Favorites into the bookmark file
+  // From loading until the page is left; a running read or write keeps the page from being
+  // left or closed until it has returned.
+  std::unique_ptr<BookmarkList> source_;
+  std::unique_ptr<BookmarkList> target_;
+  std::unique_ptr<std::vector<std::string>> copyBuffer_;
+  std::string sourceFolder_;  // folder path of the node last clicked on the left
+  std::string targetFolder_;  // ... and on the right
+  int targetLevel_ = 0;       // tree level of that right node: the level of pasted links
+  bool activated_ = false;
+  Step step_ = Step::Idle;
+};
+
+}  // namespace lf

@@ -1,0 +1,129 @@
+#include "pages/url_dialog.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "engine/sjis_text.h"
+#include "engine/ui.h"
+#include "pages/page_look.h"
+#include "qtui/message_service.h"
+#include "qtui/sjis_qt.h"
+
+namespace lf {
+
+namespace {
+constexpr char kHttp[] = "http://";
+}
+
+UrlDialogValues& UrlDialogShared() {
+  static UrlDialogValues values;
+  return values;
+}
+
+TForm06::TForm06(QWidget* page1, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), page1_(page1) {
+  setObjectName("Form06");
+  setWindowTitle(Jp("Linkferry ＵＲＬ情報"));
+  setFixedSize(420, 120);
+  setModal(true);
+
+  label1_ = new QLabel(Jp("ＵＲＬ 名称"), this);
+  label1_->setObjectName("Label1");
+  label1_->setGeometry(8, 12, 90, 20);
+  edit1_ = new QLineEdit(this);
+  edit1_->setObjectName("Edit1");
+  edit1_->setGeometry(104, 10, 300, 22);
+
+  label2_ = new QLabel(Jp("ＵＲＬ アドレス"), this);
+  label2_->setObjectName("Label2");
+  label2_->setGeometry(8, 38, 120, 20);
+  edit2_ = new QLineEdit(this);
+  edit2_->setObjectName("Edit2");
+  edit2_->setGeometry(8, 58, 400, 22);
+  // Addresses are typed in plain letters: no input method.
+  edit2_->setAttribute(Qt::WA_InputMethodEnabled, false);
+  edit2_->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText |
+                              Qt::ImhUrlCharactersOnly);
+
+  button1_ = new QPushButton(Jp("Ｏ Ｋ"), this);
+  button1_->setObjectName("Button1");
+  button1_->setGeometry(236, 88, 80, 25);
+  button2_ = new QPushButton(Jp("Ｃａｎｃｅｌ"), this);
+  button2_->setObjectName("Button2");
+  button2_->setGeometry(326, 88, 80, 25);
+  for (QPushButton* button : {button1_, button2_}) {
+    button->setAutoDefault(false);
+    button->setDefault(false);
+  }
+
+  connect(edit1_, &QLineEdit::textChanged, this, &TForm06::Edit1Change);
+  connect(edit2_, &QLineEdit::textChanged, this, &TForm06::Edit2Change);
+  connect(button1_, &QPushButton::clicked, this, &TForm06::Button1Click);
+  connect(button2_, &QPushButton::clicked, this, &TForm06::Button2Click);
+}
+
+void TForm06::SetName(const std::string& sjis) {
+  edit1_->setText(FromSjis(sjis));
+}
+void TForm06::SetAddress(const std::string& sjis) {
+  edit2_->setText(FromSjis(sjis));
+}
+std::string TForm06::Name() const {
+  return ToSjis(edit1_->text());
+}
+std::string TForm06::Address() const {
+  return ToSjis(edit2_->text());
+}
+
+void TForm06::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  FormShow();
+}
+
+void TForm06::keyPressEvent(QKeyEvent* event) {
+  // Neither Enter nor Escape answers the dialog; only its two buttons do.
+  switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      event->accept();
+      return;
+    default:
+      QDialog::keyPressEvent(event);
+  }
+}
+
+void TForm06::FormShow() {
+  PlaceOnPage1(this, page1_, QPoint(0, 100));
+  UrlDialogValues& values = UrlDialogShared();
+  values.name.clear();
+  values.address.clear();
+  if (edit1_->text().isEmpty()) edit2_->setText(QString::fromLatin1(kHttp));
+  values.accepted = 0;
+}
+
+void TForm06::Edit1Change() {
+  UrlDialogShared().name = Name();
+}
+void TForm06::Edit2Change() {
+  UrlDialogShared().address = Address();
+}
+
+void TForm06::Button1Click() {
+  if (!edit1_->text().isEmpty() && Address() != kHttp) {
+    UrlDialogShared().accepted = 1;
+    accept();
+    return;
+  }
+  MessageService::Instance().Show(this,
+                                  Sjis("ＵＲＬの設定が出来ていません。\r設定を行ってください。"),
+                                  MessageCaption(), kMbIconError | kMbOk);
+}
+
+void TForm06::Button2Click() {
+  reject();
+}
+
+}  // namespace lf

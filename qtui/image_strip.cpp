@@ -1,0 +1,102 @@
+#include "qtui/image_strip.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <array>
+
+namespace lf {
+namespace {
+
+void DrawClosedFolder(QPainter& p) {
+  p.setPen(QColor(0x80, 0x60, 0x00));
+  p.setBrush(QColor(0xF0, 0xC8, 0x40));
+  p.drawRect(1, 4, 13, 9);
+  p.drawRect(1, 2, 5, 2);
+  p.setPen(QColor(0xFF, 0xF0, 0xA0));
+  p.drawLine(2, 5, 13, 5);
+}
+
+void DrawOpenFolder(QPainter& p) {
+  p.setPen(QColor(0x80, 0x60, 0x00));
+  p.setBrush(QColor(0xD8, 0xA8, 0x20));
+  p.drawRect(1, 3, 12, 10);
+  p.drawRect(1, 1, 5, 2);
+  QPainterPath front;
+  front.moveTo(1, 13);
+  front.lineTo(4, 7);
+  front.lineTo(15, 7);
+  front.lineTo(12, 13);
+  front.closeSubpath();
+  p.setBrush(QColor(0xFF, 0xE0, 0x70));
+  p.drawPath(front);
+}
+
+void DrawLink(QPainter& p) {
+  // A page with a folded corner...
+  QPainterPath page;
+  page.moveTo(2, 0.5);
+  page.lineTo(10, 0.5);
+  page.lineTo(13.5, 4);
+  page.lineTo(13.5, 15.5);
+  page.lineTo(2, 15.5);
+  page.closeSubpath();
+  p.setPen(QColor(0x60, 0x60, 0x60));
+  p.setBrush(Qt::white);
+  p.drawPath(page);
+  p.drawLine(QPointF(10, 0.5), QPointF(10, 4));
+  p.drawLine(QPointF(10, 4), QPointF(13.5, 4));
+  // ...and a blue-and-white globe on it.
+  p.setPen(QColor(0x10, 0x30, 0x90));
+  p.setBrush(QColor(0x30, 0x70, 0xE0));
+  p.drawEllipse(QRectF(3.5, 5.5, 8, 8));
+  p.setPen(QPen(Qt::white, 1));
+  p.drawLine(QPointF(4, 9.5), QPointF(11, 9.5));
+  p.drawEllipse(QRectF(6, 5.5, 3, 8));
+}
+
+void DrawDrive(QPainter& p) {
+  p.setPen(QColor(0x50, 0x50, 0x50));
+  p.setBrush(QColor(0xB8, 0xB8, 0xB8));
+  p.drawRect(1, 6, 13, 5);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0x20, 0xD0, 0x20));
+  p.drawRect(11, 9, 2, 1);
+}
+
+const std::array<QPixmap, 4>& Pictures() {
+  static const std::array<QPixmap, 4> pictures = [] {
+    std::array<QPixmap, 4> out;
+    void (*draw[4])(QPainter&) = {DrawClosedFolder, DrawOpenFolder, DrawLink, DrawDrive};
+    for (int i = 0; i < 4; ++i) {
+      QPixmap pix(16, 16);
+      pix.fill(Qt::transparent);
+      QPainter p(&pix);
+      p.setRenderHint(QPainter::Antialiasing, i == 2);
+      draw[i](p);
+      out[static_cast<std::size_t>(i)] = pix;
+    }
+    return out;
+  }();
+  return pictures;
+}
+
+}  // namespace
+
+QPixmap DirTreeImg() {
+  QPixmap strip(64, 16);
+  strip.fill(Qt::transparent);
+  QPainter p(&strip);
+  for (int i = 0; i < 4; ++i) p.drawPixmap(16 * i, 0, Pictures()[static_cast<std::size_t>(i)]);
+  return strip;
+}
+
+QIcon StripIcon(int index, int selectedIndex) {
+  QIcon icon;
+  if (index < 0 || index > 3) return icon;
+  icon.addPixmap(Pictures()[static_cast<std::size_t>(index)], QIcon::Normal);
+  if (selectedIndex >= 0 && selectedIndex <= 3)
+    icon.addPixmap(Pictures()[static_cast<std::size_t>(selectedIndex)], QIcon::Selected);
+  return icon;
+}
+
+}  // namespace lf

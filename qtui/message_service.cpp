@@ -1,0 +1,108 @@
+#include "qtui/message_service.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+
+#include "engine/ui.h"
+#include "platform/file_system.h"
+#include "qtui/browser.h"
+#include "qtui/sjis_qt.h"
+
+namespace lf {
+namespace {
+
+MessageService* g_service = nullptr;
+
+QMessageBox::Icon IconOf(unsigned flags) {
+  switch (flags & 0xF0) {
+    case kMbIconError:
+      return QMessageBox::Critical;
+    case kMbIconQuestion:
+      return QMessageBox::Question;
+    case kMbIconWarning:
+      return QMessageBox::Warning;
+    case kMbIconInformation:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
+  }
+}
+
+// "Name|pattern|Name|pattern" as a Qt filter "Name (pattern);;Name (pattern)".
+QString QtFilter(const std::string& filter) {
+  const QStringList parts = FromSjis(filter).split(QLatin1Char('|'));
+  QStringList out;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+    out << parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
+  return out.join(QStringLiteral(";;"));
+}
+
+QString NativeFolder(const std::string& folder) {
+  std::string native;
+  if (folder.empty() || platform::ToNativePath(folder, native) != 0) return QString();
+  return QString::fromUtf8(native.c_str());
+}
+
+std::string ProgramPathOf(const QString& native) {
+  const QByteArray utf8 = native.toUtf8();
+  return platform::FromNativePath(
+      std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+}
+
+}  // namespace
+
+int MessageService::Show(QWidget* owner, const std::string& text, const std::string& caption,
+                         unsigned flags) {
+  QMessageBox box(IconOf(flags), FromSjis(caption),
+                  FromSjis(text).replace(QLatin1Char('\r'), QLatin1Char('\n')),
+                  QMessageBox::NoButton, owner);
+  QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  QPushButton* cancel = nullptr;
+  if ((flags & 0x0F) == kMbOkCancel)
+    cancel = box.addButton(Jp("キャンセル"), QMessageBox::RejectRole);
+  box.setDefaultButton(ok);
+  box.exec();
+  return box.clickedButton() == ok || (!cancel && box.clickedButton() == nullptr) ? kIdOk
+                                                                                  : kIdCancel;
+}
+
+void MessageService::Beep() {
+  QApplication::beep();
+}
+
+std::optional<std::string> MessageService::OpenFile(QWidget* owner, const std::string& title,
+                                                    const std::string& filter,
+                                                    const std::string& startFolder,
+                                                    const std::string& defaultExtension) {
+  QFileDialog dialog(owner, FromSjis(title), NativeFolder(startFolder), QtFilter(filter));
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (!defaultExtension.empty()) dialog.setDefaultSuffix(FromSjis(defaultExtension));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return ProgramPathOf(dialog.selectedFiles().first());
+}
+
+std::optional<std::string> MessageService::ChooseFolder(QWidget* owner, const std::string& title,
+                                                        const std::string& startFolder) {
+  const QString folder =
+      QFileDialog::getExistingDirectory(owner, FromSjis(title), NativeFolder(startFolder));
+  if (folder.isEmpty()) return std::nullopt;
+  return ProgramPathOf(folder);
+}
+
+bool MessageService::OpenUrl(const std::string& url) {
+  return OpenInBrowser(url);
+}
+
+MessageService& MessageService::Instance() {
+  static MessageService real;
+  return g_service ? *g_service : real;
+}
+
+void MessageService::SetInstance(MessageService* service) {
+  g_service = service;
+}
+
+}  // namespace lf

@@ -1,0 +1,159 @@
+#include "qtui/qt_views.h"
+
+#include <algorithm>
+
+#include "platform/collation.h"
+#include "qtui/image_strip.h"
+#include "qtui/sjis_qt.h"
+
+namespace lf {
+
+void QtProgressBar::SetMax(int max) {
+  if (!bar_) return;
+  bar_->setRange(0, std::max(max, 0));
+}
+
+void QtProgressBar::SetPosition(int position) {
+  if (bar_) bar_->setValue(std::clamp(position, bar_->minimum(), bar_->maximum()));
+}
+
+void QtProgressBar::StepIt() {
+  if (bar_) bar_->setValue(std::min(bar_->value() + step_, bar_->maximum()));
+}
+
+void QtProgressBar::SetVisible(bool visible) {
+  if (bar_) bar_->setVisible(visible);
+}
+
+void QtStatusLabel::SetCaption(const std::string& text) {
+  if (label_) label_->setText(FromSjis(text));
+}
+
+void QtStatusLabel::SetVisible(bool visible) {
+  if (label_) label_->setVisible(visible);
+}
+
+bool QtStatusLabel::Visible() const {
+  return label_ && !label_->isHidden();
+}
+
+void SetSjisText(QTreeWidgetItem* item, int column, const std::string& sjis) {
+  item->setText(column, FromSjis(sjis));
+  item->setData(column, kSjisRole, QByteArray(sjis.data(), static_cast<qsizetype>(sjis.size())));
+}
+
+std::string SjisText(const QTreeWidgetItem* item, int column) {
+  const QVariant kept = item->data(column, kSjisRole);
+  if (kept.isValid()) {
+    const QByteArray bytes = kept.toByteArray();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  }
+  return ToSjis(item->text(column));
+}
+
+bool SjisItem::operator<(const QTreeWidgetItem& other) const {
+  const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+  return platform::CompareText(SjisText(this, column), SjisText(&other, column)) < 0;
+}
+
+QtTreeView::QtTreeView(QTreeWidget* tree) : tree_(tree) {}
+
+void QtTreeView::Clear() {
+  if (tree_) tree_->clear();
+  items_.clear();
+}
+
+TreeView::Node QtTreeView::AddChild(Node parent, const std::string& caption, int image,
+                                    int selectedImage) {
+  if (!tree_) return kNoNode;
+  auto* item = new SjisItem();
+  SetSjisText(item, 0, caption);
+  item->setIcon(0, StripIcon(image, selectedImage));
+  const Node node = static_cast<Node>(items_.size());
+  item->setData(0, kNodeRole, node);
+  items_.push_back(item);
+  // Insert after the last sibling that does not sort after the new caption.
+  QTreeWidgetItem* parentItem = ItemOf(parent);
+  const int count = parentItem ? parentItem->childCount() : tree_->topLevelItemCount();
+  auto childAt = [&](int i) { return parentItem ? parentItem->child(i) : tree_->topLevelItem(i); };
+  int lo = 0, hi = count;
+  while (lo < hi) {
+    const int mid = (lo + hi) / 2;
+    if (platform::CompareText(caption, SjisText(childAt(mid), 0)) < 0)
+      hi = mid;
+    else
+      lo = mid + 1;
+  }
+  if (parentItem)
+    parentItem->insertChild(lo, item);
+  else
+    tree_->insertTopLevelItem(lo, item);
+  return node;
+}
+
+void QtTreeView::RemoveNode(Node node) {
+  QTreeWidgetItem* item = ItemOf(node);
+  if (!item) return;
+  // Forget the node and everything below it before the items go.
+  std::vector<QTreeWidgetItem*> pending = {item};
+  while (!pending.empty()) {
+    QTreeWidgetItem* current = pending.back();
+    pending.pop_back();
+    const Node n = NodeOf(current);
+    if (n != kNoNode) items_[static_cast<std::size_t>(n)] = nullptr;
+    for (int i = 0; i < current->childCount(); ++i) pending.push_back(current->child(i));
+  }
+  delete item;
+}
+
+void QtTreeView::SetCaption(Node node, const std::string& caption) {
+  if (QTreeWidgetItem* item = ItemOf(node)) SetSjisText(item, 0, caption);
+}
+
+TreeView::Node QtTreeView::Selected() const {
+  if (!tree_) return kNoNode;
+  return NodeOf(tree_->currentItem());
+}
+
+TreeView::Node QtTreeView::Parent(Node node) const {
+  QTreeWidgetItem* item = ItemOf(node);
+  return item ? NodeOf(item->parent()) : kNoNode;
+}
+
+int QtTreeView::Level(Node node) const {
+  int level = 0;
+  for (QTreeWidgetItem* item = ItemOf(node); item && item->parent(); item = item->parent()) ++level;
+  return level;
+}
+
+std::string QtTreeView::Caption(Node node) const {
+  QTreeWidgetItem* item = ItemOf(node);
+  return item ? SjisText(item, 0) : std::string();
+}
+
+TreeView::Node QtTreeView::NodeOf(const QTreeWidgetItem* item) const {
+  if (!item) return kNoNode;
+  const QVariant v = item->data(0, kNodeRole);
+  if (!v.isValid()) return kNoNode;
+  const Node node = v.toInt();
+  return node >= 0 && node < static_cast<Node>(items_.size()) && items_[node] == item ? node
+                                                                                      : kNoNode;
+}
+
+QTreeWidgetItem* QtTreeView::ItemOf(Node node) const {
+  return node >= 0 && node < static_cast<Node>(items_.size()) ? items_[node] : nullptr;
+}
+
+void QtListItems::Clear() {
+  if (list_) list_->clear();
+}
+
+void QtListItems::Add(const std::string& caption, int imageIndex) {
+  if (!list_) return;
+  auto* item = new SjisItem();
+  SetSjisText(item, 0, caption);
+  item->setIcon(0, StripIcon(imageIndex));
+  list_->addTopLevelItem(item);  // a list with sorting on puts it in its place
+}
+
+}  // namespace lf

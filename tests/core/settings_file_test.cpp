@@ -1,0 +1,149 @@
+#include "core/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include "core/command_line.h"
+#include "engine/sjis_text.h"
+#include "platform/file_system.h"
+#include "platform/ini_file.h"
+#include "tests/core/program_home.h"
+#include "tests/support/fakes.h"
+
+namespace {
+
+using lftest::S;
+
+TEST(SettingsFile, LiesBesideTheProgramAndReadsDefaultsWhenAbsent) {
+  lftest::ProgramHome home;
+  EXPECT_EQ(lf::IniFileName(), home.dir.Path("linkferry.ini"));
+  lf::Settings s;
+  s.Proc = 5;
+  s.NNFileName = "x";
+  EXPECT_FALSE(lf::ReadSettings(s));
+  EXPECT_EQ(s.Proc, 0);
+  EXPECT_EQ(s.NNFileName, "");
+  EXPECT_FALSE(lftest::Exists(home.IniNative()));
+}
+
+TEST(SettingsFile, RoundTripsAllEightValuesInTheirSections) {
+  lftest::ProgramHome home;
+  lf::Settings s;
+  s.Proc = 11;
+  s.NNFileName = S("C:\\Netscape\\ブックマーク.htm");
+  s.IEDirName = S("C:\\WINDOWS\\Favorites");
+  s.OPFileName = "C:\\Opera\\Opera6.adr";
+  s.NNConv = 1;
+  s.Out = 2;
+  s.DBL = 1;
+  s.LNK = 1;
+  lftest::RecordingOwner owner;
+  ASSERT_TRUE(lf::IniWrite(s, owner));
+  EXPECT_TRUE(owner.messages.empty());
+  EXPECT_EQ(lftest::ReadFile(home.IniNative()),
+            "[Proc]\r\nProc=11\r\n\r\n"
+            "[Dir]\r\nNNFileName=" +
+                s.NNFileName +
+                "\r\nIEDirName=C:\\WINDOWS\\Favorites\r\nOPFileName=C:\\Opera\\Opera6.adr\r\n\r\n"
+                "[Check]\r\nNNConv=1\r\nOut=2\r\nDBL=1\r\nLNK=1\r\n");
+
+  lf::Settings back;
+  EXPECT_TRUE(lf::ReadSettings(back));
+  EXPECT_EQ(back.Proc, 11);
+  EXPECT_EQ(back.NNFileName, s.NNFileName);
+  EXPECT_EQ(back.IEDirName, s.IEDirName);
+  EXPECT_EQ(back.OPFileName, s.OPFileName);
+  EXPECT_EQ(back.NNConv + back.Out + back.DBL + back.LNK, 5);
+}
+
+TEST(SettingsFile, ReadsHexadecimalAndFallsBackOnNonNumbers) {
+  lftest::ProgramHome home;
+  lftest::WriteFile(
+      home.IniNative(),
+      "[check]\r\nout=0x2\r\nNNConv=$1\r\nDBL=yes\r\nLNK=0x\r\n[Proc]\r\nProc=-1\r\n");
+  lf::Settings s;
+  ASSERT_TRUE(lf::ReadSettings(s));
+  EXPECT_EQ(s.Out, 2);
+  EXPECT_EQ(s.NNConv, 1);
+  EXPECT_EQ(s.DBL, 0);
+  EXPECT_EQ(s.LNK, 0);
+  EXPECT_EQ(s.Proc, -1);  // page 1 turns it into 0
+}
+
+TEST(SettingsFile, RefusedWriteShowsTheErrorAndSkipsTheRest) {
+  lftest::ProgramHome home;
+  lftest::WriteFile(home.IniNative(), "[Proc]\r\nProc=3\r\n");
+  lf::Settings s;
+  s.Proc = 7;
+  lftest::RecordingOwner owner;
+  platform::testing::SetWriteLimit(0);  // a full disk
+  const bool written = lf::IniWrite(s, owner);
+  platform::testing::SetWriteLimit(-1);
+  EXPECT_FALSE(written);
+  ASSERT_EQ(owner.messages.size(), 1u);  // one message, not one per key
+  EXPECT_EQ(owner.messages[0].text, home.dir.Path("linkferry.ini") + S(" に書き込めません"));
+  EXPECT_EQ(owner.messages[0].caption, lf::MessageCaption());
+  EXPECT_EQ(owner.messages[0].flags, lf::kMbIconError | lf::kMbOk);
+  EXPECT_EQ(lftest::ReadFile(home.IniNative()), "[Proc]\r\nProc=3\r\n");
+}
+
+TEST(History, KeysRunFromZeroOneAndAGapEndsTheHistory) {
+  EXPECT_EQ(lf::HistoryKey("NNFile", 1), "NNFile01");
+  EXPECT_EQ(lf::HistoryKey("IEDir", 42), "IEDir42");
+  EXPECT_EQ(lf::HistoryKey("OPFile", 99), "OPFile99");
+
+  lftest::ProgramHome home;
+  lftest::WriteFile(home.IniNative(),
+                    "[Dir]\r\nNNFile01=a\r\nNNFile03=c\r\nIEDir01=\r\nIEDir02=x\r\n");
+  const platform::IniFile ini(lf::IniFileName());
+  EXPECT_EQ(lf::ReadHistory(ini, lf::kNNHistory), std::vector<std::string>{"a"});
+  EXPECT_TRUE(lf::ReadHistory(ini, lf::kIEHistory).empty());
+}
+
+TEST(History, WritingRenumbersLeavesOutTheCurrentValueAndEmptyLines) {
+  lftest::ProgramHome home;
+  lftest::WriteFile(home.IniNative(), "[Dir]\r\nNNFile01=b\r\nNNFile02=c\r\nNNFile03=d\r\n");
+  platform::IniFile ini(lf::IniFileName());
+  // The list of a combo box: the old value first, then the history; "c" was chosen.
+  lf::WriteHistory(ini, lf::kNNHistory, {"", "b", "c", "d"}, "c");
+  EXPECT_EQ(lf::ReadHistory(ini, lf::kNNHistory), (std::vector<std::string>{"b", "d"}));
+  // The third key, left over from the longer history, no longer holds "d".
+  EXPECT_EQ(ini.ReadString("Dir", "NNFile03", "?"), "");
+}
+
+TEST(History, KeepsTheNewestNinetyNine) {
+  lftest::ProgramHome home;
+  std::vector<std::string> lines;
+  for (int i = 0; i < 120; ++i) lines.push_back("p" + std::to_string(i));
+  platform::IniFile ini(lf::IniFileName());
+  lf::WriteHistory(ini, lf::kOPHistory, lines, "new");
+  const auto history = lf::ReadHistory(ini, lf::kOPHistory);
+  ASSERT_EQ(history.size(), 99u);
+  EXPECT_EQ(history.front(), "p0");
+  EXPECT_EQ(history.back(), "p98");
+  EXPECT_EQ(ini.ReadString("Dir", "OPFile00", "none"), "none");
+}
+
+TEST(Locations, AreWrittenWithTheirHistoriesAndReadBack) {
+  lftest::ProgramHome home;
+  lf::WriteLocations("n2", {"n1", "n2", "n0"}, "i1", {"", "i0"}, "", {""});
+  const lf::StoredLocations stored = lf::ReadLocations();
+  EXPECT_EQ(stored.nn.value, "n2");
+  EXPECT_EQ(stored.nn.history, (std::vector<std::string>{"n1", "n0"}));
+  EXPECT_EQ(stored.ie.value, "i1");
+  EXPECT_EQ(stored.ie.history, std::vector<std::string>{"i0"});
+  EXPECT_EQ(stored.op.value, "");
+  EXPECT_TRUE(stored.op.history.empty());
+}
+
+TEST(CommandLine, OnlyOneDashDigitArgumentRunsUnattended) {
+  EXPECT_EQ(lf::AutoOperationOf({"-1"}), 1);
+  EXPECT_EQ(lf::AutoOperationOf({"-2"}), 2);
+  EXPECT_EQ(lf::AutoOperationOf({"-3"}), 3);
+  EXPECT_EQ(lf::AutoOperationOf({"-1x"}), 1);  // characters after the digit do not count
+  EXPECT_EQ(lf::AutoOperationOf({"-11"}), 1);
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {}, {"-4"}, {"-0"}, {"2"}, {"x2"}, {"-"}, {""}, {"--1"}, {"-1", "-2"}, {"-2", "x"}})
+    EXPECT_EQ(lf::AutoOperationOf(args), 0) << ::testing::PrintToString(args);
+}
+
+}  // namespace

@@ -1,0 +1,290 @@
+#include "wizard/settings_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QSpinBox>
+
+#include "core/app_state.h"
+#include "core/operations.h"
+#include "core/settings_file.h"
+#include "engine/bookmark_control.h"
+#include "engine/sjis_text.h"
+#include "platform/file_system.h"
+#include "qtui/message_service.h"
+#include "qtui/sjis_qt.h"
+#include "wizard/operation_pictures.h"
+#include "wizard/page1.h"
+
+namespace lf {
+namespace {
+
+constexpr const char* kMissingText = "ファイル、フォルダの指定が出来ていません。指定してください。";
+constexpr const char* kNewFileQuestion =
+    "Netscape "
+    "Navigatorのブックマークファイルが見つかりません。\rブックマークファイルは、新規の作成ですか？";
+
+QGroupBox* Group(QWidget* parent, const char* name, const char* title, int y, int height = 44) {
+  auto* box = new QGroupBox(Jp(title), parent);
+  box->setObjectName(QLatin1String(name));
+  box->setGeometry(6, y, 400, height);
+  return box;
+}
+
+QComboBox* Combo(QGroupBox* box, const char* name) {
+  auto* combo = new QComboBox(box);
+  combo->setObjectName(QLatin1String(name));
+  combo->setEditable(true);
+  combo->setInsertPolicy(QComboBox::NoInsert);  // a typed path is the value, not a list line
+  combo->setGeometry(8, 17, 348, 22);
+  return combo;
+}
+
+QPushButton* Chooser(QGroupBox* box, const char* name, const char* hint) {
+  auto* button = new QPushButton(QStringLiteral("..."), box);
+  button->setObjectName(QLatin1String(name));
+  button->setGeometry(362, 16, 30, 24);
+  if (hint) button->setToolTip(Jp(hint));
+  return button;
+}
+
+QCheckBox* Check(QWidget* parent, const char* name, const char* text, int y) {
+  auto* check = new QCheckBox(Jp(text), parent);
+  check->setObjectName(QLatin1String(name));
+  check->setGeometry(12, y, 396, 18);
+  return check;
+}
+
+void Fill(QComboBox* combo, const Location& location) {
+  combo->clear();
+  combo->addItem(FromSjis(location.value));
+  for (const std::string& entry : location.history) combo->addItem(FromSjis(entry));
+  combo->setEditText(FromSjis(location.value));
+}
+
+std::string Text(const QComboBox* combo) {
+  return ToSjis(combo->currentText());
+}
+
+std::vector<std::string> Lines(const QComboBox* combo) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < combo->count(); ++i) lines.push_back(ToSjis(combo->itemText(i)));
+  return lines;
+}
+
+}  // namespace
+
+std::string FolderOfPath(const std::string& path) {
+  const std::size_t cut = FindLastChar(path, "\\:/");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+TForm02::TForm02(QWidget* page1)
+    : QDialog(page1, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      owner_(this) {
+  setObjectName(QStringLiteral("Form02"));
+  setWindowTitle(Jp("Linkferry 設定"));
+  setWindowIcon(ProgramIcon());
+  setFont(PageFont());
+  setFixedSize(412, 348);
+  setProperty("HelpContext", kSettingsHelpContext);
+  BuildControls();
+}
+
+void TForm02::BuildControls() {
+  auto* icon = new QLabel(this);
+  icon->setObjectName(QStringLiteral("Image1"));
+  icon->setPixmap(ProgramPicture(32));
+  icon->setGeometry(10, 8, 32, 32);
+  auto* memo = new QPlainTextEdit(this);
+  memo->setObjectName(QStringLiteral("Memo1"));
+  memo->setReadOnly(true);
+  memo->setFrameShape(QFrame::NoFrame);
+  memo->setFocusPolicy(Qt::NoFocus);
+  memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  memo->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
+  memo->document()->setDocumentMargin(1);
+  memo->setPlainText(
+      Jp("Ｎｅｔｓｃａｐｅ Ｎａｖｉｇａｔｏｒ のブックマークファイルの選択と\n"
+         "Ｉｎｔｅｒｎｅｔ Ｅｘｐｌｏｒｅｒ    のお気に入りファイルを作成する\n"
+         "フォルダを決定してください。"));
+  memo->setGeometry(50, 4, 356, 46);
+
+  auto* operation = new QGroupBox(Jp(" 処理内容 "), this);
+  operation->setObjectName(QStringLiteral("GroupBox4"));
+  operation->setGeometry(6, 290, 152, 52);
+  image0_ = new QLabel(operation);
+  image0_->setObjectName(QStringLiteral("Image0"));
+  image0_->setGeometry(6, 20, kPictureWidth, kPictureHeight);
+  spinEdit_ = new QSpinBox(operation);
+  spinEdit_->setObjectName(QStringLiteral("SpinEdit"));
+  spinEdit_->setRange(0, kOperationCount);
+  // Only the arrows change the number.
+  if (auto* edit = spinEdit_->findChild<QLineEdit*>()) edit->setReadOnly(true);
+  spinEdit_->setGeometry(106, 18, 40, 24);
+  connect(spinEdit_, &QSpinBox::valueChanged, this, [this](int value) { SpinEditChange(value); });
+
+  QGroupBox* nnBox = Group(this, "GroupBox1", " Netscape Navigatorのブックマークファイル ", 50);
+  nncb_ = Combo(nnBox, "NNCB");
+  connect(
+      Chooser(nnBox, "Button5",
+              "Netscape Communicatorに変更した方はフォルダが変更されています。変更してください。"),
+      &QPushButton::clicked, this, [this] { Button5Click(); });
+
+  QGroupBox* out =
+      Group(this, "NNoutCheck", " Netscape Navigatorのブックマークファイルの出力形式 ", 96, 40);
+  nnout_ = new QButtonGroup(this);
+  const char* charsets[] = {"Sjis", "EUC", "utf-8"};
+  for (int i = 0; i < 3; ++i) {
+    auto* radio = new QRadioButton(QString::fromLatin1(charsets[i]), out);
+    radio->setObjectName(QStringLiteral("NNout%1").arg(i));
+    radio->setGeometry(12 + i * 130, 17, 120, 18);
+    nnout_->addButton(radio, i);
+  }
+
+  QGroupBox* ieBox =
+      Group(this, "GroupBox2", " Internet Exprorerのお気に入りファイルのフォルダ ", 138);
+  iecb_ = Combo(ieBox, "IECB");
+  connect(Chooser(ieBox, "Button6", nullptr), &QPushButton::clicked, this,
+          [this] { Button6Click(); });
+
+  QGroupBox* opBox = Group(this, "GroupBox3", " Ｏｐｅｒａのブックマークファイル ", 184);
+  opcb_ = Combo(opBox, "OPCB");
+  connect(Chooser(opBox, "Button3", "通常ですとProgram FilesのOperaのOpera6.adrです。"),
+          &QPushButton::clicked, this, [this] { Button3Click(); });
+
+  nnCheck_ =
+      Check(this, "NNCheck", "ＩＥからＮＮへの変換で、元々ＮＮにあるＵＲＬを残して変換する", 232);
+  dblCheck_ = Check(this, "DBLCheck", "ダブリチェックで削除の際、確認メッセージを表示しない", 250);
+  lnkCheck_ = Check(this, "LNKCheck",
+                    "ＩＥ->ＮＮでは「リンク」->「ユーザ設定フォルダ」 NN->ＩＥは<-に変換", 268);
+
+  auto* ok = new QPushButton(QStringLiteral("O K"), this);
+  ok->setObjectName(QStringLiteral("Button1"));
+  ok->setGeometry(238, 314, 78, 25);
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, [this] { Button1Click(); });
+  auto* cancel = new QPushButton(Jp("キャンセル"), this);
+  cancel->setObjectName(QStringLiteral("Button2"));
+  cancel->setGeometry(324, 314, 78, 25);
+  connect(cancel, &QPushButton::clicked, this, [this] { Button2Click(); });
+}
+
+void TForm02::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (event->spontaneous()) return;
+  FormShow();
+  if (!activated_) {
+    activated_ = true;
+    FormActivate();
+  }
+}
+
+void TForm02::FormShow() {
+  if (QWidget* page1 = parentWidget()) move(page1->pos());
+}
+
+void TForm02::FormActivate() {
+  Settings& settings = AppSettings();
+  const StoredLocations stored = ReadLocations();
+  settings.NNFileName = stored.nn.value;
+  settings.IEDirName = stored.ie.value;
+  settings.OPFileName = stored.op.value;
+  Fill(nncb_, stored.nn);
+  Fill(iecb_, stored.ie);
+  Fill(opcb_, stored.op);
+  nnCheck_->setChecked(settings.NNConv != 0);
+  // The writer takes any value but 1 and 2 for Shift_JIS, and so does the dialog.
+  const int out = settings.Out == 1 || settings.Out == 2 ? settings.Out : 0;
+  nnout_->button(out)->setChecked(true);
+  dblCheck_->setChecked(settings.DBL != 0);
+  lnkCheck_->setChecked(settings.LNK != 0);
+  spinEdit_->setValue(settings.Proc);
+  SpinEditChange(spinEdit_->value());
+  SetPicture(settings.Proc);
+}
+
+void TForm02::SpinEditChange(int value) {
+  image0_->setVisible(value != 0);
+  SetPicture(value);
+}
+
+void TForm02::SetPicture(int number) {
+  if (number >= 1 && number <= kOperationCount) image0_->setPixmap(OperationPicture(number));
+}
+
+int TForm02::OutIndex() const {
+  return nnout_->checkedId() < 0 ? 0 : nnout_->checkedId();
+}
+
+void TForm02::ChooseFile(QComboBox* combo, const char* title, const char* filter,
+                         const char* defaultExtension) {
+  const std::string text = Text(combo);
+  const std::string start = text.empty() ? std::string() : FolderOfPath(text);
+  const auto chosen =
+      MessageService::Instance().OpenFile(this, Sjis(title), Sjis(filter), start, defaultExtension);
+  if (chosen) combo->setEditText(FromSjis(*chosen));
+}
+
+void TForm02::Button5Click() {
+  ChooseFile(nncb_, "ブックマークファイルの指定", "HTM/HTML files|*.htm*|ALL files|*.*", "htm");
+}
+
+void TForm02::Button3Click() {
+  ChooseFile(opcb_, "Ｏｐｅｒａブックマークファイルの指定", "ＡＤＲ files|*.adr|ALL files|*.*", "");
+}
+
+void TForm02::Button6Click() {
+  // The chooser starts at the folder shown, so that a nearby folder is quick to pick.
+  const auto chosen = MessageService::Instance().ChooseFolder(
+      this, Sjis("お気に入りのフォルダを選択してください。"), Text(iecb_));
+  if (chosen) iecb_->setEditText(FromSjis(*chosen));
+}
+
+void TForm02::Button1Click() {
+  const std::string nn = Text(nncb_);
+  const std::string ieText = Text(iecb_);
+  if (nn.empty() || ieText.empty()) {
+    owner_.MessageBox(Sjis(kMissingText), MessageCaption(), kMbIconError | kMbOk);
+    return;
+  }
+  if (!platform::FileExists(nn) && owner_.MessageBox(Sjis(kNewFileQuestion), MessageCaption(),
+                                                     kMbIconError | kMbOkCancel) != kIdOk)
+    return;
+
+  const std::string ie = TBookmarkControl::RemoveBackslash(ieText);
+  const std::string op = Text(opcb_);
+  try {
+    WriteLocations(nn, Lines(nncb_), ie, Lines(iecb_), op, Lines(opcb_));
+  } catch (const platform::IoError&) {
+    // The dialog stays open and the settings in memory keep their values.
+    ShowWriteError(owner_, IniFileName());
+    return;
+  }
+  Settings& settings = AppSettings();
+  settings.NNFileName = nn;
+  settings.IEDirName = ie;
+  settings.OPFileName = op;
+  settings.NNConv = nnCheck_->isChecked() ? 1 : 0;
+  settings.Out = OutIndex();
+  settings.DBL = dblCheck_->isChecked() ? 1 : 0;
+  settings.LNK = lnkCheck_->isChecked() ? 1 : 0;
+  settings.Proc = spinEdit_->value();
+  accept();
+}
+
+void TForm02::Button2Click() {
+  reject();
+}
+
+}  // namespace lf
