@@ -14,6 +14,7 @@
 #include "core/entry_names.h"
 #include "engine/lost_data.h"
 #include "engine/sjis_text.h"
+#include "pages/button_row.h"
 #include "pages/page_look.h"
 #include "platform/file_system.h"
 #include "qtui/image_strip.h"
@@ -54,10 +55,10 @@ TForm07::TForm07(QWidget* page1)
       label2_(new QLabel(this)),
       barWidget_(new QProgressBar(this)),
       listView_(new QTreeWidget(this)),
-      button1_(new QPushButton(Jp("終了"), this)),
-      button2_(new QPushButton(Jp("<< 戻る"), this)),
-      button3_(new QPushButton(Jp("次へ >>"), this)),
-      button4_(new QPushButton(Jp("実行"), this)),
+      button1_(NewRowButton(this, 1)),
+      button2_(NewRowButton(this, 2)),
+      button3_(NewRowButton(this, 3)),
+      button4_(NewRowButton(this, 4)),
       bar_(barWidget_),
       status_(label1_) {
   setAttribute(Qt::WA_DeleteOnClose);
@@ -68,6 +69,18 @@ TForm07::TForm07(QWidget* page1)
   control_.OutputCharset = AppSettings().Out;
   control_.Operation = proc_;
 
+  NameControls();
+  SetUpHeader();
+  SetUpPairList();
+  ConnectHandlers();
+  button4_->setEnabled(false);
+
+  setMinimumSize(kMinWidth, kMinHeight);
+  resize(420, 375);
+}
+
+// The controls carry the names the page's handlers and tests know them by.
+void TForm07::NameControls() {
   image0_->setObjectName("Image0");
   label1_->setObjectName("Label1");
   memo1_->setObjectName("Memo1");
@@ -78,11 +91,10 @@ TForm07::TForm07(QWidget* page1)
   label2_->setObjectName("Label2");
   barWidget_->setObjectName("Bar");
   listView_->setObjectName("ListView");
-  button1_->setObjectName("Button1");
-  button2_->setObjectName("Button2");
-  button3_->setObjectName("Button3");
-  button4_->setObjectName("Button4");
+}
 
+// The icon, status and instructions, and the two sides of the pair last clicked.
+void TForm07::SetUpHeader() {
   image0_->setPixmap(StripIcon(kImageLink).pixmap(32, 32));
   image0_->setGeometry(8, 4, 32, 32);
   label1_->setGeometry(48, 10, 364, 18);
@@ -112,7 +124,10 @@ TForm07::TForm07(QWidget* page1)
   delUrl1_->setGeometry(36, 60, 170, 18);
   btnUrl2_->setGeometry(212, 58, 24, 22);
   delUrl2_->setGeometry(240, 60, 172, 18);
+}
 
+// The pairs: name, both folders and both entry numbers, sorted by name.
+void TForm07::SetUpPairList() {
   listView_->setColumnCount(5);
   listView_->setHeaderLabels({Jp("URL 名称"), Jp("URL フォルダ"), Jp("Dbl URL フォルダ"),
                               QStringLiteral("URL No."), QStringLiteral("Dbl URL No.")});
@@ -129,20 +144,16 @@ TForm07::TForm07(QWidget* page1)
   listView_->header()->setSectionsClickable(false);
   listView_->setSortingEnabled(true);
   listView_->sortByColumn(kColumnName, Qt::AscendingOrder);
+}
 
-  for (QPushButton* button : {button1_, button2_, button3_, button4_}) button->resize(75, 25);
-  button3_->setEnabled(false);
-  button4_->setEnabled(false);
-
+// Every control to its handler.
+void TForm07::ConnectHandlers() {
   connect(listView_, &QTreeWidget::itemClicked, this, [this] { ListViewClick(); });
   connect(btnUrl1_, &QPushButton::clicked, this, [this] { BtnURL1Click(); });
   connect(btnUrl2_, &QPushButton::clicked, this, [this] { BtnURL2Click(); });
   connect(button1_, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(button2_, &QPushButton::clicked, this, [this] { Button2Click(); });
   connect(button4_, &QPushButton::clicked, this, [this] { Button4Click(); });
-
-  setMinimumSize(kMinWidth, kMinHeight);
-  resize(420, 375);
 }
 
 TForm07::~TForm07() = default;
@@ -390,9 +401,7 @@ void TForm07::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   const int w = width(), h = height();
   listView_->setGeometry(5, kListTop, w - 10, h - 135);
-  const int left[] = {w - 350, w - 260, w - 180, w - 90};
-  QPushButton* buttons[] = {button1_, button2_, button3_, button4_};
-  for (int i = 0; i < 4; ++i) buttons[i]->move(left[i], h - 50);
+  PlaceButtonRow({button1_, button2_, button3_, button4_}, w, h);
 }
 
 }  // namespace lf

@@ -53,6 +53,10 @@ class TForm07 : public LeavingPage {
  private:
   enum class Step { Idle, Reading, Deleting };
 
+  void NameControls();
+  void SetUpHeader();
+  void SetUpPairList();
+  void ConnectHandlers();
   void AddRows(const std::vector<DuplicatePair>& pairs);
   std::string ShownFolder(const std::string& entry) const;
   void DeleteUrlFile(const std::string& entry);

@@ -1,6 +1,5 @@
 #include "pages/editor_page.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -97,10 +96,7 @@ void TForm05::EndStep() {
   step_ = Step::Idle;
   for (QTreeWidget* view : {treeView_, listView_})
     view->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
-  if (closePending_) {
-    closePending_ = false;
-    close();
-  }
+  LeaveIfAsked();
 }
 
 void TForm05::ShowInterrupted() {
@@ -595,13 +591,7 @@ void TForm05::Button1Click() {
 }
 
 void TForm05::Button2Click() {
-  if (step_ != Step::Idle) {
-    AppRun().counters.cancel = 1;
-    return;
-  }
-  list_.reset();
-  if (page1_) page1_->show();
-  hide();
+  GoBack();
 }
 
 void TForm05::Button4Click() {
@@ -643,20 +633,6 @@ void TForm05::Button4Click() {
   button4_->setEnabled(true);
   SetEditingButtons(false, false, false, false, false);
   EndStep();
-}
-
-void TForm05::closeEvent(QCloseEvent* event) {
-  if (step_ != Step::Idle) {
-    // The running read or write still uses the list: stop it and close once it has returned.
-    AppRun().counters.cancel = 1;
-    closePending_ = true;
-    event->ignore();
-    return;
-  }
-  AppRun().counters.cancel = 1;
-  list_.reset();
-  event->accept();
-  if (page1_) page1_->close();
 }
 
 }  // namespace lf

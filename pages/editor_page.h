@@ -6,12 +6,12 @@
 #pragma once
 
 #include <QPointer>
-#include <QWidget>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "engine/bookmark_control.h"
+#include "pages/leaving_page.h"
 #include "qtui/qt_owner.h"
 #include "qtui/qt_views.h"
 
@@ -27,7 +27,7 @@ namespace lf {
 
 class TForm06;
 
-class TForm05 : public QWidget {
+class TForm05 : public LeavingPage {
   Q_OBJECT
 
  public:
@@ -66,11 +66,21 @@ class TForm05 : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
   enum class Step { Idle, Loading, Merging, Writing };
+
+  void SetUpHeader();
+  void SetUpPanes();
+  void ConnectHandlers();
+  bool Reading() const override { return step_ == Step::Loading || step_ == Step::Merging; }
+  bool Running() const override { return step_ != Step::Idle; }
+  // Back asks any running step to stop, the writes included, and the page stays; closing
+  // stops it too and closes the page once it has returned.
+  bool BackStopsStep() const override { return Running(); }
+  bool CloseRefused() const override { return false; }
+  void ReleaseLists() override { list_.reset(); }
 
   // True when the list may be changed now: loaded, and no read or write running.
   bool Editable() const;
@@ -98,7 +108,6 @@ class TForm05 : public QWidget {
   std::string RootPath() const;
   bool IsRootPath(const std::string& folderPath) const;
 
-  QPointer<QWidget> page1_;
   TBookmarkControl control_;
   QtOwner owner_;
 
@@ -130,9 +139,8 @@ class TForm05 : public QWidget {
 
   std::unique_ptr<BookmarkList> list_;
   Step step_ = Step::Idle;
-  bool loaded_ = false;        // the load has run (once per opening)
-  bool ready_ = false;         // the load finished without being cancelled
-  bool closePending_ = false;  // closed while a step ran: close when it has returned
+  bool loaded_ = false;  // the load has run (once per opening)
+  bool ready_ = false;   // the load finished without being cancelled
   bool moveMode_ = false;
   bool updatingViews_ = false;  // the page itself is changing item texts
 

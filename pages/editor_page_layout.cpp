@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 
 #include "core/app_state.h"
+#include "pages/button_row.h"
 #include "pages/editor_page.h"
 #include "pages/page_look.h"
 #include "qtui/image_strip.h"
@@ -47,8 +48,7 @@ QPushButton* NewButton(QWidget* parent, const char* name, const char* caption) {
 }  // namespace
 
 TForm05::TForm05(QWidget* page1)
-    : QWidget(page1, kSecondPageFlags),
-      page1_(page1),
+    : LeavingPage(page1, kSecondPageFlags),
       owner_(this),
       image_(new QToolButton(this)),
       label1_(new QLabel(Jp("[ブックマークファイルの読み込み]"), this)),
@@ -73,10 +73,10 @@ TForm05::TForm05(QWidget* page1)
       panel_(new QSplitter(Qt::Horizontal, this)),
       treeView_(new QTreeWidget(panel_)),
       listView_(new QTreeWidget(panel_)),
-      button1_(NewButton(this, "Button1", "終了")),
-      button2_(NewButton(this, "Button2", "<< 戻る")),
-      button3_(NewButton(this, "Button3", "次へ >>")),
-      button4_(NewButton(this, "Button4", "実行")),
+      button1_(NewRowButton(this, 1)),
+      button2_(NewRowButton(this, 2)),
+      button3_(NewRowButton(this, 3)),
+      button4_(NewRowButton(this, 4)),
       bar_(barWidget_),
       status_(label1_),
       tree_(treeView_),
@@ -86,6 +86,16 @@ TForm05::TForm05(QWidget* page1)
   control_.OutputCharset = AppSettings().Out;
   control_.Operation = AppSettings().Proc;
 
+  SetUpHeader();
+  SetUpPanes();
+  ConnectHandlers();
+
+  setMinimumSize(kMinWidth, kMinHeight);
+  resize(800, 500);
+}
+
+// The picture, the status label, the memo and the progress bar above the panes.
+void TForm05::SetUpHeader() {
   image_->setObjectName("Image");
   image_->setAutoRaise(true);
   image_->setIcon(QIcon(DirTreeImg().copy(2 * 16, 0, 16, 16).scaled(32, 32)));
@@ -115,7 +125,10 @@ TForm05::TForm05(QWidget* page1)
 
   btnOK_->hide();
   btnCan_->hide();
+}
 
+// The folder tree beside the link list, both renamed in place.
+void TForm05::SetUpPanes() {
   panel_->setObjectName("Panel");
   panel_->setChildrenCollapsible(false);
   treeView_->setObjectName("TreeView");
@@ -133,9 +146,10 @@ TForm05::TForm05(QWidget* page1)
   listView_->sortByColumn(0, Qt::AscendingOrder);
   for (QTreeWidget* view : {treeView_, listView_})
     view->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+}
 
-  button3_->setEnabled(false);
-
+// Every control to its handler; the views only while the page itself is not changing them.
+void TForm05::ConnectHandlers() {
   connect(image_, &QToolButton::clicked, this, &TForm05::ImageClick);
   connect(btnNNfile_, &QToolButton::clicked, this, &TForm05::BtnNNfileClick);
   connect(btnAdd_, &QToolButton::clicked, this, &TForm05::BtnAddClick);
@@ -170,9 +184,6 @@ TForm05::TForm05(QWidget* page1)
   connect(listView_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) {
     if (!updatingViews_) ListViewEdited(item);
   });
-
-  setMinimumSize(kMinWidth, kMinHeight);
-  resize(800, 500);
 }
 
 TForm05::~TForm05() = default;
@@ -212,10 +223,7 @@ void TForm05::resizeEvent(QResizeEvent* event) {
   const int treeWidth = panelWidth / 3;
   panel_->setSizes({treeWidth, std::max(0, panelWidth - treeWidth - panel_->handleWidth())});
 
-  button1_->setGeometry(w - 350, h - 50, 80, 25);
-  button2_->setGeometry(w - 260, h - 50, 75, 25);
-  button3_->setGeometry(w - 180, h - 50, 80, 25);
-  button4_->setGeometry(w - 90, h - 50, 80, 25);
+  PlaceButtonRow({button1_, button2_, button3_, button4_}, w, h);
 }
 
 }  // namespace lf

@@ -7,7 +7,7 @@
 namespace lf {
 
 void LeavingPage::GoBack() {
-  if (Reading()) {
+  if (BackStopsStep()) {
     AppRun().counters.cancel = 1;
     return;
   }
@@ -31,7 +31,7 @@ void LeavingPage::LeaveIfAsked() {
 }
 
 void LeavingPage::closeEvent(QCloseEvent* event) {
-  if (Reading()) {
+  if (CloseRefused()) {
     event->ignore();
     return;
   }

@@ -21,6 +21,12 @@ class LeavingPage : public QWidget {
   virtual bool Reading() const = 0;
   // True while any step runs (reading included).
   virtual bool Running() const = 0;
+  // True while back only asks the running step to stop, and the page stays: while reading,
+  // unless a page stops every step that way.
+  virtual bool BackStopsStep() const { return Reading(); }
+  // True while the page cannot be closed at all: while reading, unless a page stops a read
+  // and closes once it has returned.
+  virtual bool CloseRefused() const { return Reading(); }
   // Frees the page's lists when it is left.
   virtual void ReleaseLists() = 0;
 

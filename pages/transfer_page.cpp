@@ -14,6 +14,7 @@
 #include "core/app_state.h"
 #include "core/entry_names.h"
 #include "engine/sjis_text.h"
+#include "pages/button_row.h"
 #include "pages/page_look.h"
 #include "platform/codepage.h"
 #include "qtui/image_strip.h"
@@ -118,10 +119,10 @@ TForm03::TForm03(QWidget* page1)
       listView1_(NewUrlList(panel1_, "ListView1")),
       treeView2_(NewTree(panel2_, "TreeView2")),
       listView2_(NewUrlList(panel2_, "ListView2")),
-      button1_(new QPushButton(Jp("終了"), this)),
-      button2_(new QPushButton(Jp("<< 戻る"), this)),
-      button3_(new QPushButton(Jp("次へ >>"), this)),
-      button4_(new QPushButton(Jp("実行"), this)),
+      button1_(NewRowButton(this, 1)),
+      button2_(NewRowButton(this, 2)),
+      button3_(NewRowButton(this, 3)),
+      button4_(NewRowButton(this, 4)),
       bar_(barWidget_),
       status_(label1_),
       tree1_(treeView1_),
@@ -140,10 +141,6 @@ TForm03::TForm03(QWidget* page1)
   barWidget_->setObjectName("Bar");
   bitBtn1_->setObjectName("BitBtn1");
   bitBtn2_->setObjectName("BitBtn2");
-  button1_->setObjectName("Button1");
-  button2_->setObjectName("Button2");
-  button3_->setObjectName("Button3");
-  button4_->setObjectName("Button4");
 
   label1_->setGeometry(8, 4, 620, 18);
   barWidget_->setGeometry(8, 24, 404, 12);
@@ -157,8 +154,6 @@ TForm03::TForm03(QWidget* page1)
     button->hide();
   }
   for (QSplitter* panel : {panel1_, panel2_}) panel->setChildrenCollapsible(false);
-  for (QPushButton* button : {button1_, button2_, button3_, button4_}) button->resize(75, 25);
-  button3_->setEnabled(false);
 
   connect(treeView1_, &QTreeWidget::itemClicked, this, [this] { TreeView1Click(); });
   connect(treeView1_, &QTreeWidget::currentItemChanged, this, [this] { TreeView1Click(); });
@@ -389,9 +384,7 @@ void TForm03::resizeEvent(QResizeEvent* event) {
     panels[i]->setSizes({panelWidth / 2, panelWidth - panelWidth / 2});
     pictureButtons[i]->move(lefts[i] + panelWidth / 2, kPanelTop - 22);
   }
-  const int buttonLefts[] = {w - 350, w - 260, w - 180, w - 90};
-  QPushButton* buttons[] = {button1_, button2_, button3_, button4_};
-  for (int i = 0; i < 4; ++i) buttons[i]->move(buttonLefts[i], h - 50);
+  PlaceButtonRow({button1_, button2_, button3_, button4_}, w, h);
 }
 
 }  // namespace lf

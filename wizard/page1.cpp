@@ -93,6 +93,14 @@ TForm01::TForm01(QWidget* parent)
 TForm01::~TForm01() = default;
 
 void TForm01::BuildControls() {
+  BuildHeader();
+  BuildPictures();
+  BuildMemos();
+  BuildFooter();
+}
+
+// The program icon with the two information labels.
+void TForm01::BuildHeader() {
   auto* header = new QGroupBox(this);
   header->setObjectName(QStringLiteral("GroupBox1"));
   header->setGeometry(4, 0, 404, 48);
@@ -102,7 +110,10 @@ void TForm01::BuildControls() {
   icon->setGeometry(10, 10, 32, 32);
   InfoLabel(header, "Label1", QStringLiteral("Linkferry  -  bookmark converter"), 9);
   label2_ = InfoLabel(header, "Label2", QString(), 26);
+}
 
+// The eleven operation pictures, three columns and four rows.
+void TForm01::BuildPictures() {
   pictures_ = new QGroupBox(Jp(" 処 理 内 容 "), this);
   pictures_->setObjectName(QStringLiteral("GroupBox2"));
   pictures_->setGeometry(4, 50, 404, 116);
@@ -118,7 +129,10 @@ void TForm01::BuildControls() {
     connect(image, &PictureButton::clicked, this, [this, n] { ChooseOperation(n); });
     images_[static_cast<std::size_t>(n)] = image;
   }
+}
 
+// The memos of the operations, with the status label and the progress bar in their place.
+void TForm01::BuildMemos() {
   auto* memoBox = new QGroupBox(Jp(" メ モ "), this);
   memoBox->setObjectName(QStringLiteral("GroupBox3"));
   memoBox->setGeometry(4, 168, 404, 86);
@@ -150,7 +164,10 @@ void TForm01::BuildControls() {
   progress_->setTextVisible(false);
   progress_->setGeometry(10, 48, 386, 16);
   progress_->hide();
+}
 
+// The prompt with the settings button, and the row of buttons.
+void TForm01::BuildFooter() {
   auto* bottom = new QGroupBox(this);
   bottom->setObjectName(QStringLiteral("GroupBox4"));
   bottom->setGeometry(4, 256, 404, 56);

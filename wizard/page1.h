@@ -76,6 +76,10 @@ class TForm01 : public QWidget {
 
  private:
   void BuildControls();
+  void BuildHeader();
+  void BuildPictures();
+  void BuildMemos();
+  void BuildFooter();
   void ChooseOperation(int number);
   void SetLabel3(bool red);
 

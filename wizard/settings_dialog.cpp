@@ -100,6 +100,14 @@ TForm02::TForm02(QWidget* page1)
 }
 
 void TForm02::BuildControls() {
+  BuildHeader();
+  BuildOperation();
+  BuildLocations();
+  BuildOptions();
+}
+
+// The program icon and the instructions.
+void TForm02::BuildHeader() {
   auto* icon = new QLabel(this);
   icon->setObjectName(QStringLiteral("Image1"));
   icon->setPixmap(ProgramPicture(32));
@@ -119,7 +127,10 @@ void TForm02::BuildControls() {
          "Ｉｎｔｅｒｎｅｔ Ｅｘｐｌｏｒｅｒ    のお気に入りファイルを作成する\n"
          "フォルダを決定してください。"));
   memo->setGeometry(50, 4, 356, 46);
+}
 
+// The operation number with its picture.
+void TForm02::BuildOperation() {
   auto* operation = new QGroupBox(Jp(" 処理内容 "), this);
   operation->setObjectName(QStringLiteral("GroupBox4"));
   operation->setGeometry(6, 290, 152, 52);
@@ -133,7 +144,10 @@ void TForm02::BuildControls() {
   if (auto* edit = spinEdit_->findChild<QLineEdit*>()) edit->setReadOnly(true);
   spinEdit_->setGeometry(106, 18, 40, 24);
   connect(spinEdit_, &QSpinBox::valueChanged, this, [this](int value) { SpinEditChange(value); });
+}
 
+// The three locations with their choosers, and the output character set.
+void TForm02::BuildLocations() {
   QGroupBox* nnBox = Group(this, "GroupBox1", " Netscape Navigatorのブックマークファイル ", 50);
   nncb_ = Combo(nnBox, "NNCB");
   connect(
@@ -162,7 +176,10 @@ void TForm02::BuildControls() {
   opcb_ = Combo(opBox, "OPCB");
   connect(Chooser(opBox, "Button3", "通常ですとProgram FilesのOperaのOpera6.adrです。"),
           &QPushButton::clicked, this, [this] { Button3Click(); });
+}
 
+// The three options and the two buttons.
+void TForm02::BuildOptions() {
   nnCheck_ =
       Check(this, "NNCheck", "ＩＥからＮＮへの変換で、元々ＮＮにあるＵＲＬを残して変換する", 232);
   dblCheck_ = Check(this, "DBLCheck", "ダブリチェックで削除の際、確認メッセージを表示しない", 250);

@@ -44,6 +44,10 @@ class TForm02 : public QDialog {
 
  private:
   void BuildControls();
+  void BuildHeader();
+  void BuildOperation();
+  void BuildLocations();
+  void BuildOptions();
   // Runs the file-open dialog for a combo box.
   void ChooseFile(QComboBox* combo, const char* title, const char* filter,
                   const char* defaultExtension);
