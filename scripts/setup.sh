@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-ipafont-gothic xvfb xauth
   clang libclang-rt-14-dev
+  desktop-file-utils appstream groff-base dpkg-dev file librsvg2-bin
 )
 
 missing=()
