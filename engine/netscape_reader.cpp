@@ -8,6 +8,7 @@
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
 #include "platform/codepage.h"
+#include "platform/collation.h"
 #include "platform/file_system.h"
 
 namespace lf {
@@ -65,7 +66,8 @@ std::string DropFileNameChars(std::string_view text) {
 std::string LinkUrl(std::string_view line) {
   static constexpr std::string_view kHref = "HREF=\"";
   for (std::size_t i = line.find('='); i != std::string_view::npos; i = line.find('=', i + 1)) {
-    if (i + 2 < kHref.size() || !SameIgnoringAsciiCase(line.substr(i - 4, kHref.size()), kHref))
+    if (i + 2 < kHref.size() ||
+        !platform::SameIgnoringAsciiCase(line.substr(i - 4, kHref.size()), kHref))
       continue;
     const std::string_view value = line.substr(i + 2);
     return TBookmarkControl::ExtractUrl(value.substr(0, value.find('"')));
@@ -103,8 +105,9 @@ int DetectCharset(const std::string& path) {
   LineReader file(path);
   std::string line;
   while (file.ReadLine(line)) {
+    // The character set is not known yet, so every byte is folded.
     for (char& c : line)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      c = static_cast<char>(platform::FoldAsciiCase(static_cast<unsigned char>(c)));
     if (Contains(line, "charset=utf-8")) return kCharsetUtf8;
     if (Contains(line, "charset=euc-jp")) return kCharsetEuc;
     if (Contains(line, "charset=shift_jis")) return kCharsetSjis;

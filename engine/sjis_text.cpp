@@ -31,17 +31,6 @@ bool EndsWithBackslash(std::string_view text) {
   return platform::ClassifyByte(text, text.size() - 1) == platform::ByteKind::Single;
 }
 
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 std::string ChangeFileExt(std::string_view path, std::string_view ext) {
   std::size_t nameStart = FindLastChar(path, "\\/:");
   nameStart = nameStart == std::string_view::npos ? 0 : nameStart + 1;

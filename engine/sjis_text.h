@@ -28,9 +28,6 @@ bool EndsWithBackslash(std::string_view text);
 // The pages and the wizard search paths with it under its engine name.
 using platform::FindLastChar;
 
-// True if the two texts are equal when the ASCII letters A-Z are taken as a-z.
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
-
 // The path with the extension of its file name (from the last "." after the last "\" or "/")
 // replaced by ext; a name without one gets ext appended.
 std::string ChangeFileExt(std::string_view path, std::string_view ext);
