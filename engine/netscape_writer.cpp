@@ -2,6 +2,7 @@
 // their levels alone, keeps the replaced file as ".old" and carries its title over.
 #include "engine/bookmark_control.h"
 #include "engine/entry_layout.h"
+#include "engine/file_backup.h"
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
 #include "platform/file_system.h"
@@ -69,16 +70,12 @@ void CloseLists(OutputFile& out, std::string& currentIndent, int level, int prev
   }
 }
 
-// Deletes an earlier backup and moves the file that is about to be replaced to the backup,
-// taking its title over first. False when the file is there but cannot be backed up: without
-// a backup it would be replaced with no copy left, so it stays as it is and the user is told.
+// Makes way for the new file: the file it replaces goes to the backup, its title taken over
+// first. False when the file is there but has no backup: it would be replaced with no copy
+// left, so it stays as it is (the user has been told).
 bool BackUpBookmarkFile(Owner& owner, const std::string& filePath, const std::string& backupPath,
                         std::string& title, bool& backedUp) {
-  // A file that already has the backup's name cannot be its own backup: it is neither
-  // deleted beforehand nor renamed, and the user is told that no backup was made.
-  const bool ownBackup = backupPath == filePath;
-  if (!ownBackup && platform::FileExists(backupPath)) platform::DeleteFile(backupPath);
-
+  DeleteEarlierBackup(filePath, backupPath);
   const std::string user = platform::LoginName();
   title = user + "'s Bookmarks";
   backedUp = false;
@@ -88,13 +85,8 @@ bool BackUpBookmarkFile(Owner& owner, const std::string& filePath, const std::st
   } catch (const platform::IoError&) {
     // An unreadable file keeps the default title; the backup and the write still follow.
   }
-  if (ownBackup || platform::RenameFile(filePath, backupPath) != 0) {
-    owner.MessageBox(Sjis("ブックマークファイルのバックアップが出来ていません。"), MessageCaption(),
-                     kMbOk | kMbIconError);
-    return false;
-  }
-  backedUp = true;
-  return true;
+  backedUp = MoveToBackup(owner, filePath, backupPath);
+  return backedUp;
 }
 
 void WriteHeader(OutputFile& out, const std::string& title, int charset) {
@@ -186,18 +178,6 @@ void WriteBody(Owner& owner, ProgressBar& bar, OutputFile& out, std::string& cur
   out.Line("</DL><P>");
 }
 
-// After a failed write: the cut-off file goes, the previous file comes back from its backup
-// unless something has taken its place, and the user is told why.
-void RecoverFromFailedWrite(Owner& owner, const std::string& writePath, const std::string& filePath,
-                            const std::string& backupPath, bool backedUp,
-                            const platform::IoError& error) {
-  platform::DeleteFile(writePath);
-  if (backedUp && !platform::PathExists(filePath)) platform::RenameFile(backupPath, filePath);
-  owner.MessageBox(Sjis("Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ") + error.what() +
-                       Sjis(" ] のエラーが発生しました。"),
-                   MessageCaption(), kMbOk | kMbIconError);
-}
-
 }  // namespace
 
 void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& urlCount,
@@ -221,7 +201,10 @@ void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& url
   } catch (const platform::IoError& e) {
     // The links did not reach the file, so they are not counted as written.
     urlCount = countBefore;
-    RecoverFromFailedWrite(owner, writePath, filePath, backupPath, backedUp, e);
+    UndoFailedWrite(writePath, filePath, backupPath, backedUp);
+    owner.MessageBox(Sjis("Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ") + e.what() +
+                         Sjis(" ] のエラーが発生しました。"),
+                     MessageCaption(), kMbOk | kMbIconError);
   }
 }
 

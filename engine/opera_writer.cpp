@@ -2,6 +2,7 @@
 // "-" lines that close the folders an entry leaves; the replaced hotlist is kept as ".old".
 #include "engine/bookmark_control.h"
 #include "engine/entry_layout.h"
+#include "engine/file_backup.h"
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
 #include "platform/file_system.h"
@@ -36,10 +37,9 @@ void TBookmarkControl::SaveOperaFile(Owner& owner, ProgressBar& bar, const Bookm
     out.Close();
     if (int rc = platform::RenameFile(writePath, outputPath)) throw platform::IoError(rc);
   } catch (const platform::IoError& e) {
-    platform::DeleteFile(writePath);
     // The links did not reach the hotlist, so they are not counted as written.
     operaUrlCount = countBefore;
-    if (backedUp && !platform::PathExists(outputPath)) platform::RenameFile(backupPath, outputPath);
+    UndoFailedWrite(writePath, outputPath, backupPath, backedUp);
     owner.MessageBox(
         Sjis("Ｏｐｅｒａ６．ａｄｒの保存で [ ") + e.what() + Sjis(" ] のエラーが発生しました。"),
         MessageCaption(), kMbOk | kMbIconError);
@@ -50,14 +50,8 @@ void TBookmarkControl::BackupOperaFile(Owner& owner, const std::string& filePath
                                        std::string& outputPath, std::string& backupPath) {
   outputPath = filePath;
   backupPath = ChangeFileExt(filePath, ".old");
-  // A hotlist that already has the backup's name cannot be its own backup: it is neither
-  // deleted beforehand nor renamed, and the user is told that no backup was made.
-  const bool ownBackup = backupPath == filePath;
-  if (!ownBackup && platform::FileExists(backupPath)) platform::DeleteFile(backupPath);
-  if (platform::FileExists(filePath) &&
-      (ownBackup || platform::RenameFile(filePath, backupPath) != 0))
-    owner.MessageBox(Sjis("ブックマークファイルのバックアップが出来ていません。"), MessageCaption(),
-                     kMbOk | kMbIconError);
+  DeleteEarlierBackup(filePath, backupPath);
+  if (platform::FileExists(filePath)) MoveToBackup(owner, filePath, backupPath);
 }
 
 void TBookmarkControl::WriteOperaHeader(LineWriter& out) {
