@@ -6,17 +6,6 @@
 namespace lf {
 namespace {
 
-// The second byte of a two-byte Shift-JIS character.
-bool IsTrailByte(unsigned char b) {
-  return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
-}
-
-bool IsAscii(std::string_view text) {
-  for (unsigned char c : text)
-    if (c >= 0x80) return false;
-  return true;
-}
-
 // One JIS X 0208 pair to Shift-JIS (arithmetic modulo 256); empty for a row out of range.
 void JisToSjis(unsigned j1, unsigned j2, std::string& out) {
   if (j1 < 0x21 || j1 > 0x7E) return;
@@ -46,7 +35,7 @@ void SjisToJis(unsigned s1, unsigned s2, unsigned& j1, unsigned& j2) {
 }  // namespace
 
 std::string TBookmarkControl::EucToSjis(std::string_view text) {
-  if (IsAscii(text)) return std::string(text);
+  if (platform::IsAscii(text)) return std::string(text);
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
@@ -68,7 +57,7 @@ std::string TBookmarkControl::EucToSjis(std::string_view text) {
 }
 
 std::string TBookmarkControl::SjisToEuc(std::string_view text) {
-  if (IsAscii(text)) return std::string(text);
+  if (platform::IsAscii(text)) return std::string(text);
   std::string out;
   out.reserve(text.size() + text.size() / 4);
   // What EUC-JP cannot hold becomes "?": a character of the user-defined rows (its JIS row
@@ -78,7 +67,7 @@ std::string TBookmarkControl::SjisToEuc(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
     unsigned b = static_cast<unsigned char>(text[i]);
     if (platform::IsLeadByte(static_cast<unsigned char>(b)) && i + 1 < text.size() &&
-        IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
+        platform::IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
       unsigned j1, j2;
       SjisToJis(b, static_cast<unsigned char>(text[i + 1]), j1, j2);
       if (j1 >= 0x21 && j1 <= 0x7E) {
@@ -101,7 +90,7 @@ std::string TBookmarkControl::SjisToEuc(std::string_view text) {
 }
 
 std::string TBookmarkControl::Utf8ToSjis(std::string_view text) {
-  if (IsAscii(text)) return std::string(text);
+  if (platform::IsAscii(text)) return std::string(text);
   // One UTF-16 unit per sequence of one to three bytes. A four-byte sequence (an emoji) is
   // one character that code page 932 cannot hold, and a sequence that is broken off or does
   // not begin with a first byte is one such character too: it never takes a following byte
@@ -143,22 +132,7 @@ std::string TBookmarkControl::Utf8ToSjis(std::string_view text) {
 }
 
 std::string TBookmarkControl::SjisToUtf8(std::string_view text) {
-  if (IsAscii(text)) return std::string(text);
-  std::string out;
-  out.reserve(text.size() * 3 / 2);
-  for (char16_t u : platform::Cp932ToUtf16(text)) {
-    if (u < 0x80) {
-      out.push_back(static_cast<char>(u));
-    } else if (u < 0x800) {
-      out.push_back(static_cast<char>(0xC0 + ((u >> 6) & 0x1F)));
-      out.push_back(static_cast<char>(0x80 + (u & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xE0 + (u >> 12)));
-      out.push_back(static_cast<char>(0x80 + ((u >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 + (u & 0x3F)));
-    }
-  }
-  return out;
+  return platform::Cp932ToUtf8(text);
 }
 
 }  // namespace lf

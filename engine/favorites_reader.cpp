@@ -14,6 +14,7 @@
 #include "engine/lost_data.h"
 #include "engine/sjis_text.h"
 #include "platform/codepage.h"
+#include "platform/collation.h"
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
 
@@ -35,9 +36,7 @@ struct Frame {
 bool EndsWithUrl(std::string_view name) {
   if (name.size() < 3) return false;
   if (platform::ClassifyByte(name, name.size() - 3) == platform::ByteKind::Trail) return false;
-  std::string_view tail = name.substr(name.size() - 3);
-  auto is = [](char c, char lower) { return c == lower || c == lower - 32; };
-  return is(tail[0], 'u') && is(tail[1], 'r') && is(tail[2], 'l');
+  return platform::SameIgnoringAsciiCase(name.substr(name.size() - 3), "url");
 }
 
 }  // namespace

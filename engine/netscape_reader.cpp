@@ -8,6 +8,7 @@
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
 #include "platform/codepage.h"
+#include "platform/collation.h"
 #include "platform/file_system.h"
 
 namespace lf {
@@ -65,7 +66,8 @@ std::string DropFileNameChars(std::string_view text) {
 std::string LinkUrl(std::string_view line) {
   static constexpr std::string_view kHref = "HREF=\"";
   for (std::size_t i = line.find('='); i != std::string_view::npos; i = line.find('=', i + 1)) {
-    if (i + 2 < kHref.size() || !SameIgnoringAsciiCase(line.substr(i - 4, kHref.size()), kHref))
+    if (i + 2 < kHref.size() ||
+        !platform::SameIgnoringAsciiCase(line.substr(i - 4, kHref.size()), kHref))
       continue;
     const std::string_view value = line.substr(i + 2);
     return TBookmarkControl::ExtractUrl(value.substr(0, value.find('"')));
@@ -103,14 +105,188 @@ int DetectCharset(const std::string& path) {
   LineReader file(path);
   std::string line;
   while (file.ReadLine(line)) {
+    // The character set is not known yet, so every byte is folded.
     for (char& c : line)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      c = static_cast<char>(platform::FoldAsciiCase(static_cast<unsigned char>(c)));
     if (Contains(line, "charset=utf-8")) return kCharsetUtf8;
     if (Contains(line, "charset=euc-jp")) return kCharsetEuc;
     if (Contains(line, "charset=shift_jis")) return kCharsetSjis;
   }
   return kCharsetSjis;
 }
+
+// Joins an item written over several lines (a tag broken before its "</A>" or "</H3") into
+// one line.
+class ItemJoiner {
+ public:
+  // True when raw holds a line to parse, joined with the lines before it where they belong
+  // together; false while an item waits for its end.
+  bool Complete(std::string& raw) {
+    if (pending_ == Pending::None) {
+      if (Contains(raw, "<DT><A") && !Contains(raw, "</A>")) {
+        pending_ = Pending::Link;
+        text_ = raw;
+        return false;
+      }
+      if (Contains(raw, "<DT>") && !Contains(raw, "</H3") && !Contains(raw, "</A>")) {
+        pending_ = Pending::Folder;
+        text_ = raw;
+        return false;
+      }
+      return true;
+    }
+    std::string_view rest(raw);
+    rest.remove_prefix(std::min(rest.find_first_not_of(' '), rest.size()));
+    text_.append(rest);
+    if (!Contains(raw, pending_ == Pending::Folder ? "</H3" : "</A>")) return false;
+    pending_ = Pending::None;
+    raw = std::move(text_);
+    text_.clear();
+    return true;
+  }
+
+ private:
+  enum class Pending { None, Folder, Link } pending_ = Pending::None;
+  std::string text_;
+};
+
+std::string LineInSjis(int charset, const std::string& raw) {
+  if (charset == kCharsetUtf8) return TBookmarkControl::Utf8ToSjis(raw);
+  if (charset == kCharsetEuc) return TBookmarkControl::EucToSjis(raw);
+  return raw;
+}
+
+// Each folder level is parsed until its "</DL>" as if by a recursive call per folder; the
+// calls are kept on an explicit stack so that no file can exhaust the machine stack, and
+// folders deeper than the entries can express are not entered.
+class BookmarkLineParser {
+ public:
+  BookmarkLineParser(const TBookmarkControl& control, Owner& owner, int charset, LineReader& file,
+                     int& cancel, int& urlCount, int& depth, TreeView* tree, ProgressBar& bar,
+                     BookmarkList& list)
+      : control_(control),
+        owner_(owner),
+        charset_(charset),
+        file_(file),
+        cancel_(cancel),
+        urlCount_(urlCount),
+        depth_(depth),
+        tree_(tree),
+        bar_(bar),
+        list_(list) {}
+
+  void Run(TreeView::Node parent, int startDepth, const std::string& folderPath) {
+    levels_.push_back({startDepth, folderPath, parent, {}});
+    ItemJoiner joiner;
+    std::string raw, line;
+    bool resuming = false;  // a deeper level has ended: go on with the folder line above it
+    while (!levels_.empty()) {
+      if (resuming) {
+        resuming = false;
+        line = std::move(levels_.back().folderLine);
+      } else {
+        if (!file_.ReadLine(raw)) {
+          levels_.pop_back();
+          resuming = true;
+          continue;
+        }
+        bar_.StepIt();
+        owner_.ProcessMessages();
+        if (cancel_) break;
+        if (!joiner.Complete(raw)) continue;
+        line = LineInSjis(charset_, raw);
+        if (Contains(line, "<DT>") && Contains(line, "<H3")) {
+          const Step step = AddFolder(line);
+          if (step == Step::Cancelled) break;
+          if (step == Step::Descended) continue;
+        }
+      }
+      // The rest of a line, also of a folder line once the level below it has ended.
+      if (!AddLink(line)) break;
+      if (LevelEnds(line)) {
+        levels_.pop_back();
+        resuming = true;
+      }
+    }
+  }
+
+  bool TooDeep() const { return tooDeep_; }
+
+ private:
+  struct Level {
+    int startDepth;
+    std::string folderPath;
+    TreeView::Node node;
+    std::string folderLine;  // the line of the folder being parsed one level down
+  };
+  enum class Step { Parsed, Descended, Cancelled };
+
+  // The entry and tree node of a folder line; a folder whose list follows is parsed one level
+  // down before the rest of its line.
+  Step AddFolder(std::string& line) {
+    owner_.ProcessMessages();
+    if (cancel_) return Step::Cancelled;
+    Level& level = levels_.back();
+    if (depth_ - 1 > kMaxFolderLevel) {
+      // Its items go to the folder being parsed, the deepest one that fits.
+      tooDeep_ = true;
+      return Step::Parsed;
+    }
+    const std::string name = TBookmarkControl::CleanName(line);
+    TreeView::Node node = TreeView::kNoNode;
+    if (tree_) {
+      node = tree_->AddChild(level.node, name, kImageFolder, kImageOpenFolder);
+      owner_.ProcessMessages();
+      if (cancel_) return Step::Cancelled;
+    }
+    list_.push_back(level.folderPath + "\\" + name + ".dir" + LevelDigit(depth_, tooDeep_));
+    if (depth_ <= level.startDepth) return Step::Parsed;
+    level.folderLine = std::move(line);
+    Level inner{level.startDepth + 1, level.folderPath + "\\" + name, node, {}};
+    levels_.push_back(std::move(inner));
+    return Step::Descended;
+  }
+
+  // The link a line holds, if it has an address and a name; false when cancelled.
+  bool AddLink(const std::string& line) {
+    const std::string url = LinkUrl(line);
+    if (url.empty()) return true;
+    const std::string name = control_.LinkName(line);
+    if (name.empty()) return true;
+    const std::string title = TBookmarkControl::EntryLinkName(ReplaceAll(name, "&amp;", "&"));
+    owner_.ProcessMessages();
+    if (cancel_) return false;
+    list_.push_back(levels_.back().folderPath + std::string(kLinkMarker) + title + ".url" +
+                    LevelDigit(depth_, tooDeep_) + "\\" + url);
+    ++urlCount_;
+    return true;
+  }
+
+  // Counts the lists the line opens and closes; true when the level being parsed has ended.
+  bool LevelEnds(const std::string& line) {
+    const int startDepth = levels_.back().startDepth;
+    if (Contains(line, "<DL>")) ++depth_;
+    bool levelEnds = false;
+    if (Contains(line, "</DL>")) {
+      --depth_;
+      levelEnds = depth_ == startDepth;
+    }
+    return levelEnds || depth_ < startDepth;
+  }
+
+  const TBookmarkControl& control_;
+  Owner& owner_;
+  const int charset_;
+  LineReader& file_;
+  int& cancel_;
+  int& urlCount_;
+  int& depth_;
+  TreeView* const tree_;  // null where no tree is filled
+  ProgressBar& bar_;
+  BookmarkList& list_;
+  std::vector<Level> levels_;
+  bool tooDeep_ = false;
+};
 
 }  // namespace
 
@@ -182,125 +358,16 @@ void TBookmarkControl::ReadBookmarkFile(Owner& owner, const std::string& filePat
   }
 }
 
-// Each folder level is parsed until its "</DL>" as if by a recursive call per folder; the
-// calls are kept on an explicit stack so that no file can exhaust the machine stack, and
-// folders deeper than the entries can express are not entered.
 void TBookmarkControl::ParseBookmarkLines(Owner& owner, int charset, LineReader& file, int& cancel,
                                           int& urlCount, int& depth, TreeView::Node parent,
                                           TreeView* tree, bool fillTree, ProgressBar& bar,
                                           BookmarkList& list, int startDepth,
                                           const std::string& folderPath) {
-  struct Level {
-    int startDepth;
-    std::string folderPath;
-    TreeView::Node node;
-    std::string folderLine;  // the line of the folder being parsed one level down
-  };
-  std::vector<Level> levels;
-  levels.push_back({startDepth, folderPath, parent, {}});
-  fillTree = fillTree && tree;
-
-  enum class Pending { None, Folder, Link } pending = Pending::None;
-  std::string pendingText;
-  std::string raw, line;
-  bool tooDeep = false;
-  bool resuming = false;  // a deeper level has ended: go on with the folder line above it
-
-  while (!levels.empty()) {
-    if (resuming) {
-      resuming = false;
-      line = std::move(levels.back().folderLine);
-    } else {
-      if (!file.ReadLine(raw)) {
-        levels.pop_back();
-        resuming = true;
-        continue;
-      }
-      bar.StepIt();
-      owner.ProcessMessages();
-      if (cancel) break;
-
-      if (pending == Pending::None) {
-        if (Contains(raw, "<DT><A") && !Contains(raw, "</A>")) {
-          pending = Pending::Link;
-          pendingText = raw;
-          continue;
-        }
-        if (Contains(raw, "<DT>") && !Contains(raw, "</H3") && !Contains(raw, "</A>")) {
-          pending = Pending::Folder;
-          pendingText = raw;
-          continue;
-        }
-      } else {
-        std::string_view rest(raw);
-        rest.remove_prefix(std::min(rest.find_first_not_of(' '), rest.size()));
-        pendingText.append(rest);
-        if (!Contains(raw, pending == Pending::Folder ? "</H3" : "</A>")) continue;
-        pending = Pending::None;
-        raw = std::move(pendingText);
-        pendingText.clear();
-      }
-
-      if (charset == kCharsetUtf8)
-        line = Utf8ToSjis(raw);
-      else if (charset == kCharsetEuc)
-        line = EucToSjis(raw);
-      else
-        line = raw;
-
-      if (Contains(line, "<DT>") && Contains(line, "<H3")) {
-        owner.ProcessMessages();
-        if (cancel) break;
-        Level& level = levels.back();
-        if (depth - 1 > kMaxFolderLevel) {
-          // Its items go to the folder being parsed, the deepest one that fits.
-          tooDeep = true;
-        } else {
-          const std::string name = CleanName(line);
-          TreeView::Node node = TreeView::kNoNode;
-          if (fillTree) {
-            node = tree->AddChild(level.node, name, kImageFolder, kImageOpenFolder);
-            owner.ProcessMessages();
-            if (cancel) break;
-          }
-          list.push_back(level.folderPath + "\\" + name + ".dir" + LevelDigit(depth, tooDeep));
-          if (depth > level.startDepth) {
-            level.folderLine = std::move(line);
-            Level inner{level.startDepth + 1, level.folderPath + "\\" + name, node, {}};
-            levels.push_back(std::move(inner));
-            continue;
-          }
-        }
-      }
-    }
-
-    // The rest of a line, also of a folder line once the level below it has ended.
-    const Level& level = levels.back();
-    const std::string url = LinkUrl(line);
-    if (!url.empty()) {
-      const std::string name = LinkName(line);
-      if (!name.empty()) {
-        const std::string title = EntryLinkName(ReplaceAll(name, "&amp;", "&"));
-        owner.ProcessMessages();
-        if (cancel) break;
-        list.push_back(level.folderPath + std::string(kLinkMarker) + title + ".url" +
-                       LevelDigit(depth, tooDeep) + "\\" + url);
-        ++urlCount;
-      }
-    }
-    if (Contains(line, "<DL>")) ++depth;
-    bool levelEnds = false;
-    if (Contains(line, "</DL>")) {
-      --depth;
-      levelEnds = depth == level.startDepth;
-    }
-    if (levelEnds || depth < level.startDepth) {
-      levels.pop_back();
-      resuming = true;
-    }
-  }
-
-  if (tooDeep) owner.MessageBox(DeepNestingMessage(), MessageCaption(), kMbOk | kMbIconWarning);
+  BookmarkLineParser parser(*this, owner, charset, file, cancel, urlCount, depth,
+                            fillTree ? tree : nullptr, bar, list);
+  parser.Run(parent, startDepth, folderPath);
+  if (parser.TooDeep())
+    owner.MessageBox(DeepNestingMessage(), MessageCaption(), kMbOk | kMbIconWarning);
 }
 
 }  // namespace lf

@@ -1,6 +1,8 @@
 // The Netscape bookmark file writer: lays the file out from the order of the entries and
 // their levels alone, keeps the replaced file as ".old" and carries its title over.
 #include "engine/bookmark_control.h"
+#include "engine/entry_layout.h"
+#include "engine/file_backup.h"
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
 #include "platform/file_system.h"
@@ -68,142 +70,138 @@ void CloseLists(OutputFile& out, std::string& currentIndent, int level, int prev
   }
 }
 
+// Makes way for the new file: the file it replaces goes to the backup, its title taken over
+// first. False when the file is there but has no backup: it would be replaced with no copy
+// left, so it stays as it is (the user has been told).
+bool BackUpBookmarkFile(Owner& owner, const std::string& filePath, const std::string& backupPath,
+                        std::string& title, bool& backedUp) {
+  DeleteEarlierBackup(filePath, backupPath);
+  const std::string user = platform::LoginName();
+  title = user + "'s Bookmarks";
+  backedUp = false;
+  if (!platform::FileExists(filePath)) return true;
+  try {
+    title = user + TitleSuffix(filePath);
+  } catch (const platform::IoError&) {
+    // An unreadable file keeps the default title; the backup and the write still follow.
+  }
+  backedUp = MoveToBackup(owner, filePath, backupPath);
+  return backedUp;
+}
+
+void WriteHeader(OutputFile& out, const std::string& title, int charset) {
+  out.Line("<!DOCTYPE NETSCAPE-Bookmark-file-1>");
+  out.Line("");
+  if (Contains(title, "Book")) {
+    out.Line("<!-- This is an automatically generated file.");
+    out.Line("It will be read and overwritten.");
+    out.Line("Do Not Edit! -->");
+  } else {
+    out.Line(Sjis("<!--  これは自動生成されたﾌｧｲﾙです｡"));
+    out.Line(Sjis("ﾌﾟﾛｸﾞﾗﾑが読み書きを実行します｡"));
+    out.Line(Sjis("編集禁止! -->"));
+  }
+  out.Line("");
+  out.Line("<TITLE>" + title + "</TITLE>");
+  if (charset == 0)
+    out.Line("<META HTTP-EQUIV=\"Content-Type\" content=\"text/html; charset=shift_jis\">");
+  else if (charset == 1)
+    out.Line("<META HTTP-EQUIV=\"Content-Type\" content=\"text/html; charset=euc-jp\">");
+  else if (charset == 2)
+    out.Line("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">");
+  out.Line("<H1>" + title + "</H1>");
+  out.Line("");
+  out.Line("<DL><P>");
+  out.Line("");
+}
+
+// The lines between the previous entry and one at level: the empty list of a folder written
+// just before with nothing inside it, then the lists opened or closed on the way to level.
+void ChangeLevel(OutputFile& out, std::string& currentIndent, bool emptyFolderBefore,
+                 int previousLevel, int level) {
+  if (emptyFolderBefore) {
+    out.Line(currentIndent + "  <DL><P>");
+    out.Line(currentIndent + "  </DL><P>");
+    out.Line("");
+  }
+  if (level > previousLevel) {
+    std::string indent;
+    for (int k = previousLevel; k < level; ++k) {
+      if (IndentDefined(k)) indent = Indent(k);
+      currentIndent = indent;
+      out.Line(currentIndent + "  <DL><P>");
+    }
+  } else if (level < previousLevel) {
+    CloseLists(out, currentIndent, level, previousLevel);
+  }
+}
+
+// Every entry at the place its order and level give it, then the end lines; counts the links.
+void WriteBody(Owner& owner, ProgressBar& bar, OutputFile& out, std::string& currentIndent,
+               const BookmarkList& list, const std::string& stamp, int& urlCount) {
+  bar.SetPosition(0);
+  bar.SetMax(static_cast<int>(list.size()) - 1);
+  bar.SetVisible(true);
+  owner.ProcessMessages();
+
+  int previousLevel = 0;
+  bool previousFolder = false;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    bar.StepIt();
+    const EntryLayout entry = LayoutOf(list[i]);
+    ChangeLevel(out, currentIndent, i > 0 && previousFolder && entry.level <= previousLevel,
+                previousLevel, entry.level);
+    previousLevel = entry.level;
+    previousFolder = entry.folder;
+
+    currentIndent = IndentDefined(entry.level) ? Indent(entry.level) : std::string();
+    if (entry.folder) {
+      out.Line(currentIndent + "<DT><H3 ADD_DATE=\"" + stamp + "\">" + entry.name + "</H3>");
+      out.Line("");
+    } else {
+      out.Line(currentIndent + "<DT><A HREF=\"" + entry.url + "\" ADD_DATE=\"" + stamp +
+               "\" LAST_VISIT=\"0\" LAST_MODIFIED=\"0\">" + entry.name + "</A>");
+      ++urlCount;
+    }
+  }
+  // The end lines close two lists; those still open deeper down are closed first, as for a
+  // following entry at level 1.
+  if (previousLevel > 1) {
+    CloseLists(out, currentIndent, 1, previousLevel);
+    currentIndent = Indent(1);
+  }
+  out.Line(currentIndent + "</DL><P>");
+  out.Line("");
+  bar.SetVisible(false);
+
+  out.Line("");
+  out.Line("</DL><P>");
+}
+
 }  // namespace
 
 void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& urlCount,
                                         const std::string& filePath, const BookmarkList& list) {
   const std::string backupPath = ChangeFileExt(filePath, ".old");
-  // A file that already has the backup's name cannot be its own backup: it is neither
-  // deleted beforehand nor renamed, and the user is told that no backup was made.
-  const bool ownBackup = backupPath == filePath;
-  if (!ownBackup && platform::FileExists(backupPath)) platform::DeleteFile(backupPath);
-
-  const std::string user = platform::LoginName();
-  std::string title = user + "'s Bookmarks";
+  std::string title;
   bool backedUp = false;
-  if (platform::FileExists(filePath)) {
-    try {
-      title = user + TitleSuffix(filePath);
-    } catch (const platform::IoError&) {
-      // An unreadable file keeps the default title; the backup and the write still follow.
-    }
-    if (ownBackup || platform::RenameFile(filePath, backupPath) != 0) {
-      // Without a backup the file would be replaced with no copy left: it stays as it is.
-      owner.MessageBox(Sjis("ブックマークファイルのバックアップが出来ていません。"),
-                       MessageCaption(), kMbOk | kMbIconError);
-      return;
-    }
-    backedUp = true;
-  }
+  if (!BackUpBookmarkFile(owner, filePath, backupPath, title, backedUp)) return;
 
   // The new file is written beside its place and put there only when complete, so that a
   // failed write leaves no cut-off file; the previous one then comes back from its backup.
   const std::string writePath = platform::UnusedPathBeside(filePath, ".tmp");
   const int countBefore = urlCount;
-
   try {
     OutputFile out(writePath, OutputCharset);
     const std::string stamp = std::to_string(DateStamp());
-
-    out.Line("<!DOCTYPE NETSCAPE-Bookmark-file-1>");
-    out.Line("");
-    if (Contains(title, "Book")) {
-      out.Line("<!-- This is an automatically generated file.");
-      out.Line("It will be read and overwritten.");
-      out.Line("Do Not Edit! -->");
-    } else {
-      out.Line(Sjis("<!--  これは自動生成されたﾌｧｲﾙです｡"));
-      out.Line(Sjis("ﾌﾟﾛｸﾞﾗﾑが読み書きを実行します｡"));
-      out.Line(Sjis("編集禁止! -->"));
-    }
-    out.Line("");
-    out.Line("<TITLE>" + title + "</TITLE>");
-    if (OutputCharset == 0)
-      out.Line("<META HTTP-EQUIV=\"Content-Type\" content=\"text/html; charset=shift_jis\">");
-    else if (OutputCharset == 1)
-      out.Line("<META HTTP-EQUIV=\"Content-Type\" content=\"text/html; charset=euc-jp\">");
-    else if (OutputCharset == 2)
-      out.Line("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">");
-    out.Line("<H1>" + title + "</H1>");
-    out.Line("");
-    out.Line("<DL><P>");
-    out.Line("");
-
-    bar.SetPosition(0);
-    bar.SetMax(static_cast<int>(list.size()) - 1);
-    bar.SetVisible(true);
-    owner.ProcessMessages();
-
-    int previousLevel = 0;
-    bool previousFolder = false;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-      const std::string& entry = list[i];
-      bar.StepIt();
-      std::string key, url;
-      SplitEntry(entry, key, url);
-
-      std::string name;
-      if (std::size_t marker = FindCharBoundary(key, kLinkMarker); marker != std::string::npos) {
-        name = key.substr(marker + kLinkMarker.size());
-      } else {
-        // Only "\" ends a path step: a hotlist's folder names may hold ":".
-        std::size_t cut = FindLastChar(key, "\\");
-        name = cut == std::string::npos ? key : key.substr(cut + 1);
-      }
-      name.resize(name.size() > 5 ? name.size() - 5 : 0);
-
-      // An entry that does not end in a level character is written at level 0.
-      const int level = key.empty() ? 0 : std::max(LevelValue(key.back()), 0);
-      const bool isFolder = IsFolderEntry(entry);
-
-      // An empty folder: one written just before, with nothing inside it.
-      if (i > 0 && previousFolder && level <= previousLevel) {
-        out.Line(currentIndent_ + "  <DL><P>");
-        out.Line(currentIndent_ + "  </DL><P>");
-        out.Line("");
-      }
-      if (level > previousLevel) {
-        std::string indent;
-        for (int k = previousLevel; k < level; ++k) {
-          if (IndentDefined(k)) indent = Indent(k);
-          currentIndent_ = indent;
-          out.Line(currentIndent_ + "  <DL><P>");
-        }
-      } else if (level < previousLevel) {
-        CloseLists(out, currentIndent_, level, previousLevel);
-      }
-      previousLevel = level;
-      previousFolder = isFolder;
-
-      currentIndent_ = IndentDefined(level) ? Indent(level) : std::string();
-      if (isFolder) {
-        out.Line(currentIndent_ + "<DT><H3 ADD_DATE=\"" + stamp + "\">" + name + "</H3>");
-        out.Line("");
-      } else {
-        out.Line(currentIndent_ + "<DT><A HREF=\"" + url + "\" ADD_DATE=\"" + stamp +
-                 "\" LAST_VISIT=\"0\" LAST_MODIFIED=\"0\">" + name + "</A>");
-        ++urlCount;
-      }
-    }
-    // The end lines close two lists; those still open deeper down are closed first, as for a
-    // following entry at level 1.
-    if (previousLevel > 1) {
-      CloseLists(out, currentIndent_, 1, previousLevel);
-      currentIndent_ = Indent(1);
-    }
-    out.Line(currentIndent_ + "</DL><P>");
-    out.Line("");
-    bar.SetVisible(false);
-
-    out.Line("");
-    out.Line("</DL><P>");
+    WriteHeader(out, title, OutputCharset);
+    WriteBody(owner, bar, out, currentIndent_, list, stamp, urlCount);
     out.Close();
     if (int rc = platform::RenameFile(writePath, filePath)) throw platform::IoError(rc);
   } catch (const platform::IoError& e) {
-    platform::DeleteFile(writePath);
     // The links did not reach the file, so they are not counted as written.
     urlCount = countBefore;
-    if (backedUp && !platform::PathExists(filePath)) platform::RenameFile(backupPath, filePath);
+    UndoFailedWrite(writePath, filePath, backupPath, backedUp);
     owner.MessageBox(Sjis("Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ") + e.what() +
                          Sjis(" ] のエラーが発生しました。"),
                      MessageCaption(), kMbOk | kMbIconError);

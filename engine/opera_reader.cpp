@@ -27,6 +27,118 @@ bool ValueAfter(const std::string& line, std::string_view key, std::string& valu
   return true;
 }
 
+// Follows the blocks of a hotlist line by line and files what they hold in the list.
+class HotlistParser {
+ public:
+  HotlistParser(int& depth, int base, const std::string& folderPath, BookmarkList& list,
+                int& urlCount)
+      : depth_(depth), base_(base), list_(list), urlCount_(urlCount), paths_{{0, folderPath}} {}
+
+  // Takes the next line; false once the folder the parse began in has ended.
+  bool Take(const std::string& line) {
+    std::string value;
+    if (state_ == Block::None) {
+      if (line == "#FOLDER") {
+        state_ = Block::Folder;
+        ++depth_;
+      } else if (line == "#URL") {
+        state_ = Block::Link;
+      }
+    } else if (state_ == Block::Folder && ValueAfter(line, "NAME=", value)) {
+      EnterFolder(value);
+      return true;  // the folder's contents start on the next line
+    } else if (state_ == Block::Link) {
+      TakeLinkLine(line);
+    }
+    return TakeEnd(line);
+  }
+
+  bool TooDeep() const { return tooDeep_; }
+
+ private:
+  struct SavedPath {
+    long long frame;  // the frame that entered the folder
+    std::string path;
+  };
+  struct SavedName {
+    long long frame;
+    std::string name;
+  };
+
+  // Files the folder and opens a frame for its contents.
+  void EnterFolder(const std::string& name) {
+    const int level = depth_ - 1;
+    // A folder is entered only where its level fits the entry format; the contents of one
+    // that does not are filed in the deepest folder that was entered.
+    const bool entered = level <= kMaxFolderLevel && paths_.back().frame == frame_;
+    if (entered)
+      list_.push_back(paths_.back().path + "\\" + name + ".dir" + LevelChar(level));
+    else
+      tooDeep_ = true;
+    if (!linkName_.empty()) names_.push_back({frame_, std::move(linkName_)});
+    linkName_.clear();
+    ++frame_;
+    state_ = Block::None;
+    if (entered) paths_.push_back({frame_, paths_.back().path + "\\" + name});
+  }
+
+  // A line of a "#URL" block: its name is remembered, its address files the link.
+  void TakeLinkLine(const std::string& line) {
+    std::string value;
+    if (ValueAfter(line, "NAME=", value)) linkName_ = value;
+    if (ValueAfter(line, "URL=", value)) {
+      if (depth_ > kMaxLevel) tooDeep_ = true;
+      list_.push_back(paths_.back().path + std::string(kLinkMarker) +
+                      TBookmarkControl::EntryLinkName(linkName_) + ".url" +
+                      LevelChar(std::min(depth_, kMaxLevel)) + "\\" + value);
+      ++urlCount_;
+      state_ = Block::None;
+    }
+  }
+
+  // A "-" ends a folder. A frame that is left returns to its opener, whose own line was the
+  // folder's "NAME=" line: that one only checks whether the depth fell below its base too.
+  // False when the outermost frame ends.
+  bool TakeEnd(const std::string& line) {
+    bool leave = false;
+    if (line == "-") {
+      --depth_;
+      leave = depth_ == base_ + frame_;
+    }
+    while (leave || depth_ < base_ + frame_) {
+      leave = false;
+      if (!EndFrame()) return false;
+    }
+    return true;
+  }
+
+  // Ends the current frame and resumes the one that opened it; false at the outermost one.
+  bool EndFrame() {
+    if (frame_ == 0) return false;
+    if (paths_.back().frame == frame_) paths_.pop_back();
+    --frame_;
+    state_ = Block::None;
+    if (!names_.empty() && names_.back().frame == frame_) {
+      linkName_ = std::move(names_.back().name);
+      names_.pop_back();
+    } else {
+      linkName_.clear();
+    }
+    return true;
+  }
+
+  int& depth_;
+  const int base_;
+  BookmarkList& list_;
+  int& urlCount_;
+  std::vector<SavedPath> paths_;
+  std::vector<SavedName> names_;
+  long long frame_ = 0;  // the current frame; its base is base_ + frame_
+  Block state_ = Block::None;
+  std::string linkName_;  // the current frame's remembered link name
+  bool tooDeep_ = false;
+};
+
 }  // namespace
 
 void TBookmarkControl::LoadOperaFile(Owner& owner, const std::string& filePath, int& cancel,
@@ -57,95 +169,17 @@ void TBookmarkControl::ParseOperaFolder(Owner& owner, bool utf8, LineReader& fil
                                         int& operaUrlCount, int& depth, ProgressBar& bar,
                                         BookmarkList& list, int base,
                                         const std::string& folderPath) {
-  struct SavedPath {
-    long long frame;  // the frame that entered the folder
-    std::string path;
-  };
-  struct SavedName {
-    long long frame;
-    std::string name;
-  };
-  std::vector<SavedPath> paths{{0, folderPath}};
-  std::vector<SavedName> names;
-  long long frame = 0;  // the current frame; its base is base + frame
-
-  Block state = Block::None;
-  std::string linkName;  // the current frame's remembered link name
-  bool tooDeep = false;
-  std::string line, value;
-
-  // Ends the current frame and resumes the one that opened it; false at the outermost one.
-  auto endFrame = [&]() {
-    if (frame == 0) return false;
-    if (paths.back().frame == frame) paths.pop_back();
-    --frame;
-    state = Block::None;
-    if (!names.empty() && names.back().frame == frame) {
-      linkName = std::move(names.back().name);
-      names.pop_back();
-    } else {
-      linkName.clear();
-    }
-    return true;
-  };
-
+  HotlistParser parser(depth, base, folderPath, list, operaUrlCount);
+  std::string line;
   while (file.ReadLine(line)) {
     bar.StepIt();
     owner.ProcessMessages();
     if (cancel != 0) break;
     if (utf8) line = Utf8ToSjis(line);
-
-    if (state == Block::None) {
-      if (line == "#FOLDER") {
-        state = Block::Folder;
-        ++depth;
-      } else if (line == "#URL") {
-        state = Block::Link;
-      }
-    } else if (state == Block::Folder && ValueAfter(line, "NAME=", value)) {
-      const int level = depth - 1;
-      // A folder is entered only where its level fits the entry format; the contents of one
-      // that does not are filed in the deepest folder that was entered.
-      const bool entered = level <= kMaxFolderLevel && paths.back().frame == frame;
-      if (entered)
-        list.push_back(paths.back().path + "\\" + value + ".dir" + LevelChar(level));
-      else
-        tooDeep = true;
-      if (!linkName.empty()) names.push_back({frame, std::move(linkName)});
-      linkName.clear();
-      ++frame;
-      state = Block::None;
-      if (entered) paths.push_back({frame, paths.back().path + "\\" + value});
-      continue;  // the folder's contents start on the next line
-    } else if (state == Block::Link) {
-      if (ValueAfter(line, "NAME=", value)) linkName = value;
-      if (ValueAfter(line, "URL=", value)) {
-        if (depth > kMaxLevel) tooDeep = true;
-        list.push_back(paths.back().path + std::string(kLinkMarker) + EntryLinkName(linkName) +
-                       ".url" + LevelChar(std::min(depth, kMaxLevel)) + "\\" + value);
-        ++operaUrlCount;
-        state = Block::None;
-      }
-    }
-
-    bool leave = false;
-    if (line == "-") {
-      --depth;
-      leave = depth == base + frame;
-    }
-    // A frame that is left returns to its opener, whose own line was the folder's "NAME="
-    // line: that one only checks whether the depth fell below its base too.
-    while (leave || depth < base + frame) {
-      leave = false;
-      if (!endFrame()) {
-        frame = -1;
-        break;
-      }
-    }
-    if (frame < 0) break;
+    if (!parser.Take(line)) break;
   }
-
-  if (tooDeep) owner.MessageBox(DeepNestingMessage(), MessageCaption(), kMbOk | kMbIconWarning);
+  if (parser.TooDeep())
+    owner.MessageBox(DeepNestingMessage(), MessageCaption(), kMbOk | kMbIconWarning);
 }
 
 }  // namespace lf

@@ -1,6 +1,8 @@
 // The Opera hotlist writer: one "#FOLDER" or "#URL" block per entry, in list order, with the
 // "-" lines that close the folders an entry leaves; the replaced hotlist is kept as ".old".
 #include "engine/bookmark_control.h"
+#include "engine/entry_layout.h"
+#include "engine/file_backup.h"
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
 #include "platform/file_system.h"
@@ -9,32 +11,6 @@ namespace lf {
 namespace {
 
 constexpr std::string_view kIndent = "        ";
-
-// What an entry is written as.
-struct BlockInfo {
-  std::string name;
-  std::string url;
-  int level = 0;
-  bool folder = false;
-};
-
-BlockInfo Describe(const std::string& entry) {
-  BlockInfo info;
-  std::string key;
-  TBookmarkControl::SplitEntry(entry, key, info.url);
-  if (std::size_t marker = FindCharBoundary(key, kLinkMarker); marker != std::string::npos) {
-    info.name = key.substr(marker + kLinkMarker.size());
-  } else {
-    // Only "\" ends a path step: a hotlist's folder names may hold ":".
-    const std::size_t cut = FindLastChar(key, "\\");
-    info.name = cut == std::string::npos ? key : key.substr(cut + 1);
-  }
-  info.name.resize(info.name.size() > 5 ? info.name.size() - 5 : 0);
-  // Entries always end in their level character; anything else is written at level 0.
-  info.level = key.empty() ? 0 : std::max(LevelValue(key.back()), 0);
-  info.folder = TBookmarkControl::IsFolderEntry(entry);
-  return info;
-}
 
 }  // namespace
 
@@ -61,11 +37,9 @@ void TBookmarkControl::SaveOperaFile(Owner& owner, ProgressBar& bar, const Bookm
     out.Close();
     if (int rc = platform::RenameFile(writePath, outputPath)) throw platform::IoError(rc);
   } catch (const platform::IoError& e) {
-    platform::DeleteFile(writePath);
     // The links did not reach the hotlist, so they are not counted as written.
     operaUrlCount = countBefore;
-    if (backedUp && !platform::PathExists(outputPath))
-      platform::RenameFile(backupPath, outputPath);
+    UndoFailedWrite(writePath, outputPath, backupPath, backedUp);
     owner.MessageBox(
         Sjis("Ｏｐｅｒａ６．ａｄｒの保存で [ ") + e.what() + Sjis(" ] のエラーが発生しました。"),
         MessageCaption(), kMbOk | kMbIconError);
@@ -76,14 +50,8 @@ void TBookmarkControl::BackupOperaFile(Owner& owner, const std::string& filePath
                                        std::string& outputPath, std::string& backupPath) {
   outputPath = filePath;
   backupPath = ChangeFileExt(filePath, ".old");
-  // A hotlist that already has the backup's name cannot be its own backup: it is neither
-  // deleted beforehand nor renamed, and the user is told that no backup was made.
-  const bool ownBackup = backupPath == filePath;
-  if (!ownBackup && platform::FileExists(backupPath)) platform::DeleteFile(backupPath);
-  if (platform::FileExists(filePath) &&
-      (ownBackup || platform::RenameFile(filePath, backupPath) != 0))
-    owner.MessageBox(Sjis("ブックマークファイルのバックアップが出来ていません。"), MessageCaption(),
-                     kMbOk | kMbIconError);
+  DeleteEarlierBackup(filePath, backupPath);
+  if (platform::FileExists(filePath)) MoveToBackup(owner, filePath, backupPath);
 }
 
 void TBookmarkControl::WriteOperaHeader(LineWriter& out) {
@@ -105,7 +73,7 @@ void TBookmarkControl::WriteOperaEntries(Owner& owner, LineWriter& out, Progress
   bool previousFolder = false;
   for (const std::string& entry : list) {
     bar.StepIt();
-    const BlockInfo block = Describe(entry);
+    const EntryLayout block = LayoutOf(entry);
 
     // A folder directly followed by something at its own level or higher up was empty: its
     // block is still open and is closed together with the folders left in between.

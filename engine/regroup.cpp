@@ -162,8 +162,10 @@ std::vector<std::uint32_t> SortedOrder(const BookmarkList& list) {
     if (a.head != b.head) return a.head < b.head;
     // Equal heads: compare the keys from the common start on (a zero byte in a head may be
     // the end of the key or a real zero byte, so the heads' bytes are compared again).
-    std::string_view ka = std::string_view(keys[a.index]).substr(std::min(common, keys[a.index].size()));
-    std::string_view kb = std::string_view(keys[b.index]).substr(std::min(common, keys[b.index].size()));
+    std::string_view ka =
+        std::string_view(keys[a.index]).substr(std::min(common, keys[a.index].size()));
+    std::string_view kb =
+        std::string_view(keys[b.index]).substr(std::min(common, keys[b.index].size()));
     if (int c = ka.compare(kb)) return c < 0;
     if (int c = list[a.index].compare(list[b.index])) return c < 0;
     return a.index < b.index;
@@ -173,39 +175,52 @@ std::vector<std::uint32_t> SortedOrder(const BookmarkList& list) {
   return order;
 }
 
-}  // namespace
-
-void TBookmarkControl::Regroup(BookmarkList& list) {
-  const std::size_t n = list.size();
-  if (n == 0) return;
-
-  // Sort (entries equal but for letter case are ordered by their bytes).
-  std::vector<std::uint32_t> order = SortedOrder(list);
-  std::vector<std::string> work;
-  work.reserve(n);
-  for (std::uint32_t i : order) work.push_back(std::move(list[i]));
+// The entries in collation order, taken out of the list, which is left empty. Entries equal
+// but for letter case are ordered by their bytes.
+std::vector<std::string> TakeSorted(BookmarkList& list) {
+  const std::vector<std::uint32_t> order = SortedOrder(list);
+  std::vector<std::string> sorted;
+  sorted.reserve(list.size());
+  for (std::uint32_t i : order) sorted.push_back(std::move(list[i]));
   list.clear();
-  std::vector<std::uint32_t>().swap(order);
+  return sorted;
+}
 
-  // Folders by their form: a link named "x.dir" or with ".dir" in its URL is a link.
-  std::vector<int> pathId(n, -1);
-  std::vector<std::size_t> pathLength;
-  std::vector<bool> folder(n, false);
+// The folder entries of a sorted list and the paths their contents begin with. Folders are
+// told by their form: a link named "x.dir" or with ".dir" in its URL is a link.
+struct FolderIndex {
+  std::vector<bool> folder;             // by entry
+  std::vector<int> pathId;              // by entry: its contents' path in the trie, or -1
+  std::vector<std::size_t> pathLength;  // by path
   PathTrie trie;
+};
+
+FolderIndex IndexFolders(const std::vector<std::string>& work) {
+  const std::size_t n = work.size();
+  FolderIndex index;
+  index.folder.assign(n, false);
+  index.pathId.assign(n, -1);
   for (std::size_t j = 0; j < n; ++j) {
     if (!TBookmarkControl::IsFolderEntry(work[j])) continue;
-    folder[j] = true;
+    index.folder[j] = true;
     const std::string path = ContentsPrefixOf(work[j]);
     if (path.empty()) continue;
-    pathId[j] = trie.Insert(path);
-    if (static_cast<std::size_t>(pathId[j]) == pathLength.size()) pathLength.push_back(path.size());
+    const int id = index.trie.Insert(path);
+    index.pathId[j] = id;
+    if (static_cast<std::size_t>(id) == index.pathLength.size())
+      index.pathLength.push_back(path.size());
   }
-  trie.Finish();
+  index.trie.Finish();
+  return index;
+}
 
-  // The folder each entry lies in: of the earlier folders (in sorted order) whose path and
-  // "\" occur in the entry, the one with the longest path; a folder entry with the path of an
-  // earlier one lies in that one. Among folders with the same path the first stands for all.
-  std::vector<std::int64_t> firstFolder(static_cast<std::size_t>(trie.PathCount()), -1);
+// The folder each entry lies in, or -1: of the earlier folders (in sorted order) whose path
+// and "\" occur in the entry, the one with the longest path; a folder entry with the path of
+// an earlier one lies in that one. Among folders with the same path the first stands for all.
+std::vector<std::int64_t> FindParents(const std::vector<std::string>& work,
+                                      const FolderIndex& folders) {
+  const std::size_t n = work.size();
+  std::vector<std::int64_t> firstFolder(static_cast<std::size_t>(folders.trie.PathCount()), -1);
   std::vector<std::int64_t> parent(n, -1);
   for (std::size_t j = 0; j < n; ++j) {
     const std::string& e = work[j];
@@ -214,12 +229,12 @@ void TBookmarkControl::Regroup(BookmarkList& list) {
     std::size_t bestLength = 0;
     auto consider = [&](int id) {
       const std::int64_t f = firstFolder[static_cast<std::size_t>(id)];
-      const std::size_t length = pathLength[static_cast<std::size_t>(id)];
+      const std::size_t length = folders.pathLength[static_cast<std::size_t>(id)];
       if (f >= 0 && length > bestLength) best = f, bestLength = length;
     };
-    trie.MatchesAt(e, 0, consider);
-    if (pathId[j] >= 0) {
-      const std::size_t id = static_cast<std::size_t>(pathId[j]);
+    folders.trie.MatchesAt(e, 0, consider);
+    if (folders.pathId[j] >= 0) {
+      const std::size_t id = static_cast<std::size_t>(folders.pathId[j]);
       if (firstFolder[id] >= 0)
         best = firstFolder[id];
       else
@@ -227,38 +242,65 @@ void TBookmarkControl::Regroup(BookmarkList& list) {
     }
     parent[j] = best;
   }
+  return parent;
+}
 
-  // Each folder followed by what lies in it, depth first, in sorted order; the folders that
-  // lie in none first, then the other entries that lie in none.
-  std::vector<std::uint32_t> childStart(n + 1, 0), children;
+// The entries lying directly in each entry: those of entry i are items[start[i]] up to
+// items[start[i + 1]], in sorted order.
+struct ChildLists {
+  std::vector<std::uint32_t> start, items;
+};
+
+ChildLists ChildrenOf(const std::vector<std::int64_t>& parent) {
+  const std::size_t n = parent.size();
+  ChildLists children;
+  children.start.assign(n + 1, 0);
   for (std::size_t j = 0; j < n; ++j)
-    if (parent[j] >= 0) ++childStart[static_cast<std::size_t>(parent[j]) + 1];
-  for (std::size_t i = 0; i < n; ++i) childStart[i + 1] += childStart[i];
-  children.resize(childStart[n]);
-  {
-    std::vector<std::uint32_t> fill(childStart.begin(), childStart.end() - 1);
-    for (std::size_t j = 0; j < n; ++j)
-      if (parent[j] >= 0) children[fill[static_cast<std::size_t>(parent[j])]++] = j;
-  }
+    if (parent[j] >= 0) ++children.start[static_cast<std::size_t>(parent[j]) + 1];
+  for (std::size_t i = 0; i < n; ++i) children.start[i + 1] += children.start[i];
+  children.items.resize(children.start[n]);
+  std::vector<std::uint32_t> fill(children.start.begin(), children.start.end() - 1);
+  for (std::size_t j = 0; j < n; ++j)
+    if (parent[j] >= 0) children.items[fill[static_cast<std::size_t>(parent[j])]++] = j;
+  return children;
+}
+
+// Appends each folder followed by what lies in it, depth first, in sorted order: the folders
+// that lie in none first, then the other entries that lie in none.
+void AppendGrouped(std::vector<std::string>& work, const std::vector<bool>& folder,
+                   const std::vector<std::int64_t>& parent, BookmarkList& list) {
+  const std::size_t n = work.size();
+  const ChildLists children = ChildrenOf(parent);
   list.reserve(n);
   std::vector<std::pair<std::uint32_t, std::uint32_t>> stack;  // folder, next child
   for (std::size_t top = 0; top < n; ++top) {
     if (work[top].empty() || !folder[top] || parent[top] >= 0) continue;
     list.push_back(std::move(work[top]));
-    stack.push_back({static_cast<std::uint32_t>(top), childStart[top]});
+    stack.push_back({static_cast<std::uint32_t>(top), children.start[top]});
     while (!stack.empty()) {
       auto& [node, next] = stack.back();
-      if (next == childStart[node + 1]) {
+      if (next == children.start[node + 1]) {
         stack.pop_back();
         continue;
       }
-      const std::uint32_t child = children[next++];
+      const std::uint32_t child = children.items[next++];
       list.push_back(std::move(work[child]));
-      if (childStart[child] != childStart[child + 1]) stack.push_back({child, childStart[child]});
+      if (children.start[child] != children.start[child + 1])
+        stack.push_back({child, children.start[child]});
     }
   }
   for (std::size_t j = 0; j < n; ++j)
     if (!work[j].empty() && !folder[j] && parent[j] < 0) list.push_back(std::move(work[j]));
+}
+
+}  // namespace
+
+void TBookmarkControl::Regroup(BookmarkList& list) {
+  if (list.empty()) return;
+  std::vector<std::string> work = TakeSorted(list);
+  const FolderIndex folders = IndexFolders(work);
+  const std::vector<std::int64_t> parent = FindParents(work, folders);
+  AppendGrouped(work, folders.folder, parent, list);
 }
 
 }  // namespace lf

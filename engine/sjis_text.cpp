@@ -4,7 +4,9 @@
 
 namespace lf {
 
-std::string Sjis(std::string_view utf8) { return platform::Utf8ToCp932(utf8); }
+std::string Sjis(std::string_view utf8) {
+  return platform::Utf8ToCp932(utf8);
+}
 
 const std::string& MessageCaption() {
   static const std::string caption = Sjis("Ｌｉｎｋｆｅｒｒｙ");
@@ -27,30 +29,6 @@ std::size_t FindCharBoundary(std::string_view text, std::string_view needle, std
 bool EndsWithBackslash(std::string_view text) {
   if (text.empty() || text.back() != '\\') return false;
   return platform::ClassifyByte(text, text.size() - 1) == platform::ByteKind::Single;
-}
-
-std::size_t FindLastChar(std::string_view text, std::string_view chars) {
-  std::size_t found = std::string_view::npos;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    if (platform::IsLeadByte(c)) {
-      ++i;
-      continue;
-    }
-    if (chars.find(static_cast<char>(c)) != std::string_view::npos) found = i;
-  }
-  return found;
-}
-
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
 }
 
 std::string ChangeFileExt(std::string_view path, std::string_view ext) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/codepage.h"
+
 namespace lf {
 
 // A UTF-8 literal in Shift-JIS, as the program keeps all its text.
@@ -23,11 +25,8 @@ std::size_t FindCharBoundary(std::string_view text, std::string_view needle, std
 // True if the last character of text is a single-byte "\".
 bool EndsWithBackslash(std::string_view text);
 
-// Position of the last single-byte character of text that is one of chars, or npos.
-std::size_t FindLastChar(std::string_view text, std::string_view chars);
-
-// True if the two texts are equal when the ASCII letters A-Z are taken as a-z.
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
+// The pages and the wizard search paths with it under its engine name.
+using platform::FindLastChar;
 
 // The path with the extension of its file name (from the last "." after the last "\" or "/")
 // replaced by ext; a name without one gets ext appended.

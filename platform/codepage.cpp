@@ -12,14 +12,6 @@ namespace {
 
 constexpr std::uint16_t kNone = 0xFFFF;
 
-bool IsTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
-
-bool IsAscii(std::string_view text) {
-  for (unsigned char c : text)
-    if (c >= 0x80) return false;
-  return true;
-}
-
 // Both directions of code page 932 as tables, read once from iconv: the UTF-16 unit of every
 // one- and two-byte code, and the code (one byte as 0x00XX) of every UTF-16 unit.
 struct Tables {
@@ -180,6 +172,12 @@ bool Utf8ToSjisImpl(std::string_view s, std::string& out, OnBad onBad) {
 
 }  // namespace
 
+bool IsAscii(std::string_view text) {
+  for (unsigned char c : text)
+    if (c >= 0x80) return false;
+  return true;
+}
+
 ByteKind ClassifyByte(std::string_view text, std::size_t index) {
   ByteKind kind = ByteKind::Single;
   for (std::size_t i = 0; i <= index && i < text.size(); ++i) {
@@ -189,6 +187,19 @@ ByteKind ClassifyByte(std::string_view text, std::size_t index) {
       kind = IsLeadByte(static_cast<unsigned char>(text[i])) ? ByteKind::Lead : ByteKind::Single;
   }
   return kind;
+}
+
+std::size_t FindLastChar(std::string_view text, std::string_view chars) {
+  std::size_t found = std::string_view::npos;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (IsLeadByte(c)) {
+      ++i;
+      continue;
+    }
+    if (chars.find(static_cast<char>(c)) != std::string_view::npos) found = i;
+  }
+  return found;
 }
 
 std::u16string Cp932ToUtf16(std::string_view sjis) {

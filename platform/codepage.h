@@ -19,11 +19,27 @@ inline constexpr std::array<bool, 256> kLeadBytes = MakeLeadTable();
 }  // namespace detail
 
 // True for the bytes that begin a two-byte character (0x81-0x9F, 0xE0-0xFC).
-inline bool IsLeadByte(unsigned char byte) { return detail::kLeadBytes[byte]; }
+inline bool IsLeadByte(unsigned char byte) {
+  return detail::kLeadBytes[byte];
+}
+
+// True for the bytes that can follow a first byte in a two-byte character (0x40-0x7E,
+// 0x80-0xFC); after a first byte, anything else leaves the first byte without a character.
+inline bool IsTrailByte(unsigned char byte) {
+  return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
+// True if no byte of the text is above 0x7F: such a text reads the same in every encoding
+// the program converts between, so conversions can hand it back as it is.
+bool IsAscii(std::string_view text);
 
 // What the byte at a position of a text is, reading the text from its start.
 enum class ByteKind { Single, Lead, Trail };
 ByteKind ClassifyByte(std::string_view text, std::size_t index);
+
+// Position of the last single-byte character of text that is one of chars, or npos: the
+// second byte of a two-byte character is never taken for one ("ソ" ends in 0x5C, "\").
+std::size_t FindLastChar(std::string_view text, std::string_view chars);
 
 // The character that stands for what the other side cannot represent.
 inline constexpr char kDefaultChar = '?';            // in code page 932

@@ -3,35 +3,20 @@
 #include <cerrno>
 #include <climits>
 
-#include "platform/codepage.h"
+#include "platform/collation.h"
 #include "platform/file_system.h"
 
 namespace platform {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
-}
-
-// Equal but for the case of ASCII letters outside two-byte characters.
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  bool trail = false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    unsigned char ca = static_cast<unsigned char>(a[i]);
-    unsigned char cb = static_cast<unsigned char>(b[i]);
-    if (!trail) {
-      if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca + 32);
-      if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb + 32);
-    }
-    if (ca != cb) return false;
-    trail = !trail && IsLeadByte(static_cast<unsigned char>(a[i]));
-  }
-  return true;
 }
 
 // The section name of a header line, or false if the line is none.
@@ -79,14 +64,14 @@ IniFile::Found IniFile::Find(std::string_view section, std::string_view key) con
     std::string_view name;
     if (SectionOf(lines_[i], name)) {
       if (inside) break;  // the first section of that name is the one used
-      inside = SameName(name, section);
+      inside = SameIgnoringAsciiCase(name, section);
       if (inside) found.sectionLine = found.lastLine = static_cast<std::ptrdiff_t>(i);
       continue;
     }
     if (!inside) continue;
     if (!Trim(lines_[i]).empty()) found.lastLine = static_cast<std::ptrdiff_t>(i);
     std::string_view k, v;
-    if (found.keyLine < 0 && KeyOf(lines_[i], k, v) && SameName(k, key))
+    if (found.keyLine < 0 && KeyOf(lines_[i], k, v) && SameIgnoringAsciiCase(k, key))
       found.keyLine = static_cast<std::ptrdiff_t>(i);
   }
   return found;
@@ -150,15 +135,13 @@ bool IniFile::ParseInteger(std::string_view text, int& value) {
   return true;
 }
 
-int IniFile::ReadInteger(std::string_view section, std::string_view key,
-                         int defaultValue) const {
+int IniFile::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {
   int value = defaultValue;
   if (!ParseInteger(ReadString(section, key, ""), value)) return defaultValue;
   return value;
 }
 
-void IniFile::WriteString(std::string_view section, std::string_view key,
-                          std::string_view value) {
+void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   std::vector<std::string> previous = lines_;
   Found found = Find(section, key);
   std::string line = std::string(Trim(key)) + "=" + std::string(value);

@@ -122,16 +122,7 @@ void SetProgramPath(std::optional<std::string> path) {
 
 std::string ProgramDirectory() {
   std::string path = ProgramPath();
-  // The last separator, "\" or "/", that is not the second byte of a two-byte character.
-  std::size_t cut = std::string::npos;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(path[i]);
-    if (IsLeadByte(c)) {
-      ++i;
-      continue;
-    }
-    if (c == '\\' || c == '/') cut = i;
-  }
+  const std::size_t cut = FindLastChar(path, "\\/");
   if (cut == std::string::npos) return ".";
   if (cut == 0) return path.substr(0, 1);
   return path.substr(0, cut);

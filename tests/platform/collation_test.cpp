@@ -7,7 +7,9 @@
 
 namespace {
 
-int Sign(int v) { return (v > 0) - (v < 0); }
+int Sign(int v) {
+  return (v > 0) - (v < 0);
+}
 
 TEST(Collation, IgnoresCaseButOrdersCaseVariantsByTheirBytes) {
   EXPECT_LT(platform::CompareText("apple", "Banana"), 0);
@@ -33,7 +35,17 @@ TEST(Collation, SecondBytesOfTwoByteCharactersAreNotFolded) {
   EXPECT_LT(platform::CompareText("\x83\x41", "\x83\x61"), 0);
   EXPECT_NE(platform::SortKey("\x83\x41"), platform::SortKey("\x83\x61"));
   // ...while a single-byte A right after a half-width katakana is folded.
-  EXPECT_EQ(platform::SortKey("\xB1" "A"), "\xB1" "a");
+  EXPECT_EQ(platform::SortKey("\xB1"
+                              "A"),
+            "\xB1"
+            "a");
+}
+
+TEST(Collation, SameIgnoringAsciiCaseFoldsOnlySingleByteCharacters) {
+  // ア (0x83 0x41) and ャ (0x83 0x61) are two characters, not one in two cases.
+  EXPECT_FALSE(platform::SameIgnoringAsciiCase("\x83\x41", "\x83\x61"));
+  EXPECT_TRUE(platform::SameIgnoringAsciiCase("\x83\x41Link.URL", "\x83\x41link.url"));
+  EXPECT_FALSE(platform::SameIgnoringAsciiCase("link.url", "link.url "));
 }
 
 TEST(Collation, SortKeyAgreesWithCompareText) {
