@@ -18,7 +18,7 @@ struct DuplicatePair {
 };
 
 // Every pair of URL entries with the same URL, ordered by first and then by second. Folder
-// entries and links without a known scheme never pair. step(i) is called before the pairs
+// entries and links without an address never pair. step(i) is called before the pairs
 // whose first position is i are collected, for every i in order; when it returns false the
 // search stops and the pairs found so far are returned.
 std::vector<DuplicatePair> FindDuplicatePairs(const BookmarkList& list,

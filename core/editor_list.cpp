@@ -4,6 +4,7 @@
 
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
+#include "platform/collation.h"
 #include "platform/file_system.h"
 
 namespace lf {
@@ -38,7 +39,8 @@ bool SplitUrlEntry(std::string_view entry, UrlEntryParts& parts) {
   std::string key, url;
   TBookmarkControl::SplitEntry(entry, key, url);
   if (key.size() >= nameStart + 5 && key.size() + 1 + url.size() == entry.size() &&
-      key.compare(key.size() - 5, 4, ".url") == 0 && LevelValue(key.back()) >= 0) {
+      platform::SameIgnoringAsciiCase(std::string_view(key).substr(key.size() - 5, 4), ".url") &&
+      LevelValue(key.back()) >= 0) {
     parts.name = key.substr(nameStart, key.size() - 5 - nameStart);
     parts.level = key.back();
     parts.address = url;

@@ -103,13 +103,14 @@ class Chain {
   }
 
   // The Netscape links go into the Favorites first; the Netscape file is then rebuilt from
-  // the whole Favorites folder, and only this second half is counted.
+  // the whole Favorites folder, and only this second half's links are counted. The links the
+  // first half could not write are lost to both, so its errors stay counted.
   void Merge() {
     Show(kReadingBookmarks);
     ReadNetscape();
     Show(kWritingFavorites);
     SaveFavorites();
-    c_.ieUrlCount = c_.nnUrlCount = c_.errorCount = 0;
+    c_.ieUrlCount = c_.nnUrlCount = 0;
     list_ = BookmarkList();
     if (Attended()) run_.owner.ProcessMessages();
     LoadFavorites();

@@ -79,14 +79,11 @@ bool ToProgramPath(std::string_view option, const std::string& native, const std
   }
   std::string normal = full.lexically_normal().string();
   while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
+  // A character beyond Shift-JIS, and a backslash inside a name, come in as references and
+  // go back to the file system as the same bytes; only bytes that are no UTF-8 have no form.
   const int rc = platform::FromNativePathExact(normal, path);
-  if (rc == EILSEQ) {
-    error = std::string(option) + ": " + Quoted(native) +
-            " holds a character that Shift-JIS (code page 932) cannot hold";
-  } else if (rc != 0) {
-    error = std::string(option) + ": " + Quoted(native) +
-            " holds a backslash, which the program takes for a folder separator";
-  }
+  if (rc != 0)
+    error = std::string(option) + ": " + Quoted(native) + " holds bytes that are not UTF-8";
   return rc == 0;
 }
 
@@ -239,7 +236,8 @@ int RunScript(const std::vector<std::string>& args, std::ostream& out, std::ostr
     owner.ReportError("standard output cannot be written");
     return 1;
   }
-  return owner.ErrorCount() > 0 ? 1 : 0;
+  // A link that could not be converted is an error of the run, even where no message said so.
+  return owner.ErrorCount() > 0 || counters.errorCount > 0 ? 1 : 0;
 }
 
 }  // namespace lf

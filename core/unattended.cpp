@@ -34,7 +34,8 @@ int RunUnattended(int autoOperation, std::ostream& err) {
   } catch (const std::exception& e) {
     owner.ReportError(e.what());
   }
-  return owner.ErrorCount() > 0 ? 1 : 0;
+  // A link that could not be converted is an error of the run, even where no message said so.
+  return owner.ErrorCount() > 0 || state.counters.errorCount > 0 ? 1 : 0;
 }
 
 }  // namespace lf

@@ -40,21 +40,24 @@ class TBookmarkControl {
   static std::string ExtractUrl(std::string_view text);
   // The entry without "\" and its URL.
   static std::string EntryPath(std::string_view entry);
-  // The key and URL of an entry as the writers take them. The URL of a URL entry is all the
-  // text after the ".url", level character and "\" that end its link name (the first such
-  // place after the link marker; names never hold one, see EntryLinkName), so that a name
-  // holding a scheme, a URL of another scheme or one with text before its scheme splits where
-  // the reader joined it; a folder entry has none, whatever its name holds; other texts take
-  // ExtractUrl. The key is the text before "\" and the URL, or the whole entry without one.
+  // The key and URL of an entry, by its form. A URL entry splits at the first "\" after its
+  // link marker, which ends its link name (names hold none, see EntryLinkName), whatever the
+  // case of its ".url" and whatever its address holds: the URL is all the text after it. A
+  // folder entry, and a text without a link marker, is all key and has no URL.
   static void SplitEntry(std::string_view entry, std::string& key, std::string& url);
-  // A link name as an entry can hold it: a "\" right after ".url" and a level character would
-  // read as the end of the name, so it becomes the full-width "＼"; other names are unchanged.
+  // A name as an entry holds it: every "\" of the name as its reference "&#92;", so that it
+  // never reads as the end of a folder or link name (platform/codepage.h).
   static std::string EntryLinkName(std::string_view name);
-  // The URL of an entry: ExtractUrl of the URL part that SplitEntry finds, so that a link
-  // name holding an address is never taken for the start of the URL.
+  // The URL of an entry as SplitEntry finds it.
   static std::string EntryUrl(std::string_view entry);
   // The key of SplitEntry: the text before "\" and the URL part, the whole entry without one.
   static std::string EntryKey(std::string_view entry);
+  // True for a text that begins with a scheme: a letter, then letters, digits, "+", "-" or
+  // ".", then ":" ("mailto:", "javascript:", "place:").
+  static bool StartsWithScheme(std::string_view text);
+  // True for a text that a link can be made of: one that begins with a scheme, or one in
+  // which ExtractUrl finds an address.
+  static bool IsAddress(std::string_view text);
   // True for a folder entry by its form: no link marker, ".dir" and a level at its end.
   static bool IsFolderEntry(std::string_view entry);
   // From the first character after the backslash of the link marker to the end; the whole

@@ -33,31 +33,17 @@ std::string TBookmarkControl::EntryPath(std::string_view entry) {
 }
 
 void TBookmarkControl::SplitEntry(std::string_view entry, std::string& key, std::string& url) {
+  key = entry;
+  url.clear();
   const std::size_t marker = FindCharBoundary(entry, kLinkMarker);
-  if (marker == std::string_view::npos && IsFolderEntry(entry)) {
-    // A folder has no URL, whatever its name holds ("Blog http://...").
-    key = entry;
-    url.clear();
-    return;
-  }
-  // A link's name ends at the first ".url", level and "\\" after the link marker: names never
-  // hold that text (EntryLinkName), while an address may.
-  std::size_t start = std::string_view::npos;
-  if (marker != std::string_view::npos) {
-    for (std::size_t pos = entry.find(".url", marker + kLinkMarker.size());
-         pos != std::string_view::npos && start == std::string_view::npos;
-         pos = entry.find(".url", pos + 1)) {
-      if (pos + 6 <= entry.size() && LevelValue(entry[pos + 4]) >= 0 && entry[pos + 5] == '\\')
-        start = pos + 6;
-    }
-  }
-  if (start != std::string_view::npos) {
-    url = entry.substr(start);
-    key = entry.substr(0, start - 1);
-    return;
-  }
-  url = ExtractUrl(entry);
-  key = url.empty() ? std::string(entry) : EntryPath(entry);
+  if (marker == std::string_view::npos) return;  // a folder, or no entry of either kind
+  // A link's name ends at the first "\" after the link marker: names hold every "\" of their
+  // own as "&#92;" (EntryLinkName), while an address may hold any text, a scheme, ".url" or
+  // another "\" included.
+  const std::size_t end = FindCharBoundary(entry, "\\", marker + kLinkMarker.size());
+  if (end == std::string_view::npos) return;
+  key = entry.substr(0, end);
+  url = entry.substr(end + 1);
 }
 
 std::string TBookmarkControl::EntryLinkName(std::string_view name) {
@@ -65,16 +51,13 @@ std::string TBookmarkControl::EntryLinkName(std::string_view name) {
   out.reserve(name.size());
   for (std::size_t i = 0; i < name.size(); ++i) {
     if (platform::IsLeadByte(static_cast<unsigned char>(name[i])) && i + 1 < name.size()) {
-      out.append(name.substr(i++, 2));
+      out.append(name.substr(i++, 2));  // its second byte may be 0x5C without being a "\"
       continue;
     }
-    out.push_back(name[i]);
-    if (name.compare(i, 4, ".url") == 0 && i + 5 < name.size() && LevelValue(name[i + 4]) >= 0 &&
-        name[i + 5] == '\\') {
-      out.append(name.substr(i + 1, 4));
-      out.append("\x81\x5F");  // the full-width backslash
-      i += 5;
-    }
+    if (name[i] == '\\')
+      out += "&#92;";
+    else
+      out.push_back(name[i]);
   }
   return out;
 }
@@ -82,13 +65,28 @@ std::string TBookmarkControl::EntryLinkName(std::string_view name) {
 std::string TBookmarkControl::EntryUrl(std::string_view entry) {
   std::string key, url;
   SplitEntry(entry, key, url);
-  return ExtractUrl(url);
+  return url;
 }
 
 std::string TBookmarkControl::EntryKey(std::string_view entry) {
   std::string key, url;
   SplitEntry(entry, key, url);
   return key;
+}
+
+bool TBookmarkControl::StartsWithScheme(std::string_view text) {
+  auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+  if (text.empty() || !letter(text[0])) return false;
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == ':') return true;
+    if (!letter(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.') return false;
+  }
+  return false;
+}
+
+bool TBookmarkControl::IsAddress(std::string_view text) {
+  return StartsWithScheme(text) || !ExtractUrl(text).empty();
 }
 
 bool TBookmarkControl::IsFolderEntry(std::string_view entry) {

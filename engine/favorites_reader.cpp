@@ -98,7 +98,13 @@ void TBookmarkControl::ScanFavoritesFolder(Owner& owner, StatusLabel* status, in
     if (item.isSymlink && platform::DirectoryExists(path)) continue;
 
     if (item.isDirectory) {
-      if (!item.exact) continue;
+      if (!item.exact) {
+        // A name of bytes that are no UTF-8 has no form in the list: the folder and the links
+        // in it cannot be carried, which the run must tell.
+        lostData.push_back("Dir  Error : " + path);
+        ++errorCount;
+        continue;
+      }
       Frame child;
       child.dirPath = path;
       if (frame.level <= kMaxFolderLevel) {
@@ -121,7 +127,7 @@ void TBookmarkControl::ScanFavoritesFolder(Owner& owner, StatusLabel* status, in
 
     if (!EndsWithUrl(item.name)) continue;
     std::string url = item.exact ? ReadUrlFile(path) : std::string();
-    if (!ExtractUrl(url).empty()) {
+    if (IsAddress(url)) {
       list.push_back(frame.entryPath + std::string(kLinkMarker) + item.name +
                      LevelChar(frame.level) + "\\" + url);
       ++ieUrlCount;
@@ -136,9 +142,12 @@ void TBookmarkControl::ScanFavoritesFolder(Owner& owner, StatusLabel* status, in
 std::string TBookmarkControl::ReadUrlFile(const std::string& path) {
   UrlFile = std::make_unique<platform::IniFile>(path);
   std::string url = UrlFile->ReadString("InternetShortcut", "URL", "");
+  // A shortcut with a byte order mark, or whose address is UTF-8 (as other programs write
+  // them on systems without code page 932), is UTF-8; any other is Shift-JIS.
+  const bool utf8 = UrlFile->Utf8Bom() || (!platform::IsAscii(url) && platform::IsUtf8(url));
   UrlFile.reset();
   if (url.find("vnd.ms.radio") != std::string::npos) return std::string();
-  return url;
+  return utf8 ? Utf8ToSjis(url) : platform::ProtectAmpersands(url);
 }
 
 }  // namespace lf

@@ -8,6 +8,7 @@
 // refuses.
 #include <cerrno>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/bookmark_control.h"
@@ -56,6 +57,99 @@ bool SafeTarget(std::string_view path, int names) {
   for (std::string_view segment : SplitPath(path, "\\/"))
     if (segment == "..") return false;
   return true;
+}
+
+// A name as a file or folder of the Favorites can hold it: without the characters Windows
+// keeps out of file names, "\" (a name holds it as "&#92;") among them. Every other character
+// stays, one beyond Shift-JIS as its reference, which the file system turns into the
+// character. An "&" that dropping a character leaves in front of what reads as a reference
+// is kept as one ("&#38;").
+std::string FavoritesName(std::string_view name) {
+  static constexpr std::string_view kForbidden = "\\/:*?\"<>|";
+  if (name.find_first_of(kForbidden) == std::string_view::npos &&
+      name.find("&#92;") == std::string_view::npos)
+    return std::string(name);
+  std::string out;
+  out.reserve(name.size());
+  std::vector<std::size_t> ampersands;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    if (platform::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < name.size()) {
+      out.append(name.substr(i++, 2));  // its second byte may be 0x5C without being a "\"
+      continue;
+    }
+    char32_t cp;
+    if (c == '&') {
+      if (const std::size_t n = platform::ReferenceAt(name, i, cp)) {
+        if (cp != '\\') out.append(name.substr(i, n));
+        i += n - 1;
+        continue;
+      }
+      ampersands.push_back(out.size());
+    }
+    if (kForbidden.find(c) == std::string_view::npos) out.push_back(c);
+  }
+  for (auto it = ampersands.rbegin(); it != ampersands.rend(); ++it) {
+    char32_t cp;
+    if (platform::ReferenceAt(out, *it, cp)) out.replace(*it, 1, "&#38;");
+  }
+  return out;
+}
+
+// The target path with the last `names` components (those that come from the list) as the
+// Favorites can hold them; the root folder before them stays as it is.
+std::string FavoritesTarget(std::string_view path, int names) {
+  const std::vector<std::string_view> parts = SplitPath(path, "\\");
+  if (static_cast<int>(parts.size()) <= names) return std::string(path);
+  std::string out;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) out.push_back('\\');
+    if (i + static_cast<std::size_t>(names) >= parts.size())
+      out += FavoritesName(parts[i]);
+    else
+      out.append(parts[i]);
+  }
+  return out;
+}
+
+// The address as a shortcut holds it: a character beyond Shift-JIS, kept as its reference,
+// as its UTF-8 bytes in percent-encoding, the form an address takes in any code page.
+std::string ShortcutAddress(std::string_view url) {
+  if (url.find('&') == std::string_view::npos) return std::string(url);
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(url.size() + 16);
+  for (std::size_t i = 0; i < url.size(); ++i) {
+    char32_t cp;
+    const std::size_t n = url[i] == '&' ? platform::ReferenceAt(url, i, cp) : 0;
+    if (n == 0) {
+      out.push_back(url[i]);
+      continue;
+    }
+    i += n - 1;
+    if (cp < 0x80) {
+      out.push_back(static_cast<char>(cp));  // "&" and "\"
+      continue;
+    }
+    std::string utf8;
+    platform::AppendUtf8(utf8, cp);
+    for (unsigned char b : utf8) {
+      out.push_back('%');
+      out.push_back(kHex[b >> 4]);
+      out.push_back(kHex[b & 0xF]);
+    }
+  }
+  return out;
+}
+
+// A file name not yet used by this write in its folder: two links of one name are both kept,
+// the later one as "Name (2).url", "Name (3).url" and so on.
+std::string UnusedInThisWrite(std::unordered_set<std::string>& used, const std::string& base,
+                              const std::string& name) {
+  std::string file = base + name + ".url";
+  for (int n = 2; used.count(file); ++n) file = base + name + " (" + std::to_string(n) + ").url";
+  used.insert(file);
+  return file;
 }
 
 // How many names below the root folder the key of an entry holds: its level and one.
@@ -133,6 +227,7 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
   bar.SetMax(static_cast<int>(list.size()) - 1);
   std::vector<std::string> lostData;
   LinkGuard links;
+  std::unordered_set<std::string> used;  // the shortcut files of this write
   for (const std::string& entry : list) {
     bar.StepIt();
     owner.ProcessMessages();
@@ -145,7 +240,8 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
     const int names = NamesBelowRoot(key);
 
     if (IsFolderEntry(entry)) {
-      const std::string dir = base + leaf.substr(0, leaf.size() >= 5 ? leaf.size() - 5 : 0);
+      const std::string dir =
+          FavoritesTarget(base + leaf.substr(0, leaf.size() >= 5 ? leaf.size() - 5 : 0), names);
       int rc = !SafeTarget(dir, names)     ? EINVAL
                : links.Through(dir, names) ? ELOOP
                                            : platform::MakeDirectory(dir);
@@ -160,23 +256,27 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
     }
 
     const std::string name = leaf.size() >= 9 ? leaf.substr(4, leaf.size() - 9) : std::string();
-    const std::string file = base + name + ".url";
-    // Only links of the schemes a shortcut is read back with are written. A link of another
-    // (an address typed without "http://", a "mailto:") is logged as lost, not dropped
-    // without a trace.
-    if (ExtractUrl(url).empty()) {
+    // Only links whose address a shortcut is read back with are written: one that has no
+    // scheme (an address typed without "http://") is logged as lost, not dropped without a
+    // trace.
+    if (!IsAddress(url)) {
       if (!base.empty()) {
-        lostData.push_back("URL Error : " + file);
+        lostData.push_back("URL Error : " + base + name + ".url");
         ++errorCount;
       }
       continue;
     }
     // Without a link marker the entry names no folder, and the file would land wherever the
     // program happens to run.
-    // A link name holding "\" (a title the pages keep as it is) names folders of its own.
-    const int fileNames = names + static_cast<int>(SplitPath(name, "\\").size()) - 1;
-    const bool safe = !base.empty() && SafeTarget(file, fileNames);
-    int rc = !safe ? EINVAL : links.Through(file, fileNames) ? ELOOP : WriteUrlFile(file, url);
+    const std::string file =
+        base.empty()
+            ? name + ".url"
+            : UnusedInThisWrite(used, FavoritesTarget(RemoveBackslash(base), names - 1) + "\\",
+                                FavoritesName(name));
+    const bool safe = !base.empty() && SafeTarget(file, names);
+    int rc = !safe                        ? EINVAL
+             : links.Through(file, names) ? ELOOP
+                                          : WriteUrlFile(file, ShortcutAddress(url));
     if (rc != 0) {
       owner.MessageBox(FailureText("ＵＲＬ[ ", file, platform::ErrorText(rc)), MessageCaption(),
                        kMbIconError | kMbOk);

@@ -4,6 +4,7 @@
 
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
+#include "platform/collation.h"
 
 namespace lf {
 
@@ -61,10 +62,13 @@ void TBookmarkControl::FillUrlList(const std::string& folderPath, const Bookmark
     // Every entry begins with its folder path, so the path is looked for there and nowhere
     // else (the same text deeper down, "R\\X\\R\\A" for "R\\A", is another folder).
     if (entry.compare(0, folderPath.size(), folderPath) != 0 ||
-        entry.compare(folderPath.size(), kLinkMarker.size(), kLinkMarker) != 0 ||
-        entry.find(".url") == std::string::npos)
+        entry.compare(folderPath.size(), kLinkMarker.size(), kLinkMarker) != 0)
       continue;
+    // A shortcut read as "Daily.URL" is as much a link as one named "Daily.url".
     const std::string path = EntryKey(entry);
+    if (path.size() < 5 ||
+        !platform::SameIgnoringAsciiCase(std::string_view(path).substr(path.size() - 5, 4), ".url"))
+      continue;
     std::string name;
     if (std::size_t marker = FindCharBoundary(path, kLinkMarker); marker != std::string::npos) {
       name = path.substr(marker + kLinkMarker.size());

@@ -1,10 +1,15 @@
-// The Netscape bookmark file reader: finds the file's character set from its META line,
-// converts every line to Shift-JIS and recognises folders and links line by line, tracking
-// the folder depth by counting "<DL>" and "</DL>".
+// The Netscape bookmark file reader: finds the file's character set from its declaration (or,
+// without one, from its bytes), converts every line to Shift-JIS and recognises folders and
+// links line by line, tracking the folder depth by counting "<DL>" and "</DL>". Names and
+// addresses are taken as the text the HTML stands for (html_text.h).
 #include <algorithm>
+#include <array>
+#include <cctype>
+#include <utility>
 #include <vector>
 
 #include "engine/bookmark_control.h"
+#include "engine/html_text.h"
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
 #include "platform/codepage.h"
@@ -38,55 +43,35 @@ std::string StripTags(std::string_view text) {
   return out;
 }
 
-// Drops the characters a file name cannot hold. Every byte above 0x80 starts a two-byte unit
-// whose second byte is kept as it is (the second byte of "ソ" is a backslash). A name that
-// ends in the first byte of a two-byte character (a title in another character set) loses
-// it: it would take the "\" after the folder's name in its contents' paths for its second.
-std::string DropFileNameChars(std::string_view text) {
-  static constexpr std::string_view kForbidden = "\\/:*?\"|";
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c > 0x80) {
-      out.push_back(text[i]);
-      if (i + 1 < text.size()) out.push_back(text[++i]);
-    } else if (kForbidden.find(static_cast<char>(c)) == std::string_view::npos) {
-      out.push_back(text[i]);
-    }
-  }
-  if (!out.empty() && platform::ClassifyByte(out, out.size() - 1) == platform::ByteKind::Lead)
-    out.pop_back();
-  return out;
+// The name of a folder or link line: its text without markup, as the text it stands for.
+std::string NameOf(std::string_view line) {
+  std::string name = DecodeHtml(StripTags(line), true);
+  // A name that ends in the first byte of a two-byte character (a title in another character
+  // set) loses it: it would take the "\" after the folder's name in its contents' paths for
+  // its second.
+  if (!name.empty() && platform::ClassifyByte(name, name.size() - 1) == platform::ByteKind::Lead)
+    name.pop_back();
+  return name;
 }
 
-// The address of a link line: the value of its HREF attribute when it has one, since other
-// attributes (ICON_URI) and the title may hold addresses too; else the first address of the
-// whole line.
-std::string LinkUrl(std::string_view line) {
+// The address of a link line. A line with an HREF attribute is a link of its value (decoded),
+// since other attributes (ICON_URI) and the title may hold addresses too: the whole value when
+// it begins with a scheme, of whatever kind, or else the address found in it. A line without
+// one is a link of the first address found in it. hasHref tells the two kinds apart.
+std::string LinkUrl(std::string_view line, bool& hasHref) {
   static constexpr std::string_view kHref = "HREF=\"";
+  hasHref = false;
   for (std::size_t i = line.find('='); i != std::string_view::npos; i = line.find('=', i + 1)) {
     if (i + 2 < kHref.size() ||
         !platform::SameIgnoringAsciiCase(line.substr(i - 4, kHref.size()), kHref))
       continue;
+    hasHref = true;
     const std::string_view value = line.substr(i + 2);
-    return TBookmarkControl::ExtractUrl(value.substr(0, value.find('"')));
+    std::string url = DecodeHtml(value.substr(0, value.find('"')), false);
+    if (TBookmarkControl::StartsWithScheme(url)) return url;
+    return TBookmarkControl::ExtractUrl(url);
   }
   return TBookmarkControl::ExtractUrl(line);
-}
-
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
-  std::string out;
-  out.reserve(text.size());
-  std::size_t start = 0;
-  for (std::size_t pos = text.find(from); pos != std::string_view::npos;
-       pos = text.find(from, start)) {
-    out.append(text.substr(start, pos - start));
-    out.append(to);
-    start = pos + from.size();
-  }
-  out.append(text.substr(start));
-  return out;
 }
 
 // The level character of an item at the given depth. What lies deeper than the deepest level
@@ -101,18 +86,151 @@ std::string LevelDigit(int depth, bool& tooDeep) {
   return std::string(1, LevelChar(level));
 }
 
+// The character set a declaration names ("charset=utf-8", 'charset="EUC-JP"', "<meta
+// charset=x-sjis>"), or -1 when the line holds none the reader knows.
+int DeclaredCharset(std::string_view line) {
+  // clang-format off
+  static constexpr std::array<std::pair<std::string_view, int>, 16> kNames{{
+      {"utf-8", kCharsetUtf8},       {"utf8", kCharsetUtf8},
+      {"shift_jis", kCharsetSjis},   {"shift-jis", kCharsetSjis},
+      {"sjis", kCharsetSjis},        {"x-sjis", kCharsetSjis},
+      {"windows-31j", kCharsetSjis}, {"cp932", kCharsetSjis},
+      {"ms932", kCharsetSjis},       {"ms_kanji", kCharsetSjis},
+      {"euc-jp", kCharsetEuc},       {"euc_jp", kCharsetEuc},
+      {"eucjp", kCharsetEuc},        {"x-euc-jp", kCharsetEuc},
+      {"x-euc", kCharsetEuc},        {"ujis", kCharsetEuc},
+  }};
+  // clang-format on
+  for (std::size_t at = line.find("charset"); at != std::string_view::npos;
+       at = line.find("charset", at + 1)) {
+    std::size_t i = at + 7;
+    while (i < line.size() && line[i] == ' ') ++i;
+    if (i == line.size() || line[i] != '=') continue;
+    ++i;
+    while (i < line.size() && line[i] == ' ') ++i;
+    if (i < line.size() && (line[i] == '"' || line[i] == '\'')) ++i;
+    std::size_t end = i;
+    while (end < line.size() && (std::isalnum(static_cast<unsigned char>(line[end])) ||
+                                 line[end] == '-' || line[end] == '_'))
+      ++end;
+    const std::string_view name = line.substr(i, end - i);
+    for (const auto& [known, charset] : kNames)
+      if (name == known) return charset;
+  }
+  return -1;
+}
+
+// Follows the bytes of a file in each of the three character sets: whether they are valid
+// UTF-8 holding some byte above 0x7F, and whether they are characters of Shift-JIS and of
+// EUC-JP all through.
+class CharsetGuess {
+ public:
+  void Take(std::string_view line) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>(line[i]);
+      if (c >= 0x80) nonAscii_ = true;
+      TakeUtf8(c);
+      TakeSjis(c);
+      TakeEuc(c);
+    }
+    // A line end ends every character.
+    utf8_ = utf8_ && utf8Left_ == 0;
+    sjis_ = sjis_ && sjisLead_ == 0;
+    euc_ = euc_ && eucLeft_ == 0;
+  }
+
+  // Valid UTF-8 with non-ASCII bytes is UTF-8; otherwise the one of Shift-JIS and EUC-JP that
+  // the bytes fit. Japanese text in Shift-JIS is hardly ever EUC-JP too (its kana and most of
+  // its kanji begin with bytes EUC-JP has no use for), while EUC-JP often reads as half-width
+  // katakana in Shift-JIS: a text that fits both is EUC-JP when it holds kana as EUC-JP writes
+  // them. Anything else is Shift-JIS, as a file without a declaration always was.
+  int Charset() const {
+    if (!nonAscii_) return kCharsetSjis;
+    if (utf8_) return kCharsetUtf8;
+    if (euc_ && (!sjis_ || eucKana_)) return kCharsetEuc;
+    return kCharsetSjis;
+  }
+
+ private:
+  void TakeUtf8(unsigned char c) {
+    if (!utf8_) return;
+    if (utf8Left_ > 0) {
+      if ((c & 0xC0) != 0x80) utf8_ = false;
+      --utf8Left_;
+      return;
+    }
+    if (c < 0x80) return;
+    if (c >= 0xC2 && c <= 0xDF)
+      utf8Left_ = 1;
+    else if (c >= 0xE0 && c <= 0xEF)
+      utf8Left_ = 2;
+    else if (c >= 0xF0 && c <= 0xF4)
+      utf8Left_ = 3;
+    else
+      utf8_ = false;
+  }
+  void TakeSjis(unsigned char c) {
+    if (!sjis_) return;
+    if (sjisLead_ != 0) {
+      sjis_ = platform::IsTrailByte(c) && platform::Cp932CodeToUnicode((sjisLead_ << 8) | c) != 0;
+      sjisLead_ = 0;
+      return;
+    }
+    if (platform::IsLeadByte(c))
+      sjisLead_ = c;
+    else if (c == 0x80 || c == 0xA0 || c >= 0xFD)
+      sjis_ = false;
+  }
+  void TakeEuc(unsigned char c) {
+    if (!euc_) return;
+    if (eucLeft_ > 0) {
+      euc_ = eucHalfWidth_ ? (c >= 0xA1 && c <= 0xDF) : (c >= 0xA1 && c <= 0xFE);
+      eucHalfWidth_ = false;
+      --eucLeft_;
+      return;
+    }
+    if (c < 0x80) return;
+    if (c == 0x8E) {
+      eucLeft_ = 1;
+      eucHalfWidth_ = true;
+    } else if (c == 0x8F) {
+      eucLeft_ = 2;
+    } else if (c >= 0xA1 && c <= 0xFE) {
+      eucLeft_ = 1;
+      if (c == 0xA4 || c == 0xA5) eucKana_ = true;
+    } else {
+      euc_ = false;
+    }
+  }
+
+  bool nonAscii_ = false;
+  bool utf8_ = true, sjis_ = true, euc_ = true;
+  int utf8Left_ = 0;
+  unsigned sjisLead_ = 0;
+  int eucLeft_ = 0;
+  bool eucHalfWidth_ = false;  // the byte after 0x8E: a half-width katakana
+  bool eucKana_ = false;       // a hiragana or katakana of EUC-JP seen
+};
+
+// The declared character set (the first declaration the reader knows decides), else the one
+// the bytes fit. A file that begins with the UTF-8 byte order mark is UTF-8.
 int DetectCharset(const std::string& path) {
+  {
+    platform::File file(path, platform::File::Mode::Read);
+    char head[3];
+    if (file.Read(head, 3) == 3 && std::string_view(head, 3) == "\xEF\xBB\xBF") return kCharsetUtf8;
+  }
   LineReader file(path);
+  CharsetGuess guess;
   std::string line;
   while (file.ReadLine(line)) {
+    guess.Take(line);
     // The character set is not known yet, so every byte is folded.
     for (char& c : line)
       c = static_cast<char>(platform::FoldAsciiCase(static_cast<unsigned char>(c)));
-    if (Contains(line, "charset=utf-8")) return kCharsetUtf8;
-    if (Contains(line, "charset=euc-jp")) return kCharsetEuc;
-    if (Contains(line, "charset=shift_jis")) return kCharsetSjis;
+    if (const int declared = DeclaredCharset(line); declared >= 0) return declared;
   }
-  return kCharsetSjis;
+  return guess.Charset();
 }
 
 // Joins an item written over several lines (a tag broken before its "</A>" or "</H3") into
@@ -151,7 +269,7 @@ class ItemJoiner {
 };
 
 std::string LineInSjis(int charset, const std::string& raw) {
-  if (charset == kCharsetUtf8) return TBookmarkControl::Utf8ToSjis(raw);
+  if (charset == kCharsetUtf8) return Utf8MarkupToSjis(raw);
   if (charset == kCharsetEuc) return TBookmarkControl::EucToSjis(raw);
   return raw;
 }
@@ -247,13 +365,15 @@ class BookmarkLineParser {
     return Step::Descended;
   }
 
-  // The link a line holds, if it has an address and a name; false when cancelled.
+  // The link a line holds, if it has an address; false when cancelled. A link written as
+  // one (with an HREF attribute) is taken with an empty title too; another line that holds
+  // an address only with a name.
   bool AddLink(const std::string& line) {
-    const std::string url = LinkUrl(line);
+    bool hasHref;
+    const std::string url = LinkUrl(line, hasHref);
     if (url.empty()) return true;
-    const std::string name = control_.LinkName(line);
-    if (name.empty()) return true;
-    const std::string title = TBookmarkControl::EntryLinkName(ReplaceAll(name, "&amp;", "&"));
+    const std::string title = control_.LinkName(line);
+    if (title.empty() && !hasHref) return true;
     owner_.ProcessMessages();
     if (cancel_) return false;
     list_.push_back(levels_.back().folderPath + std::string(kLinkMarker) + title + ".url" +
@@ -291,13 +411,13 @@ class BookmarkLineParser {
 }  // namespace
 
 std::string TBookmarkControl::CleanName(std::string_view text) {
-  return DropFileNameChars(StripTags(text));
+  return NameOf(text);
 }
 
 std::string TBookmarkControl::LinkName(std::string_view text) const {
-  // The interactive pages on Netscape data show titles as they are, "/" and ":" included.
-  if (Operation == 4 || Operation == 7 || Operation == 8 || Operation == 9) return StripTags(text);
-  return CleanName(text);
+  // Every operation keeps every character of a title: only the Favorites writer drops those
+  // a file name cannot hold.
+  return NameOf(text);
 }
 
 void TBookmarkControl::LoadBookmarkFile(Owner& owner, StatusLabel* status, int& cancel,
@@ -343,9 +463,8 @@ void TBookmarkControl::ReadBookmarkFile(Owner& owner, const std::string& filePat
     bar.SetStep(1);
     const std::string rootPath = RemoveBackslash(rootName);
 
-    // A UTF-8 file may end its lines with line feeds alone: they end lines there too.
     const int charset = DetectCharset(filePath);
-    LineReader file(filePath, charset == kCharsetUtf8);
+    LineReader file(filePath);
     int depth = 0;
     ParseBookmarkLines(owner, charset, file, cancel, urlCount, depth, root, tree, fillTree, bar,
                        list, 0, rootPath);

@@ -3,6 +3,7 @@
 #include "engine/bookmark_control.h"
 #include "engine/entry_layout.h"
 #include "engine/file_backup.h"
+#include "engine/html_text.h"
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
 #include "platform/file_system.h"
@@ -155,12 +156,14 @@ void WriteBody(Owner& owner, ProgressBar& bar, OutputFile& out, std::string& cur
     previousFolder = entry.folder;
 
     currentIndent = IndentDefined(entry.level) ? Indent(entry.level) : std::string();
+    // Names and addresses are text: what HTML reserves is written as its reference.
+    const std::string name = EscapeHtml(entry.name, true);
     if (entry.folder) {
-      out.Line(currentIndent + "<DT><H3 ADD_DATE=\"" + stamp + "\">" + entry.name + "</H3>");
+      out.Line(currentIndent + "<DT><H3 ADD_DATE=\"" + stamp + "\">" + name + "</H3>");
       out.Line("");
     } else {
-      out.Line(currentIndent + "<DT><A HREF=\"" + entry.url + "\" ADD_DATE=\"" + stamp +
-               "\" LAST_VISIT=\"0\" LAST_MODIFIED=\"0\">" + entry.name + "</A>");
+      out.Line(currentIndent + "<DT><A HREF=\"" + EscapeHtml(entry.url, false) + "\" ADD_DATE=\"" +
+               stamp + "\" LAST_VISIT=\"0\" LAST_MODIFIED=\"0\">" + name + "</A>");
       ++urlCount;
     }
   }

@@ -65,8 +65,10 @@ class HotlistParser {
     std::string name;
   };
 
-  // Files the folder and opens a frame for its contents.
-  void EnterFolder(const std::string& name) {
+  // Files the folder and opens a frame for its contents. A "\" of the name is part of the
+  // name, never a step of the path.
+  void EnterFolder(const std::string& text) {
+    const std::string name = TBookmarkControl::EntryLinkName(text);
     const int level = depth_ - 1;
     // A folder is entered only where its level fits the entry format; the contents of one
     // that does not are filed in the deepest folder that was entered.

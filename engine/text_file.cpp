@@ -7,8 +7,7 @@ namespace {
 constexpr std::size_t kChunk = 1 << 16;
 }
 
-LineReader::LineReader(std::string_view path, bool lineFeedEnds)
-    : file_(path, platform::File::Mode::Read), ends_(lineFeedEnds ? "\r\n" : "\r") {}
+LineReader::LineReader(std::string_view path) : file_(path, platform::File::Mode::Read) {}
 
 bool LineReader::Fill() {
   if (eof_) return false;
@@ -33,6 +32,12 @@ bool LineReader::Fill() {
 }
 
 bool LineReader::AtEnd() {
+  if (!started_) {
+    started_ = true;
+    while (buffer_.size() < 3 && Fill()) {
+    }
+    if (buffer_.compare(0, 3, "\xEF\xBB\xBF") == 0) pos_ = 3;
+  }
   if (pos_ < buffer_.size()) return false;
   return !Fill();
 }
@@ -43,7 +48,7 @@ bool LineReader::ReadLine(std::string& line) {
   while (true) {
     const char* start = buffer_.data() + pos_;
     std::size_t avail = buffer_.size() - pos_;
-    const std::size_t len = std::string_view(start, avail).find_first_of(ends_);
+    const std::size_t len = std::string_view(start, avail).find_first_of("\r\n");
     if (len != std::string_view::npos) {
       const bool cr = start[len] == '\r';
       line.append(start, len);
@@ -66,12 +71,12 @@ LineWriter::LineWriter(std::string_view path) : file_(path, platform::File::Mode
 LineWriter::~LineWriter() = default;
 
 void LineWriter::WriteLine(std::string_view line) {
-  // A carriage return or an end-of-file byte inside the line (a name can hold them) would end
-  // the line or the whole file when it is read back: each is written as a blank.
+  // A line end or an end-of-file byte inside the line (a name can hold them) would end the
+  // line or the whole file when it is read back: each is written as a blank.
   const std::size_t start = buffer_.size();
   buffer_.append(line);
-  for (std::size_t i = buffer_.find_first_of("\r\x1A", start); i != std::string::npos;
-       i = buffer_.find_first_of("\r\x1A", i + 1))
+  for (std::size_t i = buffer_.find_first_of("\r\n\x1A", start); i != std::string::npos;
+       i = buffer_.find_first_of("\r\n\x1A", i + 1))
     buffer_[i] = ' ';
   buffer_.append("\r\n", 2);
   if (buffer_.size() >= kChunk) Flush();

@@ -1,6 +1,7 @@
-// Text files as the program reads and writes them: a line ends at a carriage return (a line
-// feed right after it belongs to the line end, a line feed alone is ordinary text) and the
-// byte 0x1A ends the input; written lines end with CR LF.
+// Text files as the program reads and writes them: a line ends at CR LF, at a line feed alone
+// and at a carriage return alone, whichever system wrote the file; a UTF-8 byte order mark at
+// the start is no part of the first line, and the byte 0x1A ends the input. Written lines end
+// with CR LF.
 #pragma once
 
 #include <cstdint>
@@ -13,9 +14,8 @@ namespace lf {
 
 class LineReader {
  public:
-  // Opens the file; throws platform::IoError. With lineFeedEnds a line feed alone ends a line
-  // as well (for files written with line feeds only).
-  explicit LineReader(std::string_view path, bool lineFeedEnds = false);
+  // Opens the file; throws platform::IoError.
+  explicit LineReader(std::string_view path);
 
   // The next line without its end; false at the end of the input. Throws platform::IoError.
   bool ReadLine(std::string& line);
@@ -29,8 +29,8 @@ class LineReader {
   platform::File file_;
   std::string buffer_;
   std::size_t pos_ = 0;
-  bool eof_ = false;       // no more bytes in the file, or 0x1A met
-  std::string_view ends_;  // the bytes that end a line
+  bool eof_ = false;      // no more bytes in the file, or 0x1A met
+  bool started_ = false;  // the start of the file (and its byte order mark) has been read
 };
 
 class LineWriter {
@@ -39,8 +39,8 @@ class LineWriter {
   explicit LineWriter(std::string_view path);
   ~LineWriter();
 
-  // Writes the line and CR LF, a CR or 0x1A inside the line as a blank; throws
-  // platform::IoError.
+  // Writes the line and CR LF, a CR, LF or 0x1A inside the line (each would end the line or
+  // the file when it is read back) as a blank; throws platform::IoError.
   void WriteLine(std::string_view line);
   // Writes what is buffered and closes the file; throws platform::IoError.
   void Close();

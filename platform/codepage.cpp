@@ -13,7 +13,9 @@ namespace {
 constexpr std::uint16_t kNone = 0xFFFF;
 
 // Both directions of code page 932 as tables, read once from iconv: the UTF-16 unit of every
-// one- and two-byte code, and the code (one byte as 0x00XX) of every UTF-16 unit.
+// one- and two-byte code, and the code (one byte as 0x00XX) of every UTF-16 unit that the code
+// page gives back as itself; a unit that it would give back as another (U+301C comes back as
+// U+FF5E) has no code here, so that it is kept as a reference.
 struct Tables {
   std::vector<std::uint16_t> toUnit;  // by code; kNone where the code is no character
   std::vector<std::uint16_t> toCode;  // by unit; kNone where the unit has no code
@@ -57,11 +59,13 @@ struct Tables {
       iconv(out, nullptr, nullptr, nullptr, nullptr);
       if (iconv(out, &src, &left, &dst, &room) == static_cast<std::size_t>(-1)) continue;
       std::size_t n = static_cast<std::size_t>(dst - code);
+      std::uint16_t c = kNone;
       if (n == 1)
-        toCode[u] = static_cast<unsigned char>(code[0]);
+        c = static_cast<unsigned char>(code[0]);
       else if (n == 2)
-        toCode[u] = static_cast<std::uint16_t>((static_cast<unsigned char>(code[0]) << 8) |
-                                               static_cast<unsigned char>(code[1]));
+        c = static_cast<std::uint16_t>((static_cast<unsigned char>(code[0]) << 8) |
+                                       static_cast<unsigned char>(code[1]));
+      if (c != kNone && toUnit[c] == u) toCode[u] = c;
     }
     iconv_close(in);
     iconv_close(out);
@@ -90,17 +94,8 @@ inline void AppendCode(std::string& out, std::uint16_t code) {
   out.push_back(static_cast<char>(code & 0xFF));
 }
 
-inline void AppendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
+bool ValidCodePoint(char32_t cp) {
+  return cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
 }
 
 // Decodes one well-formed UTF-8 character at pos; false (with the length of the bad bytes)
@@ -130,15 +125,30 @@ bool DecodeUtf8(std::string_view s, std::size_t pos, std::uint32_t& cp, std::siz
     cp = (cp << 6) | (c & 0x3F);
   }
   length = n;
-  return n == want && cp >= min && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
+  return n == want && cp >= min && ValidCodePoint(cp);
 }
 
-// Shift-JIS to UTF-8; onBad appends a replacement or returns false to give up.
+// The program's text to UTF-8: references become their characters; with paths, a "\" of the
+// text becomes "/" (its reference stays "\"). onBad appends a replacement for bytes that are
+// no character or returns false to give up.
 template <typename OnBad>
-bool SjisToUtf8Impl(std::string_view s, std::string& out, OnBad onBad) {
+bool SjisToUtf8Impl(std::string_view s, std::string& out, bool paths, OnBad onBad) {
   const Tables& t = T();
   out.reserve(out.size() + s.size() * 3 / 2);
   for (std::size_t i = 0; i < s.size();) {
+    const unsigned char b = static_cast<unsigned char>(s[i]);
+    if (b == '&') {
+      char32_t cp;
+      if (const std::size_t n = ReferenceAt(s, i, cp)) {
+        AppendUtf8(out, cp);
+        i += n;
+        continue;
+      }
+    } else if (b == '\\' && paths) {
+      out.push_back('/');
+      ++i;
+      continue;
+    }
     std::size_t length;
     std::uint16_t unit = DecodeSjis(t, s, i, length);
     if (unit == kNone) {
@@ -151,30 +161,83 @@ bool SjisToUtf8Impl(std::string_view s, std::string& out, OnBad onBad) {
   return true;
 }
 
+// UTF-8 to the program's text: references for what the code page does not give back, "&#38;"
+// for an "&" that would read as a reference; with paths, "/" becomes "\" and a "\" becomes
+// "&#92;". onBad as above.
 template <typename OnBad>
-bool Utf8ToSjisImpl(std::string_view s, std::string& out, OnBad onBad) {
-  const Tables& t = T();
+bool Utf8ToSjisImpl(std::string_view s, std::string& out, bool paths, OnBad onBad) {
   out.reserve(out.size() + s.size());
   for (std::size_t i = 0; i < s.size();) {
     std::uint32_t cp;
     std::size_t length;
-    bool ok = DecodeUtf8(s, i, cp, length);
-    std::uint16_t code = ok && cp < 0x10000 ? t.toCode[cp] : kNone;
-    if (code == kNone) {
+    if (!DecodeUtf8(s, i, cp, length)) {
       if (!onBad(out)) return false;
+    } else if (cp == '&') {
+      char32_t referenced;
+      if (ReferenceAt(s, i, referenced))
+        out += "&#38;";
+      else
+        out.push_back('&');
+    } else if (paths && cp == '/') {
+      out.push_back('\\');
+    } else if (paths && cp == '\\') {
+      out += "&#92;";
     } else {
-      AppendCode(out, code);
+      AppendCodePoint(out, cp);
     }
     i += length;
   }
   return true;
 }
 
+// True when the text needs no work beyond copying: no byte above 0x7F, no "&" and, for paths,
+// no separator to map.
+bool Plain(std::string_view text, bool paths) {
+  for (unsigned char c : text)
+    if (c >= 0x80 || c == '&' || (paths && (c == '\\' || c == '/'))) return false;
+  return true;
+}
+
+// The code points of JIS X 0212 (the third set of EUC-JP), read from iconv when first needed.
+struct JisX0212Table {
+  std::vector<char32_t> cp;  // by (row - 0x21) * 94 + (cell - 0x21); 0 where none
+
+  JisX0212Table() : cp(94 * 94, 0) {
+    iconv_t in = iconv_open("UTF-32LE", "EUC-JP");
+    if (in == reinterpret_cast<iconv_t>(-1)) return;
+    for (unsigned row = 0x21; row <= 0x7E; ++row) {
+      for (unsigned cell = 0x21; cell <= 0x7E; ++cell) {
+        char bytes[3] = {'\x8F', static_cast<char>(row + 0x80), static_cast<char>(cell + 0x80)};
+        unsigned char unit[8];
+        char* src = bytes;
+        char* dst = reinterpret_cast<char*>(unit);
+        std::size_t left = 3, room = sizeof unit;
+        iconv(in, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(in, &src, &left, &dst, &room) != static_cast<std::size_t>(-1) && left == 0 &&
+            dst - reinterpret_cast<char*>(unit) == 4)
+          cp[(row - 0x21) * 94 + (cell - 0x21)] =
+              unit[0] | (unit[1] << 8) | (unit[2] << 16) | (static_cast<char32_t>(unit[3]) << 24);
+      }
+    }
+    iconv_close(in);
+  }
+};
+
 }  // namespace
 
 bool IsAscii(std::string_view text) {
   for (unsigned char c : text)
     if (c >= 0x80) return false;
+  return true;
+}
+
+bool IsUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    std::uint32_t cp;
+    std::size_t length;
+    if (!DecodeUtf8(text, i, cp, length)) return false;
+    i += length;
+  }
   return true;
 }
 
@@ -202,15 +265,119 @@ std::size_t FindLastChar(std::string_view text, std::string_view chars) {
   return found;
 }
 
+bool IsReferenced(char32_t cp) {
+  if (cp == '&' || cp == '\\') return true;
+  if (cp >= 0x10000) return cp <= 0x10FFFF;
+  if (cp >= 0xD800 && cp <= 0xDFFF) return false;
+  return T().toCode[cp] == kNone;
+}
+
+std::size_t ReferenceAt(std::string_view text, std::size_t pos, char32_t& cp) {
+  // "&#" and one to seven digits, the first not a zero, then ";".
+  if (pos + 4 > text.size() || text[pos] != '&' || text[pos + 1] != '#' || text[pos + 2] == '0')
+    return 0;
+  char32_t value = 0;
+  std::size_t i = pos + 2;
+  for (; i < text.size() && i < pos + 9 && text[i] >= '0' && text[i] <= '9'; ++i)
+    value = value * 10 + static_cast<char32_t>(text[i] - '0');
+  if (i == pos + 2 || i == text.size() || text[i] != ';' || !IsReferenced(value)) return 0;
+  cp = value;
+  return i + 1 - pos;
+}
+
+void AppendReference(std::string& out, char32_t cp) {
+  char digits[8];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + cp % 10);
+    cp /= 10;
+  } while (cp != 0 && n < 8);
+  out += "&#";
+  while (n > 0) out.push_back(digits[--n]);
+  out.push_back(';');
+}
+
+void AppendCodePoint(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+    return;
+  }
+  const std::uint16_t code = cp < 0x10000 ? T().toCode[cp] : kNone;
+  if (code != kNone)
+    AppendCode(out, code);
+  else if (ValidCodePoint(cp))
+    AppendReference(out, cp);
+  else
+    out.push_back(kDefaultChar);
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+std::string ProtectAmpersands(std::string_view sjis) {
+  std::string out;
+  std::size_t done = 0;
+  // "&" is never the second byte of a two-byte character, so every one is a character.
+  for (std::size_t pos = sjis.find('&'); pos != std::string_view::npos;
+       pos = sjis.find('&', pos + 1)) {
+    char32_t cp;
+    if (!ReferenceAt(sjis, pos, cp)) continue;
+    out.append(sjis.substr(done, pos - done));
+    out += "&#38;";
+    done = pos + 1;
+  }
+  if (done == 0) return std::string(sjis);
+  out.append(sjis.substr(done));
+  return out;
+}
+
+char32_t Cp932CodeToUnicode(unsigned code) {
+  if (code > 0xFFFF) return 0;
+  const std::uint16_t unit = T().toUnit[code];
+  return unit == kNone ? 0 : unit;
+}
+
+char32_t JisX0212ToUnicode(unsigned row, unsigned cell) {
+  if (row < 0x21 || row > 0x7E || cell < 0x21 || cell > 0x7E) return 0;
+  static const JisX0212Table table;
+  return table.cp[(row - 0x21) * 94 + (cell - 0x21)];
+}
+
 std::u16string Cp932ToUtf16(std::string_view sjis) {
   std::u16string result;
   result.reserve(sjis.size());
-  if (IsAscii(sjis)) {
+  if (Plain(sjis, false)) {
     for (unsigned char c : sjis) result.push_back(c);
     return result;
   }
   const Tables& t = T();
   for (std::size_t i = 0; i < sjis.size();) {
+    char32_t cp;
+    if (const std::size_t n = sjis[i] == '&' ? ReferenceAt(sjis, i, cp) : 0) {
+      if (cp >= 0x10000) {
+        result.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+        result.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+      } else {
+        result.push_back(static_cast<char16_t>(cp));
+      }
+      i += n;
+      continue;
+    }
     std::size_t length;
     std::uint16_t unit = DecodeSjis(t, sjis, i, length);
     result.push_back(unit == kNone ? kDefaultUnit : static_cast<char16_t>(unit));
@@ -222,26 +389,29 @@ std::u16string Cp932ToUtf16(std::string_view sjis) {
 std::string Utf16ToCp932(std::u16string_view units) {
   std::string result;
   result.reserve(units.size() * 2);
-  const Tables* t = nullptr;
-  for (char16_t u : units) {
-    if (u < 0x80) {
-      result.push_back(static_cast<char>(u));
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    char32_t cp = units[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+        units[i + 1] <= 0xDFFF)
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (units[++i] - 0xDC00);
+    if (cp == '&') {
+      // The units of a reference are ASCII, the same as its bytes.
+      std::string ahead;
+      for (std::size_t k = i; k < units.size() && k < i + 10 && units[k] < 0x80; ++k)
+        ahead.push_back(static_cast<char>(units[k]));
+      char32_t referenced;
+      result += ReferenceAt(ahead, 0, referenced) ? "&#38;" : "&";
       continue;
     }
-    if (!t) t = &T();
-    std::uint16_t code = t->toCode[u];
-    if (code == kNone)
-      result.push_back(kDefaultChar);
-    else
-      AppendCode(result, code);
+    AppendCodePoint(result, cp);
   }
   return result;
 }
 
 std::string Cp932ToUtf8(std::string_view sjis) {
-  if (IsAscii(sjis)) return std::string(sjis);
+  if (Plain(sjis, false)) return std::string(sjis);
   std::string result;
-  SjisToUtf8Impl(sjis, result, [](std::string& out) {
+  SjisToUtf8Impl(sjis, result, false, [](std::string& out) {
     out += "\xE3\x83\xBB";  // U+30FB
     return true;
   });
@@ -249,38 +419,33 @@ std::string Cp932ToUtf8(std::string_view sjis) {
 }
 
 std::string Utf8ToCp932(std::string_view utf8) {
-  if (IsAscii(utf8)) return std::string(utf8);
+  if (Plain(utf8, false)) return std::string(utf8);
   std::string result;
-  Utf8ToSjisImpl(utf8, result, [](std::string& out) {
+  Utf8ToSjisImpl(utf8, result, false, [](std::string& out) {
     out.push_back(kDefaultChar);
     return true;
   });
   return result;
 }
 
-bool Cp932ToUtf8Exact(std::string_view sjis, std::string& out) {
-  if (IsAscii(sjis)) {
+bool Cp932ToUtf8Exact(std::string_view sjis, std::string& out, bool paths) {
+  if (Plain(sjis, paths)) {
     out.assign(sjis);
     return true;
   }
   std::string result;
-  if (!SjisToUtf8Impl(sjis, result, [](std::string&) { return false; })) return false;
+  if (!SjisToUtf8Impl(sjis, result, paths, [](std::string&) { return false; })) return false;
   out = std::move(result);
   return true;
 }
 
-bool Utf8ToCp932Exact(std::string_view utf8, std::string& out) {
-  if (IsAscii(utf8)) {
+bool Utf8ToCp932Exact(std::string_view utf8, std::string& out, bool paths) {
+  if (Plain(utf8, paths)) {
     out.assign(utf8);
     return true;
   }
   std::string result;
-  if (!Utf8ToSjisImpl(utf8, result, [](std::string&) { return false; })) return false;
-  // Some characters have two spellings in code page 932 and convert back to the other one;
-  // a name only counts as exact when it survives the way back unchanged.
-  std::string back;
-  if (!SjisToUtf8Impl(result, back, [](std::string&) { return false; }) || back != utf8)
-    return false;
+  if (!Utf8ToSjisImpl(utf8, result, paths, [](std::string&) { return false; })) return false;
   out = std::move(result);
   return true;
 }

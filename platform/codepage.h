@@ -32,6 +32,8 @@ inline bool IsTrailByte(unsigned char byte) {
 // True if no byte of the text is above 0x7F: such a text reads the same in every encoding
 // the program converts between, so conversions can hand it back as it is.
 bool IsAscii(std::string_view text);
+// True if the text is well-formed UTF-8 (ASCII text is).
+bool IsUtf8(std::string_view text);
 
 // What the byte at a position of a text is, reading the text from its start.
 enum class ByteKind { Single, Lead, Trail };
@@ -45,19 +47,57 @@ std::size_t FindLastChar(std::string_view text, std::string_view chars);
 inline constexpr char kDefaultChar = '?';            // in code page 932
 inline constexpr char16_t kDefaultUnit = u'\u30FB';  // in UTF-16, for bytes that are no character
 
+// Characters beyond the code page. The program's text keeps a character that code page 932
+// cannot hold, or that would not come back from it as itself (U+301C WAVE DASH returns as
+// U+FF5E), as the decimal character reference "&#N;" that HTML uses for the same purpose; so
+// every rule about Shift-JIS text keeps working and nothing is dropped. Two characters the
+// code page does hold are kept so too where they would be misread: a "\" inside a name
+// ("&#92;"), which would otherwise read as the separator of the program's paths, and an "&"
+// that begins text which would itself read as a reference ("&#38;", so that a title that
+// really is "&#233;" stays that text). Only these count as references: "&#", the code point
+// in decimal without leading zeros, ";", for 38, 92 or a code point the code page does not
+// give back. Every other "&" is the character itself.
+//
+// Every conversion from Unicode into the program's text below makes such references (and
+// keeps an "&" that would read as one as "&#38;"), and every conversion out of it turns them
+// back into their characters.
+
+// True for the code points that the program's text holds as references.
+bool IsReferenced(char32_t cp);
+// The length of the reference that starts at pos (0 if none does) and its code point.
+std::size_t ReferenceAt(std::string_view text, std::size_t pos, char32_t& cp);
+// Appends a code point as the program's text: its code page 932 bytes, or its reference.
+// "\" and "&" are appended as themselves.
+void AppendCodePoint(std::string& out, char32_t cp);
+// Appends the reference for a code point.
+void AppendReference(std::string& out, char32_t cp);
+// Appends a code point in UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
+// Keeps every "&" of the text that would read as the start of a reference as "&#38;": for
+// Shift-JIS text from a file that knows no references (a shortcut's address).
+std::string ProtectAmpersands(std::string_view sjis);
+// The Unicode character of a code page 932 code (one byte as 0x00XX, two as 0xLLTT), or 0
+// when the code is no character.
+char32_t Cp932CodeToUnicode(unsigned code);
+// The character of a JIS X 0212 row and cell (each 0x21-0x7E), or 0 when there is none.
+char32_t JisX0212ToUnicode(unsigned row, unsigned cell);
+
 // The conversions work on tables that are filled once from the system's (iconv) mapping of
 // code page 932.
 
-// Lossy conversions: what cannot be converted becomes the default character, and every
-// other character is converted whatever comes before or after it.
+// Conversions that never fail: bytes that are no character become the default character
+// (undecodable UTF-8 "?", undecodable Shift-JIS U+30FB), and every other character is
+// converted, beyond the code page through its reference.
 std::u16string Cp932ToUtf16(std::string_view sjis);
 std::string Utf16ToCp932(std::u16string_view units);
 std::string Cp932ToUtf8(std::string_view sjis);
 std::string Utf8ToCp932(std::string_view utf8);
 
-// Exact conversions for file names: false (and out untouched) if any character does not
-// survive the conversion.
-bool Cp932ToUtf8Exact(std::string_view sjis, std::string& out);
-bool Utf8ToCp932Exact(std::string_view utf8, std::string& out);
+// Exact conversions for file names: false (and out untouched) if the text holds bytes that
+// are no character. With paths set, the conversion is one between a program path and a
+// native one: "\" and "/" separate names, and a "\" inside a name is "&#92;" in the program's
+// text and "\" in the native one.
+bool Cp932ToUtf8Exact(std::string_view sjis, std::string& out, bool paths = false);
+bool Utf8ToCp932Exact(std::string_view utf8, std::string& out, bool paths = false);
 
 }  // namespace platform

@@ -40,11 +40,6 @@ const char* JapaneseErrorText(int code) {
   }
 }
 
-void MapSeparators(std::string& native) {
-  for (char& c : native)
-    if (c == '\\') c = '/';
-}
-
 int OpenNative(std::string_view path, int flags, std::string& native) {
   if (int rc = ToNativePath(path, native)) {
     errno = rc;
@@ -65,30 +60,40 @@ std::string ErrorText(int code) {
 IoError::IoError(int code) : std::runtime_error(ErrorText(code)), code_(code) {}
 
 int ToNativePath(std::string_view path, std::string& native) {
+  // The separators are mapped while the text is converted: a "\" inside a name ("&#92;")
+  // stays one.
   std::string utf8;
-  if (!Cp932ToUtf8Exact(path, utf8)) return EILSEQ;
+  if (!Cp932ToUtf8Exact(path, utf8, true)) return EILSEQ;
   if (utf8.find('\0') != std::string::npos) return EINVAL;
   if (utf8.size() >= 2 && std::isalpha(static_cast<unsigned char>(utf8[0])) && utf8[1] == ':') {
     std::string root = DriveRoot(utf8[0]);
     if (root.empty()) return ENOENT;
     std::string rest = utf8.substr(2);
-    if (!rest.empty() && rest[0] != '\\' && rest[0] != '/') root += '/';
+    if (!rest.empty() && rest[0] != '/') root += '/';
     utf8 = root + rest;
   }
-  MapSeparators(utf8);
   native = std::move(utf8);
   return 0;
 }
 
-std::string FromNativePath(std::string_view native) { return Utf8ToCp932(native); }
+std::string FromNativePath(std::string_view native) {
+  std::string path;
+  if (!Utf8ToCp932Exact(native, path, true)) return Utf8ToCp932(native);
+  // The native separators stay as they are; only a "\" of a name became a reference.
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (IsLeadByte(static_cast<unsigned char>(path[i])))
+      ++i;
+    else if (path[i] == '\\')
+      path[i] = '/';
+  }
+  return path;
+}
 
 int FromNativePathExact(std::string_view native, std::string& path) {
-  if (native.find_first_of(std::string_view("\\\0", 2)) != std::string_view::npos) return EINVAL;
+  if (native.find('\0') != std::string_view::npos) return EINVAL;
+  // "/" becomes "\", and a "\" inside a name its reference, so it is never a separator.
   std::string sjis;
-  if (!Utf8ToCp932Exact(native, sjis)) return EILSEQ;
-  // "/" is never the second byte of a two-byte character, so every one is a separator.
-  for (char& c : sjis)
-    if (c == '/') c = '\\';
+  if (!Utf8ToCp932Exact(native, sjis, true)) return EILSEQ;
   path = std::move(sjis);
   return 0;
 }
@@ -131,11 +136,12 @@ int ListDirectory(std::string_view dir, std::vector<DirEntry>& entries) {
     }
     entry.isDirectory = type == DT_DIR;
     entry.isSymlink = type == DT_LNK;
-    if (!Utf8ToCp932Exact(name, entry.name)) {
+    // A "\" in the name comes in as its reference; only bytes that are no UTF-8 leave a name
+    // that has no exact form.
+    if (!Utf8ToCp932Exact(name, entry.name, true)) {
       entry.name = Utf8ToCp932(name);
       entry.exact = false;
     }
-    if (name.find('\\') != std::string_view::npos) entry.exact = false;
     entries.push_back(std::move(entry));
   }
   int rc = errno;

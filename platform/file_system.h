@@ -26,12 +26,14 @@ class IoError : public std::runtime_error {
   int code_;
 };
 
-// The native path for a program path: 0, or an error code when it has no native form.
+// The native path for a program path: 0, or an error code when it has no native form. A
+// character beyond code page 932 is held as its reference in the program's path, and a "\"
+// inside a name as "&#92;" (codepage.h); both become the character in the native path.
 int ToNativePath(std::string_view path, std::string& native);
-// The program's form of a native path (lossy where the name does not fit code page 932).
+// The program's form of a native path, its "/" kept (lossy only for bytes that are no UTF-8).
 std::string FromNativePath(std::string_view native);
 // The program's form of a native path with "\" between its names, exactly: 0, EILSEQ when a
-// name has no form in code page 932, or EINVAL when a name holds "\" or a NUL byte.
+// name holds bytes that are no UTF-8, or EINVAL for a NUL byte.
 int FromNativePathExact(std::string_view native, std::string& path);
 
 // True for a name that stands for one item directly inside a folder: not empty, not "." or
@@ -39,7 +41,7 @@ int FromNativePathExact(std::string_view native, std::string& path);
 bool IsPlainName(std::string_view name);
 
 struct DirEntry {
-  std::string name;          // Shift-JIS
+  std::string name;          // Shift-JIS, with references (codepage.h)
   bool isDirectory = false;  // a real folder; a symbolic link to one is not
   bool isSymlink = false;    // a symbolic link, whatever it points to
   bool exact = true;         // the name survives the way back to the native name unchanged

@@ -43,7 +43,13 @@ IniFile::IniFile(std::string path) : path_(std::move(path)) {
   std::string content;
   if (ReadWholeFile(path_, content) != 0) return;
   exists_ = true;
+  // A byte order mark is no part of the first line: without this the first section would not
+  // be found. It is not written back.
   std::size_t start = 0;
+  if (content.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+    utf8Bom_ = true;
+    start = 3;
+  }
   while (start < content.size()) {
     std::size_t end = content.find_first_of("\r\n", start);
     if (end == std::string::npos) end = content.size();

@@ -22,6 +22,8 @@ class IniFile {
   const std::string& Path() const { return path_; }
   // Whether the file existed when it was opened or has been written since.
   bool Exists() const { return exists_; }
+  // Whether the file began with the UTF-8 byte order mark (which is skipped when reading).
+  bool Utf8Bom() const { return utf8Bom_; }
 
   std::string ReadString(std::string_view section, std::string_view key,
                          std::string_view defaultValue) const;
@@ -48,6 +50,7 @@ class IniFile {
 
   std::string path_;
   bool exists_ = false;
+  bool utf8Bom_ = false;
   std::vector<std::string> lines_;
 };
 

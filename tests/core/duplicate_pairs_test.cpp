@@ -42,11 +42,13 @@ TEST(FindDuplicatePairs, ListsEveryPairOnceInTheOrderOfTheDoubleLoop) {
       "R\\F\\腕腕c.url1\\http://x",   // so does the trailing slash
       "R\\腕腕d.url0\\http://x/",
       "R\\腕腕e.url0\\http://x/",
-      "R\\腕腕f.url0\\gopher://x/",  // no known scheme
+      "R\\腕腕f.url0\\gopher://x/",  // any scheme
       "R\\腕腕g.url0\\gopher://x/",
+      "R\\腕腕h.url0\\",  // no address at all
+      "R\\腕腕i.url0\\",
   });
   auto all = [](std::size_t) { return true; };
-  EXPECT_EQ(lf::FindDuplicatePairs(list, all), (Pairs{{1, 4}, {1, 5}, {4, 5}}));
+  EXPECT_EQ(lf::FindDuplicatePairs(list, all), (Pairs{{1, 4}, {1, 5}, {4, 5}, {6, 7}}));
 
   // Folders whose names hold a scheme are folders all the same, not links to delete.
   const lf::BookmarkList folders =

@@ -47,10 +47,10 @@ TEST(EditorList, RewritesKeepAddressesAndLeaveOtherFoldersAlone) {
   lf::DirDel(nested, deep + "\\new", 0);
   EXPECT_EQ(nested, (lf::BookmarkList{deep + ".dirA", deep + m + "x.urlB\\http://x/"}));
 
-  // A link name holding what looks like the end of a name keeps it with a full-width "＼",
-  // so the list edits and the writers cut the entry in the same place.
+  // A link name holding what looks like the end of a name keeps its "\" as a reference, so
+  // the list edits and the writers cut the entry in the same place.
   const std::string oddName = lf::TBookmarkControl::EntryLinkName("x.url1\\y");
-  EXPECT_EQ(oddName, "x.url1\x81\x5Fy");
+  EXPECT_EQ(oddName, "x.url1&#92;y");
   lf::BookmarkList odd = {r + "\\F" + m + oddName + ".url1\\http://h/"};
   EXPECT_EQ(lf::FindItemEntry(odd, r + "\\F", oddName), 0u);
   EXPECT_EQ(lf::MoveUrlEntries(odd, r + "\\F", oddName, r, 0), 1);

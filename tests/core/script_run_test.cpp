@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "tests/core/program_home.h"
 
 namespace {
@@ -103,16 +104,25 @@ TEST(ScriptCommandLine, RefusesWrongCommandLines) {
   }
 }
 
-TEST(ScriptCommandLine, RefusesNamesThatWouldChangeOnTheWayIn) {
-  // é has no form in code page 932; the wave dash would come back as a full-width tilde; a
-  // backslash would become a separator.
-  for (const std::string name : {"/h/caf\u00e9.htm", "/h/a\u301cb.htm", "/h/a\\b.htm"}) {
-    const ScriptCommand c = Parse({"--run", "1", "--nn", name});
-    EXPECT_EQ(c.action, ScriptCommand::Action::Wrong) << name;
-    EXPECT_NE(c.error.find(name), std::string::npos) << c.error;
+// A name that code page 932 cannot hold (é, or the wave dash that would come back as a
+// full-width tilde) and a backslash inside a name come in as references and go back to the
+// file system as the same bytes; only bytes that are no UTF-8 have no form.
+TEST(ScriptCommandLine, TakesEveryNameThatGoesBackUnchanged) {
+  const std::string names[] = {"/h/caf\u00e9.htm", "/h/a\u301cb.htm", "/h/a\\b.htm"};
+  const std::string paths[] = {"\\h\\caf&#233;.htm", "\\h\\a&#12316;b.htm", "\\h\\a&#92;b.htm"};
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    const ScriptCommand c = Parse({"--run", "1", "--nn", names[i]});
+    ASSERT_EQ(c.action, ScriptCommand::Action::Run) << c.error;
+    EXPECT_EQ(c.nnFile.value_or(""), paths[i]);
+    std::string native;
+    ASSERT_EQ(platform::ToNativePath(*c.nnFile, native), 0);
+    EXPECT_EQ(native, names[i]);
   }
-  EXPECT_EQ(Parse({"--run", "11", "--opera", "h.adr"}, "/d\u00e9j\u00e0").action,
-            ScriptCommand::Action::Wrong);
+  const ScriptCommand bad = Parse({"--run", "1", "--nn", "/h/a\xFF.htm"});
+  EXPECT_EQ(bad.action, ScriptCommand::Action::Wrong);
+  EXPECT_NE(bad.error.find("/h/a\xFF.htm"), std::string::npos) << bad.error;
+  EXPECT_EQ(Parse({"--run", "11", "--opera", "h.adr"}, "/d\u00e9j\u00e0").opFile.value_or(""),
+            "\\d&#233;j&#224;\\h.adr");
   // Without a current folder only absolute paths can be used.
   EXPECT_EQ(Parse({"--run", "11", "--opera", "h.adr"}, "").action, ScriptCommand::Action::Wrong);
   EXPECT_EQ(Parse({"--run", "11", "--opera", "/h.adr"}, "").action, ScriptCommand::Action::Run);

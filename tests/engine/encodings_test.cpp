@@ -33,6 +33,15 @@ TEST(EucJp, CutOffCharactersDoNotHarmTheRest) {
   EXPECT_EQ(TBookmarkControl::EucToSjis("\x8F\xA4\xA2"), "\x8F\x82\xA0");
 }
 
+// A character of JIS X 0212 has no place in Shift-JIS, and one of the extension rows of code
+// page 932 none in EUC-JP: each side keeps it as its reference (shown as the character by the
+// HTML it is written in), never as "?".
+TEST(EucJp, CharactersTheOtherSideLacksBecomeReferences) {
+  EXPECT_EQ(TBookmarkControl::EucToSjis("a\x8F\xB0\xA1z"), "a&#19970;z");             // 丂
+  EXPECT_EQ(TBookmarkControl::SjisToEuc("a\xFA\x40\xFB\xFCz"), "a&#8560;&#39641;z");  // ⅰ髙
+  EXPECT_EQ(TBookmarkControl::SjisToEuc("\x87\x40"), "\xAD\xA1");  // ① in row 13 as it is
+}
+
 TEST(Utf8, HiraganaBothWays) {
   EXPECT_EQ(TBookmarkControl::SjisToUtf8("\x82\xA0"), "\xE3\x81\x82");
   EXPECT_EQ(TBookmarkControl::Utf8ToSjis("\xE3\x81\x82"), "\x82\xA0");
@@ -47,19 +56,20 @@ TEST(Utf8, AsciiPassesAllFourConversions) {
   EXPECT_EQ(TBookmarkControl::SjisToEuc(ascii), ascii);
 }
 
-TEST(Utf8, DecodesEveryThreeByteSequenceToOneUnit) {
-  // E0..EF as first byte each give one character (or the default character).
+TEST(Utf8, DecodesEveryThreeByteSequenceToOneCharacter) {
+  // E0..EF as first byte each give one character: its bytes, its reference or the default.
   for (int b1 = 0xE0; b1 <= 0xEF; ++b1) {
     std::string s = {static_cast<char>(b1), '\x80', '\x80', 'z'};
     std::string out = TBookmarkControl::Utf8ToSjis(s);
     ASSERT_FALSE(out.empty());
     EXPECT_EQ(out.back(), 'z');
-    EXPECT_LE(out.size(), 3u) << b1;
+    char32_t cp;
+    EXPECT_TRUE(out.size() <= 3u || platform::ReferenceAt(out, 0, cp) == out.size() - 1) << b1;
   }
 }
 
-// Broken or four-byte sequences become one default character each and never take the next
-// character with them.
+// Broken sequences become one default character each and never take the next character with
+// them; characters beyond code page 932, four-byte ones included, become references.
 TEST(Utf8, BrokenInputConvertsAndKeepsTheRest) {
   struct Case {
     const char* utf8;
@@ -67,8 +77,8 @@ TEST(Utf8, BrokenInputConvertsAndKeepsTheRest) {
   };
   // clang-format off
   const Case cases[] = {
-      {"\xF0\x9F\x98\x80!", "?!"},                        // an emoji
-      {"a\xF0\x9F\x98\x80\xF0\x9F\x8D\xA3" "b", "a??b"},
+      {"\xF0\x9F\x98\x80!", "&#128512;!"},                // an emoji
+      {"a\xF0\x9F\x98\x80\xF0\x9F\x8D\xA3" "b", "a&#128512;&#127843;b"},
       {"\xF0\x9F!", "?!"},                                // cut short by an ASCII byte
       {"\x80" "ab", "?ab"},                                // a continuation byte first
       {"\xC3" "ab", "?ab"},                                // a first byte without its second
@@ -76,7 +86,9 @@ TEST(Utf8, BrokenInputConvertsAndKeepsTheRest) {
       {"\xE3\x81\x82\xE3\x81\x82", "\x82\xA0\x82\xA0"},  // well formed: exact
       {"ab\xE3\x81", "ab?"},                               // cut off at the end
       {"\xFF\x80\x80z", "?z"},
-      {"\xC3\xA9", "?"},                                   // outside code page 932
+      {"\xC3\xA9", "&#233;"},                              // outside code page 932
+      {"\xF4\x90\x80\x80z", "?z"},                         // beyond Unicode
+      {"&#233;&", "&#38;#233;&"},                          // text that reads as a reference
   };
   // clang-format on
   for (std::size_t k = 0; k < std::size(cases); ++k)

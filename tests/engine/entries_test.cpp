@@ -48,10 +48,18 @@ TEST(EntrySplit, NamesHoldingAddressesStayNames) {
       {"R\\F" + kMark + "x.url1\\http://h/", "R\\F" + kMark + "x.url1", "http://h/", "http://h/"},
       // A link titled with an address: the URL is the one after the level.
       {titled + "\\http://real/", titled, "http://real/", "http://real/"},
-      // Names never hold the end of a link name (see below): where text does, it ends there.
-      {"R" + kMark + "a.url0\\y.url0\\http://c/", "R" + kMark + "a.url0", "y.url0\\http://c/", "http://c/"},
-      // An address of another scheme is kept whole but has no URL of a known scheme.
-      {"R" + kMark + "m.url0\\mailto:a@b", "R" + kMark + "m.url0", "mailto:a@b", ""},
+      // Names never hold a "\" (see below): where text does, the name ends there.
+      {"R" + kMark + "a.url0\\y.url0\\http://c/", "R" + kMark + "a.url0", "y.url0\\http://c/",
+       "y.url0\\http://c/"},
+      // An address of any scheme, or with text before its scheme, is kept whole.
+      {"R" + kMark + "m.url0\\mailto:a@b", "R" + kMark + "m.url0", "mailto:a@b", "mailto:a@b"},
+      // A shortcut read with its extension in capitals splits the same way, whatever its
+      // address holds.
+      {"R" + kMark + "Daily.URL0\\http://web.archive.org/web/2003/https://example.jp/",
+       "R" + kMark + "Daily.URL0", "http://web.archive.org/web/2003/https://example.jp/",
+       "http://web.archive.org/web/2003/https://example.jp/"},
+      {"R" + kMark + "Memo.URL0\\see http://example.jp/", "R" + kMark + "Memo.URL0",
+       "see http://example.jp/", "see http://example.jp/"},
       // Levels past nine.
       {deep + "\\ftp://h/", deep, "ftp://h/", "ftp://h/"},
       // A folder has no URL, whatever its name holds.
@@ -66,9 +74,9 @@ TEST(EntrySplit, NamesHoldingAddressesStayNames) {
     EXPECT_EQ(TBookmarkControl::EntryKey(c.entry), c.key) << c.entry;
     EXPECT_EQ(TBookmarkControl::EntryUrl(c.entry), c.address) << c.entry;
   }
-  // A title holding the end of a link name and an address keeps it with a full-width "＼".
+  // A name holds every "\" of its own as its reference; the second byte of "ソ" is none.
   EXPECT_EQ(TBookmarkControl::EntryLinkName("a.url0\\http://b/ .urlZ\\ x.url\\ \x83\x5C.url0"),
-            "a.url0\x81\x5Fhttp://b/ .urlZ\x81\x5F x.url\\ \x83\x5C.url0");
+            "a.url0&#92;http://b/ .urlZ&#92; x.url&#92; \x83\x5C.url0");
   EXPECT_EQ(TBookmarkControl::EntryLinkName("plain"), "plain");
   EXPECT_TRUE(TBookmarkControl::IsFolderEntry("R\\Blog http:x.dir0"));
   EXPECT_TRUE(TBookmarkControl::IsFolderEntry("R\\x.dirz"));

@@ -55,18 +55,19 @@ TEST(FavoritesReader, ReadsFoldersLinksAndLostLinks) {
   Url(d, "fav/radio.url", "http://x/vnd.ms.radio");
   lftest::WriteFile(d.NativePath("fav/nokey.url"), "[InternetShortcut]\r\nIconFile=x\r\n");
 
+  // A link of any scheme is read.
   const std::string expected =
       "\\ニュース.dir0\n\\ニュース\\Sub.dir1\n\\ニュース\\腕腕Daily.URL1\\http://host/news/\n"
-      "\\ニュース\\腕腕ftp.url1\\ftp://f/\n\\腕腕myurl0\\http://m/\n\\腕腕Top.url0\\see "
-      "http://host/\n";
+      "\\ニュース\\腕腕ftp.url1\\ftp://f/\n\\腕腕mail.url0\\mailto:a@b\n"
+      "\\腕腕myurl0\\http://m/\n\\腕腕Top.url0\\see http://host/\n";
   Read r(d);
   EXPECT_EQ(r.Run("fav", "\\"), expected);
-  EXPECT_EQ(r.c.ieUrlCount, 4);
-  EXPECT_EQ(r.c.errorCount, 3);
+  EXPECT_EQ(r.c.ieUrlCount, 5);
+  EXPECT_EQ(r.c.errorCount, 2);
   std::string log = r.Log();
-  for (const char* name : {"mail.url", "radio.url", "nokey.url"})
+  for (const char* name : {"radio.url", "nokey.url"})
     EXPECT_NE(log.find(std::string("URL Error : ") + name + "\r\n"), std::string::npos) << name;
-  EXPECT_EQ(log.size(), 3 * 14 + 8 + 9 + 9);
+  EXPECT_EQ(log.size(), 2 * 14 + 9 + 9);
   EXPECT_EQ(r.tree.Dump(), U(d.Path("fav")) + "\\ [0/0]\n  ニュース [0/1]\n    Sub [0/1]\n");
   EXPECT_EQ(r.status.history, std::vector<std::string>{"[ お気に入りファイルの読み込み ]"});
   EXPECT_TRUE(r.status.visible);
@@ -90,7 +91,7 @@ TEST(FavoritesReader, CancelKeepsWhatWasReadAndNoEntryForTheOpenFolder) {
   lftest::TempDir d;
   lftest::MakeDirs(d.NativePath("fav/A/B"));
   Url(d, "fav/A/B/x.url", "http://x/");
-  Url(d, "fav/lost.url", "javascript:x");
+  Url(d, "fav/lost.url", "no address");
   Read r(d);
   r.owner.onPump = [&](int n) { r.c.cancel = n == 2; };  // entering A
   EXPECT_EQ(r.Run("fav"), "");
@@ -99,7 +100,10 @@ TEST(FavoritesReader, CancelKeepsWhatWasReadAndNoEntryForTheOpenFolder) {
   EXPECT_EQ(r.owner.pumps, 2);
 }
 
-TEST(FavoritesReader, NeverFollowsFolderLinksNorTakesNamesItCannotWriteBack) {
+// Names that code page 932 cannot hold, and a "\" inside a name, come in as references (the
+// list shows them in UTF-8 as the characters); only a name of bytes that are no UTF-8 has no
+// form, and its folder or shortcut is counted and logged as lost.
+TEST(FavoritesReader, NeverFollowsFolderLinksAndTakesEveryNameItCanWriteBack) {
   lftest::TempDir d;
   lftest::MakeDirs(d.NativePath("fav/A"));
   lftest::MakeDirs(d.NativePath("out"));
@@ -111,10 +115,17 @@ TEST(FavoritesReader, NeverFollowsFolderLinksNorTakesNamesItCannotWriteBack) {
   Url(d, "fav/絵😀.url", "http://emoji/");
   lftest::MakeDirs(d.NativePath("fav/😀"));
   Url(d, "fav/😀/y.url", "http://y/");
+  Url(d, "fav/bad\xFF.url", "http://bad/");
+  lftest::MakeDirs(d.NativePath("fav/bad\xFE"));
+  Url(d, "fav/bad\xFE/z.url", "http://z/");
   Read r(d);
-  EXPECT_EQ(r.Run("fav"), "\\A.dir0\n\\腕腕link.url0\\http://out/\n");
+  EXPECT_EQ(r.Run("fav"),
+            "\\😀.dir0\n\\😀\\腕腕y.url1\\http://y/\n\\A.dir0\n\\腕腕a\\b.url0\\http://ab/\n"
+            "\\腕腕link.url0\\http://out/\n\\腕腕絵😀.url0\\http://emoji/\n");
+  EXPECT_EQ(r.list[3], d.Path("fav") + S("\\腕腕a") + "&#92;b.url0\\http://ab/");
   EXPECT_EQ(r.c.errorCount, 2);
-  EXPECT_EQ(r.tree.Dump(), U(d.Path("fav")) + " [0/0]\n  A [0/1]\n");
+  EXPECT_EQ(r.Log(), "URL Error : bad?.url\r\nDir  Error : " + d.Path("fav") + "\\bad?\r\n");
+  EXPECT_EQ(r.tree.Dump(), U(d.Path("fav")) + " [0/0]\n  😀 [0/1]\n  A [0/1]\n");
 }
 
 void* ReadOnSmallStack(void* read) {

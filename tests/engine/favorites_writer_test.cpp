@@ -51,48 +51,64 @@ TEST(FavoritesWriter, WritesEveryEntryWhereItsPathSaysAndReadsBackTheSame) {
   w.Run({"R\\ニュース.dir0", "R\\ニュース\\ソフト.dir1",
          "R\\ニュース\\ソフト\\腕腕表.url2\\http://s/", "R\\ニュース\\腕腕Daily.url1\\http://d/",
          "R\\腕腕top.url0\\http://old/", "R\\腕腕top.url0\\http://host/",
-         "R\\腕腕mail.url0\\mailto:a@b"});
+         "R\\腕腕mail.url0\\mailto:a@b", "R\\腕腕typed.url0\\www.example.jp"});
+  // Two links of one name in one folder are both written, the later one numbered; a file of
+  // that name from before is replaced.
   EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/top.url")),
-            "[InternetShortcut]\r\nURL=http://host/\r\n");  // 12 + 26 bytes
+            "[InternetShortcut]\r\nURL=http://old/\r\n");  // 11 + 26 bytes
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/top (2).url")),
+            "[InternetShortcut]\r\nURL=http://host/\r\n");
   EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/ニュース/ソフト/表.url")).size(), 9u + 26u);
-  // A link of another scheme is not written, but logged as lost (without a message).
-  EXPECT_FALSE(lftest::Exists(d.NativePath("fav/mail.url")));
-  EXPECT_EQ(w.c.ieUrlCount, 4);
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/mail.url")),
+            "[InternetShortcut]\r\nURL=mailto:a@b\r\n");
+  // An address without a scheme is not written, but logged as lost (without a message).
+  EXPECT_FALSE(lftest::Exists(d.NativePath("fav/typed.url")));
+  EXPECT_EQ(w.c.ieUrlCount, 5);
   EXPECT_EQ(w.c.errorCount, 1);
-  EXPECT_EQ(w.bar.max, 6);
-  EXPECT_EQ(w.bar.steps, 7);
+  EXPECT_EQ(w.bar.max, 7);
+  EXPECT_EQ(w.bar.steps, 8);
   EXPECT_TRUE(w.owner.messages.empty());
-  EXPECT_EQ(w.Log(), "URL Error : " + U(w.root) + "\\mail.url\r\n");
+  EXPECT_EQ(w.Log(), "URL Error : " + U(w.root) + "\\typed.url\r\n");
 
   lf::BookmarkList read;
   lf::RunCounters c;
   w.control.LoadFavorites(w.owner, nullptr, c.cancel, c.errorCount, c.ieUrlCount, read, nullptr,
                           w.root);
-  w.list.erase(w.list.begin() + 4);  // replaced by the next one
-  w.list.pop_back();                 // never written
+  w.list[5] = w.root + S("\\腕腕top (2).url0\\http://host/");
+  w.list.pop_back();  // never written
   lf::TBookmarkControl::Regroup(w.list);
   EXPECT_EQ(read, w.list);
 
   Write none(d);
   none.Run({});
   EXPECT_EQ(none.bar.steps, 0);
-  EXPECT_EQ(none.Log(), "URL Error : " + U(w.root) + "\\mail.url\r\n");
+  EXPECT_EQ(none.Log(), "URL Error : " + U(w.root) + "\\typed.url\r\n");
 }
 
 // Folders and links by their form: a link titled "x.dir" or whose name or folder holds an
-// address is a shortcut in its folder, and a folder named with an address is a folder.
+// address is a shortcut in its folder, and a folder named with an address is a folder. A
+// name loses only the characters a file name cannot hold; one beyond Shift-JIS is written
+// as itself, in the name and, percent-encoded, in the address.
 TEST(FavoritesWriter, NamesThatLookLikeOtherThingsStayWhatTheyAre) {
   lftest::TempDir d;
   Write w(d);
   lftest::MakeDirs(d.NativePath("fav"));
   w.Run({"R\\setup.dir.dir0", "R\\setup.dir\\腕腕x.dir.url1\\http://x/",
          "R\\Blog http:b.dir0", "R\\Blog http:b\\腕腕http:t.url1\\http://real/"});
+  // Names and an address in the program's text: "\" and characters beyond Shift-JIS as
+  // references, a title that really is "&#233;" with its "&" as one.
+  w.list = {w.root + "\\a&#92;b<c>|\"*?.dir0",
+            w.root + "\\a&#92;b<c>|\"*?" + std::string(lf::kLinkMarker) +
+                "Caf&#233; &#38;#233; &#2:33;.url1\\http://x/Gr&#246;&#223;e?a&b"};
+  w.control.SaveFavorites(w.owner, w.bar, w.c.cancel, w.c.errorCount, w.c.ieUrlCount, w.list);
   EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/setup.dir/x.dir.url")),
             "[InternetShortcut]\r\nURL=http://x/\r\n");
   EXPECT_FALSE(std::filesystem::is_directory(d.NativePath("fav/setup.dir/x.dir")));
-  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/Blog http:b/http:t.url")),
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/Blog httpb/httpt.url")),
             "[InternetShortcut]\r\nURL=http://real/\r\n");
-  EXPECT_EQ(w.c.ieUrlCount, 2);
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/abc/Café &#233; &#233;.url")),
+            "[InternetShortcut]\r\nURL=http://x/Gr%C3%B6%C3%9Fe?a&b\r\n");
+  EXPECT_EQ(w.c.ieUrlCount, 3);
   EXPECT_EQ(w.c.errorCount, 0);
   EXPECT_TRUE(w.owner.messages.empty());
 }
@@ -146,7 +162,7 @@ TEST(FavoritesWriter, CancelStopsBeforeTheNextEntryWithoutALog) {
   lftest::MakeDirs(d.NativePath("fav"));
   Write w(d);
   w.owner.onPump = [&](int n) { w.c.cancel = n == 3; };
-  w.Run({"R\\a/b.dir0", "R\\腕腕x.url0\\http://x/", "R\\腕腕y.url0\\http://y/"});
+  w.Run({"R\\...dir0", "R\\腕腕x.url0\\http://x/", "R\\腕腕y.url0\\http://y/"});
   EXPECT_TRUE(lftest::Exists(d.NativePath("fav/x.url")));
   EXPECT_FALSE(lftest::Exists(d.NativePath("fav/y.url")));
   EXPECT_EQ(w.owner.messages.size(), 1u);
@@ -163,9 +179,13 @@ TEST(FavoritesWriter, NamesFromFilesNeverReachOutsideTheFavoritesFolder) {
   w.Run({"R\\...dir0", "R\\..\\out.dir1", "R\\..\\out\\腕腕x.url2\\http://x/", "R\\..\\out\\y.dir0",
          "R\\..dir0", "R\\a/b.dir0", "R\\腕腕../out/z.url0\\http://z/",
          "R\\腕腕s.url0\\http://s/"});
-  EXPECT_EQ(w.c.errorCount, 2);
-  EXPECT_EQ(w.c.ieUrlCount, 1);
-  ASSERT_EQ(w.owner.messages.size(), 7u);
+  // "/" is dropped from the names of the Favorites like every character a file name cannot
+  // hold, so "a/b" and "../out/z" are names inside the folder.
+  EXPECT_EQ(w.c.errorCount, 1);
+  EXPECT_EQ(w.c.ieUrlCount, 2);
+  EXPECT_TRUE(std::filesystem::is_directory(d.NativePath("fav/ab")));
+  EXPECT_TRUE(lftest::Exists(d.NativePath("fav/..outz.url")));
+  ASSERT_EQ(w.owner.messages.size(), 5u);
   for (const std::string& text : w.owner.Texts())
     EXPECT_NE(text.find(U(platform::ErrorText(EINVAL))), std::string::npos) << text;
   EXPECT_EQ(lftest::ReadFile(d.NativePath("out/target.txt")), "keep");
@@ -174,7 +194,7 @@ TEST(FavoritesWriter, NamesFromFilesNeverReachOutsideTheFavoritesFolder) {
   EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/s.url")), "[InternetShortcut]\r\nURL=http://s/\r\n");
   const std::string log = w.Log();
   EXPECT_NE(log.find("Dir  Error : " + U(w.root) + "\\..\\out\\y\r\n"), std::string::npos);
-  EXPECT_NE(log.find("File Error : " + U(w.root) + "\\../out/z.url\r\n"), std::string::npos);
+  EXPECT_NE(log.find("File Error : " + U(w.root) + "\\..\\out\\x.url\r\n"), std::string::npos);
 }
 
 // Without a Favorites location the entries begin with "\": nothing may be made at the top of

@@ -109,43 +109,55 @@ TEST(NetscapeReader, ReadsTheStandardLayout) {
   EXPECT_EQ(r.count, 2);
 }
 
-// A link's address is its HREF value: other attributes and the title may hold addresses of
-// a scheme that the search prefers.
+// A link's address is its whole HREF value, of whatever scheme: other attributes and the
+// title may hold addresses of a scheme that the search prefers, and so may the value itself.
 TEST(NetscapeReader, TheAddressIsTheHrefValue) {
   Read r = ReadBytes(SjisFile({
       "<DL><p>",
       "<DT><A HREF=\"http://site/\" ADD_DATE=\"1\" ICON_URI=\"https://site/favicon.ico\">Site</A>",
       "<DT><A href=\"http://plain/\">see https://elsewhere/</A>",
       "<DT><A HREF=\"mailto:a@b\">https://title/</A>",
-      "<DT><A HREF=\"place:sort=8\">Recent</A>",
+      "<DT><A HREF=\"place:sort=8&amp;maxResults=10\">Recent</A>",
+      "<DT><A HREF=\"http://web.archive.org/web/2003/https://example.jp/\">Archive</A>",
+      "<DT><A HREF=\"http://example.com/path/res:x\">Res</A>",
+      "<DT><A HREF=\"javascript:alert(&quot;x&quot;)\">Bookmarklet</A>",
+      "<DT><A HREF=\"see http://inside/\">Text first</A>",
+      "<DT><A HREF=\"relative.html\">No scheme</A>",
       "<DD>no attribute: http://d/",
       "</DL><p>",
   }));
-  EXPECT_EQ(r.list, (Lines{"R\\腕腕no attribute httpd.url0\\http://d/",
-                           "R\\腕腕see httpselsewhere.url0\\http://plain/",
-                           "R\\腕腕Site.url0\\http://site/"}));
+  EXPECT_EQ(r.list,
+            (Lines{"R\\腕腕Archive.url0\\http://web.archive.org/web/2003/https://example.jp/",
+                   "R\\腕腕Bookmarklet.url0\\javascript:alert(\"x\")",
+                   "R\\腕腕https://title/.url0\\mailto:a@b",
+                   "R\\腕腕no attribute: http://d/.url0\\http://d/",
+                   "R\\腕腕Recent.url0\\place:sort=8&maxResults=10",
+                   "R\\腕腕Res.url0\\http://example.com/path/res:x",
+                   "R\\腕腕see https://elsewhere/.url0\\http://plain/",
+                   "R\\腕腕Site.url0\\http://site/", "R\\腕腕Text first.url0\\http://inside/"}));
+  EXPECT_EQ(r.count, 9);
 }
 
-// A title kept as it is (the pages' operations) may hold the end of a link name and an
-// address: the entry keeps it with a full-width "＼", so the link keeps its own address
-// through a write and a read.
+// A title keeps every character, also one that holds a "\" and an address: the "\" is held as
+// its reference, so the link keeps its own address through a write and a read.
 TEST(NetscapeReader, ATitleHoldingTheEndOfALinkNameKeepsItsAddress) {
   const std::string file =
-      SjisFile({"<DL><p>", "<DT><A HREF=\"http://c/\">a.url0\\http://b/\"q</A>"});
-  Read r = ReadBytes(file, 8);
-  EXPECT_EQ(r.list, (Lines{"R\\腕腕a.url0＼http://b/\"q.url0\\http://c/"}));
-
+      SjisFile({"<DL><p>", "<DT><A HREF=\"http://c/\">a.url0\\http://b/&quot;q</A>"});
   lftest::TempDir dir;
   lftest::WriteFile(dir.NativePath("b.htm"), file);
   TBookmarkControl control;
-  control.Operation = 8;
   lf::BookmarkList first, second;
   int cancel = 0, count = 0;
   lftest::RecordingOwner owner;
   lftest::FakeProgressBar bar;
   control.ReadBookmarkFile(owner, dir.Path("b.htm"), cancel, count, nullptr, false, first, bar,
                            "R");
+  EXPECT_EQ(first, (lf::BookmarkList{"R" + std::string(lf::kLinkMarker) +
+                                     "a.url0&#92;http://b/\"q.url0\\http://c/"}));
   control.SaveBookmarkFile(owner, bar, count, dir.Path("c.htm"), first);
+  EXPECT_NE(lftest::ReadFile(dir.NativePath("c.htm"))
+                .find("<A HREF=\"http://c/\" ADD_DATE=\"" + std::to_string(lf::DateStamp())),
+            std::string::npos);
   control.ReadBookmarkFile(owner, dir.Path("c.htm"), cancel, count, nullptr, false, second, bar,
                            "R");
   EXPECT_EQ(second, first);
@@ -153,42 +165,47 @@ TEST(NetscapeReader, ATitleHoldingTheEndOfALinkNameKeepsItsAddress) {
 }
 
 TEST(NetscapeReader, TitlesSplitOverLinesAndEntities) {
-  Read r = ReadBytes(SjisFile({
-      "<DL><p>",
-      "<DT><H3 ADD_DATE=\"1\">Long",
-      "   Name &amp; a/b:c</H3>",
-      "<DL><p>",
-      "<DT><A HREF=\"http://host/x\">Split",
-      "  Link &amp;amp; more</A>",
-      "<DT><A HREF=\"http://host/empty\"></A>",
-      "<DD>see http://host/d for details",
-      "</DL><p>",
-      "</DL><p>",
-  }));
-  // Folder names keep entities; link titles lose one level of "&amp;"; a description line
-  // with a scheme is a link too.
-  EXPECT_EQ(r.list, (Lines{"R\\LongName &amp; abc.dir0",
-                           "R\\LongName &amp; abc\\腕腕see httphostd for details.url1\\"
+  std::string file;  // ASCII, written as it stands
+  for (const char* line : {
+           "<DL><p>",
+           "<DT><H3 ADD_DATE=\"1\">Long",
+           "   Name &amp; a/b:c &lt;&#x41;&#39;&gt;</H3>",
+           "<DL><p>",
+           "<DT><A HREF=\"http://host/x\">Split",
+           "  Link &amp;amp; more &#233;&#0; &nbsp;</A>",
+           "<DT><A HREF=\"http://host/empty\"></A>",
+           "<DD>see http://host/d for details",
+           "</DL><p>",
+           "</DL><p>",
+       })
+    file += std::string(line) + "\r\n";
+  Read r = ReadBytes(file);
+  // References are decoded once in folder names and titles alike; a link written with an
+  // empty title is a link all the same; a description line with a scheme is a link too.
+  EXPECT_EQ(r.list, (Lines{"R\\LongName & a/b:c <A'>.dir0",
+                           "R\\LongName & a/b:c <A'>\\腕腕.url1\\http://host/empty",
+                           "R\\LongName & a/b:c <A'>\\腕腕see http://host/d for details.url1\\"
                            "http://host/d for details",
-                           "R\\LongName &amp; abc\\腕腕SplitLink &amp; more.url1\\http://host/x"}));
-  EXPECT_EQ(r.count, 2);  // the empty title adds nothing
+                           "R\\LongName & a/b:c <A'>\\腕腕SplitLink &amp; more é&#0; \u00A0.url1\\"
+                           "http://host/x"}));
+  EXPECT_EQ(r.count, 3);
 }
 
 TEST(NetscapeReader, CleanNameAndLinkName) {
-  EXPECT_EQ(TBookmarkControl::CleanName("<DT><H3 X=\"1\">a/b:c*d?e\"f|g\\h</H3>"), "abcdefgh");
+  // Names keep every character; a "\" of their own is held as its reference, while the
+  // second byte of "ソ" is no "\".
+  EXPECT_EQ(TBookmarkControl::CleanName("<DT><H3 X=\"1\">a/b:c*d?e\"f|g\\h</H3>"),
+            "a/b:c*d?e\"f|g&#92;h");
   EXPECT_EQ(TBookmarkControl::CleanName("no tag at all"), "");
-  // The second byte of "ソ" is a backslash and stays.
-  EXPECT_EQ(TBookmarkControl::CleanName(S("<DT><H3>ソフト\\</H3>")), S("ソフト"));
+  EXPECT_EQ(TBookmarkControl::CleanName(S("<DT><H3>ソフト\\</H3>")), S("ソフト") + "&#92;");
 
   TBookmarkControl control;
-  const std::string line = "<DT><A HREF=\"http://x\">http://x</A>";
-  control.Operation = 1;
-  EXPECT_EQ(control.LinkName(line), "httpx");
-  for (int op : {4, 7, 8, 9}) {
+  const std::string line = "<DT><A HREF=\"http://x\">http://x &amp;#233;</A>";
+  for (int op : {0, 1, 4, 7, 8, 9, 11}) {
     control.Operation = op;
-    EXPECT_EQ(control.LinkName(line), "http://x");
+    EXPECT_EQ(control.LinkName(line), "http://x &#38;#233;");
   }
-  Read r = ReadBytes("<DL><p>\r\n<DT><A HREF=\"http://x\">http://x</A>\r\n", 8);
+  Read r = ReadBytes("<DL><p>\r\n<DT><A HREF=\"http://x\">http://x</A>\r\n", 1);
   EXPECT_EQ(r.list, (Lines{"R\\腕腕http://x.url0\\http://x"}));
 }
 
@@ -205,13 +222,21 @@ TEST(NetscapeReader, CharsetDetection) {
   EXPECT_EQ(first.list, (Lines{"R\\腕腕日本.url0\\http://h/"}));
 }
 
-TEST(NetscapeReader, LineFeedsOnlyAreOneLineOutsideUtf8) {
-  std::string bytes = lftest::ReadFile(kDataDir + "/sjis.htm");
-  std::erase(bytes, '\r');
-  Read r = ReadBytes(bytes);
-  // The whole file is one line: one folder entry (not entered) and one link.
-  EXPECT_EQ(r.list.size(), 2u);
-  EXPECT_EQ(r.count, 1);
+// Files saved on Unix or passed through iconv end their lines with line feeds alone, old Mac
+// files with carriage returns alone: they read as the same lines in every character set.
+TEST(NetscapeReader, EveryLineEndEndsALineInEveryCharset) {
+  for (const char* name : {"sjis.htm", "eucjp.htm", "utf8_lf.htm"}) {
+    std::string bytes = lftest::ReadFile(kDataDir + "/" + name);
+    std::string lf = bytes;
+    std::erase(lf, '\r');
+    std::string cr = lf;
+    std::replace(cr.begin(), cr.end(), '\n', '\r');
+    for (const std::string& file : {lf, cr}) {
+      Read r = ReadBytes(file);
+      EXPECT_EQ(r.list, kSampleList) << name;
+      EXPECT_EQ(r.count, 3) << name;
+    }
+  }
 }
 
 TEST(NetscapeReader, MalformedNesting) {

@@ -87,8 +87,10 @@ TEST(OperaReader, BuildsNestedEntriesWithTheirLevels) {
 
 TEST(OperaReader, BlockLinesMustStandAloneAndClosingLinesEndLevels) {
   EXPECT_EQ(ReadHotlist(Hotlist(kHeader)).list, Lines{});
-  // Lines ended by a line feed alone are one single line.
-  EXPECT_EQ(ReadHotlist("#URL\nNAME=a\nURL=http://a/\n").list, Lines{});
+  // Lines ended by a line feed alone (a hotlist written on Unix) or a carriage return alone.
+  EXPECT_EQ(ReadHotlist("\xEF\xBB\xBF#URL\nNAME=a\nURL=http://a/\n").list,
+            (Lines{"R\\腕腕a.url0\\http://a/"}));
+  EXPECT_EQ(ReadHotlist("#URL\rNAME=a\rURL=http://a/\r").list, (Lines{"R\\腕腕a.url0\\http://a/"}));
   EXPECT_EQ(ReadHotlist(Hotlist({"#FOLDER ", "NAME=F", "#URL", "NAME=a", "URL=http://a/"})).list,
             (Lines{"R\\腕腕a.url0\\http://a/"}));
   // An indented "-" closes nothing; a "-" at the top ends the whole read.

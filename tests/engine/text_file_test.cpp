@@ -6,10 +6,10 @@
 
 namespace {
 
-std::vector<std::string> ReadAll(const std::string& bytes, bool lineFeedEnds = false) {
+std::vector<std::string> ReadAll(const std::string& bytes) {
   lftest::TempDir dir;
   lftest::WriteFile(dir.NativePath("t.txt"), bytes);
-  lf::LineReader reader(dir.Path("t.txt"), lineFeedEnds);
+  lf::LineReader reader(dir.Path("t.txt"));
   std::vector<std::string> lines;
   std::string line;
   while (reader.ReadLine(line)) lines.push_back(line);
@@ -25,17 +25,24 @@ TEST(LineReader, CarriageReturnEndsALineAndALineFeedAfterItIsSkipped) {
   EXPECT_EQ(ReadAll(""), Lines{});
 }
 
-TEST(LineReader, ALoneLineFeedIsText) {
-  EXPECT_EQ(ReadAll("a\nb\nc\r\n\nd"), (Lines{"a\nb\nc", "\nd"}));
+// Files written on Unix end their lines with line feeds alone, old Mac files with carriage
+// returns alone; a line feed right after a carriage return still belongs to that line end.
+TEST(LineReader, ALoneLineFeedEndsALineToo) {
+  EXPECT_EQ(ReadAll("a\nb\nc\r\n\nd"), (Lines{"a", "b", "c", "", "d"}));
+  EXPECT_EQ(ReadAll("\n\r\r\n\n"), (Lines{"", "", "", ""}));
+  const std::string a(65535, 'a');  // the CR ends one chunk, its LF begins the next
+  EXPECT_EQ(ReadAll(a + "\r\ny\n\x1A"
+                        "z\n"),
+            (Lines{a, "y"}));
 }
 
-// Files written with line feeds alone: a line feed ends a line as a carriage return does,
-// and one right after a carriage return still belongs to that line end.
-TEST(LineReader, LineFeedsEndLinesWhenAsked) {
-  EXPECT_EQ(ReadAll("a\nb\nc\r\n\nd", true), (Lines{"a", "b", "c", "", "d"}));
-  EXPECT_EQ(ReadAll("\n\r\r\n\n", true), (Lines{"", "", "", ""}));
-  const std::string a(65535, 'a');  // the CR ends one chunk, its LF begins the next
-  EXPECT_EQ(ReadAll(a + "\r\ny\n\x1A" "z\n", true), (Lines{a, "y"}));
+// A UTF-8 byte order mark at the start is no part of the first line; anywhere else it is text.
+TEST(LineReader, ByteOrderMarkAtTheStartIsSkipped) {
+  EXPECT_EQ(ReadAll("\xEF\xBB\xBF"
+                    "a\nb\xEF\xBB\xBF\n"),
+            (Lines{"a", "b\xEF\xBB\xBF"}));
+  EXPECT_EQ(ReadAll("\xEF\xBB\xBF"), Lines{});
+  EXPECT_EQ(ReadAll("\xEF\xBB"), (Lines{"\xEF\xBB"}));
 }
 
 TEST(LineReader, EndOfFileByteEndsTheInput) {
@@ -58,10 +65,13 @@ TEST(LineWriter, EndsEveryLineWithCrLf) {
     w.WriteLine("one");
     w.WriteLine("");
     w.WriteLine(std::string(100000, 'z'));
+    w.WriteLine(
+        "a\rb\nc\x1A"
+        "d");  // each would end the line or the file read back
     w.Close();
   }
   EXPECT_EQ(lftest::ReadFile(dir.NativePath("o.txt")),
-            "one\r\n\r\n" + std::string(100000, 'z') + "\r\n");
+            "one\r\n\r\n" + std::string(100000, 'z') + "\r\na b c d\r\n");
 }
 
 }  // namespace

@@ -34,14 +34,37 @@ TEST(CodePage, ConvertsMicrosoftMappingBothWays) {
   EXPECT_EQ(platform::Utf16ToCp932(u"\u3042\u30BD\u2460\uFF5E\uFF71"), sjis);
 }
 
-TEST(CodePage, UnmappableCharactersBecomeTheDefaultAndTheRestSurvives) {
-  // U+00E9 and an emoji have no place in code page 932.
-  EXPECT_EQ(platform::Utf8ToCp932("a\xC3\xA9" "b\xF0\x9F\x98\x80" "c"), "a?b?c");
-  EXPECT_EQ(platform::Utf16ToCp932(u"x\u00E9y"), "x?y");
-  // A lone surrogate.
+// What code page 932 cannot hold, or would give back as another character (WAVE DASH comes
+// back as FULLWIDTH TILDE), is kept as its decimal reference; an "&" that would read as one is
+// kept as "&#38;"; and every conversion out gives the text back as it came in.
+TEST(CodePage, CharactersBeyondTheCodePageAreKeptAsReferences) {
+  struct Case {
+    const char* utf8;
+    const char* sjis;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {"a\xC3\xA9" "b\xF0\x9F\x98\x80" "c", "a&#233;b&#128512;c"},  // é and an emoji
+      {"\xE3\x80\x9C\xEF\xBD\x9E", "&#12316;\x81\x60"},             // U+301C, U+FF5E
+      {"\xC2\xA5" "\\", "&#165;\\"},                                // yen sign, backslash
+      {"&#233; &#65; &#0233; & &amp; &#92;", "&#38;#233; &#65; &#0233; & &amp; &#38;#92;"},
+      {"\xE4\xBD\xA0\xE5\xA5\xBD", "&#20320;\x8D\x44"},             // 你 is not in it, 好 is
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    EXPECT_EQ(platform::Utf8ToCp932(c.utf8), c.sjis) << c.utf8;
+    EXPECT_EQ(platform::Cp932ToUtf8(c.sjis), c.utf8) << c.utf8;
+    std::string exact;
+    ASSERT_TRUE(platform::Utf8ToCp932Exact(c.utf8, exact));
+    EXPECT_EQ(exact, c.sjis);
+  }
+  EXPECT_EQ(platform::Utf16ToCp932(u"x\u00E9y\U0001F600&#9;"), "x&#233;y&#128512;&#9;");
+  EXPECT_EQ(platform::Cp932ToUtf16("x&#233;y&#128512;&#38;#233;"), u"x\u00E9y\U0001F600&#233;");
+  // A lone surrogate and broken UTF-8 are no characters: they become the default.
   EXPECT_EQ(platform::Utf16ToCp932(std::u16string(u"a") + char16_t(0xD800) + u"b"), "a?b");
-  // Broken UTF-8: a cut-off sequence in the middle and at the end.
   EXPECT_EQ(platform::Utf8ToCp932("a\xE3\x81" "b\xE3"), "a?b?");
+  EXPECT_EQ(platform::ProtectAmpersands("&#233;&#65;\x83\x5C&#92;&"),
+            "&#38;#233;&#65;\x83\x5C&#38;#92;&");
 }
 
 TEST(CodePage, UndecodableShiftJisBytesDoNotSwallowNeighbours) {
@@ -52,15 +75,21 @@ TEST(CodePage, UndecodableShiftJisBytesDoNotSwallowNeighbours) {
   EXPECT_EQ(platform::Cp932ToUtf16("ab\x82"), u"ab\u30FB");
 }
 
-TEST(CodePage, ExactConversionsRefuseWhatWouldChange) {
+TEST(CodePage, ExactConversionsRefuseBytesThatAreNoCharacter) {
   std::string out = "untouched";
-  EXPECT_FALSE(platform::Utf8ToCp932Exact("caf\xC3\xA9", out));
+  EXPECT_FALSE(platform::Utf8ToCp932Exact("caf\xC3", out));
   EXPECT_FALSE(platform::Cp932ToUtf8Exact("a\x80", out));
   EXPECT_EQ(out, "untouched");
   ASSERT_TRUE(platform::Utf8ToCp932Exact("\xE3\x82\xBD", out));
   EXPECT_EQ(out, "\x83\x5C");
   ASSERT_TRUE(platform::Cp932ToUtf8Exact("\x83\x5C", out));
   EXPECT_EQ(out, "\xE3\x82\xBD");
+  // Between program paths and native ones "\" and "/" separate names, and a "\" inside a name
+  // is its reference; the second byte of "ソ" is neither.
+  ASSERT_TRUE(platform::Utf8ToCp932Exact("/a\\b/\xE3\x82\xBD/caf\xC3\xA9", out, true));
+  EXPECT_EQ(out, "\\a&#92;b\\\x83\x5C\\caf&#233;");
+  ASSERT_TRUE(platform::Cp932ToUtf8Exact(out, out, true));
+  EXPECT_EQ(out, "/a\\b/\xE3\x82\xBD/caf\xC3\xA9");
 }
 
 TEST(CodePage, AsciiIsUnchangedIncludingBackslashAndTilde) {
