@@ -54,10 +54,11 @@ std::string NameOf(std::string_view line) {
   return name;
 }
 
-// The address of a link line. A line with an HREF attribute is a link of its value (decoded),
-// since other attributes (ICON_URI) and the title may hold addresses too: the whole value when
-// it begins with a scheme, of whatever kind, or else the address found in it. A line without
-// one is a link of the first address found in it. hasHref tells the two kinds apart.
+// The address of a link line. A line with an HREF attribute is a link of its whole value
+// (decoded), since other attributes (ICON_URI) and the title may hold addresses too, and so
+// may the value itself (an archived page): a value of any scheme, or one with text before an
+// address, as a shortcut may hold it. A line without one is a link of the first address
+// found in it. hasHref tells the two kinds apart.
 std::string LinkUrl(std::string_view line, bool& hasHref) {
   static constexpr std::string_view kHref = "HREF=\"";
   hasHref = false;
@@ -68,8 +69,7 @@ std::string LinkUrl(std::string_view line, bool& hasHref) {
     hasHref = true;
     const std::string_view value = line.substr(i + 2);
     std::string url = DecodeHtml(value.substr(0, value.find('"')), false);
-    if (TBookmarkControl::StartsWithScheme(url)) return url;
-    return TBookmarkControl::ExtractUrl(url);
+    return TBookmarkControl::IsAddress(url) ? url : std::string();
   }
   return TBookmarkControl::ExtractUrl(line);
 }

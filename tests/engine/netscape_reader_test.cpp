@@ -126,15 +126,16 @@ TEST(NetscapeReader, TheAddressIsTheHrefValue) {
       "<DD>no attribute: http://d/",
       "</DL><p>",
   }));
-  EXPECT_EQ(r.list,
-            (Lines{"R\\腕腕Archive.url0\\http://web.archive.org/web/2003/https://example.jp/",
-                   "R\\腕腕Bookmarklet.url0\\javascript:alert(\"x\")",
-                   "R\\腕腕https://title/.url0\\mailto:a@b",
-                   "R\\腕腕no attribute: http://d/.url0\\http://d/",
-                   "R\\腕腕Recent.url0\\place:sort=8&maxResults=10",
-                   "R\\腕腕Res.url0\\http://example.com/path/res:x",
-                   "R\\腕腕see https://elsewhere/.url0\\http://plain/",
-                   "R\\腕腕Site.url0\\http://site/", "R\\腕腕Text first.url0\\http://inside/"}));
+  EXPECT_EQ(
+      r.list,
+      (Lines{"R\\腕腕Archive.url0\\http://web.archive.org/web/2003/https://example.jp/",
+             "R\\腕腕Bookmarklet.url0\\javascript:alert(\"x\")",
+             "R\\腕腕https://title/.url0\\mailto:a@b",
+             "R\\腕腕no attribute: http://d/.url0\\http://d/",
+             "R\\腕腕Recent.url0\\place:sort=8&maxResults=10",
+             "R\\腕腕Res.url0\\http://example.com/path/res:x",
+             "R\\腕腕see https://elsewhere/.url0\\http://plain/", "R\\腕腕Site.url0\\http://site/",
+             "R\\腕腕Text first.url0\\see http://inside/"}));
   EXPECT_EQ(r.count, 9);
 }
 
@@ -209,17 +210,44 @@ TEST(NetscapeReader, CleanNameAndLinkName) {
   EXPECT_EQ(r.list, (Lines{"R\\腕腕http://x.url0\\http://x"}));
 }
 
+// The declared character set in any of its spellings decides; without a declaration the
+// bytes do, and a byte order mark means UTF-8.
 TEST(NetscapeReader, CharsetDetection) {
-  const std::string body = "<DL><p>\r\n<DT><A HREF=\"http://h/\">" + S("日本") + "</A>\r\n";
-  for (const char* meta : {"charset=Shift_JIS", "charset=shift_jis", "CHARSET=SHIFT_JIS", ""}) {
-    Read r = ReadBytes(std::string(meta) + "\r\n" + body);
-    EXPECT_EQ(r.list, (Lines{"R\\腕腕日本.url0\\http://h/"})) << meta;
+  const std::string body =
+      "<DL><p>\r\n<DT><A HREF=\"http://h/\">" + S("日本のニュース") + "</A>\r\n";
+  const std::string sjis = body;
+  const std::string euc = TBookmarkControl::SjisToEuc(body);
+  const std::string utf8 = lftest::U(body);
+  struct Case {
+    std::string head;
+    const std::string& body;
+  };
+  const Case cases[] = {
+      {"charset=Shift_JIS", sjis},
+      {"CHARSET=SHIFT_JIS", sjis},
+      {"<meta charset=\"x-sjis\">", sjis},
+      {"content=\"text/html; charset = windows-31j\"", sjis},
+      {"charset='CP932'", sjis},
+      {"charset=euc-jp", euc},
+      {"charset=\"x-euc-jp\"", euc},
+      {"<META charset=EUC_JP>", euc},
+      {"charset=utf-8", utf8},
+      {"<meta charset=UTF8>", utf8},
+      {"charset=\"utf-8\"", utf8},
+      {"charset=iso-8859-1\r\ncharset=Shift_JIS", sjis},  // the first one the reader knows
+      {"charset=Shift_JIS\r\ncharset=UTF-8", sjis},       // the first declaration decides
+      {"", sjis},
+      {"", euc},
+      {"", utf8},
+      {"\xEF\xBB\xBF", utf8},
+      {"\xEF\xBB\xBF"
+       "charset=Shift_JIS",
+       utf8},
+  };
+  for (const Case& c : cases) {
+    Read r = ReadBytes(c.head + "\r\n" + c.body);
+    EXPECT_EQ(r.list, (Lines{"R\\腕腕日本のニュース.url0\\http://h/"})) << c.head;
   }
-  Read euc = ReadBytes("charset=euc-jp\r\n" + TBookmarkControl::SjisToEuc(body));
-  EXPECT_EQ(euc.list, (Lines{"R\\腕腕日本.url0\\http://h/"}));
-  // The first declaration found decides.
-  Read first = ReadBytes("charset=Shift_JIS\r\ncharset=UTF-8\r\n" + body);
-  EXPECT_EQ(first.list, (Lines{"R\\腕腕日本.url0\\http://h/"}));
 }
 
 // Files saved on Unix or passed through iconv end their lines with line feeds alone, old Mac
