@@ -1,5 +1,6 @@
 #include "core/run_driver.h"
 
+#include "engine/entry_layout.h"
 #include "engine/sjis_text.h"
 
 namespace lf {
@@ -72,10 +73,28 @@ class Chain {
     engine_.SaveFavorites(run_.owner, run_.bar, c_.cancel, c_.errorCount, c_.ieUrlCount, list_);
   }
 
+  // Every link of the list that a writer of a whole file did not write (it could not make the
+  // file, or would not replace one it could not back up, and has said so) is a conversion
+  // error of the run and a line of the lost-data log, so the summary and the exit status tell.
+  void CountUnwritten(int written) {
+    std::vector<std::string> lost;
+    for (const std::string& entry : list_) {
+      if (TBookmarkControl::IsFolderEntry(entry)) continue;
+      const EntryLayout link = LayoutOf(entry);
+      lost.push_back("File Error : " +
+                     TBookmarkControl::FolderPart(TBookmarkControl::EntryKey(entry)) + link.name);
+    }
+    if (written >= static_cast<int>(lost.size())) return;
+    c_.errorCount += static_cast<int>(lost.size()) - written;
+    engine_.RecordLostData(run_.owner, lost);
+  }
+
   // An empty list would leave an empty Netscape file: it is not written.
   void SaveNetscapeUnlessEmpty() {
     if (!list_.empty()) {
+      const int before = c_.nnUrlCount;
       engine_.SaveBookmarkFile(run_.owner, run_.bar, c_.nnUrlCount, s_.NNFileName, list_);
+      CountUnwritten(c_.nnUrlCount - before);
     } else if (Attended()) {
       run_.owner.MessageBox(NoUrlMessage(), MessageCaption(), kMbIconError | kMbOk);
     }
@@ -135,6 +154,7 @@ class Chain {
     ReadNetscape();
     Show(kWritingHotlist);
     engine_.SaveOperaFile(run_.owner, run_.bar, list_, s_.OPFileName, c_.operaUrlCount);
+    CountUnwritten(c_.operaUrlCount);
   }
 
   const RunContext& run_;
@@ -151,7 +171,9 @@ void RunOperation(int proc, const RunContext& run) {
   // The Netscape reader names links by the engine's operation; a run names them as a
   // conversion, whatever second page was chosen before.
   run.control.Operation = proc;
+  run.control.StartLostDataRun();
   Chain(run).Run(proc);
+  run.control.EndLostDataRun();
   run.bar.SetVisible(false);
   if (run.status) {
     run.status->SetCaption(SummaryLine(proc, run.counters));
@@ -165,7 +187,9 @@ void AutoProc(int autoOperation, const RunContext& run) {
   unattended.status = nullptr;
   if (autoOperation < 1 || autoOperation > 3) return;
   run.control.Operation = autoOperation;
+  run.control.StartLostDataRun();
   Chain(unattended).Run(autoOperation);
+  run.control.EndLostDataRun();
 }
 
 std::string SummaryLine(int proc, const RunCounters& c) {

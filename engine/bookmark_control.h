@@ -117,6 +117,14 @@ class TBookmarkControl {
   // ---- Favorites folder writer and lost-data log (favorites_writer.cpp) ----
   void SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel, int& errorCount,
                      int& ieUrlCount, const BookmarkList& list);
+  // The lost-data log of one run. Between StartLostDataRun and EndLostDataRun every line the
+  // Favorites reader and writer and RecordLostData log is kept, and the log is saved with all
+  // of them, so that a run that reads and writes several times lists what each step lost.
+  // Outside a run each save holds the lines of its own step.
+  void StartLostDataRun();
+  void EndLostDataRun();
+  // Logs the lines (with those of the run so far) and saves the log; a failure is shown.
+  void RecordLostData(Owner& owner, const std::vector<std::string>& lines);
   // Replaces "LostData.txt" beside the program with the lines; throws platform::IoError.
   static void SaveLostData(const std::vector<std::string>& lines);
   static std::string LostDataPath();
@@ -148,6 +156,8 @@ class TBookmarkControl {
  private:
   // The Netscape writer's indentation, kept from one write to the next.
   std::string currentIndent_;
+  bool runLog_ = false;
+  std::vector<std::string> runLostData_;
 };
 
 // The date stamp of written files: whole seconds from 1970-01-01 00:00 to the local date and

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "engine/bookmark_control.h"
-#include "engine/lost_data.h"
 #include "engine/sjis_text.h"
 #include "platform/codepage.h"
 #include "platform/collation.h"
@@ -57,7 +56,7 @@ void TBookmarkControl::LoadFavorites(Owner& owner, StatusLabel* status, int& can
                         false, lostData, list, root, 0);
   }
   Regroup(list);
-  if (!lostData.empty()) SaveLostDataReporting(owner, lostData);
+  if (!lostData.empty()) RecordLostData(owner, lostData);
 }
 
 void TBookmarkControl::ScanFavoritesFolder(Owner& owner, StatusLabel* status, int& cancel,

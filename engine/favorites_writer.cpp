@@ -113,30 +113,43 @@ std::string FavoritesTarget(std::string_view path, int names) {
 }
 
 // The address as a shortcut holds it: a character beyond Shift-JIS, kept as its reference,
-// as its UTF-8 bytes in percent-encoding, the form an address takes in any code page.
+// as its UTF-8 bytes in percent-encoding, the form an address takes in any code page. An
+// address whose Shift-JIS bytes would read as UTF-8 (a shortcut may be either) has all its
+// characters beyond ASCII so, so that it reads back as the same address.
 std::string ShortcutAddress(std::string_view url) {
-  if (url.find('&') == std::string_view::npos) return std::string(url);
+  const bool ambiguous = !platform::IsAscii(url) && platform::IsUtf8(url);
+  if (url.find('&') == std::string_view::npos && !ambiguous) return std::string(url);
   static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(url.size() + 16);
-  for (std::size_t i = 0; i < url.size(); ++i) {
-    char32_t cp;
-    const std::size_t n = url[i] == '&' ? platform::ReferenceAt(url, i, cp) : 0;
-    if (n == 0) {
-      out.push_back(url[i]);
-      continue;
-    }
-    i += n - 1;
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));  // "&" and "\"
-      continue;
-    }
+  auto percent = [](std::string& out, char32_t cp) {
     std::string utf8;
     platform::AppendUtf8(utf8, cp);
     for (unsigned char b : utf8) {
       out.push_back('%');
       out.push_back(kHex[b >> 4]);
       out.push_back(kHex[b & 0xF]);
+    }
+  };
+  std::string out;
+  out.reserve(url.size() + 16);
+  for (std::size_t i = 0; i < url.size(); ++i) {
+    const unsigned char b = static_cast<unsigned char>(url[i]);
+    char32_t cp;
+    if (const std::size_t n = b == '&' ? platform::ReferenceAt(url, i, cp) : 0) {
+      i += n - 1;
+      if (cp < 0x80)
+        out.push_back(static_cast<char>(cp));  // "&" and "\"
+      else
+        percent(out, cp);
+    } else if (ambiguous && b >= 0x80) {
+      const std::size_t length = platform::IsLeadByte(b) && i + 1 < url.size() ? 2 : 1;
+      const unsigned code = length == 2 ? (b << 8) | static_cast<unsigned char>(url[i + 1]) : b;
+      if (const char32_t c = platform::Cp932CodeToUnicode(code))
+        percent(out, c);
+      else
+        out.append(url.substr(i, length));
+      i += length - 1;
+    } else {
+      out.push_back(static_cast<char>(b));
     }
   }
   return out;
@@ -286,7 +299,27 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
       ++ieUrlCount;
     }
   }
-  if (!lostData.empty()) SaveLostDataReporting(owner, lostData);
+  if (!lostData.empty()) RecordLostData(owner, lostData);
+}
+
+void TBookmarkControl::StartLostDataRun() {
+  runLog_ = true;
+  runLostData_.clear();
+}
+
+void TBookmarkControl::EndLostDataRun() {
+  runLog_ = false;
+  runLostData_ = std::vector<std::string>();
+}
+
+void TBookmarkControl::RecordLostData(Owner& owner, const std::vector<std::string>& lines) {
+  if (lines.empty()) return;
+  if (!runLog_) {
+    SaveLostDataReporting(owner, lines);
+    return;
+  }
+  runLostData_.insert(runLostData_.end(), lines.begin(), lines.end());
+  SaveLostDataReporting(owner, runLostData_);
 }
 
 std::string TBookmarkControl::LostDataPath() {

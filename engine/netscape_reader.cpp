@@ -56,9 +56,9 @@ std::string NameOf(std::string_view line) {
 
 // The address of a link line. A line with an HREF attribute is a link of its whole value
 // (decoded), since other attributes (ICON_URI) and the title may hold addresses too, and so
-// may the value itself (an archived page): a value of any scheme, or one with text before an
-// address, as a shortcut may hold it. A line without one is a link of the first address
-// found in it. hasHref tells the two kinds apart.
+// may the value itself (an archived page): a value of any scheme, or of none, is carried to
+// where a format can hold it and counted as lost where it cannot (a shortcut). A line
+// without one is a link of the first address found in it. hasHref tells the two kinds apart.
 std::string LinkUrl(std::string_view line, bool& hasHref) {
   static constexpr std::string_view kHref = "HREF=\"";
   hasHref = false;
@@ -68,8 +68,7 @@ std::string LinkUrl(std::string_view line, bool& hasHref) {
       continue;
     hasHref = true;
     const std::string_view value = line.substr(i + 2);
-    std::string url = DecodeHtml(value.substr(0, value.find('"')), false);
-    return TBookmarkControl::IsAddress(url) ? url : std::string();
+    return DecodeHtml(value.substr(0, value.find('"')), false);
   }
   return TBookmarkControl::ExtractUrl(line);
 }
@@ -365,15 +364,15 @@ class BookmarkLineParser {
     return Step::Descended;
   }
 
-  // The link a line holds, if it has an address; false when cancelled. A link written as
-  // one (with an HREF attribute) is taken with an empty title too; another line that holds
-  // an address only with a name.
+  // The link a line holds; false when cancelled. A link written as one (with an HREF
+  // attribute) is taken whatever its title and address; another line is taken when it holds
+  // an address and a name.
   bool AddLink(const std::string& line) {
     bool hasHref;
     const std::string url = LinkUrl(line, hasHref);
-    if (url.empty()) return true;
+    if (!hasHref && url.empty()) return true;
     const std::string title = control_.LinkName(line);
-    if (title.empty() && !hasHref) return true;
+    if (!hasHref && title.empty()) return true;
     owner_.ProcessMessages();
     if (cancel_) return false;
     list_.push_back(levels_.back().folderPath + std::string(kLinkMarker) + title + ".url" +

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/bookmark_control.h"
+#include "engine/html_text.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/codepage.h"
 
@@ -47,18 +48,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string fromEuc = TBookmarkControl::EucToSjis(text);
   const std::string toEuc = TBookmarkControl::SjisToEuc(text);
 
-  Check(fromUtf8.size() <= 2 * text.size(), "one or two bytes per UTF-8 sequence");
+  // A character beyond Shift-JIS is kept as its reference ("&#2047;" for two bytes at most),
+  // an "&" that would read as one as "&#38;".
+  Check(fromUtf8.size() <= 4 * text.size(), "at most four bytes per UTF-8 byte");
   // No broken sequence takes an ASCII byte with it: every one comes out again.
   auto ascii = [](const std::string& s) {
     return std::count_if(s.begin(), s.end(), [](char c) { return (c & 0x80) == 0; });
   };
   Check(ascii(fromUtf8) >= ascii(text), "every ASCII byte of UTF-8 input kept");
   Check(toUtf8.size() <= 3 * text.size(), "at most three bytes per character");
-  Check(fromEuc.size() <= text.size(), "EUC-JP never grows into Shift-JIS");
-  Check(toEuc.size() <= 2 * text.size(), "at most two EUC-JP bytes per byte");
-  if (Ascii(text)) {
+  Check(fromEuc.size() <= 3 * text.size(), "a JIS X 0212 character as its reference at most");
+  Check(toEuc.size() <= 4 * text.size(), "a character EUC-JP lacks as its reference at most");
+  if (Ascii(text) && text.find("&#") == std::string::npos) {
     Check(fromUtf8 == text && toUtf8 == text && fromEuc == text && toEuc == text,
           "ASCII passes unchanged", text);
+  }
+
+  // Nothing is lost: every UTF-8 text comes back from Shift-JIS as itself, and so does every
+  // native name from a program path.
+  if (platform::IsUtf8(text)) {
+    Check(TBookmarkControl::SjisToUtf8(fromUtf8) == text, "UTF-8 through Shift-JIS and back", text);
+    std::string path, native;
+    Check(platform::Utf8ToCp932Exact(text, path, true) &&
+              platform::Cp932ToUtf8Exact(path, native, true) && native == text,
+          "a native path through a program path and back", text);
+    // The text of a name or an address comes back from a bookmark file as itself.
+    const std::string name = TBookmarkControl::EntryLinkName(fromUtf8);
+    Check(lf::DecodeHtml(lf::EscapeHtml(name, true), true) == name, "a name through HTML", name);
+    Check(lf::DecodeHtml(lf::EscapeHtml(fromUtf8, false), false) == fromUtf8,
+          "an address through HTML", fromUtf8);
   }
 
   // Every Shift-JIS text of the characters EUC-JP holds comes back from EUC-JP unchanged.

@@ -60,25 +60,47 @@ void MakeSource(std::string_view layout, const std::string& nativeRoot) {
 
 // An entry that the writer puts back exactly where and as the reader found it. The reader
 // builds a link as folder path, link marker, file name, level, "\" and value; it comes back
-// when the file is named "*.url" (the writer names every file so), the value begins with a
-// scheme (else the writer takes another part of the entry for the URL or skips it) and no
-// name holds ".dir" or the link marker (either makes the writer take the entry for something
-// else). A folder comes back unless its path holds a scheme or the link marker.
-bool Ordinary(const std::string& entry) {
+// when the file is named "*.url" (the writer names every file so), no name holds a character
+// the writer drops from names of the Favorites (a "\" is held as "&#92;"), and the value is
+// an address written as it stands: one without characters beyond Shift-JIS (references,
+// which are percent-encoded) and without Shift-JIS bytes that would read as UTF-8. A folder
+// comes back unless its name holds such a character.
+bool PlainFavoritesName(std::string_view name) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (platform::IsLeadByte(static_cast<unsigned char>(name[i]))) {
+      ++i;
+      continue;
+    }
+    if (std::string_view("\\/:*?\"<>|").find(name[i]) != std::string_view::npos) return false;
+  }
+  return name.find("&#92;") == std::string_view::npos;
+}
+
+bool Ordinary(const std::string& entry, const std::string& root) {
   const std::string marker(lf::kLinkMarker);
-  const std::size_t link = entry.find(marker);
-  if (link == std::string::npos) return TBookmarkControl::ExtractUrl(entry).empty();
-  if (lf::FindCharBoundary(entry, marker) != link) return false;
-  if (entry.find(marker, link + 1) != std::string::npos) return false;
-  const std::size_t end = lf::FindCharBoundary(entry, "\\", link + marker.size());
-  if (end == std::string::npos || end < link + 10) return false;
+  const std::size_t link = lf::FindCharBoundary(entry, marker);
+  const std::size_t end = link == std::string::npos
+                              ? entry.size() - 5
+                              : lf::FindCharBoundary(entry, "\\", link + marker.size());
+  if (end == std::string::npos) return false;
+  // Every name below the root.
+  const std::string_view names =
+      std::string_view(entry).substr(root.size() + 1, end - root.size() - 1);
+  for (std::size_t start = 0; start <= names.size();) {
+    std::size_t cut = lf::FindCharBoundary(names, "\\", start);
+    if (cut == std::string::npos) cut = names.size();
+    std::string_view name = names.substr(start, cut - start);
+    if (link != std::string::npos && cut == names.size() && !name.empty())
+      name.remove_prefix(marker.size() - 1);  // the link marker's two characters
+    if (!PlainFavoritesName(name)) return false;
+    start = cut + 1;
+  }
+  if (link == std::string::npos) return true;
   const std::string name = entry.substr(link + marker.size(), end - link - marker.size());
   const std::string value = entry.substr(end + 1);
-  if (name.compare(name.size() - 5, 4, ".url") != 0 || name.find(".dir") != std::string::npos)
-    return false;
-  for (std::string_view scheme : {"res:", "https:", "http:", "news:", "ftp:", "file:"})
-    if (value.compare(0, scheme.size(), scheme) == 0) return true;
-  return false;
+  if (name.size() < 5 || name.compare(name.size() - 5, 4, ".url") != 0) return false;
+  if (!TBookmarkControl::IsAddress(value) || value.find("&#") != std::string::npos) return false;
+  return platform::IsAscii(value) || !platform::IsUtf8(value);
 }
 
 std::string Reroot(const std::string& entry, const std::string& from, const std::string& to) {
@@ -149,7 +171,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!fromFolder) return 0;
 
   for (const std::string& entry : list)
-    if (!Ordinary(entry)) return 0;
+    if (!Ordinary(entry, root)) return 0;
   Check(counters.errorCount == 0 && owner.errors == 0, "every link written", owner.last);
   Check(back == list, "the folder reads back as it was read",
         back.size() == list.size() ? std::string() : "different number of entries");

@@ -142,14 +142,6 @@ bool IsLevelChar(std::string_view text, std::size_t pos) {
   return pos < text.size() && lf::LevelValue(text[pos]) >= 0;
 }
 
-bool HasLinkLevel(std::string_view entry) {
-  for (std::size_t pos = entry.find(".url"); pos != std::string_view::npos;
-       pos = entry.find(".url", pos + 1))
-    if (IsLevelChar(entry, pos + 4) && pos + 5 < entry.size() && entry[pos + 5] == '\\')
-      return true;
-  return false;
-}
-
 bool LevelsMatchPaths(const lf::BookmarkList& list, const std::string& rootPath) {
   const std::string marker(lf::kLinkMarker);
   std::set<std::string> folders;  // path and level character of every folder entry

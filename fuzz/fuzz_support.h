@@ -74,13 +74,10 @@ void CheckEntriesUnder(const lf::BookmarkList& list, const std::string& rootPath
 // True if the text holds a level character at position pos.
 bool IsLevelChar(std::string_view text, std::size_t pos);
 
-// True if the entry holds ".url", a level character and "\" (the end of a link's name).
-bool HasLinkLevel(std::string_view entry);
-
 // True if the list is a well-formed tree: every entry's level is the number of folders
 // its path names below the root, and the folder it lies in has an entry one level up. The
 // writers of the two files lay the folders out by level alone, so only such lists come back
-// unchanged (malformed nesting, a missing folder or a name holding "\" give others).
+// unchanged (malformed nesting or a missing folder give others).
 bool LevelsMatchPaths(const lf::BookmarkList& list, const std::string& rootPath);
 
 }  // namespace lffuzz

@@ -47,11 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckEntriesUnder(list, root);
   Check(count >= 0 && static_cast<std::size_t>(count) <= list.size(), "links counted once");
   for (const std::string& entry : list) {
-    // Either a folder entry with its level or a URL entry with ".url", a level character
-    // and "\" in front of its URL.
-    const bool folder = entry.size() >= 5 && entry.compare(entry.size() - 5, 4, ".dir") == 0 &&
-                        IsLevelChar(entry, entry.size() - 1);
-    Check(folder || HasLinkLevel(entry), "entry ends like a folder or a link entry", entry);
+    // Either a folder entry with its level or a URL entry that splits right after its name,
+    // ".url" and a level character: names never hold a "\" of their own.
+    if (lf::TBookmarkControl::IsFolderEntry(entry)) continue;
+    std::string key, url;
+    lf::TBookmarkControl::SplitEntry(entry, key, url);
+    Check(key.size() > 5 && key.compare(key.size() - 5, 4, ".url") == 0 &&
+              IsLevelChar(key, key.size() - 1) && key.size() + 1 + url.size() == entry.size(),
+          "entry splits like a link entry", entry);
   }
   // The reader never changes its input, and its temporary copy is gone.
   Check(scratch.Read("bookmark.htm") == content, "the input is unchanged");

@@ -99,7 +99,9 @@ TEST(FavoritesWriter, NamesThatLookLikeOtherThingsStayWhatTheyAre) {
   // references, a title that really is "&#233;" with its "&" as one.
   w.list = {w.root + "\\a&#92;b<c>|\"*?.dir0",
             w.root + "\\a&#92;b<c>|\"*?" + std::string(lf::kLinkMarker) +
-                "Caf&#233; &#38;#233; &#2:33;.url1\\http://x/Gr&#246;&#223;e?a&b"};
+                "Caf&#233; &#38;#233; &#2:33;.url1\\http://x/Gr&#246;&#223;e?a&b",
+            // Half-width katakana whose bytes would read back as UTF-8 ("é").
+            w.root + std::string(lf::kLinkMarker) + "kana.url0\\http://x/\xC3\xA9"};
   w.control.SaveFavorites(w.owner, w.bar, w.c.cancel, w.c.errorCount, w.c.ieUrlCount, w.list);
   EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/setup.dir/x.dir.url")),
             "[InternetShortcut]\r\nURL=http://x/\r\n");
@@ -108,7 +110,9 @@ TEST(FavoritesWriter, NamesThatLookLikeOtherThingsStayWhatTheyAre) {
             "[InternetShortcut]\r\nURL=http://real/\r\n");
   EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/abc/Café &#233; &#233;.url")),
             "[InternetShortcut]\r\nURL=http://x/Gr%C3%B6%C3%9Fe?a&b\r\n");
-  EXPECT_EQ(w.c.ieUrlCount, 3);
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/kana.url")),
+            "[InternetShortcut]\r\nURL=http://x/%EF%BE%83%EF%BD%A9\r\n");
+  EXPECT_EQ(w.c.ieUrlCount, 4);
   EXPECT_EQ(w.c.errorCount, 0);
   EXPECT_TRUE(w.owner.messages.empty());
 }

@@ -109,8 +109,9 @@ TEST(NetscapeReader, ReadsTheStandardLayout) {
   EXPECT_EQ(r.count, 2);
 }
 
-// A link's address is its whole HREF value, of whatever scheme: other attributes and the
-// title may hold addresses of a scheme that the search prefers, and so may the value itself.
+// A link's address is its whole HREF value, of whatever scheme or of none: other attributes
+// and the title may hold addresses of a scheme that the search prefers, and so may the value
+// itself.
 TEST(NetscapeReader, TheAddressIsTheHrefValue) {
   Read r = ReadBytes(SjisFile({
       "<DL><p>",
@@ -132,11 +133,12 @@ TEST(NetscapeReader, TheAddressIsTheHrefValue) {
              "R\\腕腕Bookmarklet.url0\\javascript:alert(\"x\")",
              "R\\腕腕https://title/.url0\\mailto:a@b",
              "R\\腕腕no attribute: http://d/.url0\\http://d/",
+             "R\\腕腕No scheme.url0\\relative.html",
              "R\\腕腕Recent.url0\\place:sort=8&maxResults=10",
              "R\\腕腕Res.url0\\http://example.com/path/res:x",
              "R\\腕腕see https://elsewhere/.url0\\http://plain/", "R\\腕腕Site.url0\\http://site/",
              "R\\腕腕Text first.url0\\see http://inside/"}));
-  EXPECT_EQ(r.count, 9);
+  EXPECT_EQ(r.count, 10);
 }
 
 // A title keeps every character, also one that holds a "\" and an address: the "\" is held as
