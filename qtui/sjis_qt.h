@@ -1,5 +1,7 @@
 // Conversions between the program's Shift-JIS text and Qt's strings, at the edge of the
-// windows.
+// windows. A character beyond Shift-JIS is shown as itself (its reference in the program's
+// text, platform/codepage.h, becomes the character), and text typed in a window comes in with
+// references, so that no character a user types or sees is lost.
 #pragma once
 
 #include <QString>

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -229,6 +230,39 @@ TEST_F(ScriptRun, FailuresGoToStandardErrorInUtf8AndEndWithStatusOne) {
   EXPECT_EQ(err, "linkferry: お気に入りのＵＲＬがありません。フォルダの再確認を行ってください。\n");
   EXPECT_EQ(out, "ＩＥ ｕｒｌ数: 0, ＮＮ ｕｒｌ数: 0, 変換エラー数: 0\n");
   EXPECT_EQ(lftest::ReadFile(Native("bookmark.htm")), before);
+}
+
+// Every link a run saw is written or counted as a conversion error and listed in the lost-data
+// log, in every operation; a run that lost one ends with status 1.
+TEST_F(ScriptRun, EveryLinkNotConvertedIsCountedListedAndFailsTheRun) {
+  lftest::WriteFile(Native("bookmark.htm"), NetscapeFile({NetscapeLink("http://host/b", "B"),
+                                                          NetscapeLink("http://host/c", "B"),
+                                                          NetscapeLink("notes.html", "Notes")}));
+  std::string fav = Native("Favorites");
+  std::replace(fav.begin(), fav.end(), '/', '\\');
+
+  // Two links of one name are both written; an address without a scheme has no shortcut.
+  EXPECT_EQ(Run({"--run", "1", "--nn", "bookmark.htm", "--ie", "Favorites"}), 1);
+  EXPECT_EQ(out, "ＩＥ ｕｒｌ数: 2, ＮＮ ｕｒｌ数: 3, 変換エラー数: 1\n");
+  EXPECT_EQ(lftest::ReadFile(Native("Favorites/B.url")), lftest::UrlFileContent("http://host/b"));
+  EXPECT_EQ(lftest::ReadFile(Native("Favorites/B (2).url")),
+            lftest::UrlFileContent("http://host/c"));
+  EXPECT_EQ(lftest::ReadFile(Native("LostData.txt")), "URL Error : " + fav + "\\Notes.url\r\n");
+
+  // The merge counts what its first half lost, though only its second half's links.
+  EXPECT_EQ(Run({"--run", "3", "--nn", "bookmark.htm", "--ie", "Favorites"}), 1);
+  EXPECT_EQ(out, "ＩＥ ｕｒｌ数: 2, ＮＮ ｕｒｌ数: 2, 変換エラー数: 1\n");
+
+  // A hotlist that cannot be written loses every link.
+  lftest::WriteFile(Native("bookmark.htm"), NetscapeFile({NetscapeLink("http://host/b", "B"),
+                                                          NetscapeLink("mailto:a@b", "Mail")}));
+  lftest::MakeDirs(Native("folder.adr"));
+  EXPECT_EQ(
+      Run({"--run", "11", "--nn", "bookmark.htm", "--opera", "folder.adr", "--ie", "Favorites"}),
+      1);
+  EXPECT_EQ(out, "ＯＰ ｕｒｌ数: 0, ＮＮ ｕｒｌ数: 2, 変換エラー数: 2\n");
+  EXPECT_EQ(lftest::ReadFile(Native("LostData.txt")),
+            "File Error : " + fav + "\\B\r\nFile Error : " + fav + "\\Mail\r\n");
 }
 
 TEST_F(ScriptRun, ASettingsFileThatCannotBeReadStopsTheRunBeforeItStarts) {
