@@ -87,9 +87,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Names and addresses are written as the text they are, "&", "<", ">" and '"' escaped, and
   // read back as that text: every name keeps every character. Only these do not come back:
   // bytes that are no character of the output character set (written as a substitute), a tag
-  // inside an address (it changes the nesting when the line is read again), and a folder name
-  // holding an address (the line of the folder is taken for a link too).
+  // inside an address (it changes the nesting when the line is read again), a folder name
+  // holding an address (the line of the folder is taken for a link too) and control bytes.
   for (const std::string& entry : first) {
+    // Written lines hold a blank for a line end or an end-of-file byte (an EUC-JP pair cut
+    // by an ASCII byte converts into one).
+    if (entry.find_first_of("\r\n\x1A") != std::string::npos) return 0;
     std::string key, url;
     TBookmarkControl::SplitEntry(entry, key, url);
     if (url.find_first_of("<>") != std::string::npos) return 0;
