@@ -168,8 +168,7 @@ class Chain {
 
 void RunOperation(int proc, const RunContext& run) {
   run.counters = RunCounters();
-  // The Netscape reader names links by the engine's operation; a run names them as a
-  // conversion, whatever second page was chosen before.
+  // The engine's operation is the run's, whatever second page was chosen before.
   run.control.Operation = proc;
   run.control.StartLostDataRun();
   Chain(run).Run(proc);

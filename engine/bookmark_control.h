@@ -31,7 +31,8 @@ class TBookmarkControl {
   std::unique_ptr<platform::IniFile> UrlFile;
   // Character set of written Netscape files: 0 Shift_JIS, 1 EUC-JP, 2 UTF-8.
   int OutputCharset = 0;
-  // The wizard's operation number (1..11, 0 before one is chosen); read by LinkName.
+  // The wizard's operation number (1..11, 0 before one is chosen), set by the pages and runs.
+  // Names no longer depend on it: every operation keeps every character of a title.
   int Operation = 0;
 
   // ---- Entries (entries.cpp) ----
