@@ -40,8 +40,10 @@ void TBookmarkControl::SplitEntry(std::string_view entry, std::string& key, std:
   // A link's name ends at the first "\" after the link marker: names hold every "\" of their
   // own as "&#92;" (EntryLinkName), while an address may hold any text, a scheme, ".url" or
   // another "\" included.
-  const std::size_t end = FindCharBoundary(entry, "\\", marker + kLinkMarker.size());
-  if (end == std::string_view::npos) return;
+  std::size_t end = marker + kLinkMarker.size();  // a character starts here
+  while (end < entry.size() && entry[end] != '\\')
+    end += platform::IsLeadByte(static_cast<unsigned char>(entry[end])) ? 2 : 1;
+  if (end >= entry.size()) return;
   key = entry.substr(0, end);
   url = entry.substr(end + 1);
 }
