@@ -1,6 +1,6 @@
 // The Netscape bookmark file reader on raw file bytes. The first byte picks a META line put
-// in front of the rest (none, Shift_JIS, UTF-8 or EUC-JP), the link-name rule of the pages
-// and whether the folder tree is filled; the rest is the file.
+// in front of the rest (none, so that the bytes decide, Shift_JIS, UTF-8 or EUC-JP), the
+// operation number and whether the folder tree is filled; the rest is the file.
 #include <cstddef>
 #include <cstdint>
 #include <string>

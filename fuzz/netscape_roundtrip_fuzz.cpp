@@ -1,7 +1,7 @@
 // A Netscape bookmark file read, written in one of the three character sets and read again:
 // the second read gives back every folder and link of the first, and the first file is kept
 // byte for byte as the backup. The first byte picks the input's META line, the output
-// character set and the link-name rule; the rest is the file.
+// character set and the operation number; the rest is the file.
 #include <cstddef>
 #include <cstdint>
 #include <string>
