@@ -56,7 +56,7 @@ std::string AbsoluteFolder(std::string_view native) {
 }
 
 std::string HomeFolder() {
-  if (const char* home = std::getenv("HOME"); home && *home) return AbsoluteFolder(home);
+  if (const char* home = std::getenv("HOME"); home && *home == '/') return AbsoluteFolder(home);
   if (struct passwd* pw = getpwuid(geteuid()); pw && pw->pw_dir) return AbsoluteFolder(pw->pw_dir);
   return std::string();
 }

@@ -33,8 +33,8 @@ std::string ProgramDirectory();
 
 // The user's folders for settings and for state such as logs (the XDG base directories):
 // $XDG_CONFIG_HOME, else ~/.config; $XDG_STATE_HOME, else ~/.local/state. A variable that is
-// empty or holds a relative path is ignored, as the XDG rules ask; ~ is $HOME, else the home
-// folder of the user's account. In the program's path form with "/" between the names; empty
+// empty or holds a relative path is ignored, as the XDG rules ask; ~ is $HOME (when absolute),
+// else the home folder of the user's account. In the program's path form with "/" between the names; empty
 // when there is no home folder, or when a name on the way has no exact Shift-JIS form or holds
 // a backslash (the program would reach another path through it).
 std::string ConfigHome();
