@@ -3,6 +3,7 @@
 // The operations are spread over one source file per area (see CMakeLists.txt).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -114,9 +115,13 @@ class TBookmarkControl {
   // ---- Favorites folder writer and lost-data log (favorites_writer.cpp) ----
   void SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel, int& errorCount,
                      int& ieUrlCount, const BookmarkList& list);
-  // Replaces "LostData.txt" beside the program with the lines; throws platform::IoError.
+  // Replaces "LostData.txt" in its folder with the lines, making the folder when it is
+  // missing; throws platform::IoError.
   static void SaveLostData(const std::vector<std::string>& lines);
   static std::string LostDataPath();
+  // Where the log's folder is decided: the program's folder unless a function is set (an
+  // empty one goes back to it). The program decides it, the engine only writes there.
+  static void SetLostDataFolder(std::function<std::string()> folder);
 
   // ---- Opera hotlist reader (opera_reader.cpp) ----
   void LoadOperaFile(Owner& owner, const std::string& filePath, int& cancel, int& operaUrlCount,

@@ -7,6 +7,7 @@
 // place other than the one the name says; such a target is refused like one the file system
 // refuses.
 #include <cerrno>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -189,13 +190,36 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
   if (!lostData.empty()) SaveLostDataReporting(owner, lostData);
 }
 
+namespace {
+
+std::function<std::string()>& LostDataFolderSource() {
+  static std::function<std::string()> source;
+  return source;
+}
+
+std::string LostDataFolder() {
+  const auto& source = LostDataFolderSource();
+  return source ? source() : platform::ProgramDirectory();
+}
+
+}  // namespace
+
+void TBookmarkControl::SetLostDataFolder(std::function<std::string()> folder) {
+  LostDataFolderSource() = std::move(folder);
+}
+
 std::string TBookmarkControl::LostDataPath() {
-  return AddBackslash(platform::ProgramDirectory()) + "LostData.txt";
+  return AddBackslash(LostDataFolder()) + "LostData.txt";
 }
 
 void TBookmarkControl::SaveLostData(const std::vector<std::string>& lines) {
+  // A folder of the user's own may not be there yet on a first run.
+  const std::string folder = LostDataFolder();
+  if (!platform::DirectoryExists(folder)) {
+    if (int rc = platform::MakePrivateDirectories(folder)) throw platform::IoError(rc);
+  }
   // Written beside the log first, so that a failed write leaves the previous log whole.
-  const std::string path = LostDataPath();
+  const std::string path = AddBackslash(folder) + "LostData.txt";
   const std::string written =
       platform::FileExists(path) ? platform::UnusedPathBeside(path, ".tmp") : path;
   try {
