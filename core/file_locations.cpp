@@ -39,13 +39,6 @@ std::string UserSettingsFolder() {
   return home.empty() ? std::string() : home + kOwnFolder;
 }
 
-std::optional<std::filesystem::file_time_type> WriteTime(const std::string& native) {
-  std::error_code ec;
-  const auto time = std::filesystem::last_write_time(native, ec);
-  if (ec) return std::nullopt;
-  return time;
-}
-
 }  // namespace
 
 std::string IniFileName() {
@@ -90,15 +83,11 @@ void UseLostDataFolder() {
   TBookmarkControl::SetLostDataFolder(LostDataFolder);
 }
 
-LostDataWatch::LostDataWatch() {
-  if (platform::ToNativePath(TBookmarkControl::LostDataPath(), native_) != 0) native_.clear();
-  if (!native_.empty()) before_ = WriteTime(native_);
-}
+LostDataWatch::LostDataWatch() : savesBefore_(TBookmarkControl::LostDataSaves()) {}
 
 std::string LostDataWatch::Written() const {
-  if (native_.empty()) return std::string();
-  const auto after = WriteTime(native_);
-  return after && after != before_ ? native_ : std::string();
+  if (TBookmarkControl::LostDataSaves() == savesBefore_) return std::string();
+  return NativeText(TBookmarkControl::LostDataPath());
 }
 
 void LostDataWatch::Tell(std::ostream& err) const {

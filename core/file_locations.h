@@ -4,7 +4,6 @@
 // write once the program is installed.
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -47,8 +46,7 @@ class LostDataWatch {
   void Tell(std::ostream& err) const;
 
  private:
-  std::string native_;
-  std::optional<std::filesystem::file_time_type> before_;
+  int savesBefore_;
 };
 
 }  // namespace lf

@@ -118,6 +118,8 @@ class TBookmarkControl {
   // Replaces "LostData.txt" in its folder with the lines, making the folder when it is
   // missing; throws platform::IoError.
   static void SaveLostData(const std::vector<std::string>& lines);
+  // How many times this process has saved the log, so that a run can tell whether it did.
+  static int LostDataSaves();
   static std::string LostDataPath();
   // Where the log's folder is decided: the program's folder unless a function is set (an
   // empty one goes back to it). The program decides it, the engine only writes there.

@@ -212,6 +212,10 @@ std::string TBookmarkControl::LostDataPath() {
   return AddBackslash(LostDataFolder()) + "LostData.txt";
 }
 
+namespace {
+int lostDataSaves = 0;
+}  // namespace
+
 void TBookmarkControl::SaveLostData(const std::vector<std::string>& lines) {
   // A folder of the user's own may not be there yet on a first run.
   const std::string folder = LostDataFolder();
@@ -233,6 +237,11 @@ void TBookmarkControl::SaveLostData(const std::vector<std::string>& lines) {
     platform::DeleteFile(written);
     throw;
   }
+  ++lostDataSaves;
+}
+
+int TBookmarkControl::LostDataSaves() {
+  return lostDataSaves;
 }
 
 void SaveLostDataReporting(Owner& owner, const std::vector<std::string>& lines) {
