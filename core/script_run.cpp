@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "core/command_line.h"
+#include "core/file_locations.h"
 #include "core/operations.h"
 #include "core/run_driver.h"
 #include "core/settings_file.h"
@@ -61,32 +63,6 @@ int IndexOf(const std::array<std::string_view, N>& spellings, std::string_view v
   return -1;
 }
 
-// The program path of a native path given on the command line. The writers refuse any path
-// that climbs up a folder, so ".." is resolved here, as the shell's own cd would.
-bool ToProgramPath(std::string_view option, const std::string& native, const std::string& cwd,
-                   std::string& path, std::string& error) {
-  if (native.empty()) {
-    error = std::string(option) + " needs a path, not an empty text";
-    return false;
-  }
-  std::filesystem::path full(native);
-  if (full.is_relative()) {
-    if (cwd.empty()) {
-      error = std::string(option) + ": the current folder is unknown; give an absolute path";
-      return false;
-    }
-    full = std::filesystem::path(cwd) / full;
-  }
-  std::string normal = full.lexically_normal().string();
-  while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
-  // A character beyond Shift-JIS, and a backslash inside a name, come in as references and
-  // go back to the file system as the same bytes; only bytes that are no UTF-8 have no form.
-  const int rc = platform::FromNativePathExact(normal, path);
-  if (rc != 0)
-    error = std::string(option) + ": " + Quoted(native) + " holds bytes that are not UTF-8";
-  return rc == 0;
-}
-
 }  // namespace
 
 bool IsScriptCommandLine(const std::vector<std::string>& args) {
@@ -136,7 +112,7 @@ ScriptCommand ParseScriptCommand(const std::vector<std::string>& args, const std
       case Option::Nn:
       case Option::Ie:
       case Option::Opera:
-        if (!ToProgramPath(arg, value, cwd, path, error)) return Wrong(error);
+        if (!ArgumentPath(arg, value, cwd, path, error)) return Wrong(error);
         (option->option == Option::Nn   ? command.nnFile
          : option->option == Option::Ie ? command.ieDir
                                         : command.opFile) = path;
@@ -176,18 +152,32 @@ Settings ScriptSettings(const ScriptCommand& command) {
 }
 
 std::string ScriptUsage() {
-  return "Usage: linkferry --run N [--nn FILE] [--ie DIR] [--opera FILE]\n"
+  return "Usage: linkferry [--settings FILE]            open the windows\n"
+         "       linkferry [--settings FILE] -1|-2|-3   run 1, 2 or 3 as the settings say\n"
+         "       linkferry [--settings FILE] --run N [--nn FILE] [--ie DIR] [--opera FILE]\n"
          "                 [--out sjis|euc|utf8] [--nnconv 0|1] [--lnk 0|1]\n"
          "       linkferry --help | --version\n"
-         "Runs one conversion without a window and prints its summary line.\n"
+         "--run N runs one conversion without a window and prints its summary line.\n"
          "  N = 1 bookmark file to Favorites, 2 Favorites to bookmark file,\n"
          "      3 both rebuilt from both, 10 Opera hotlist to bookmark file,\n"
          "      11 bookmark file to Opera hotlist.\n"
          "  --nn, --ie, --opera: the bookmark file, the Favorites folder, the Opera hotlist.\n"
          "  --out: character set of a written bookmark file. --nnconv 1: keep the links\n"
          "  already in it (2, 10). --lnk 1: map the Links folder onto the personal toolbar.\n"
-         "Values not given come from the settings file beside the program, which is not\n"
-         "written. Exit status: 0 done, 1 the run reported an error, 2 wrong command line.\n";
+         "Values not given come from the settings file, which is not written.\n"
+         "Files:\n"
+         "  settings: linkferry.ini beside the program when one is there (a portable copy),\n"
+         "    else $XDG_CONFIG_HOME/linkferry/linkferry.ini (~/.config/linkferry/), or the\n"
+         "    FILE of --settings.\n"
+         "  LostData.txt, the links a run could not convert: beside a portable copy, else\n"
+         "    in $XDG_STATE_HOME/linkferry/ (~/.local/state/linkferry/).\n"
+         "Exit status: 0 done, 1 the run reported an error, 2 wrong command line or no\n"
+         "display for the windows.\n";
+}
+
+std::string FilesHere() {
+  return "Here:\n  settings: " + NativeText(IniFileName()) +
+         "\n  LostData.txt: " + NativeText(TBookmarkControl::LostDataPath()) + "\n";
 }
 
 int RunScript(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -199,7 +189,7 @@ int RunScript(const std::vector<std::string>& args, std::ostream& out, std::ostr
       err << "linkferry: " << command.error << '\n' << ScriptUsage() << std::flush;
       return 2;
     case ScriptCommand::Action::Help:
-      out << ScriptUsage() << std::flush;
+      out << ScriptUsage() << FilesHere() << std::flush;
       return out ? 0 : 1;
     case ScriptCommand::Action::Version:
       out << "Linkferry " << kVersionText << '\n' << std::flush;
@@ -214,7 +204,13 @@ int RunScript(const std::vector<std::string>& args, std::ostream& out, std::ostr
     owner.ReportError(ReadErrorText(IniFileName(), code));
     return 1;
   }
+  // A file named on the command line that is not there is a mistake, not a first start.
+  if (HasSettingsFileOption() && !platform::PathExists(IniFileName())) {
+    owner.ReportError(ReadErrorText(IniFileName(), ENOENT));
+    return 1;
+  }
   const Settings settings = ScriptSettings(command);
+  const LostDataWatch lostData;
   TBookmarkControl control;
   control.OutputCharset = settings.Out;
   RunCounters counters;
@@ -232,6 +228,7 @@ int RunScript(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 1;
   }
   out << platform::Cp932ToUtf8(SummaryLine(command.operation, counters)) << '\n' << std::flush;
+  lostData.Tell(err);
   if (!out) {
     owner.ReportError("standard output cannot be written");
     return 1;

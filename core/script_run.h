@@ -39,11 +39,16 @@ Settings ScriptSettings(const ScriptCommand& command);
 
 // The usage text (UTF-8, ending with a newline).
 std::string ScriptUsage();
+// What --help adds to it: the settings file and the lost-data log of this start, as native
+// paths.
+std::string FilesHere();
 
-// Carries out a scripted command line and returns the exit status: 0 done, 1 when the run
-// reported an error (on err, in UTF-8) or a settings file is there but cannot be read (then
+// Carries out a scripted command line (without --settings, TakeSettingsOption's) and returns
+// the exit status: 0 done, 1 when the run reported an error (on err, in UTF-8) or a settings
+// file is there but cannot be read, or was named with --settings and is not there (then
 // nothing is run), 2 for a wrong command line (the reason and the usage on err). A run prints
-// its summary line on out; the settings file is never written.
+// its summary line on out, and on err where the links it could not convert are listed; the
+// settings file is never written.
 int RunScript(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace lf

@@ -3,13 +3,8 @@
 #include "engine/sjis_text.h"
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
-#include "platform/system_info.h"
 
 namespace lf {
-
-std::string IniFileName() {
-  return ChangeFileExt(platform::ProgramPath(), ".ini");
-}
 
 bool ReadSettings(Settings& s) {
   const platform::IniFile ini(IniFileName());
@@ -46,6 +41,7 @@ void ShowWriteError(Owner& owner, const std::string& iniPath) {
 bool IniWrite(const Settings& s, Owner& owner) {
   platform::IniFile ini(IniFileName());
   try {
+    MakeSettingsFolder();
     ini.WriteInteger("Proc", "Proc", s.Proc);
     ini.WriteString("Dir", "NNFileName", s.NNFileName);
     ini.WriteString("Dir", "IEDirName", s.IEDirName);
@@ -105,6 +101,7 @@ void WriteLocations(const std::string& nn, const std::vector<std::string>& nnLis
                     const std::string& ie, const std::vector<std::string>& ieList,
                     const std::string& op, const std::vector<std::string>& opList) {
   platform::IniFile ini(IniFileName());
+  MakeSettingsFolder();
   ini.WriteString("Dir", "NNFileName", nn);
   WriteHistory(ini, kNNHistory, nnList, nn);
   ini.WriteString("Dir", "IEDirName", ie);

@@ -1,5 +1,5 @@
-// The settings file beside the program: the shared settings, the three path histories, and
-// the message shown when the file cannot be written.
+// The settings file (where it lies: file_locations.h): the shared settings, the three path
+// histories, and the message shown when the file cannot be written.
 #pragma once
 
 #include <string>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "core/file_locations.h"
 #include "engine/ui.h"
 
 namespace platform {
@@ -27,9 +28,6 @@ inline constexpr std::string_view kOPHistory = "OPFile";
 // A history keeps at most this many entries, the newest first.
 inline constexpr int kMaxHistory = 99;
 
-// The program's own path with the extension ".ini".
-std::string IniFileName();
-
 // Reads the eight shared settings with their defaults; returns whether the file exists.
 bool ReadSettings(Settings& settings);
 
@@ -39,7 +37,8 @@ int SettingsReadError();
 // The message for a settings file that cannot be read (Shift-JIS).
 std::string ReadErrorText(const std::string& iniPath, int code);
 
-// Writes the eight shared settings (IniWrite). A refused write shows "%s に書き込めません"
+// Writes the eight shared settings (IniWrite), making the user's settings folder first when
+// needed. A refused write, or a folder that cannot be made, shows "%s に書き込めません"
 // through the owner, skips the remaining writes and returns false.
 bool IniWrite(const Settings& settings, Owner& owner);
 
@@ -73,8 +72,9 @@ struct StoredLocations {
 StoredLocations ReadLocations();
 
 // Stores the three locations, each followed by its history made from the combo box list,
-// in the order NNFileName, its history, IEDirName, ..., OPFileName, .... Throws
-// platform::IoError; what was written before the failure stays written.
+// in the order NNFileName, its history, IEDirName, ..., OPFileName, ..., making the user's
+// settings folder first when needed. Throws platform::IoError; what was written before the
+// failure stays written.
 void WriteLocations(const std::string& nn, const std::vector<std::string>& nnList,
                     const std::string& ie, const std::vector<std::string>& ieList,
                     const std::string& op, const std::vector<std::string>& opList);

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "core/app_state.h"
+#include "core/file_locations.h"
 #include "core/run_driver.h"
 #include "core/settings_file.h"
 #include "core/stderr_owner.h"
@@ -29,11 +30,13 @@ int RunUnattended(int autoOperation, std::ostream& err) {
   TBookmarkControl control;
   control.OutputCharset = settings.Out;
   ProgressBar bar;  // of the page that is never shown
+  const LostDataWatch lostData;
   try {
     AutoProc(autoOperation, {control, settings, state.counters, owner, bar, nullptr});
   } catch (const std::exception& e) {
     owner.ReportError(e.what());
   }
+  lostData.Tell(err);
   // A link that could not be converted is an error of the run, even where no message said so.
   return owner.ErrorCount() > 0 || state.counters.errorCount > 0 ? 1 : 0;
 }

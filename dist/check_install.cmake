@@ -1,5 +1,8 @@
-# Installs the build into a scratch prefix and checks the installed tree as a whole: exactly the
-# expected files, and the installed program converting the installed sample into a hotlist.
+# Installs the build into a scratch DESTDIR as the Debian package would (prefix /usr) and checks
+# the installed tree as a whole: exactly the expected files, the installed program converting
+# the installed sample into a hotlist, and a run that loses a link logging it in the user's
+# state folder. The installed tree must be the same afterwards: a program in /usr/bin can
+# write nothing beside itself.
 # cmake -DBUILD_DIR=... -DWORK_DIR=... -DICON_SIZES=16,24,... -P check_install.cmake
 foreach(var BUILD_DIR WORK_DIR ICON_SIZES)
   if(NOT DEFINED ${var})
@@ -7,11 +10,14 @@ foreach(var BUILD_DIR WORK_DIR ICON_SIZES)
   endif()
 endforeach()
 
-set(prefix ${WORK_DIR}/usr)
+set(destdir ${WORK_DIR}/root)
+set(prefix ${destdir}/usr)
+set(home ${WORK_DIR}/home)
 file(REMOVE_RECURSE ${WORK_DIR})
-file(MAKE_DIRECTORY ${WORK_DIR}/home)
+file(MAKE_DIRECTORY ${home})
 
-execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix}
+execute_process(COMMAND ${CMAKE_COMMAND} -E env DESTDIR=${destdir}
+                        ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix /usr
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "cmake --install failed (${rc}):\n${out}")
@@ -29,18 +35,28 @@ foreach(size IN LISTS sizes)
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/linkferry.png)
 endforeach()
 list(SORT expected)
-file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE ${prefix} ${prefix}/*)
-list(SORT installed)
-if(NOT installed STREQUAL expected)
-  string(REPLACE ";" "\n  " e "${expected}")
-  string(REPLACE ";" "\n  " i "${installed}")
-  message(FATAL_ERROR "installed files differ\nexpected:\n  ${e}\ninstalled:\n  ${i}")
-endif()
+list(TRANSFORM expected PREPEND usr/)
+function(check_installed_tree when)
+  file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE ${destdir} ${destdir}/*)
+  list(SORT installed)
+  if(NOT installed STREQUAL expected)
+    string(REPLACE ";" "\n  " e "${expected}")
+    string(REPLACE ";" "\n  " i "${installed}")
+    message(FATAL_ERROR "installed files differ ${when}\nexpected:\n  ${e}\ninstalled:\n  ${i}")
+  endif()
+endfunction()
+check_installed_tree("after cmake --install")
 
 # The installed program, kept away from the settings and state of whoever runs the test.
 set(run ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM
-    HOME=${WORK_DIR}/home XDG_CONFIG_HOME=${WORK_DIR}/home/config
-    XDG_STATE_HOME=${WORK_DIR}/home/state ${prefix}/bin/linkferry)
+    HOME=${home} XDG_CONFIG_HOME=${home}/config XDG_STATE_HOME=${home}/state
+    ${prefix}/bin/linkferry)
+
+# Without a display the windows do not open: one line says what to do instead.
+execute_process(COMMAND ${run} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 2 OR NOT out STREQUAL "" OR NOT err MATCHES "^linkferry: no display[^\n]*xvfb-run[^\n]*--run N[^\n]*\n$")
+  message(FATAL_ERROR "linkferry without a display: status ${rc}\n${out}${err}")
+endif()
 
 execute_process(COMMAND ${run} --version RESULT_VARIABLE rc OUTPUT_VARIABLE out
                 ERROR_VARIABLE err)
@@ -114,4 +130,35 @@ set(expected_tree [=[
 if(NOT tree STREQUAL expected_tree)
   message(FATAL_ERROR "the hotlist's tree differs\nexpected:\n${expected_tree}\nwritten:\n${tree}")
 endif()
-message(STATUS "installed tree and sample conversion as expected")
+
+# A shortcut that cannot be written (a folder stands in its place) loses its link on the way
+# into a Favorites folder: it is logged in the user's state folder, which the run makes, and
+# the run says where.
+set(lossy ${WORK_DIR}/lossy.htm)
+file(WRITE ${lossy} [=[<!DOCTYPE NETSCAPE-Bookmark-file-1>
+<META HTTP-EQUIV="Content-Type" CONTENT="text/html; charset=UTF-8">
+<DL><p>
+    <DT><A HREF="https://www.example.jp/">Example</A>
+    <DT><A HREF="https://taro.example.jp/">Taro</A>
+</DL><p>
+]=])
+file(MAKE_DIRECTORY ${WORK_DIR}/Favorites/Taro.url)
+set(log ${home}/state/linkferry/LostData.txt)
+execute_process(COMMAND ${run} --run 1 --nn ${lossy} --ie ${WORK_DIR}/Favorites
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 1 OR NOT out STREQUAL "ＩＥ ｕｒｌ数: 1, ＮＮ ｕｒｌ数: 2, 変換エラー数: 1\n"
+   OR NOT err MATCHES "Taro\\.url ].*\nlinkferry: the links that could not be converted are listed in ${log}\n$")
+  message(FATAL_ERROR "bookmark file into Favorites with a shortcut blocked: status ${rc}\n${out}${err}")
+endif()
+file(READ ${log} lost)
+# file(READ) gives the line end as a line feed alone.
+if(NOT lost MATCHES "^File Error : [^\n]*Favorites\\\\Taro\\.url\n$")
+  message(FATAL_ERROR "${log} holds\n${lost}")
+endif()
+
+check_installed_tree("after the runs")
+# Scripted runs never write the settings file, so its folder is not made either.
+if(EXISTS ${home}/config)
+  message(FATAL_ERROR "a scripted run made ${home}/config")
+endif()
+message(STATUS "installed tree, sample conversion and lost-data log as expected")

@@ -3,6 +3,7 @@
 // The operations are spread over one source file per area (see CMakeLists.txt).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -126,9 +127,15 @@ class TBookmarkControl {
   void EndLostDataRun();
   // Logs the lines (with those of the run so far) and saves the log; a failure is shown.
   void RecordLostData(Owner& owner, const std::vector<std::string>& lines);
-  // Replaces "LostData.txt" beside the program with the lines; throws platform::IoError.
+  // Replaces "LostData.txt" in its folder with the lines, making the folder when it is
+  // missing; throws platform::IoError.
   static void SaveLostData(const std::vector<std::string>& lines);
+  // How many times this process has saved the log, so that a run can tell whether it did.
+  static int LostDataSaves();
   static std::string LostDataPath();
+  // Where the log's folder is decided: the program's folder unless a function is set (an
+  // empty one goes back to it). The program decides it, the engine only writes there.
+  static void SetLostDataFolder(std::function<std::string()> folder);
 
   // ---- Opera hotlist reader (opera_reader.cpp) ----
   void LoadOperaFile(Owner& owner, const std::string& filePath, int& cancel, int& operaUrlCount,

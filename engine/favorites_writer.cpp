@@ -7,6 +7,7 @@
 // place other than the one the name says; such a target is refused like one the file system
 // refuses.
 #include <cerrno>
+#include <functional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -322,13 +323,40 @@ void TBookmarkControl::RecordLostData(Owner& owner, const std::vector<std::strin
   SaveLostDataReporting(owner, runLostData_);
 }
 
-std::string TBookmarkControl::LostDataPath() {
-  return AddBackslash(platform::ProgramDirectory()) + "LostData.txt";
+namespace {
+
+std::function<std::string()>& LostDataFolderSource() {
+  static std::function<std::string()> source;
+  return source;
 }
 
+std::string LostDataFolder() {
+  const auto& source = LostDataFolderSource();
+  return source ? source() : platform::ProgramDirectory();
+}
+
+}  // namespace
+
+void TBookmarkControl::SetLostDataFolder(std::function<std::string()> folder) {
+  LostDataFolderSource() = std::move(folder);
+}
+
+std::string TBookmarkControl::LostDataPath() {
+  return AddBackslash(LostDataFolder()) + "LostData.txt";
+}
+
+namespace {
+int lostDataSaves = 0;
+}  // namespace
+
 void TBookmarkControl::SaveLostData(const std::vector<std::string>& lines) {
+  // A folder of the user's own may not be there yet on a first run.
+  const std::string folder = LostDataFolder();
+  if (!platform::DirectoryExists(folder)) {
+    if (int rc = platform::MakePrivateDirectories(folder)) throw platform::IoError(rc);
+  }
   // Written beside the log first, so that a failed write leaves the previous log whole.
-  const std::string path = LostDataPath();
+  const std::string path = AddBackslash(folder) + "LostData.txt";
   const std::string written =
       platform::FileExists(path) ? platform::UnusedPathBeside(path, ".tmp") : path;
   try {
@@ -342,6 +370,11 @@ void TBookmarkControl::SaveLostData(const std::vector<std::string>& lines) {
     platform::DeleteFile(written);
     throw;
   }
+  ++lostDataSaves;
+}
+
+int TBookmarkControl::LostDataSaves() {
+  return lostDataSaves;
 }
 
 void SaveLostDataReporting(Owner& owner, const std::vector<std::string>& lines) {

@@ -2,9 +2,9 @@
 // each folder is followed, depth first and in sorted order, by what lies in it, the folders
 // that lie in no other come in sorted order, and the entries that are no folders and lie in
 // none (the links directly under the root) come last. An entry lies in a folder when it
-// begins with the folder's path followed by "\" and sorts after the folder entry; of several
-// such folders, in the one with the longest path. A folder entry with the path of an earlier
-// one lies in that one, so that RemoveDuplicates finds identical folder entries together.
+// begins with the folder's path followed by "\"; of several such folders, in the one with the
+// longest path. A folder entry with the path of another one that sorts before it lies in that
+// one, so that RemoveDuplicates finds identical folder entries together. Empty entries go.
 //
 // Sorting alone does not give this order: a folder such as News2 sorts between a folder News
 // and News's contents ("2" before "\"), at any depth. The writers lay files out from the order
@@ -13,294 +13,329 @@
 // Only the beginning counts: a URL may hold the text of a folder's path (a file: URL into the
 // Favorites folder), and the link would otherwise be put, and written, into that folder.
 //
-// Each entry is matched once against a trie of all folder paths to find its folder.
+// The whole list is never sorted at once. Everything inside a folder begins with the same
+// path, so each entry's folder is found first (one hash look-up per "\" of the entry), and
+// then only the entries of one folder are sorted together, by what follows that path. A
+// folder's own entry always sorts before what lies in it: at the end of its path it has "."
+// where they have "\".
 #include <algorithm>
-#include <array>
 #include <cstdint>
-#include <numeric>
+#include <cstring>
 
 #include "engine/bookmark_control.h"
+#include "platform/codepage.h"
 #include "platform/collation.h"
 
 namespace lf {
 namespace {
 
-// What every entry inside a folder contains: the folder entry without ".dir" and its level
-// digit, followed by "\"; empty for an entry too short to be a folder entry.
-std::string ContentsPrefixOf(std::string_view entry) {
-  return entry.size() > 5 ? std::string(entry.substr(0, entry.size() - 5)) + "\\" : std::string();
+constexpr std::uint32_t kNone = 0xFFFFFFFF;
+
+// Hashes of a text's beginnings up to each "\" byte, made segment by segment so that a folder
+// path and the same beginning of an entry hash alike whatever the bytes between.
+std::uint64_t AddSegment(std::uint64_t hash, std::string_view segment) {
+  constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ull;
+  const char* p = segment.data();
+  std::size_t left = segment.size();
+  for (; left >= 8; p += 8, left -= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    hash = (hash ^ word) * kMul;
+    hash ^= hash >> 29;
+  }
+  std::uint64_t word = 0;
+  std::memcpy(&word, p, left);
+  hash = (hash ^ word ^ (static_cast<std::uint64_t>(segment.size()) << 56)) * kMul;
+  return hash ^ (hash >> 32);
 }
 
-// A byte trie of folder paths that reports every path starting at a position of a text.
-class PathTrie {
+std::uint64_t PathHash(std::string_view path) {
+  std::uint64_t hash = 0;
+  for (std::size_t start = 0;;) {
+    const std::size_t cut = path.find('\\', start);
+    if (cut == std::string_view::npos) return AddSegment(hash, path.substr(start));
+    hash = AddSegment(hash, path.substr(start, cut - start));
+    start = cut + 1;
+  }
+}
+
+// The folder paths of the list (each folder entry without ".dir" and its level), by hash.
+class FolderPaths {
  public:
-  PathTrie() { top_.fill(-1); }
-
-  // The number of the path; the same text always gets the same number.
-  int Insert(std::string_view path) {
-    int node = -1;
-    for (unsigned char c : path) node = node < 0 ? TopChild(c) : AddChild(node, c);
-    if (building_[node].id < 0) building_[node].id = ids_++;
-    return building_[node].id;
+  FolderPaths(const BookmarkList& list, const std::vector<bool>& folder) {
+    std::size_t count = 0;
+    for (bool f : folder) count += f;
+    std::size_t size = 16;
+    while (size < 2 * count) size *= 2;
+    slots_.assign(size, Slot{});
+    mask_ = size - 1;
+    pathOfEntry_.assign(list.size(), kNone);
+    for (std::size_t j = 0; j < list.size(); ++j)
+      if (folder[j]) Add(list, static_cast<std::uint32_t>(j));
   }
 
-  int PathCount() const { return ids_; }
+  // The number of the path, the same for every folder entry with that path.
+  std::uint32_t PathOf(std::uint32_t folderEntry) const { return pathOfEntry_[folderEntry]; }
+  std::uint32_t PathCount() const { return static_cast<std::uint32_t>(paths_.size()); }
+  std::string_view Path(std::uint32_t id) const { return paths_[id]; }
 
-  // Turns the child lists into sorted arrays for fast lookup.
-  void Finish() {
-    const std::size_t n = building_.size();
-    start_.assign(n + 1, 0);
-    id_.resize(n);
-    for (std::size_t i = 0; i < n; ++i) {
-      id_[i] = building_[i].id;
-      int count = 0;
-      for (int c = building_[i].firstChild; c >= 0; c = building_[c].nextSibling) ++count;
-      start_[i + 1] = start_[i] + count;
-    }
-    bytes_.resize(start_[n]);
-    child_.resize(start_[n]);
-    std::vector<std::pair<unsigned char, int>> kids;
-    for (std::size_t i = 0; i < n; ++i) {
-      kids.clear();
-      for (int c = building_[i].firstChild; c >= 0; c = building_[c].nextSibling)
-        kids.emplace_back(building_[c].byte, c);
-      std::sort(kids.begin(), kids.end());
-      for (std::size_t k = 0; k < kids.size(); ++k) {
-        bytes_[start_[i] + k] = kids[k].first;
-        child_[start_[i] + k] = kids[k].second;
-      }
-    }
-    building_.clear();
-    building_.shrink_to_fit();
-  }
-
-  // Calls found(id) for every path that occurs in text at pos.
-  template <typename Found>
-  void MatchesAt(std::string_view text, std::size_t pos, Found&& found) const {
-    int node = top_[static_cast<unsigned char>(text[pos])];
-    while (node >= 0) {
-      if (id_[node] >= 0) found(id_[node]);
-      if (++pos == text.size()) return;
-      node = Child(node, static_cast<unsigned char>(text[pos]));
-    }
+  // The number of the path if it is a folder's, or kNone.
+  std::uint32_t Find(std::string_view path, std::uint64_t hash) const {
+    if (path.size() >= lengths_.size() || !lengths_[path.size()]) return kNone;
+    for (std::size_t at = hash & mask_; slots_[at].id != kNone; at = (at + 1) & mask_)
+      if (slots_[at].hash == hash && paths_[slots_[at].id] == path) return slots_[at].id;
+    return kNone;
   }
 
  private:
-  struct BuildNode {
-    int firstChild = -1;
-    int nextSibling = -1;
-    int id = -1;
-    unsigned char byte = 0;
+  struct Slot {
+    std::uint64_t hash = 0;
+    std::uint32_t id = kNone;
   };
 
-  int TopChild(unsigned char c) {
-    if (top_[c] < 0) {
-      top_[c] = static_cast<int>(building_.size());
-      building_.push_back(BuildNode{-1, -1, -1, c});
+  void Add(const BookmarkList& list, std::uint32_t j) {
+    const std::string_view path = std::string_view(list[j]).substr(0, list[j].size() - 5);
+    const std::uint64_t hash = PathHash(path);
+    std::uint32_t id = Find(path, hash);
+    if (id == kNone) {
+      id = static_cast<std::uint32_t>(paths_.size());
+      paths_.push_back(path);
+      if (path.size() >= lengths_.size()) lengths_.resize(path.size() + 1);
+      lengths_[path.size()] = true;
+      std::size_t at = hash & mask_;
+      while (slots_[at].id != kNone) at = (at + 1) & mask_;
+      slots_[at] = {hash, id};
     }
-    return top_[c];
+    pathOfEntry_[j] = id;
   }
 
-  int AddChild(int node, unsigned char c) {
-    for (int k = building_[node].firstChild; k >= 0; k = building_[k].nextSibling)
-      if (building_[k].byte == c) return k;
-    int k = static_cast<int>(building_.size());
-    building_.push_back(BuildNode{-1, building_[node].firstChild, -1, c});
-    building_[node].firstChild = k;
-    return k;
-  }
-
-  int Child(int node, unsigned char c) const {
-    const int* first = child_.data() + start_[node];
-    const unsigned char* lo = bytes_.data() + start_[node];
-    const unsigned char* hi = bytes_.data() + start_[node + 1];
-    if (hi - lo <= 8) {
-      for (const unsigned char* p = lo; p < hi; ++p)
-        if (*p == c) return first[p - lo];
-      return -1;
-    }
-    const unsigned char* p = std::lower_bound(lo, hi, c);
-    return (p != hi && *p == c) ? first[p - lo] : -1;
-  }
-
-  std::array<int, 256> top_;
-  std::vector<BuildNode> building_;
-  std::vector<int> start_, child_, id_;
-  std::vector<unsigned char> bytes_;
-  int ids_ = 0;
+  std::vector<Slot> slots_;
+  std::size_t mask_ = 0;
+  std::vector<std::string_view> paths_;
+  std::vector<bool> lengths_;  // by length: some folder path has it
+  std::vector<std::uint32_t> pathOfEntry_;  // by entry, for folder entries
 };
 
-// The positions of the list in collation order. The entries share a long root path, so the
-// common start of all sort keys is left out and the next eight bytes are compared as one
-// number before the rest.
-std::vector<std::uint32_t> SortedOrder(const BookmarkList& list) {
-  const std::size_t n = list.size();
-  std::vector<std::string> keys;
-  keys.reserve(n);
-  for (const std::string& e : list) keys.push_back(platform::SortKey(e));
-  std::size_t common = keys[0].size();
-  for (const std::string& k : keys) {
-    std::size_t m = 0;
-    const std::size_t limit = std::min(common, k.size());
-    while (m < limit && k[m] == keys[0][m]) ++m;
-    common = m;
-  }
-  struct Item {
-    std::uint64_t head;
-    std::uint32_t index;
-  };
-  std::vector<Item> items(n);
-  for (std::size_t i = 0; i < n; ++i) {
-    std::uint64_t head = 0;
-    for (std::size_t b = 0; b < 8; ++b) {
-      std::size_t at = common + b;
-      head = (head << 8) | (at < keys[i].size() ? static_cast<unsigned char>(keys[i][at]) : 0u);
+// Finds the folder each entry lies in: the path of the longest folder whose path and "\"
+// begin the entry. Entries come mostly in their folders' order, so what the previous entry
+// begins with is not looked up again.
+class ContainerSearch {
+ public:
+  explicit ContainerSearch(const FolderPaths& paths) : paths_(paths) {}
+
+  std::uint32_t Of(std::string_view entry) {
+    // The cuts of the previous entry that lie in what both begin with stay as they were.
+    std::size_t same = 0;
+    const std::size_t limit = std::min(entry.size(), previous_.size());
+    while (same < limit && entry[same] == previous_[same]) ++same;
+    while (!cuts_.empty() && cuts_.back().pos >= same) cuts_.pop_back();
+    std::size_t kept = cuts_.size();
+    std::uint64_t hash = cuts_.empty() ? 0 : cuts_.back().hash;
+    for (std::size_t start = cuts_.empty() ? 0 : cuts_.back().pos + 1;;) {
+      const std::size_t cut = entry.find('\\', start);
+      if (cut == std::string_view::npos) break;
+      hash = AddSegment(hash, entry.substr(start, cut - start));
+      cuts_.push_back({cut, hash, kUnknown});
+      start = cut + 1;
     }
-    items[i] = {head, static_cast<std::uint32_t>(i)};
+    previous_ = entry;
+    for (std::size_t k = cuts_.size(); k-- > 0;) {
+      Cut& cut = cuts_[k];
+      if (k >= kept || cut.found == kUnknown)
+        cut.found = paths_.Find(entry.substr(0, cut.pos), cut.hash);
+      if (cut.found != kNone) return cut.found;
+    }
+    return kNone;
   }
-  std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
-    if (a.head != b.head) return a.head < b.head;
-    // Equal heads: compare the keys from the common start on (a zero byte in a head may be
-    // the end of the key or a real zero byte, so the heads' bytes are compared again).
-    std::string_view ka =
-        std::string_view(keys[a.index]).substr(std::min(common, keys[a.index].size()));
-    std::string_view kb =
-        std::string_view(keys[b.index]).substr(std::min(common, keys[b.index].size()));
-    if (int c = ka.compare(kb)) return c < 0;
-    if (int c = list[a.index].compare(list[b.index])) return c < 0;
+
+ private:
+  static constexpr std::uint32_t kUnknown = kNone - 1;
+  struct Cut {
+    std::size_t pos;      // of the "\"
+    std::uint64_t hash;   // of what comes before it
+    std::uint32_t found;  // the folder path it ends, kNone, or kUnknown before the look-up
+  };
+
+  const FolderPaths& paths_;
+  std::string_view previous_;
+  std::vector<Cut> cuts_;
+};
+
+// Whether the byte after the first n bytes of text is the second byte of a character.
+bool TrailAt(std::string_view text, std::size_t n) {
+  bool trail = false;
+  for (std::size_t i = 0; i < n && i < text.size(); ++i)
+    trail = !trail && platform::IsLeadByte(static_cast<unsigned char>(text[i]));
+  return trail;
+}
+
+// An entry with the first sixteen bytes of its case-blind sort key from the position where
+// the entries of its folder begin to differ, as two numbers: most entries are ordered by them
+// alone.
+struct Keyed {
+  std::uint64_t h0, h1;
+  std::uint32_t index;
+};
+
+Keyed HeadOf(std::string_view e, std::uint32_t index, std::size_t from, bool trail) {
+  unsigned char bytes[16] = {};
+  const std::size_t end = std::min(e.size(), from + 16);
+  for (std::size_t i = from; i < end; ++i) {
+    const unsigned char c = static_cast<unsigned char>(e[i]);
+    bytes[i - from] = trail ? c : platform::FoldAsciiCase(c);
+    trail = !trail && platform::IsLeadByte(c);
+  }
+  std::uint64_t h0 = 0, h1 = 0;
+  for (int b = 0; b < 8; ++b) h0 = (h0 << 8) | bytes[b];
+  for (int b = 8; b < 16; ++b) h1 = (h1 << 8) | bytes[b];
+  return {h0, h1, index};
+}
+
+// The collation order of entries that agree up to a position: the case-blind comparison of
+// what follows, then the shorter first, then the bytes. trail says
+// whether the byte at the position is the second byte of a two-byte character.
+int TailCompare(std::string_view x, std::string_view y, std::size_t from, bool trail) {
+  // Equal bytes are the usual case of a tie (a collection merged with itself).
+  if (x.size() == y.size() && std::memcmp(x.data() + from, y.data() + from, x.size() - from) == 0)
+    return 0;
+  const std::size_t n = std::min(x.size(), y.size());
+  for (std::size_t i = from; i < n; ++i) {
+    const unsigned char ca = static_cast<unsigned char>(x[i]);
+    const unsigned char cb = static_cast<unsigned char>(y[i]);
+    const unsigned char ka = trail ? ca : platform::FoldAsciiCase(ca);
+    const unsigned char kb = trail ? cb : platform::FoldAsciiCase(cb);
+    if (ka != kb) return ka < kb ? -1 : 1;
+    trail = !trail && platform::IsLeadByte(ca);
+  }
+  if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
+  return std::memcmp(x.data() + from, y.data() + from, n - from) < 0 ? -1 : 1;
+}
+
+// Sorts entries that agree in their first `from` bytes into collation order.
+void SortKeyed(const BookmarkList& list, Keyed* first, Keyed* last, std::size_t from, bool trail) {
+  std::sort(first, last, [&](const Keyed& a, const Keyed& b) {
+    if (a.h0 != b.h0) return a.h0 < b.h0;
+    if (a.h1 != b.h1) return a.h1 < b.h1;
+    if (int c = TailCompare(list[a.index], list[b.index], from, trail)) return c < 0;
     return a.index < b.index;
   });
-  std::vector<std::uint32_t> order(n);
-  for (std::size_t i = 0; i < n; ++i) order[i] = items[i].index;
-  return order;
 }
 
-// The entries in collation order, taken out of the list, which is left empty. Entries equal
-// but for letter case are ordered by their bytes.
-std::vector<std::string> TakeSorted(BookmarkList& list) {
-  const std::vector<std::uint32_t> order = SortedOrder(list);
-  std::vector<std::string> sorted;
-  sorted.reserve(list.size());
-  for (std::uint32_t i : order) sorted.push_back(std::move(list[i]));
-  list.clear();
-  return sorted;
-}
-
-// The folder entries of a sorted list and the paths their contents begin with. Folders are
-// told by their form: a link named "x.dir" or with ".dir" in its URL is a link.
-struct FolderIndex {
-  std::vector<bool> folder;             // by entry
-  std::vector<int> pathId;              // by entry: its contents' path in the trie, or -1
-  std::vector<std::size_t> pathLength;  // by path
-  PathTrie trie;
+// Where each entry lies and in what order: the folder entry that stands for its folder (or
+// none), and the entries of each folder, and those of none, in collation order.
+struct Layout {
+  std::vector<bool> folder;          // by entry: a folder entry
+  std::vector<std::uint32_t> start;  // by entry: its contents are items[start[j], start[j+1])
+  std::vector<Keyed> items;
+  std::vector<Keyed> top;  // non-empty entries that lie in no folder
 };
 
-FolderIndex IndexFolders(const std::vector<std::string>& work) {
-  const std::size_t n = work.size();
-  FolderIndex index;
-  index.folder.assign(n, false);
-  index.pathId.assign(n, -1);
-  for (std::size_t j = 0; j < n; ++j) {
-    if (!TBookmarkControl::IsFolderEntry(work[j])) continue;
-    index.folder[j] = true;
-    const std::string path = ContentsPrefixOf(work[j]);
-    if (path.empty()) continue;
-    const int id = index.trie.Insert(path);
-    index.pathId[j] = id;
-    if (static_cast<std::size_t>(id) == index.pathLength.size())
-      index.pathLength.push_back(path.size());
+Layout LayOut(const BookmarkList& list) {
+  const std::uint32_t n = static_cast<std::uint32_t>(list.size());
+  Layout layout;
+  layout.folder.resize(n);
+  for (std::uint32_t j = 0; j < n; ++j) layout.folder[j] = TBookmarkControl::IsFolderEntry(list[j]);
+  const FolderPaths paths(list, layout.folder);
+
+  // Of the folder entries of one path the first in collation order stands for all.
+  std::vector<std::uint32_t> first(paths.PathCount(), kNone);
+  for (std::uint32_t j = 0; j < n; ++j) {
+    if (!layout.folder[j]) continue;
+    std::uint32_t& f = first[paths.PathOf(j)];
+    if (f == kNone || platform::CompareText(list[j], list[f]) < 0) f = j;
   }
-  index.trie.Finish();
-  return index;
-}
+  // Whether the byte after each path is the second byte of a character.
+  std::vector<bool> trailAfter(paths.PathCount());
+  for (std::uint32_t id = 0; id < paths.PathCount(); ++id)
+    trailAfter[id] = TrailAt(paths.Path(id), paths.Path(id).size());
 
-// The folder each entry lies in, or -1: of the earlier folders (in sorted order) whose path
-// and "\" occur in the entry, the one with the longest path; a folder entry with the path of
-// an earlier one lies in that one. Among folders with the same path the first stands for all.
-std::vector<std::int64_t> FindParents(const std::vector<std::string>& work,
-                                      const FolderIndex& folders) {
-  const std::size_t n = work.size();
-  std::vector<std::int64_t> firstFolder(static_cast<std::size_t>(folders.trie.PathCount()), -1);
-  std::vector<std::int64_t> parent(n, -1);
-  for (std::size_t j = 0; j < n; ++j) {
-    const std::string& e = work[j];
-    if (e.empty()) continue;
-    std::int64_t best = -1;
-    std::size_t bestLength = 0;
-    auto consider = [&](int id) {
-      const std::int64_t f = firstFolder[static_cast<std::size_t>(id)];
-      const std::size_t length = folders.pathLength[static_cast<std::size_t>(id)];
-      if (f >= 0 && length > bestLength) best = f, bestLength = length;
-    };
-    folders.trie.MatchesAt(e, 0, consider);
-    if (folders.pathId[j] >= 0) {
-      const std::size_t id = static_cast<std::size_t>(folders.pathId[j]);
-      if (firstFolder[id] >= 0)
-        best = firstFolder[id];
-      else
-        firstFolder[id] = static_cast<std::int64_t>(j);
-    }
-    parent[j] = best;
+  // The path each entry lies in: everything inside a folder begins with the folder's path,
+  // so its key is taken from there on.
+  std::vector<std::uint32_t> home(n, kNone);
+  std::vector<Keyed> keyed(n);
+  ContainerSearch containers(paths);
+  layout.start.assign(n + 1, 0);
+  for (std::uint32_t j = 0; j < n; ++j) {
+    if (list[j].empty()) continue;
+    std::uint32_t id = kNone;
+    if (layout.folder[j] && first[paths.PathOf(j)] != j)
+      id = paths.PathOf(j);  // a second entry of one folder lies in the first
+    else
+      id = containers.Of(list[j]);
+    if (id == kNone) continue;
+    home[j] = first[id];
+    keyed[j] = HeadOf(list[j], j, paths.Path(id).size(), trailAfter[id]);
+    ++layout.start[home[j] + 1];
   }
-  return parent;
+  for (std::uint32_t i = 0; i < n; ++i) layout.start[i + 1] += layout.start[i];
+  layout.items.resize(layout.start[n]);
+  std::vector<std::uint32_t> fill(layout.start.begin(), layout.start.end() - 1);
+  std::vector<std::uint32_t> top;
+  for (std::uint32_t j = 0; j < n; ++j) {
+    if (home[j] != kNone)
+      layout.items[fill[home[j]]++] = keyed[j];
+    else if (!list[j].empty())
+      top.push_back(j);
+  }
+  keyed = {};
+
+  for (std::uint32_t f = 0; f < n; ++f) {
+    if (layout.start[f + 1] - layout.start[f] < 2) continue;
+    const std::size_t from = list[f].size() - 5;  // the length of the folder's path
+    SortKeyed(list, layout.items.data() + layout.start[f],
+              layout.items.data() + layout.start[f + 1], from, TrailAt(list[f], from));
+  }
+
+  // The entries of no folder agree in the root path at least.
+  std::size_t common = top.empty() ? 0 : list[top[0]].size();
+  for (std::uint32_t j : top) {
+    const std::string& e = list[j];
+    const std::string& t = list[top[0]];
+    std::size_t m = 0;
+    const std::size_t limit = std::min(common, e.size());
+    while (m < limit && e[m] == t[m]) ++m;
+    common = m;
+  }
+  const bool trail = !top.empty() && TrailAt(list[top[0]], common);
+  layout.top.reserve(top.size());
+  for (std::uint32_t j : top) layout.top.push_back(HeadOf(list[j], j, common, trail));
+  SortKeyed(list, layout.top.data(), layout.top.data() + layout.top.size(), common, trail);
+  return layout;
 }
 
-// The entries lying directly in each entry: those of entry i are items[start[i]] up to
-// items[start[i + 1]], in sorted order.
-struct ChildLists {
-  std::vector<std::uint32_t> start, items;
-};
-
-ChildLists ChildrenOf(const std::vector<std::int64_t>& parent) {
-  const std::size_t n = parent.size();
-  ChildLists children;
-  children.start.assign(n + 1, 0);
-  for (std::size_t j = 0; j < n; ++j)
-    if (parent[j] >= 0) ++children.start[static_cast<std::size_t>(parent[j]) + 1];
-  for (std::size_t i = 0; i < n; ++i) children.start[i + 1] += children.start[i];
-  children.items.resize(children.start[n]);
-  std::vector<std::uint32_t> fill(children.start.begin(), children.start.end() - 1);
-  for (std::size_t j = 0; j < n; ++j)
-    if (parent[j] >= 0) children.items[fill[static_cast<std::size_t>(parent[j])]++] = j;
-  return children;
-}
-
-// Appends each folder followed by what lies in it, depth first, in sorted order: the folders
-// that lie in none first, then the other entries that lie in none.
-void AppendGrouped(std::vector<std::string>& work, const std::vector<bool>& folder,
-                   const std::vector<std::int64_t>& parent, BookmarkList& list) {
-  const std::size_t n = work.size();
-  const ChildLists children = ChildrenOf(parent);
-  list.reserve(n);
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> stack;  // folder, next child
-  for (std::size_t top = 0; top < n; ++top) {
-    if (work[top].empty() || !folder[top] || parent[top] >= 0) continue;
-    list.push_back(std::move(work[top]));
-    stack.push_back({static_cast<std::uint32_t>(top), children.start[top]});
+// Appends each folder that lies in none followed by what lies in it, depth first, then the
+// other entries that lie in none.
+void AppendGrouped(BookmarkList& entries, const Layout& layout, BookmarkList& list) {
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> stack;  // folder, next of its contents
+  for (const Keyed& top : layout.top) {
+    if (!layout.folder[top.index]) continue;
+    list.push_back(std::move(entries[top.index]));
+    stack.push_back({top.index, layout.start[top.index]});
     while (!stack.empty()) {
-      auto& [node, next] = stack.back();
-      if (next == children.start[node + 1]) {
+      auto& [folder, next] = stack.back();
+      if (next == layout.start[folder + 1]) {
         stack.pop_back();
         continue;
       }
-      const std::uint32_t child = children.items[next++];
-      list.push_back(std::move(work[child]));
-      if (children.start[child] != children.start[child + 1])
-        stack.push_back({child, children.start[child]});
+      const std::uint32_t inside = layout.items[next++].index;
+      list.push_back(std::move(entries[inside]));
+      if (layout.start[inside] != layout.start[inside + 1])
+        stack.push_back({inside, layout.start[inside]});
     }
   }
-  for (std::size_t j = 0; j < n; ++j)
-    if (!work[j].empty() && !folder[j] && parent[j] < 0) list.push_back(std::move(work[j]));
+  for (const Keyed& top : layout.top)
+    if (!layout.folder[top.index]) list.push_back(std::move(entries[top.index]));
 }
 
 }  // namespace
 
 void TBookmarkControl::Regroup(BookmarkList& list) {
   if (list.empty()) return;
-  std::vector<std::string> work = TakeSorted(list);
-  const FolderIndex folders = IndexFolders(work);
-  const std::vector<std::int64_t> parent = FindParents(work, folders);
-  AppendGrouped(work, folders.folder, parent, list);
+  const Layout layout = LayOut(list);
+  BookmarkList entries;
+  entries.swap(list);
+  list.reserve(entries.size());
+  AppendGrouped(entries, layout, list);
 }
 
 }  // namespace lf

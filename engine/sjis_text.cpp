@@ -1,5 +1,7 @@
 #include "engine/sjis_text.h"
 
+#include <string.h>
+
 #include "platform/codepage.h"
 
 namespace lf {
@@ -15,14 +17,16 @@ const std::string& MessageCaption() {
 
 std::size_t FindCharBoundary(std::string_view text, std::string_view needle, std::size_t from) {
   if (needle.empty()) return std::string_view::npos;
-  std::size_t boundary = 0;  // the first character start at or after the last one checked
-  for (std::size_t pos = text.find(needle, from); pos != std::string_view::npos;
-       pos = text.find(needle, pos + 1)) {
-    // Walk the characters up to pos to see whether pos starts one.
-    while (boundary < pos)
-      boundary += platform::IsLeadByte(static_cast<unsigned char>(text[boundary])) ? 2 : 1;
-    if (boundary == pos) return pos;
-  }
+  // memmem finds a text of several bytes in one pass; a search by its first byte stops at
+  // every "\" of a path.
+  auto find = [&](std::size_t at) -> std::size_t {
+    if (at > text.size()) return std::string_view::npos;
+    const void* hit = memmem(text.data() + at, text.size() - at, needle.data(), needle.size());
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data())
+               : std::string_view::npos;
+  };
+  for (std::size_t pos = find(from); pos != std::string_view::npos; pos = find(pos + 1))
+    if (platform::StartsCharacter(text, pos)) return pos;
   return std::string_view::npos;
 }
 

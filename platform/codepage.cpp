@@ -242,14 +242,10 @@ bool IsUtf8(std::string_view text) {
 }
 
 ByteKind ClassifyByte(std::string_view text, std::size_t index) {
-  ByteKind kind = ByteKind::Single;
-  for (std::size_t i = 0; i <= index && i < text.size(); ++i) {
-    if (kind == ByteKind::Lead)
-      kind = ByteKind::Trail;
-    else
-      kind = IsLeadByte(static_cast<unsigned char>(text[i])) ? ByteKind::Lead : ByteKind::Single;
-  }
-  return kind;
+  if (text.empty()) return ByteKind::Single;
+  if (index >= text.size()) index = text.size() - 1;
+  if (!StartsCharacter(text, index)) return ByteKind::Trail;
+  return IsLeadByte(static_cast<unsigned char>(text[index])) ? ByteKind::Lead : ByteKind::Single;
 }
 
 std::size_t FindLastChar(std::string_view text, std::string_view chars) {

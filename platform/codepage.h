@@ -39,6 +39,16 @@ bool IsUtf8(std::string_view text);
 enum class ByteKind { Single, Lead, Trail };
 ByteKind ClassifyByte(std::string_view text, std::size_t index);
 
+// True if a character of the text begins at pos (pos <= size), reading the text from its
+// start: every byte with the value of a lead byte takes the next byte with it. Only the bytes
+// just before pos are looked at: the byte before a run of lead-byte values always ends a
+// character, and the run is read in pairs from there.
+inline bool StartsCharacter(std::string_view text, std::size_t pos) {
+  std::size_t run = 0;
+  while (run < pos && IsLeadByte(static_cast<unsigned char>(text[pos - 1 - run]))) ++run;
+  return run % 2 == 0;
+}
+
 // Position of the last single-byte character of text that is one of chars, or npos: the
 // second byte of a two-byte character is never taken for one ("ソ" ends in 0x5C, "\").
 std::size_t FindLastChar(std::string_view text, std::string_view chars);

@@ -155,6 +155,27 @@ int MakeDirectory(std::string_view path) {
   return ::mkdir(native.c_str(), 0777) == 0 ? 0 : errno;
 }
 
+int MakePrivateDirectories(std::string_view path) {
+  std::string native;
+  if (int rc = ToNativePath(path, native)) return rc;
+  if (native.empty()) return ENOENT;
+  // Made step by step, since create_directories would leave the folders above open to all.
+  for (std::size_t end = native.find('/', 1);; end = native.find('/', end + 1)) {
+    const std::string step = native.substr(0, end);
+    struct stat st;
+    if (!step.empty() && step.back() != '/') {
+      if (::stat(step.c_str(), &st) != 0) {
+        if (errno != ENOENT) return errno;
+        // Another process may make it at the same moment; what counts is that it is there.
+        if (::mkdir(step.c_str(), 0700) != 0 && errno != EEXIST) return errno;
+        if (::stat(step.c_str(), &st) != 0) return errno;
+      }
+      if (!S_ISDIR(st.st_mode)) return ENOTDIR;
+    }
+    if (end == std::string::npos) return 0;
+  }
+}
+
 int RemoveDirectory(std::string_view path) {
   std::string native;
   if (int rc = ToNativePath(path, native)) return rc;

@@ -53,6 +53,10 @@ int ListDirectory(std::string_view dir, std::vector<DirEntry>& entries);
 
 // Creates one folder (not its parents): 0, EEXIST when it is there already, or an error code.
 int MakeDirectory(std::string_view path);
+// Makes the folder and those of its parents that are missing, each new one open to its owner
+// alone (mode 0700): 0 when the folder is there afterwards, or the error code of the first
+// one that could not be made (ENOTDIR where something else than a folder is in the way).
+int MakePrivateDirectories(std::string_view path);
 int RemoveDirectory(std::string_view path);
 int DeleteFile(std::string_view path);
 int RenameFile(std::string_view from, std::string_view to);

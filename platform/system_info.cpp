@@ -22,6 +22,8 @@ struct Overrides {
   std::function<LocalDateTime()> clock;
   std::optional<std::string> loginName;
   std::optional<std::string> programPath;
+  std::optional<std::string> configHome;
+  std::optional<std::string> stateHome;
   std::optional<std::string> windowsDirectory;
   bool drivesLoaded = false;
   std::map<char, std::string> drives;
@@ -40,6 +42,34 @@ void LoadDefaultDrives(Overrides& s) {
   std::string c = std::string(home) + "/.wine/drive_c";
   struct stat st;
   if (stat(c.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) s.drives['C'] = c;
+}
+
+// A native path from the environment as a program path, "/" kept between the names (a name
+// beyond Shift-JIS or holding "\\" as references): empty when the path is not absolute or
+// cannot be carried exactly (bytes that are not UTF-8).
+std::string AbsoluteFolder(std::string_view native) {
+  if (native.empty() || native.front() != '/' || !IsUtf8(native)) return std::string();
+  std::string path = FromNativePath(native);
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+std::string HomeFolder() {
+  if (const char* home = std::getenv("HOME"); home && *home == '/') return AbsoluteFolder(home);
+  if (struct passwd* pw = getpwuid(geteuid()); pw && pw->pw_dir) return AbsoluteFolder(pw->pw_dir);
+  return std::string();
+}
+
+std::string BaseFolder(const std::optional<std::string>& set, const char* variable,
+                       std::string_view belowHome) {
+  if (set) return *set;
+  // Only a relative path is no folder at all; one the program cannot carry is the user's
+  // folder all the same, and another in its place would be a surprise.
+  if (const char* value = std::getenv(variable); value && *value == '/')
+    return AbsoluteFolder(value);
+  const std::string home = HomeFolder();
+  if (home.empty()) return std::string();
+  return (home == "/" ? std::string() : home) + "/" + std::string(belowHome);
 }
 
 }  // namespace
@@ -126,6 +156,30 @@ std::string ProgramDirectory() {
   if (cut == std::string::npos) return ".";
   if (cut == 0) return path.substr(0, 1);
   return path.substr(0, cut);
+}
+
+std::string ConfigHome() {
+  Overrides& s = State();
+  std::lock_guard lock(s.mutex);
+  return BaseFolder(s.configHome, "XDG_CONFIG_HOME", ".config");
+}
+
+void SetConfigHome(std::optional<std::string> path) {
+  Overrides& s = State();
+  std::lock_guard lock(s.mutex);
+  s.configHome = std::move(path);
+}
+
+std::string StateHome() {
+  Overrides& s = State();
+  std::lock_guard lock(s.mutex);
+  return BaseFolder(s.stateHome, "XDG_STATE_HOME", ".local/state");
+}
+
+void SetStateHome(std::optional<std::string> path) {
+  Overrides& s = State();
+  std::lock_guard lock(s.mutex);
+  s.stateHome = std::move(path);
 }
 
 std::string DriveRoot(char letter) {

@@ -1,6 +1,6 @@
 // What the program asks of the system besides files: the local clock, the login name, its own
-// path, and where the Windows drives and the Windows folder of a settings file lie on this
-// machine. Each can be set by tests.
+// path, the user's folders for settings and state, and where the Windows drives and the Windows
+// folder of a settings file lie on this machine. Each can be set by tests.
 #pragma once
 
 #include <functional>
@@ -30,6 +30,17 @@ std::string ProgramPath();
 void SetProgramPath(std::optional<std::string> path);
 // The folder that holds the program file, without a trailing separator.
 std::string ProgramDirectory();
+
+// The user's folders for settings and for state such as logs (the XDG base directories):
+// $XDG_CONFIG_HOME, else ~/.config; $XDG_STATE_HOME, else ~/.local/state. A variable that is
+// empty or holds a relative path is ignored, as the XDG rules ask; ~ is $HOME (when absolute),
+// else the home folder of the user's account. In the program's path form with "/" between the
+// names (a name beyond Shift-JIS, or holding a backslash, as references); empty when there is
+// no home folder, or when a name on the way is not UTF-8 (it has no exact form).
+std::string ConfigHome();
+void SetConfigHome(std::optional<std::string> path);
+std::string StateHome();
+void SetStateHome(std::optional<std::string> path);
 
 // The native folder that stands for a Windows drive letter, or empty when there is none.
 // By default drive C is the C drive of the user's Wine prefix (~/.wine/drive_c) if it exists.

@@ -7,7 +7,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-ipafont-gothic xvfb xauth
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev time
   desktop-file-utils appstream groff-base dpkg-dev file librsvg2-bin
 )
 

@@ -1,21 +1,35 @@
 // Program entry: a scripted or unattended run when the command line asks for one (decided
 // before any window system is touched, so both work without a display), page 1 otherwise.
 #include <QApplication>
+#include <filesystem>
 #include <iostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "core/command_line.h"
+#include "core/file_locations.h"
 #include "core/script_run.h"
 #include "core/unattended.h"
 #include "wizard/operation_pictures.h"
 #include "wizard/page1.h"
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  std::vector<std::string> args(argv + 1, argv + argc);
+  lf::UseLostDataFolder();
+  std::error_code ec;
+  const std::filesystem::path cwd = std::filesystem::current_path(ec);
+  if (std::string error; !lf::TakeSettingsOption(args, ec ? std::string() : cwd.string(), error)) {
+    std::cerr << "linkferry: " << error << '\n' << lf::ScriptUsage() << std::flush;
+    return 2;
+  }
   if (lf::IsScriptCommandLine(args)) return lf::RunScript(args, std::cout, std::cerr);
   const int autoOperation = lf::AutoOperationOf(args);
   if (autoOperation != 0) return lf::RunUnattended(autoOperation, std::cerr);
+  if (const std::string missing = lf::NoDisplayText(); !missing.empty()) {
+    std::cerr << missing << '\n' << std::flush;
+    return 2;
+  }
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Linkferry"));

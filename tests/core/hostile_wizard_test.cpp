@@ -106,37 +106,47 @@ TEST(SettingsFileFailure, UnwritableSettingsFileIsReportedAndKeepsItsContent) {
   lftest::ProgramHome home;
   lf::Settings s;
   s.Proc = 3;
-  lftest::MakeDirs(home.IniNative());  // a folder with the settings file's name
+  const std::string folder = home.dir.NativePath("config/linkferry");
+  const std::string message = lftest::U(home.IniPath()) + " に書き込めません";
+  // The user's settings folder cannot be made where a file stands in its way.
+  lftest::WriteFile(home.dir.NativePath("config"), "not a folder");
   lftest::RecordingOwner owner;
   EXPECT_FALSE(lf::IniWrite(s, owner));
-  ASSERT_EQ(owner.messages.size(), 1u);
-  EXPECT_EQ(owner.messages[0].text, home.dir.Path("linkferry.ini") + lf::Sjis(" に書き込めません"));
+  EXPECT_EQ(owner.Texts(), std::vector<std::string>{message});
+  EXPECT_EQ(lftest::ReadFile(home.dir.NativePath("config")), "not a folder");
+  std::filesystem::remove(home.dir.NativePath("config"));
+
+  lftest::MakeDirs(home.IniNative());  // a folder with the settings file's name
+  owner.messages.clear();
+  EXPECT_FALSE(lf::IniWrite(s, owner));
+  EXPECT_EQ(owner.Texts(), std::vector<std::string>{message});
   EXPECT_TRUE(lftest::Tree(home.IniNative()).empty());
 
   // Cut off part-way by a file limit: the old file is whole and nothing is left beside it.
   std::filesystem::remove(home.IniNative());
   lftest::WriteFile(home.IniNative(),
                     "[Proc]\r\nProc=1\r\n[Keep]\r\n" + std::string(300, 'k') + "=1\r\n");
-  const std::string before = lftest::Tree(home.dir.Native());
+  const std::string before = lftest::Tree(folder);
   const std::vector<std::string> texts = lftest::InChildWithFileLimit(100, [&] {
     lftest::RecordingOwner child;
     lf::IniWrite(s, child);
     return child.Texts();
   });
-  EXPECT_EQ(texts, std::vector<std::string>{lftest::U(home.dir.Path("linkferry.ini")) +
-                                            " に書き込めません"});
-  EXPECT_EQ(lftest::Tree(home.dir.Native()), before);
+  EXPECT_EQ(texts, std::vector<std::string>{message});
+  EXPECT_EQ(lftest::Tree(folder), before);
 
   // In a folder the user may not write to, the same message, and the file stays.
-  ASSERT_EQ(chmod(home.dir.Native().c_str(), 0555), 0);
+  ASSERT_EQ(chmod(home.dir.Native().c_str(), 0777), 0);
+  ASSERT_EQ(chmod(home.dir.NativePath("config").c_str(), 0777), 0);
+  ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
   const std::vector<std::string> denied = lftest::InChildWithoutRoot([&] {
     lftest::RecordingOwner child;
     lf::IniWrite(s, child);
     return child.Texts();
   });
-  chmod(home.dir.Native().c_str(), 0755);
+  chmod(folder.c_str(), 0700);
   EXPECT_EQ(denied, texts);
-  EXPECT_EQ(lftest::Tree(home.dir.Native()), before);
+  EXPECT_EQ(lftest::Tree(folder), before);
 }
 
 }  // namespace

@@ -6,12 +6,15 @@
 #include <filesystem>
 
 #include "core/app_state.h"
+#include "core/file_locations.h"
 #include "platform/system_info.h"
 
 namespace lftest {
 
 ProgramHome::ProgramHome() {
   platform::SetProgramPath(dir.Path("linkferry"));
+  platform::SetConfigHome(dir.Path("config"));
+  platform::SetStateHome(dir.Path("state"));
   platform::ResetDriveRoots();
   platform::SetDriveRoot('C', "");
   platform::SetWindowsDirectory(std::string());
@@ -21,6 +24,9 @@ ProgramHome::ProgramHome() {
 
 ProgramHome::~ProgramHome() {
   platform::SetProgramPath(std::nullopt);
+  platform::SetConfigHome(std::nullopt);
+  platform::SetStateHome(std::nullopt);
+  lf::SetSettingsFileOption(std::nullopt);
   platform::SetWindowsDirectory(std::nullopt);
   platform::ResetDriveRoots();
   lf::AppSettings() = lf::Settings();
@@ -29,8 +35,10 @@ ProgramHome::~ProgramHome() {
 
 int ProgramHome::RunWithoutDisplay(const std::vector<std::string>& args, std::string& out,
                                    std::string& err) const {
-  std::string command = "cd '" + dir.Native() +
-                        "' && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb ./linkferry";
+  const std::string home = "'" + dir.Native() + "'";
+  std::string command =
+      "cd " + home + " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME=" + home +
+      " XDG_CONFIG_HOME=" + home + "/config XDG_STATE_HOME=" + home + "/state ./linkferry";
   for (const std::string& arg : args) command += " '" + arg + "'";
   command += " >out.txt 2>err.txt";
   const int status = std::system(command.c_str());

@@ -1,7 +1,8 @@
-// A temporary folder that stands in for the program's folder in wizard tests: the program
-// path points into it (so the settings file and LostData.txt land there), the shared
-// settings start from their defaults, and drive C and the Windows folder are unset. Also
-// small builders of the collections the runs read.
+// A temporary folder that stands in for the program's folder and the user's folders in wizard
+// tests: the program path points into it (so LostData.txt lands there when the engine's
+// default is kept), the user's settings and state folders are its "config" and "state", the
+// shared settings start from their defaults, and drive C and the Windows folder are unset.
+// Also small builders of the collections the runs read.
 #pragma once
 
 #include <string>
@@ -18,11 +19,15 @@ class ProgramHome {
   ~ProgramHome();
 
   TempDir dir;
-  // The settings file, as a native path.
-  std::string IniNative() const { return dir.NativePath("linkferry.ini"); }
+  // The settings file in the user's settings folder, as a native path and as a program path.
+  std::string IniNative() const { return dir.NativePath("config/linkferry/linkferry.ini"); }
+  std::string IniPath() const { return dir.Path("config") + "/linkferry/linkferry.ini"; }
+  // The lost-data log of the program run by RunWithoutDisplay, as a native path.
+  std::string StateLogNative() const { return dir.NativePath("state/linkferry/LostData.txt"); }
   // Runs the copy of the program in dir, from dir, with the arguments and no display at all
-  // (creating any window would make it fail); the exit status, with what it printed on
-  // standard output and standard error in out and err.
+  // (asked for the windows, it ends with status 2), the user's folders those of this home;
+  // the exit status, with what it printed on standard output and standard error in out and
+  // err.
   int RunWithoutDisplay(const std::vector<std::string>& args, std::string& out,
                         std::string& err) const;
 };

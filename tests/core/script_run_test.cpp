@@ -155,8 +155,8 @@ TEST(ScriptCommandLine, SettingsComeFromTheFileUnlessGiven) {
   EXPECT_EQ(lftest::ReadFile(home.IniNative()), ini);
 }
 
-// The built program, copied into a temporary folder so that its settings file and lost-data
-// log are the ones beside the copy, run there without any display.
+// The built program, copied into a temporary folder with the user's folders below it (so
+// that its settings file and lost-data log are there), run without any display.
 class ScriptRun : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -167,6 +167,17 @@ class ScriptRun : public ::testing::Test {
   std::string Native(const std::string& relative) const { return home.dir.NativePath(relative); }
 
   int Run(const Args& args) { return home.RunWithoutDisplay(args, out, err); }
+
+  // What stands beside the program, without the output the runs leave there.
+  Args Names() const {
+    Args names;
+    for (const auto& item : std::filesystem::directory_iterator(home.dir.Native())) {
+      const std::string name = item.path().filename().string();
+      if (name != "out.txt" && name != "err.txt") names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
 
   lftest::ProgramHome home;
   std::string err, out;
@@ -247,7 +258,7 @@ TEST_F(ScriptRun, EveryLinkNotConvertedIsCountedListedAndFailsTheRun) {
   EXPECT_EQ(lftest::ReadFile(Native("Favorites/B.url")), lftest::UrlFileContent("http://host/b"));
   EXPECT_EQ(lftest::ReadFile(Native("Favorites/B (2).url")),
             lftest::UrlFileContent("http://host/c"));
-  EXPECT_EQ(lftest::ReadFile(Native("LostData.txt")), "URL Error : " + fav + "\\Notes.url\r\n");
+  EXPECT_EQ(lftest::ReadFile(home.StateLogNative()), "URL Error : " + fav + "\\Notes.url\r\n");
 
   // The merge counts what its first half lost, though only its second half's links.
   EXPECT_EQ(Run({"--run", "3", "--nn", "bookmark.htm", "--ie", "Favorites"}), 1);
@@ -261,12 +272,13 @@ TEST_F(ScriptRun, EveryLinkNotConvertedIsCountedListedAndFailsTheRun) {
       Run({"--run", "11", "--nn", "bookmark.htm", "--opera", "folder.adr", "--ie", "Favorites"}),
       1);
   EXPECT_EQ(out, "ＯＰ ｕｒｌ数: 0, ＮＮ ｕｒｌ数: 2, 変換エラー数: 2\n");
-  EXPECT_EQ(lftest::ReadFile(Native("LostData.txt")),
+  EXPECT_EQ(lftest::ReadFile(home.StateLogNative()),
             "File Error : " + fav + "\\B\r\nFile Error : " + fav + "\\Mail\r\n");
 }
 
 TEST_F(ScriptRun, ASettingsFileThatCannotBeReadStopsTheRunBeforeItStarts) {
   // The values not given would otherwise come from the defaults without a word.
+  lftest::MakeDirs(Native("config/linkferry"));
   ASSERT_EQ(mkfifo(home.IniNative().c_str(), 0600), 0);
   lftest::WriteFile(Native("bookmark.htm"), NetscapeFile({NetscapeLink("http://host/b", "B")}));
   EXPECT_EQ(Run({"--run", "1", "--nn", "bookmark.htm", "--ie", "Favorites"}), 1);
@@ -281,15 +293,63 @@ TEST_F(ScriptRun, WrongCommandLineHelpAndVersion) {
   EXPECT_EQ(out, "");
   EXPECT_EQ(err, "linkferry: --run takes 1, 2, 3, 10 or 11, not \"4\"\n" + lf::ScriptUsage());
   EXPECT_EQ(Run({"--run", "1", "--nn", "bookmark.htm", "--ie", "Favorites", "extra"}), 2);
-  EXPECT_NE(err.find("Usage: linkferry --run N"), std::string::npos) << err;
+  EXPECT_NE(err.find("Usage: linkferry [--settings FILE]"), std::string::npos) << err;
   EXPECT_FALSE(lftest::Exists(Native("Favorites/B.url")));
 
+  // Help names the files of this start: the user's, as no settings file is beside the copy.
   EXPECT_EQ(Run({"--help"}), 0);
-  EXPECT_EQ(out, lf::ScriptUsage());
+  EXPECT_EQ(out, lf::ScriptUsage() +
+                     "Here:\n  settings: " + Native("config/linkferry/linkferry.ini") +
+                     "\n  LostData.txt: " + home.StateLogNative() + "\n");
   EXPECT_EQ(err, "");
   EXPECT_EQ(Run({"--version"}), 0);
   EXPECT_EQ(out, "Linkferry Version 13.03  (2002/10/18)\n");
   EXPECT_FALSE(lftest::Exists(home.IniNative()));
+}
+
+// An installed program: links it could not convert go to the user's state folder, and the run
+// says where; nothing is written beside the program. A state folder that cannot be made
+// fails the run, and the converted links are written all the same.
+TEST_F(ScriptRun, LostLinksAreListedInTheUsersStateFolder) {
+  lftest::MakeUrlFile(home.dir, "Favorites/A.url", "http://host/a");
+  lftest::WriteFile(Native("Favorites/B.url"), "[InternetShortcut]\r\n");  // no address
+  lftest::WriteFile(Native("mine.ini"),
+                    "[Dir]\r\nIEDirName=" + home.dir.Path("Favorites") + "\r\n");
+  const std::string summary = "ＩＥ ｕｒｌ数: 1, ＮＮ ｕｒｌ数: 1, 変換エラー数: 1\n";
+  // A run that lost a link ends with status 1.
+  EXPECT_EQ(Run({"--run", "2", "--settings", "mine.ini", "--nn", "bookmark.htm"}), 1) << err;
+  EXPECT_EQ(out, summary);
+  EXPECT_EQ(err, "linkferry: the links that could not be converted are listed in " +
+                     home.StateLogNative() + "\n");
+  EXPECT_EQ(lftest::ReadFile(home.StateLogNative()), "URL Error : B.url\r\n");
+  EXPECT_EQ(Names(), (Args{"Favorites", "bookmark.htm", "linkferry", "mine.ini", "state"}));
+
+  std::filesystem::remove_all(Native("state"));
+  std::filesystem::remove(Native("bookmark.htm"));
+  lftest::WriteFile(Native("state"), "");
+  EXPECT_EQ(Run({"--run", "2", "--settings", "mine.ini", "--nn", "bookmark.htm"}), 1);
+  EXPECT_NE(err.find("linkferry: ＬｏｓｔＤａｔａ．ｔｘｔ[ "), std::string::npos) << err;
+  EXPECT_EQ(out, summary);
+  EXPECT_NE(lftest::ReadFile(Native("bookmark.htm")).find("\"http://host/a\""), std::string::npos);
+
+  // A settings file named on the command line and not there is a mistake, not a first start.
+  EXPECT_EQ(Run({"--run", "2", "--settings", "mien.ini", "--nn", "bookmark.htm"}), 1);
+  EXPECT_NE(err.find("mien.ini を読み込めません [ "), std::string::npos) << err;
+  EXPECT_EQ(out, "");
+}
+
+TEST_F(ScriptRun, TheWindowsWithoutADisplaySayWhatToDoInstead) {
+  const std::string line =
+      "linkferry: no display to open the windows on (DISPLAY and WAYLAND_DISPLAY are not set): "
+      "start them with xvfb-run linkferry, or convert without windows with linkferry --run N "
+      "(see linkferry --help)\n";
+  for (const Args& args : {Args{}, Args{"--settings", "mine.ini"}, Args{"-4"}}) {
+    EXPECT_EQ(Run(args), 2) << ::testing::PrintToString(args);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(err, line);
+  }
+  EXPECT_FALSE(lftest::Exists(Native("config")));
+  EXPECT_FALSE(lftest::Exists(Native("mine.ini")));
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 #include "core/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "core/command_line.h"
 #include "engine/sjis_text.h"
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
+#include "platform/system_info.h"
 #include "tests/core/program_home.h"
 #include "tests/support/fakes.h"
 
@@ -13,16 +15,57 @@ namespace {
 
 using lftest::S;
 
-TEST(SettingsFile, LiesBesideTheProgramAndReadsDefaultsWhenAbsent) {
+// Which settings file and which lost-data folder: the user's folders (made only on the first
+// write, open to the user alone, under a home whose name is not ASCII), a portable copy's own
+// file beside the program, and a file named with --settings, which wins over both.
+TEST(SettingsFile, LiesInTheUsersFolderBesideAPortableCopyOrWhereTheCommandLineSays) {
   lftest::ProgramHome home;
-  EXPECT_EQ(lf::IniFileName(), home.dir.Path("linkferry.ini"));
+  const std::string user = home.dir.Path("ユーザー/.config");
+  platform::SetConfigHome(user);
+  EXPECT_EQ(lf::IniFileName(), user + "/linkferry/linkferry.ini");
+  EXPECT_EQ(lf::LostDataFolder(), home.dir.Path("state") + "/linkferry");
   lf::Settings s;
   s.Proc = 5;
-  s.NNFileName = "x";
   EXPECT_FALSE(lf::ReadSettings(s));
   EXPECT_EQ(s.Proc, 0);
-  EXPECT_EQ(s.NNFileName, "");
-  EXPECT_FALSE(lftest::Exists(home.IniNative()));
+  EXPECT_FALSE(lftest::Exists(home.dir.NativePath("ユーザー")));
+
+  s.Proc = 4;
+  lftest::RecordingOwner owner;
+  ASSERT_TRUE(lf::IniWrite(s, owner));
+  EXPECT_TRUE(owner.messages.empty());
+  const std::string written = home.dir.NativePath("ユーザー/.config/linkferry/linkferry.ini");
+  EXPECT_NE(lftest::ReadFile(written).find("[Proc]\r\nProc=4\r\n"), std::string::npos);
+  for (const char* folder : {"ユーザー", "ユーザー/.config", "ユーザー/.config/linkferry"}) {
+    struct stat st {};
+    ASSERT_EQ(stat(home.dir.NativePath(folder).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u) << folder;
+  }
+
+  lftest::WriteFile(home.dir.NativePath("linkferry.ini"), "[Proc]\r\nProc=9\r\n");
+  EXPECT_EQ(lf::IniFileName(), home.dir.Path("linkferry.ini"));
+  EXPECT_EQ(lf::LostDataFolder(), platform::ProgramDirectory());
+  ASSERT_TRUE(lf::ReadSettings(s));
+  EXPECT_EQ(s.Proc, 9);
+
+  std::vector<std::string> args{"--settings", "../other.ini", "-1"};
+  std::string error;
+  ASSERT_TRUE(lf::TakeSettingsOption(args, home.dir.NativePath("sub"), error)) << error;
+  EXPECT_EQ(args, std::vector<std::string>{"-1"});
+  EXPECT_EQ(lf::NativeText(lf::IniFileName()), home.dir.NativePath("other.ini"));
+  ASSERT_TRUE(lf::IniWrite(s, owner));
+  EXPECT_NE(lftest::ReadFile(home.dir.NativePath("other.ini")).find("Proc=9"), std::string::npos);
+
+  for (std::vector<std::string> wrong : std::vector<std::vector<std::string>>{
+           {"--settings"},
+           {"--settings", "-1"},
+           {"--settings=a.ini"},
+           {"--settings", ""},
+           {"--settings", "a.ini", "--run", "1", "--settings", "b.ini"}}) {
+    error.clear();
+    EXPECT_FALSE(lf::TakeSettingsOption(wrong, "/h", error)) << ::testing::PrintToString(wrong);
+    EXPECT_FALSE(error.empty());
+  }
 }
 
 TEST(SettingsFile, RoundTripsAllEightValuesInTheirSections) {
@@ -80,7 +123,7 @@ TEST(SettingsFile, RefusedWriteShowsTheErrorAndSkipsTheRest) {
   platform::testing::SetWriteLimit(-1);
   EXPECT_FALSE(written);
   ASSERT_EQ(owner.messages.size(), 1u);  // one message, not one per key
-  EXPECT_EQ(owner.messages[0].text, home.dir.Path("linkferry.ini") + S(" に書き込めません"));
+  EXPECT_EQ(owner.messages[0].text, home.IniPath() + S(" に書き込めません"));
   EXPECT_EQ(owner.messages[0].caption, lf::MessageCaption());
   EXPECT_EQ(owner.messages[0].flags, lf::kMbIconError | lf::kMbOk);
   EXPECT_EQ(lftest::ReadFile(home.IniNative()), "[Proc]\r\nProc=3\r\n");
@@ -114,6 +157,7 @@ TEST(History, KeepsTheNewestNinetyNine) {
   lftest::ProgramHome home;
   std::vector<std::string> lines;
   for (int i = 0; i < 120; ++i) lines.push_back("p" + std::to_string(i));
+  lf::MakeSettingsFolder();
   platform::IniFile ini(lf::IniFileName());
   lf::WriteHistory(ini, lf::kOPHistory, lines, "new");
   const auto history = lf::ReadHistory(ini, lf::kOPHistory);

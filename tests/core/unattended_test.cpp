@@ -1,6 +1,5 @@
 // The unattended run as the user starts it: a copy of the built program in a temporary
-// folder (so that its settings file is the one beside the copy), run with -1, -2 or -3
-// and without any display.
+// folder with the user's folders below it, run with -1, -2 or -3 and without any display.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -31,8 +30,9 @@ class UnattendedRun : public ::testing::Test {
                                             "\r\n[Check]\r\n" + check);
   }
 
-  // Runs the copy with one argument; the exit status, with standard error in err.
-  int Run(const std::string& argument) { return home.RunWithoutDisplay({argument}, out, err); }
+  // Runs the copy; the exit status, with standard error in err.
+  int Run(const std::string& argument) { return Run(std::vector<std::string>{argument}); }
+  int Run(const std::vector<std::string>& args) { return home.RunWithoutDisplay(args, out, err); }
 
   lftest::ProgramHome home;
   std::string err, out;
@@ -75,10 +75,21 @@ TEST_F(UnattendedRun, WithoutASettingsFileNothingHappens) {
   EXPECT_EQ(err, "");
   EXPECT_FALSE(lftest::Exists(Native("Favorites/B.url")));
   EXPECT_FALSE(lftest::Exists(home.IniNative()));
+  EXPECT_FALSE(lftest::Exists(Native("config")));
+
+  // The same for a file named with --settings; once it is there, it is the one used.
+  EXPECT_EQ(Run({"--settings", "mine.ini", "-1"}), 0) << err;
+  EXPECT_EQ(err, "");
+  EXPECT_FALSE(lftest::Exists(Native("Favorites/B.url")));
+  WriteSettings();
+  std::filesystem::rename(home.IniNative(), Native("mine.ini"));
+  EXPECT_EQ(Run({"-1", "--settings", "mine.ini"}), 0) << err;
+  EXPECT_EQ(lftest::ReadFile(Native("Favorites/B.url")), lftest::UrlFileContent("http://host/b"));
 }
 
 TEST_F(UnattendedRun, ASettingsFileThatCannotBeReadIsNoAbsentOne) {
   // A pipe stands for a file the user may not read (as root, permissions do not stop reads).
+  lftest::MakeDirs(Native("config/linkferry"));
   ASSERT_EQ(mkfifo(home.IniNative().c_str(), 0600), 0);
   lftest::WriteFile(Native("bookmark.htm"), NetscapeFile({NetscapeLink("http://host/b", "B")}));
   EXPECT_EQ(Run("-1"), 1);

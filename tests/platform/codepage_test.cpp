@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 using platform::ByteKind;
@@ -15,13 +17,30 @@ TEST(CodePage, LeadBytesAreExactlyTheTwoRanges) {
 
 TEST(CodePage, ClassifiesPositionsFromTheStart) {
   // "aソb": 0x61 0x83 0x5C 0x62 -- the 0x5C is the second byte of ソ.
-  const std::string text = "a\x83\x5C" "b";
+  const std::string text =
+      "a\x83\x5C"
+      "b";
   EXPECT_EQ(platform::ClassifyByte(text, 0), ByteKind::Single);
   EXPECT_EQ(platform::ClassifyByte(text, 1), ByteKind::Lead);
   EXPECT_EQ(platform::ClassifyByte(text, 2), ByteKind::Trail);
   EXPECT_EQ(platform::ClassifyByte(text, 3), ByteKind::Single);
   // Half-width katakana are single bytes, so the byte after one starts a character again.
   EXPECT_EQ(platform::ClassifyByte("\xB1\x83\x41", 1), ByteKind::Lead);
+
+  // Looking back from a position gives what reading from the start gives, also in runs of
+  // second bytes that have the value of a first byte.
+  std::mt19937 random(3);
+  const unsigned char bytes[] = {0x41, 0x5C, 0x81, 0x83, 0x9F, 0xB1, 0xE0, 0xFC, 0xFD};
+  for (int round = 0; round < 2000; ++round) {
+    std::string t;
+    for (int i = random() % 12; i > 0; --i) t.push_back(static_cast<char>(bytes[random() % 9]));
+    std::size_t start = 0;  // the next character start, read from the beginning
+    for (std::size_t pos = 0; pos <= t.size(); ++pos) {
+      EXPECT_EQ(platform::StartsCharacter(t, pos), pos == start) << round << " " << pos;
+      if (pos == start && pos < t.size())
+        start += platform::IsLeadByte(static_cast<unsigned char>(t[pos])) ? 2 : 1;
+    }
+  }
 }
 
 TEST(CodePage, ConvertsMicrosoftMappingBothWays) {
@@ -69,7 +88,9 @@ TEST(CodePage, CharactersBeyondTheCodePageAreKeptAsReferences) {
 
 TEST(CodePage, UndecodableShiftJisBytesDoNotSwallowNeighbours) {
   // 0x80 and 0xA0 are no characters; 0x81 followed by a space is a broken pair.
-  EXPECT_EQ(platform::Cp932ToUtf16("a\x80" "b"), u"a\u30FBb");
+  EXPECT_EQ(platform::Cp932ToUtf16("a\x80"
+                                   "b"),
+            u"a\u30FBb");
   EXPECT_EQ(platform::Cp932ToUtf16("a\x81 b"), u"a\u30FB b");
   // A lead byte cut off by the end.
   EXPECT_EQ(platform::Cp932ToUtf16("ab\x82"), u"ab\u30FB");

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -31,6 +35,47 @@ TEST(SystemInfo, ClockLoginAndProgramPathCanBeSet) {
   EXPECT_EQ(platform::ProgramDirectory(), "C:\\Tools");
   platform::SetProgramPath(std::nullopt);
   EXPECT_NE(platform::ProgramPath().find("platform_test"), std::string::npos);
+}
+
+// The user's folders as the environment names them, with the home folder behind them.
+TEST(SystemInfo, UserFoldersFollowTheXdgVariablesThenHome) {
+  const char* names[] = {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "HOME"};
+  std::optional<std::string> saved[3];
+  for (int i = 0; i < 3; ++i)
+    if (const char* value = std::getenv(names[i])) saved[i] = value;
+  const auto folders = [&](const char* config, const char* state, const char* home) {
+    const char* values[] = {config, state, home};
+    for (int i = 0; i < 3; ++i) {
+      if (values[i])
+        setenv(names[i], values[i], 1);
+      else
+        unsetenv(names[i]);
+    }
+    return lftest::U(platform::ConfigHome()) + " | " + lftest::U(platform::StateHome());
+  };
+
+  EXPECT_EQ(folders("/c/ユーザー/conf/", "/s", "/h"), "/c/ユーザー/conf | /s");
+  EXPECT_EQ(folders(nullptr, "", "/home/ソフト"),
+            "/home/ソフト/.config | /home/ソフト/.local/state");
+  EXPECT_EQ(folders("relative", "./s", "/"), "/.config | /.local/state");
+  // Names beyond Shift-JIS and a "\\" inside a name are carried as references; a folder the
+  // program cannot name exactly (bytes that are not UTF-8) is not swapped for another one.
+  EXPECT_EQ(folders("/caf\u00e9", "/a\\b", "/h"), "/caf\u00e9 | /a\\b");
+  EXPECT_EQ(folders(nullptr, nullptr, "/d\u00e9j\u00e0"),
+            "/d\u00e9j\u00e0/.config | /d\u00e9j\u00e0/.local/state");
+  EXPECT_EQ(folders("/bad\xFF", "/bad\xFE", "/h"), " | ");
+
+  platform::SetConfigHome(lftest::S("/set/設定"));
+  platform::SetStateHome(std::string("/set/state"));
+  EXPECT_EQ(folders(nullptr, nullptr, "/h"), "/set/設定 | /set/state");
+  platform::SetConfigHome(std::nullopt);
+  platform::SetStateHome(std::nullopt);
+  EXPECT_EQ(folders(nullptr, nullptr, "/h"), "/h/.config | /h/.local/state");
+
+  const auto restored = [](const std::optional<std::string>& v) {
+    return v ? v->c_str() : nullptr;
+  };
+  folders(restored(saved[0]), restored(saved[1]), restored(saved[2]));
 }
 
 TEST(SystemInfo, WindowsDirectoryFollowsDriveC) {

@@ -51,6 +51,7 @@ std::string TempDir::NativePath(std::string_view relativeUtf8) const {
 }
 
 void WriteFile(const std::string& nativePath, std::string_view bytes) {
+  std::filesystem::create_directories(std::filesystem::path(nativePath).parent_path());
   std::ofstream out(nativePath, std::ios::binary | std::ios::trunc);
   if (!out) throw std::runtime_error("cannot write " + nativePath);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -26,7 +26,7 @@ class TempDir {
   std::string native_;
 };
 
-// Writes / reads a whole file by native path.
+// Writes (making the folders on the way) / reads a whole file by native path.
 void WriteFile(const std::string& nativePath, std::string_view bytes);
 std::string ReadFile(const std::string& nativePath);
 bool Exists(const std::string& nativePath);

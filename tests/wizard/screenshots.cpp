@@ -1,7 +1,8 @@
 // Draws page 1 and the settings dialog into PNG files for the README:
 //   wizard_screenshots OUTPUT_FOLDER
-// Runs on any display, offscreen included; the settings come from a temporary settings
-// file beside a temporary program path, so the pictures do not depend on this machine.
+// Runs on any display, offscreen included; the program path and the user's folders lie in a
+// temporary folder, so the pictures do not depend on this machine and its settings stay as
+// they are.
 #include <QApplication>
 #include <QDir>
 #include <QPlainTextEdit>
@@ -26,11 +27,14 @@ int main(int argc, char** argv) {
   const QString out = QString::fromLocal8Bit(argv[1]);
   QDir().mkpath(out);
 
-  // A settings file with sample locations, beside a program path in a temporary folder.
+  // A settings file with sample locations, with the program path and the user's folders in
+  // a temporary folder.
   const std::filesystem::path temp =
       std::filesystem::temp_directory_path() / "linkferry-screenshots";
   std::filesystem::create_directories(temp);
   platform::SetProgramPath(platform::Utf8ToCp932((temp / "linkferry").string()));
+  platform::SetConfigHome(platform::Utf8ToCp932((temp / "config").string()));
+  platform::SetStateHome(platform::Utf8ToCp932((temp / "state").string()));
   lf::Settings& settings = lf::AppSettings();
   settings = lf::Settings();
   settings.Proc = 1;
