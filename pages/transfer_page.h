@@ -48,6 +48,8 @@ class TForm03 : public LeavingPage {
   std::vector<std::string> CopyBuffer() const;
   // The target list as it would be written now (empty once the page has been left).
   BookmarkList TargetList() const;
+  // True while pasted links wait for "実行".
+  bool Unsaved() const override { return target_ && dirty_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -62,6 +64,10 @@ class TForm03 : public LeavingPage {
   bool Reading() const override { return step_ == Step::Loading; }
   bool Running() const override { return step_ != Step::Idle; }
   void ReleaseLists() override;
+  void Save() override { Button4Click(); }
+  std::string UnsavedWhat() const override;
+  // The folder path of the node selected in a tree.
+  std::string FolderPath(const QtTreeView& tree) const;
 
   TBookmarkControl control_;
   QtOwner owner_;
@@ -99,6 +105,7 @@ class TForm03 : public LeavingPage {
   std::string targetFolder_;  // ... and on the right
   int targetLevel_ = 0;       // tree level of that right node: the level of pasted links
   bool activated_ = false;
+  bool dirty_ = false;  // links pasted since the last complete write
   Step step_ = Step::Idle;
 };
 

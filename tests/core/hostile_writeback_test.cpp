@@ -1,14 +1,14 @@
-// The editor page's emptying and rewriting of the Favorites folder under failure: a write
-// cut off part-way puts every shortcut back, and symbolic links (to an ancestor, to a folder
-// elsewhere, named like a shortcut) are never followed, emptied or deleted through, and a
-// cancelled clearing puts back what it took.
+// The editor page's write-back of the Favorites folder under failure: a write cut off
+// part-way or cancelled deletes nothing, and symbolic links (to an ancestor, to a folder
+// elsewhere, named like a shortcut) are never followed, emptied or deleted through.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
 
-#include "core/favorites_clear.h"
+#include "core/editor_list.h"
+#include "core/favorites_writeback.h"
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
 #include "platform/file_system.h"
@@ -27,7 +27,7 @@ std::string Shortcut(const std::string& url) {
   return "[InternetShortcut]\r\nURL=" + url + "\r\n";
 }
 
-class ClearingUnderFailure : public testing::Test {
+class WriteBackUnderFailure : public testing::Test {
  protected:
   void SetUp() override {
     lftest::MakeDirs(dir.NativePath("prog"));
@@ -45,12 +45,15 @@ class ClearingUnderFailure : public testing::Test {
     platform::testing::SetWriteLimit(-1);
   }
 
-  lf::BookmarkList Read() {
+  lf::BookmarkList Read(const std::string& folder = "Favorites") {
     lf::BookmarkList list;
     lf::RunCounters c;
     control.LoadFavorites(owner, nullptr, c.cancel, c.errorCount, c.ieUrlCount, list, nullptr,
-                          dir.Path("Favorites"));
+                          dir.Path(folder));
     return list;
+  }
+  std::string Everything() {
+    return lftest::Tree(dir.NativePath("Favorites")) + lftest::Tree(dir.NativePath("Outside"));
   }
 
   lftest::TempDir dir;
@@ -60,23 +63,33 @@ class ClearingUnderFailure : public testing::Test {
   TBookmarkControl control;
 };
 
-TEST_F(ClearingUnderFailure, WriteCutOffPartWayPutsEveryShortcutBack) {
-  lf::BookmarkList list = Read();
+TEST_F(WriteBackUnderFailure, AWriteCutOffPartWayDeletesNothing) {
+  const lf::BookmarkList loaded = Read();
+  lf::FavoritesWriteBack writeBack(dir.Path("Favorites"), loaded);
+  lf::BookmarkList list = loaded;
+  lf::DirDel(list, dir.Path("Favorites/A"), 0);  // x.url and y.url to move up, A\B to go
   list.push_back(dir.Path("Favorites") + std::string(lf::kLinkMarker) + "new.url0\\http://new/");
   TBookmarkControl::Regroup(list);
-  const std::string before =
-      lftest::Tree(dir.NativePath("Favorites")) + lftest::Tree(dir.NativePath("Outside"));
-  platform::testing::SetWriteLimit(40);  // the first shortcut is written, then the disk is full
-  EXPECT_FALSE(lf::ReplaceFavorites(control, owner, bar, counters, list, dir.Path("Favorites")));
+  const std::string before = Everything();
+  platform::testing::SetWriteLimit(0);  // the disk is full
+  const lf::WriteBackResult result = writeBack.Write(control, owner, bar, counters, list);
   platform::testing::SetWriteLimit(-1);
-  EXPECT_EQ(lftest::Tree(dir.NativePath("Favorites")) + lftest::Tree(dir.NativePath("Outside")),
-            before);
+  EXPECT_FALSE(result.written);
+  EXPECT_EQ(result.linksNotWritten, 4);
+  EXPECT_EQ(counters.errorCount, 4);
+  EXPECT_EQ(Everything(), before);
   EXPECT_EQ(lftest::Tree(dir.Native()).find(".lfbackup"), std::string::npos);
-  EXPECT_GE(counters.errorCount, 1);
-  EXPECT_FALSE(owner.messages.empty());
+
+  // With room again the same list goes through, and only then the old places go.
+  const lf::WriteBackResult again = writeBack.Write(control, owner, bar, counters, list);
+  EXPECT_TRUE(again.written);
+  std::string expected;
+  for (const char* name : {"new", "x", "y", "z"})
+    expected += std::string(name) + ".url: " + Shortcut("http://" + std::string(name) + "/") + "\n";
+  EXPECT_EQ(lftest::Tree(dir.NativePath("Favorites")), expected);
 }
 
-TEST_F(ClearingUnderFailure, LinksAreNeverFollowedEmptiedOrDeletedThrough) {
+TEST_F(WriteBackUnderFailure, LinksAreNeverFollowedEmptiedOrDeletedThrough) {
   ASSERT_EQ(symlink(dir.NativePath("Favorites").c_str(), dir.NativePath("Favorites/A/Up").c_str()),
             0);
   ASSERT_EQ(symlink(dir.NativePath("Outside").c_str(), dir.NativePath("Favorites/Out").c_str()), 0);
@@ -84,76 +97,66 @@ TEST_F(ClearingUnderFailure, LinksAreNeverFollowedEmptiedOrDeletedThrough) {
       symlink(dir.NativePath("Outside/Deep").c_str(), dir.NativePath("Favorites/trap.url").c_str()),
       0);
   const std::string outside = lftest::Tree(dir.NativePath("Outside"));
-  lf::BookmarkList list = Read();
-  EXPECT_EQ(list.size(), 5u);  // A, A\B and the three shortcuts; no link was walked into
-  EXPECT_TRUE(lf::ReplaceFavorites(control, owner, bar, counters, list, dir.Path("Favorites")));
-  // A folder that holds a link is not empty and stays, which is said as for any such folder.
-  EXPECT_EQ(owner.Texts(),
-            std::vector<std::string>{"フォルダ[ " + lftest::U(dir.Path("Favorites/A")) +
-                                     " ]の削除で\r[ " + lftest::U(platform::ErrorText(ENOTEMPTY)) +
-                                     " ] のエラーが発生しました。"});
+  const lf::BookmarkList loaded = Read();
+  EXPECT_EQ(loaded.size(), 5u);  // A, A\B and the three shortcuts; no link was walked into
+  lf::FavoritesWriteBack writeBack(dir.Path("Favorites"), loaded);
+  lf::BookmarkList list = loaded;
+  lf::DirDel(list, dir.Path("Favorites/A"), 0);
+  EXPECT_TRUE(writeBack.Write(control, owner, bar, counters, list).written);
+  // A folder that holds a link is not empty and stays, without a word: the link is not the
+  // page's to delete, and neither is the shortcut-named link to a folder.
+  EXPECT_TRUE(owner.messages.empty());
   EXPECT_EQ(lftest::Tree(dir.NativePath("Outside")), outside);
-  // The shortcut-named link went with the shortcuts; the folder links stay; the folder
-  // reads back as before.
-  EXPECT_FALSE(lftest::Exists(dir.NativePath("Favorites/trap.url")));
-  EXPECT_EQ(Read(), list);
-  EXPECT_EQ(lftest::Tree(dir.Native()).find(".lfbackup"), std::string::npos);
+  EXPECT_TRUE(fs::is_symlink(dir.NativePath("Favorites/A/Up")));
+  EXPECT_TRUE(fs::is_symlink(dir.NativePath("Favorites/trap.url")));
+  EXPECT_FALSE(lftest::Exists(dir.NativePath("Favorites/A/B")));
+  lf::BookmarkList expected = list;
+  expected.insert(expected.begin(), dir.Path("Favorites/A.dir0"));  // still on the disk
+  EXPECT_EQ(Read(), expected);
 }
 
-TEST_F(ClearingUnderFailure, AFavoritesFolderThatIsAFileIsReportedAndNothingIsWritten) {
+TEST_F(WriteBackUnderFailure, AFavoritesFolderThatIsAFileIsReportedAndNothingIsWritten) {
   lftest::WriteFile(dir.NativePath("file"), "content");
   const std::string before = lftest::Tree(dir.Native());
   const lf::BookmarkList list = {dir.Path("file") + std::string(lf::kLinkMarker) +
                                  "x.url0\\http://x/"};
-  EXPECT_FALSE(lf::ReplaceFavorites(control, owner, bar, counters, list, dir.Path("file")));
+  lf::FavoritesWriteBack writeBack(dir.Path("file"), {});
+  EXPECT_FALSE(writeBack.Write(control, owner, bar, counters, list).written);
   EXPECT_EQ(owner.messages.size(), 1u);
   EXPECT_EQ(lftest::Tree(dir.Native()), before);
 }
 
-// The clearing on its own: where it may and may not reach.
-TEST(ClearFavoritesFolder, NeverFollowsLinksOutOfTheFolderAndPutsBackOnCancel) {
-  lftest::TempDir dir;
-  lftest::MakeDirs(dir.NativePath("Favorites/Sub"));
-  lftest::MakeDirs(dir.NativePath("Outside"));
+// Cancelled, a write deletes nothing; complete, it deletes a shortcut that is a link itself,
+// never what the link leads to, nor a linked folder.
+TEST_F(WriteBackUnderFailure, ACancelledWriteDeletesNothingAndLinksLeadNowhere) {
   lftest::WriteFile(dir.NativePath("Outside/keep.url"), Shortcut("http://keep/"));
-  lftest::WriteFile(dir.NativePath("Favorites/Sub/s.url"), Shortcut("http://s/"));
-  lftest::WriteFile(dir.NativePath("Favorites/t.url"), Shortcut("http://t/"));
   fs::create_directory_symlink(dir.NativePath("Outside"), dir.NativePath("Favorites/Linked"));
   fs::create_symlink(dir.NativePath("Outside/keep.url"), dir.NativePath("Favorites/alias.url"));
-  const std::string favorites = dir.Path("Favorites");
+  const lf::BookmarkList loaded = Read();
+  lf::FavoritesWriteBack writeBack(dir.Path("Favorites"), loaded);
+  lf::BookmarkList list;
+  for (const std::string& entry : loaded)
+    if (entry.find("alias.url") == std::string::npos && entry.find("z.url") == std::string::npos)
+      list.push_back(entry);
+  const std::string before = Everything();
 
-  // Cancelled half-way: what was taken goes back.
-  lftest::RecordingOwner owner;
-  int cancel = 0;
+  const int pumps = owner.pumps;
   owner.onPump = [&](int pump) {
-    if (pump == 3) cancel = 1;
+    if (pump == pumps + 2) counters.cancel = 1;
   };
-  {
-    lf::RemovedShortcuts removed(favorites);
-    EXPECT_FALSE(lf::ClearFavoritesFolder(owner, favorites, cancel, removed));
-    removed.PutBack(owner);
-  }
-  for (const char* name : {"Favorites/Sub/s.url", "Favorites/t.url", "Favorites/alias.url"})
-    EXPECT_TRUE(fs::exists(fs::symlink_status(dir.NativePath(name)))) << name;
+  const lf::WriteBackResult cancelled = writeBack.Write(control, owner, bar, counters, list);
+  EXPECT_TRUE(cancelled.cancelled);
+  EXPECT_FALSE(cancelled.written);
+  EXPECT_EQ(Everything(), before);
 
-  cancel = 0;
   owner.onPump = nullptr;
-  lf::RemovedShortcuts removed(favorites);
-  EXPECT_TRUE(lf::ClearFavoritesFolder(owner, favorites, cancel, removed));
-  EXPECT_EQ(removed.Count(), 3u);
-  EXPECT_EQ(U(removed.KeepFolder()), U(favorites) + ".lfbackup");
-  removed.Discard();
-  EXPECT_TRUE(owner.messages.empty());
-  EXPECT_FALSE(lftest::Exists(dir.NativePath("Favorites.lfbackup")));
-  EXPECT_FALSE(lftest::Exists(dir.NativePath("Favorites/Sub")));
-  // The linked folder is left as it is, and so is everything it leads to.
-  EXPECT_TRUE(fs::is_symlink(dir.NativePath("Favorites/Linked")));
+  counters.cancel = 0;
+  EXPECT_TRUE(writeBack.Write(control, owner, bar, counters, list).written);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(dir.NativePath("Favorites/alias.url"))));
+  EXPECT_FALSE(lftest::Exists(dir.NativePath("Favorites/z.url")));
   EXPECT_EQ(lftest::ReadFile(dir.NativePath("Outside/keep.url")), Shortcut("http://keep/"));
-
-  lf::RemovedShortcuts none(dir.Path("Missing"));
-  EXPECT_FALSE(lf::ClearFavoritesFolder(owner, dir.Path("Missing"), cancel, none));
-  ASSERT_EQ(owner.messages.size(), 1u);
-  EXPECT_EQ(owner.messages[0].flags, unsigned{lf::kMbIconError});
+  EXPECT_TRUE(fs::is_symlink(dir.NativePath("Favorites/Linked")));
+  EXPECT_TRUE(owner.messages.empty());
 }
 
 }  // namespace

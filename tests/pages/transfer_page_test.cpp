@@ -404,7 +404,6 @@ TEST_P(TransferPageCancel, CancelWhileLoadingLeavesOnlyTheWayOut) {
     EXPECT_FALSE(Button("Button1")->isEnabled());
     EXPECT_FALSE(Button("Button4")->isEnabled());
     EXPECT_FALSE(Tree(1)->isEnabled());
-    EXPECT_FALSE(page->close());  // refused while loading
     QTest::mouseClick(Button("Button2"), Qt::LeftButton);
   };
   // The bookmark file reader advances the bar line by line; the Favorites reader blinks the
@@ -431,6 +430,28 @@ TEST_P(TransferPageCancel, CancelWhileLoadingLeavesOnlyTheWayOut) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothOperations, TransferPageCancel, testing::Values(4, 7));
+
+TEST_F(TransferPage, ClosingWhileLoadingStopsTheLoadAndCloses) {
+  lftest::WriteFile(dir.NativePath("bookmark.htm"), BookmarkFile(kNetscapeSource));
+  Shortcut("a.url", "http://a/");
+  lf::AppSettings().Proc = 4;
+  page = new lf::TForm03(&page1);
+  page1.show();
+  bool asked = false;
+  QObject::connect(Child<QProgressBar>("Bar"), &QProgressBar::valueChanged, page, [&] {
+    if (asked) return;
+    asked = true;
+    EXPECT_FALSE(page->close());  // once the read has returned
+    EXPECT_TRUE(page->isVisible());
+  });
+  page->show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !page1.isVisible(); }));
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(lf::AppRun().counters.cancel, 1);
+  EXPECT_EQ(lf::AppRun().counters.ieUrlCount, 0);  // the Favorites were not read
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(page);
+}
 
 // Copies the root links of the bookmark file into Favorites folder A.
 class TransferPageWriting : public TransferPage {
