@@ -41,10 +41,6 @@ void ForEachItem(QTreeWidget* tree, Visit visit) {
   }
 }
 
-void MakeEditable(QTreeWidgetItem* item) {
-  item->setFlags(item->flags() | Qt::ItemIsEditable);
-}
-
 // True when the shown text of an item is what the page last gave it (no edit by the user).
 bool Unedited(const QTreeWidgetItem* item) {
   return item->text(0) == FromSjis(SjisText(item, 0));
@@ -133,14 +129,13 @@ void TForm05::SetEditingButtons(bool add, bool del, bool newUrl, bool url, bool 
   btnMove_->setEnabled(move);
 }
 
-void TForm05::MakeItemsEditable() {
-  for (int i = 0; i < listView_->topLevelItemCount(); ++i) MakeEditable(listView_->topLevelItem(i));
-}
-
 void TForm05::FillList(const std::string& folderPath) {
+  // A mouse click makes a node current and then clicks it: the second would fill the same
+  // links again.
+  if (folderPath == shownFolderPath_ && shownVersion_ == listVersion_) return;
+  shownVersion_ = listVersion_;
   updatingViews_ = true;
   TBookmarkControl::FillUrlList(folderPath, *list_, items_);
-  MakeItemsEditable();
   updatingViews_ = false;
   shownFolderPath_ = folderPath;
 }
@@ -192,7 +187,6 @@ void TForm05::RebuildTree(const std::string& folderPath) {
   const std::string caption = root ? SjisText(root, 0) : std::string();
   updatingViews_ = true;
   TBookmarkControl::BuildFolderTree(bar_, caption, tree_, *list_);
-  ForEachItem(treeView_, MakeEditable);
   treeView_->expandToDepth(0);
   updatingViews_ = false;
   SelectPath(folderPath);
@@ -297,7 +291,6 @@ void TForm05::FormActivate() {
                               settings.IEDirName, settings.NNFileName);
     btnNNfile_->setEnabled(true);
   }
-  ForEachItem(treeView_, MakeEditable);
   updatingViews_ = false;
 
   if (run.cancel) {
@@ -494,7 +487,6 @@ void TForm05::BtnNNfileClick() {
     owner_.ProcessMessagesNow();
     updatingViews_ = true;
     TBookmarkControl::BuildFolderTree(bar_, settings.NNFileName, tree_, *list_);
-    ForEachItem(treeView_, MakeEditable);
     updatingViews_ = false;
     label1_->hide();
     ShowMemo();
@@ -528,8 +520,7 @@ void TForm05::BtnAddClick() {
   }
   const std::string name = Sjis(kNewFolder);
   updatingViews_ = true;
-  const TreeView::Node added = tree_.AddChild(node, name, kImageFolder, kImageOpenFolder);
-  if (QTreeWidgetItem* item = tree_.ItemOf(added)) MakeEditable(item);
+  tree_.AddChild(node, name, kImageFolder, kImageOpenFolder);
   tree_.ItemOf(node)->setExpanded(true);
   updatingViews_ = false;
   InsertFolderEntry(*list_, currentFolderPath_, name, level);
@@ -576,7 +567,6 @@ void TForm05::BtnNewClick() {
   const std::string name = TBookmarkControl::EntryLinkName(values.name);
   updatingViews_ = true;
   items_.Add(name, kImageLink);
-  MakeItemsEditable();
   updatingViews_ = false;
   list_->push_back(
       MakeUrlEntry({currentFolderPath_, name, LevelChar(SelectedLevel()), values.address}));

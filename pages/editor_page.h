@@ -87,7 +87,10 @@ class TForm05 : public LeavingPage {
   void Save() override { Button4Click(); }
   std::string UnsavedWhat() const override;
   // The list has been changed by the user.
-  void Changed() { dirty_ = true; }
+  void Changed() {
+    dirty_ = true;
+    ++listVersion_;
+  }
   // Shows how the last write ended: nothing when it went through.
   void ShowWriteResult(const WriteBackResult& result);
 
@@ -98,7 +101,6 @@ class TForm05 : public LeavingPage {
   void ShowInterrupted();
   void ShowMemo();
   void FillList(const std::string& folderPath);
-  void MakeItemsEditable();
   void SetEditingButtons(bool add, bool del, bool newUrl, bool url, bool move);
   void SelectNode(QTreeWidgetItem* item);
   // The tree node of a folder path (the first of equal captions), or nullptr.
@@ -154,7 +156,10 @@ class TForm05 : public LeavingPage {
   // The shortcut files and folders the Favorites list stands for (operation 5).
   std::unique_ptr<FavoritesWriteBack> writeBack_;
   Step step_ = Step::Idle;
-  bool dirty_ = false;   // the list holds changes not written yet
+  bool dirty_ = false;  // the list holds changes not written yet
+  // Counts the changes of the list; the link list shows the folder as it was at one of them.
+  unsigned long listVersion_ = 0;
+  unsigned long shownVersion_ = 0;
   bool loaded_ = false;  // the load has run (once per opening)
   bool ready_ = false;   // the load finished without being cancelled
   bool moveMode_ = false;

@@ -82,8 +82,8 @@ TForm05::TForm05(QWidget* page1)
       button4_(NewRowButton(this, 4)),
       bar_(barWidget_),
       status_(label1_),
-      tree_(treeView_),
-      items_(listView_) {
+      tree_(treeView_, true),
+      items_(listView_, true) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(Jp("Linkferry (2/2) Ｂｏｏｋｍａｒｋファイルの編集"));
   setProperty("HelpContext", kEditorHelpContext);

@@ -267,6 +267,9 @@ std::string TForm03::UnsavedWhat() const {
 void TForm03::TreeView1Click() {
   if (step_ == Step::Loading || !source_ || tree1_.Selected() == TreeView::kNoNode) return;
   sourceFolder_ = FolderPath(tree1_);
+  // A mouse click makes a node current and then clicks it; the source list never changes.
+  if (sourceFolder_ == shown1_) return;
+  shown1_ = sourceFolder_;
   TBookmarkControl::FillUrlList(sourceFolder_, *source_, items1_);
 }
 
@@ -276,6 +279,9 @@ void TForm03::TreeView2Click() {
   if (node == TreeView::kNoNode) return;
   targetFolder_ = FolderPath(tree2_);
   targetLevel_ = tree2_.Level(node);
+  // The target list changes only by a paste, which shows the folder again itself.
+  if (targetFolder_ == shown2_) return;
+  shown2_ = targetFolder_;
   TBookmarkControl::FillUrlList(targetFolder_, *target_, items2_);
 }
 
@@ -330,6 +336,7 @@ void TForm03::BitBtn2Click() {
   }
   TBookmarkControl::Regroup(*target_);
   TBookmarkControl::FillUrlList(targetFolder_, *target_, items2_);
+  shown2_ = targetFolder_;
   dirty_ = true;
   button4_->setEnabled(true);
 }

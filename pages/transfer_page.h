@@ -101,9 +101,10 @@ class TForm03 : public LeavingPage {
   std::unique_ptr<BookmarkList> source_;
   std::unique_ptr<BookmarkList> target_;
   std::unique_ptr<std::vector<std::string>> copyBuffer_;
-  std::string sourceFolder_;  // folder path of the node last clicked on the left
-  std::string targetFolder_;  // ... and on the right
-  int targetLevel_ = 0;       // tree level of that right node: the level of pasted links
+  std::string sourceFolder_;     // folder path of the node last clicked on the left
+  std::string targetFolder_;     // ... and on the right
+  std::string shown1_, shown2_;  // the folders whose links the two lists show
+  int targetLevel_ = 0;          // tree level of that right node: the level of pasted links
   bool activated_ = false;
   bool dirty_ = false;  // links pasted since the last complete write
   Step step_ = Step::Idle;
