@@ -2,10 +2,12 @@
 // part-way or cancelled deletes nothing, and symbolic links (to an ancestor, to a folder
 // elsewhere, named like a shortcut) are never followed, emptied or deleted through.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
+#include <set>
 
 #include "core/editor_list.h"
 #include "core/favorites_writeback.h"
@@ -157,6 +159,65 @@ TEST_F(WriteBackUnderFailure, ACancelledWriteDeletesNothingAndLinksLeadNowhere) 
   EXPECT_EQ(lftest::ReadFile(dir.NativePath("Outside/keep.url")), Shortcut("http://keep/"));
   EXPECT_TRUE(fs::is_symlink(dir.NativePath("Favorites/Linked")));
   EXPECT_TRUE(owner.messages.empty());
+}
+
+// A Favorites folder whose parent the user may not write to (a home folder's Favorites on a
+// shared disk, a folder of its own mount) is written back like any other: nothing is kept
+// beside it.
+TEST_F(WriteBackUnderFailure, AFolderWhoseParentIsReadOnlyIsWrittenBack) {
+  const lf::BookmarkList loaded = Read();
+  lf::BookmarkList list;
+  for (const std::string& entry : loaded)
+    if (entry.find("z.url") == std::string::npos) list.push_back(entry);
+  for (const char* folder : {"Favorites", "Favorites/A", "Favorites/A/B", "prog"})
+    ASSERT_EQ(chmod(dir.NativePath(folder).c_str(), 0777), 0);
+  ASSERT_EQ(chmod(dir.Native().c_str(), 0555), 0);
+  const std::vector<std::string> result = lftest::InChildWithoutRoot([&] {
+    lftest::RecordingOwner child;
+    lf::FavoritesWriteBack writeBack(dir.Path("Favorites"), loaded);
+    lf::RunCounters c;
+    const bool written = writeBack.Write(control, child, bar, c, list).written;
+    std::vector<std::string> texts = child.Texts();
+    texts.push_back(written ? "written" : "not written");
+    return texts;
+  });
+  chmod(dir.Native().c_str(), 0755);
+  EXPECT_EQ(result, std::vector<std::string>{"written"});
+  EXPECT_FALSE(lftest::Exists(dir.NativePath("Favorites/z.url")));
+  EXPECT_EQ(Read(), list);
+}
+
+// The write-back keeps what the writer made apart from what it may delete by the file names
+// it expects the writer to give: they must be the names the writer gives.
+TEST_F(WriteBackUnderFailure, WrittenFilesAreTheOnesTheWriterWrites) {
+  lftest::MakeDirs(dir.NativePath("New"));
+  const std::string root = dir.Path("New");
+  const std::string marker(lf::kLinkMarker);
+  const lf::BookmarkList list = {
+      root + "\\F.dir0",
+      root + "\\F" + marker + "Capital.URL.url1\\http://c/",
+      root + "\\F" + marker + lf::Sjis("ソフト.url") + "1\\http://s/",
+      root + marker + "a.b.url0\\ftp://a/",
+      root + marker + "Yahoo.url0\\before http://y/",
+      root + marker + "typed.url0\\www.example.com",  // no scheme: not written
+  };
+  lf::RunCounters c;
+  control.SaveFavorites(owner, bar, c.cancel, c.errorCount, c.ieUrlCount, list);
+  // Both as paths below the folder, "\\" between their names.
+  std::set<std::string> expected, written;
+  for (const std::string& entry : list) {
+    std::string path = lf::FavoritesWriteBack::WrittenFile(entry);
+    if (path.empty()) path = lf::FavoritesWriteBack::WrittenFolder(entry);
+    if (!path.empty()) expected.insert(path.substr(root.size() + 1));
+  }
+  for (const auto& item : fs::recursive_directory_iterator(dir.NativePath("New"))) {
+    std::string path;
+    ASSERT_EQ(platform::FromNativePathExact(
+                  fs::relative(item.path(), dir.NativePath("New")).string(), path),
+              0);
+    written.insert(path);
+  }
+  EXPECT_EQ(written, expected);
 }
 
 }  // namespace

@@ -512,6 +512,51 @@ TEST_F(TransferPageWriting, ClosingDuringTheWriteWaitsForIt) {
   EXPECT_FALSE(page);
 }
 
+// Every link that cannot be written has its own box; the first of a run offers to show no
+// more of them in that run, and what they say still reaches the log and the count.
+TEST_F(TransferPageWriting, OneRunAsksAtMostOnceAboutLinksItCannotWrite) {
+  for (const char* name : {"A/Yahoo.url", "A/Yahoo Japan.url"})
+    lftest::MakeDirs(dir.NativePath(std::string("Favorites/") + name));  // no file can go there
+  messages.takeQuiet = true;
+  QTest::mouseClick(Button("Button4"), Qt::LeftButton);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_TRUE(messages.shown[0].offeredQuiet);
+  const std::string a = U(dir.Path("Favorites")) + "\\A\\";
+  EXPECT_EQ(lftest::ReadFile(dir.NativePath("LostData.txt")),
+            "File Error : " + a + "Yahoo Japan.url\r\nFile Error : " + a + "Yahoo.url\r\n");
+  EXPECT_EQ(lf::AppRun().counters.errorCount, 2);
+  // Nothing pasted is lost: "実行" stays to write it again, in a run that asks again.
+  EXPECT_EQ(LabelText(), "[ 書き込めませんでした。「実行」で再度書き込めます ]");
+  EXPECT_TRUE(page->Unsaved());
+  messages.takeQuiet = false;
+  QTest::mouseClick(Button("Button4"), Qt::LeftButton);
+  EXPECT_EQ(messages.shown.size(), 3u);
+}
+
+TEST_F(TransferPageWriting, ClosingWithPastedLinksAsksAndWritesThem) {
+  messages.leaveAnswers = {lf::LeaveChoice::Save};
+  QTest::mouseClick(Button("Button1"), Qt::LeftButton);
+  EXPECT_EQ(messages.leaveQuestions,
+            (Lines{"貼り付けたＵＲＬがファイルに反映されていません。\r反映してから閉じますか？"}));
+  EXPECT_EQ(Favorites(), (Lines{"A/Yahoo Japan.url URL=http://yahoo.jp/",
+                                "A/Yahoo.url URL=http://yahoo/", "A/existing.url URL=http://e/"}));
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(page);
+}
+
+// The readers file everything under the Favorites setting without its trailing "\\"; the
+// folders clicked are found there too.
+TEST_F(TransferPage, AFavoritesSettingEndingInABackslashShowsTheLinks) {
+  lftest::WriteFile(dir.NativePath("bookmark.htm"), BookmarkFile(kNetscapeSource));
+  Shortcut("A/x.url", "http://x/");
+  lf::AppSettings().IEDirName += "\\";
+  Open(7);
+  ClickFolder(1, {"A"});
+  EXPECT_EQ(Captions(1), (Lines{"x"}));
+  ClickFolder(2, {"ニュース"});
+  EXPECT_EQ(Captions(2), (Lines{"1999/10/01 news?", "Yahoo", "Yahoo Japan", "ソフト|ポ"}));
+}
+
 TEST_F(TransferPage, BackShowsPageOneAndFreesTheLists) {
   lftest::WriteFile(dir.NativePath("bookmark.htm"), BookmarkFile(kNetscapeSource));
   Open(4);
