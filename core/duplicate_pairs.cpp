@@ -41,4 +41,27 @@ std::vector<DuplicatePair> FindDuplicatePairs(const BookmarkList& list,
   return pairs;
 }
 
+DuplicateMarks::DuplicateMarks(const std::vector<DuplicatePair>& pairs) {
+  // The pairs come ordered by their first entry, so the first pair of a URL starts at its
+  // lowest entry, which then stands for the URL.
+  for (const DuplicatePair& pair : pairs) {
+    const auto [first, added] = url_.try_emplace(pair.first, pair.first);
+    const std::size_t url = first->second;
+    if (added) ++unmarked_[url];
+    if (url_.try_emplace(pair.second, url).second) ++unmarked_[url];
+  }
+}
+
+bool DuplicateMarks::LastCopy(std::size_t entry) const {
+  if (marked_.contains(entry)) return false;
+  const auto url = url_.find(entry);
+  return url != url_.end() && unmarked_.at(url->second) <= 1;
+}
+
+bool DuplicateMarks::Mark(std::size_t entry) {
+  if (LastCopy(entry) || !marked_.insert(entry).second) return false;
+  if (const auto url = url_.find(entry); url != url_.end()) --unmarked_[url->second];
+  return true;
+}
+
 }  // namespace lf

@@ -1,6 +1,8 @@
 #include "core/editor_list.h"
 
 #include <algorithm>
+#include <deque>
+#include <unordered_map>
 
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
@@ -175,6 +177,66 @@ int MoveUrlEntries(BookmarkList& list, std::string_view sourceFolder, std::strin
     ++moved;
   }
   return moved;
+}
+
+int MoveUrlEntries(BookmarkList& list, std::string_view sourceFolder,
+                   const std::unordered_set<std::string>& names, std::string_view destination,
+                   int destinationLevel) {
+  int moved = 0;
+  for (std::string& entry : list) {
+    if (!LiesDirectlyIn(entry, sourceFolder)) continue;
+    UrlEntryParts parts;
+    if (!SplitUrlEntry(entry, parts)) continue;
+    if (!names.contains(parts.name) && !names.contains(ListedName(entry))) continue;
+    parts.folderPath = std::string(destination);
+    parts.level = LevelChar(destinationLevel);
+    entry = MakeUrlEntry(parts);
+    ++moved;
+  }
+  return moved;
+}
+
+std::vector<std::size_t> ItemEntries(const BookmarkList& list, std::string_view folderPath,
+                                     const std::vector<std::string>& names) {
+  std::unordered_map<std::string, std::deque<std::size_t>> byName;
+  for (const std::string& name : names) byName.try_emplace(name);
+  // Every entry under each name it is shown as, in list order.
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    if (!LiesDirectlyIn(list[i], folderPath)) continue;
+    const std::string listed = ListedName(list[i]);
+    if (auto it = byName.find(listed); it != byName.end()) it->second.push_back(i);
+    UrlEntryParts parts;
+    if (SplitUrlEntry(list[i], parts) && parts.name != listed)
+      if (auto it = byName.find(parts.name); it != byName.end()) it->second.push_back(i);
+  }
+  std::vector<std::size_t> positions;
+  positions.reserve(names.size());
+  std::unordered_set<std::size_t> taken;
+  for (const std::string& name : names) {
+    std::deque<std::size_t>& candidates = byName[name];
+    while (!candidates.empty() && taken.contains(candidates.front())) candidates.pop_front();
+    if (candidates.empty()) {
+      positions.push_back(std::string_view::npos);
+      continue;
+    }
+    positions.push_back(candidates.front());
+    taken.insert(candidates.front());
+    candidates.pop_front();
+  }
+  return positions;
+}
+
+void EraseEntries(BookmarkList& list, const std::vector<std::size_t>& positions) {
+  std::vector<bool> gone(list.size(), false);
+  for (std::size_t at : positions)
+    if (at < list.size()) gone[at] = true;
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    if (gone[i]) continue;
+    if (kept != i) list[kept] = std::move(list[i]);
+    ++kept;
+  }
+  list.resize(kept);
 }
 
 }  // namespace lf

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_set>
+#include <vector>
 
 #include "engine/bookmark_list.h"
 
@@ -69,5 +71,18 @@ bool RenameUrlEntry(BookmarkList& list, std::string_view folderPath, std::string
 // how many moved.
 int MoveUrlEntries(BookmarkList& list, std::string_view sourceFolder, std::string_view name,
                    std::string_view destination, int destinationLevel);
+// The same for the links of several names at once, in one pass over the list.
+int MoveUrlEntries(BookmarkList& list, std::string_view sourceFolder,
+                   const std::unordered_set<std::string>& names, std::string_view destination,
+                   int destinationLevel);
+
+// The entries that items of the names stand for when they are taken out one after the other
+// (each the first of its name in the folder not taken yet): their positions in the list,
+// npos for an item without one. One pass over the list for all of them.
+std::vector<std::size_t> ItemEntries(const BookmarkList& list, std::string_view folderPath,
+                                     const std::vector<std::string>& names);
+
+// Takes the entries at the positions out of the list in one pass; npos is passed over.
+void EraseEntries(BookmarkList& list, const std::vector<std::size_t>& positions);
 
 }  // namespace lf

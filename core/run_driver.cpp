@@ -18,7 +18,8 @@ class Chain {
   explicit Chain(const RunContext& run)
       : run_(run), s_(run.settings), c_(run.counters), engine_(run.control) {}
 
-  void Run(int proc) {
+  // False when the run was cancelled before it wrote.
+  bool Run(int proc) {
     switch (proc) {
       case 1:
         NetscapeToFavorites();
@@ -38,6 +39,7 @@ class Chain {
       default:
         break;
     }
+    return !cancelled_;
   }
 
  private:
@@ -65,12 +67,31 @@ class Chain {
   }
 
   void LoadFavorites() {
+    // The reader has no bar of its own: the bar shows that it is at work.
+    if (Attended()) {
+      run_.bar.SetPosition(0);
+      run_.bar.SetMax(0);
+      run_.bar.SetVisible(true);
+    }
     engine_.LoadFavorites(run_.owner, run_.status, c_.cancel, c_.errorCount, c_.ieUrlCount, list_,
                           nullptr, s_.IEDirName);
   }
 
+  // Before each write: a run cancelled while it read writes nothing; a write once begun goes
+  // to its end (the Favorites writer would otherwise leave a part of the links behind).
+  bool StartWriting() {
+    if (c_.cancel) {
+      cancelled_ = true;
+      return false;
+    }
+    if (run_.writing) run_.writing();
+    if (Attended()) run_.bar.SetVisible(true);
+    return true;
+  }
+
   void SaveFavorites() {
-    engine_.SaveFavorites(run_.owner, run_.bar, c_.cancel, c_.errorCount, c_.ieUrlCount, list_);
+    int noCancel = 0;
+    engine_.SaveFavorites(run_.owner, run_.bar, noCancel, c_.errorCount, c_.ieUrlCount, list_);
   }
 
   // Every link of the list that a writer of a whole file did not write (it could not make the
@@ -104,12 +125,17 @@ class Chain {
     Show(kReadingBookmarks);
     ReadNetscape();
     if (s_.LNK == 1) TBookmarkControl::ToolbarToLinks(list_);
+    if (!StartWriting()) return;
     Show(kWritingFavorites);
     SaveFavorites();
   }
 
   void FavoritesToNetscape() {
     if (s_.NNConv == 1) ReadNetscapeToKeep();
+    if (c_.cancel) {
+      cancelled_ = true;
+      return;
+    }
     if (Attended()) {
       run_.owner.ProcessMessages();
       run_.status->SetCaption(Sjis(kReadingFavorites));
@@ -117,6 +143,7 @@ class Chain {
     LoadFavorites();
     if (s_.NNConv == 1) TBookmarkControl::RemoveDuplicates(list_);
     if (s_.LNK == 1) TBookmarkControl::LinksToToolbar(list_);
+    if (!StartWriting()) return;
     Show(kWritingBookmarks);
     SaveNetscapeUnlessEmpty();
   }
@@ -127,12 +154,14 @@ class Chain {
   void Merge() {
     Show(kReadingBookmarks);
     ReadNetscape();
+    if (!StartWriting()) return;
     Show(kWritingFavorites);
     SaveFavorites();
     c_.ieUrlCount = c_.nnUrlCount = 0;
     list_ = BookmarkList();
     if (Attended()) run_.owner.ProcessMessages();
     LoadFavorites();
+    if (!StartWriting()) return;
     Show(kWritingBookmarks);
     SaveNetscapeUnlessEmpty();
   }
@@ -145,6 +174,7 @@ class Chain {
                           s_.IEDirName);
     if (s_.NNConv == 1) TBookmarkControl::RemoveDuplicates(list_);
     if (s_.LNK == 1) TBookmarkControl::LinksToToolbar(list_);
+    if (!StartWriting()) return;
     Show(kWritingBookmarks);
     SaveNetscapeUnlessEmpty();
   }
@@ -152,6 +182,7 @@ class Chain {
   void NetscapeToHotlist() {
     Show(kReadingBookmarks);
     ReadNetscape();
+    if (!StartWriting()) return;
     Show(kWritingHotlist);
     engine_.SaveOperaFile(run_.owner, run_.bar, list_, s_.OPFileName, c_.operaUrlCount);
     CountUnwritten(c_.operaUrlCount);
@@ -162,23 +193,29 @@ class Chain {
   RunCounters& c_;
   TBookmarkControl& engine_;
   BookmarkList list_;
+  bool cancelled_ = false;
 };
 
 }  // namespace
 
-void RunOperation(int proc, const RunContext& run) {
+bool RunOperation(int proc, const RunContext& run) {
   run.counters = RunCounters();
   // The engine's operation is the run's, whatever second page was chosen before.
   run.control.Operation = proc;
   run.control.StartLostDataRun();
-  Chain(run).Run(proc);
+  const bool complete = Chain(run).Run(proc);
   run.control.EndLostDataRun();
   run.bar.SetVisible(false);
   if (run.status) {
-    run.status->SetCaption(SummaryLine(proc, run.counters));
+    run.status->SetCaption(complete ? SummaryLine(proc, run.counters) : InterruptedText());
     // The Favorites reader blinks the label once per folder and may leave it hidden.
     run.status->SetVisible(true);
   }
+  return complete;
+}
+
+std::string InterruptedText() {
+  return Sjis("[ 処理が中断されました ]");
 }
 
 void AutoProc(int autoOperation, const RunContext& run) {

@@ -3,6 +3,7 @@
 // writes it as another collection.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "core/app_state.h"
@@ -21,13 +22,20 @@ struct RunContext {
   Owner& owner;
   ProgressBar& bar;
   StatusLabel* status = nullptr;
+  // Told when the run starts to write: from then on it goes to its end, whatever the cancel
+  // flag says, so that no collection is left half written.
+  std::function<void()> writing = nullptr;
 };
 
 // One run of operation proc (1, 2, 3, 10 or 11; others do nothing): clears the counters and
 // the cancel flag, runs the chain on a new list, hides the bar and, when attended, shows the
-// summary line on the status label. Errors the readers and writers do not handle themselves
-// (platform::IoError and others) propagate to the caller.
-void RunOperation(int proc, const RunContext& run);
+// summary line on the status label. A cancel flag set while the run reads stops it before
+// its next write and the status label says so instead; false then. Errors the readers and
+// writers do not handle themselves (platform::IoError and others) propagate to the caller.
+bool RunOperation(int proc, const RunContext& run);
+
+// What the status label says of a run cancelled before it wrote (Shift-JIS).
+std::string InterruptedText();
 
 // The unattended run of operation 1, 2 or 3: the same chain with no status label.
 void AutoProc(int autoOperation, const RunContext& run);

@@ -66,6 +66,10 @@ void TBookmarkControl::ScanFavoritesFolder(Owner& owner, StatusLabel* status, in
                                            const std::string& dirPath, int depth) {
   std::vector<Frame> stack;
   bool tooDeep = false;
+  // A folder of many thousand shortcuts must not keep a cancel button waiting until its end:
+  // the window gets a look after every so many files too.
+  constexpr int kFilesPerLook = 256;
+  int filesSinceLook = 0;
 
   // Lists a directory and lets the window breathe; false when the walk is cancelled.
   auto enter = [&](Frame frame) {
@@ -125,6 +129,11 @@ void TBookmarkControl::ScanFavoritesFolder(Owner& owner, StatusLabel* status, in
     }
 
     if (!EndsWithUrl(item.name)) continue;
+    if (++filesSinceLook == kFilesPerLook) {
+      filesSinceLook = 0;
+      owner.ProcessMessages();
+      if (cancel) break;
+    }
     std::string url = item.exact ? ReadUrlFile(path) : std::string();
     if (IsAddress(url)) {
       list.push_back(frame.entryPath + std::string(kLinkMarker) + item.name +

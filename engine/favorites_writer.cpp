@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/bookmark_control.h"
+#include "engine/favorites_targets.h"
 #include "engine/lost_data.h"
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
@@ -234,6 +235,25 @@ class LinkGuard {
 
 }  // namespace
 
+std::string FavoritesTargets::Folder(std::string_view entry) {
+  if (!TBookmarkControl::IsFolderEntry(entry)) return std::string();
+  return FavoritesTarget(entry.substr(0, entry.size() - 5), LevelValue(entry.back()) + 1);
+}
+
+std::string FavoritesTargets::File(std::string_view entry) {
+  std::string key, url;
+  TBookmarkControl::SplitEntry(entry, key, url);
+  const std::string base = TBookmarkControl::FolderPart(key);
+  if (base.empty() || TBookmarkControl::IsFolderEntry(entry) || !TBookmarkControl::IsAddress(url))
+    return std::string();
+  const std::string leaf = TBookmarkControl::UrlPart(key);
+  const std::string name = leaf.size() >= 9 ? leaf.substr(4, leaf.size() - 9) : std::string();
+  return UnusedInThisWrite(
+      used_,
+      FavoritesTarget(TBookmarkControl::RemoveBackslash(base), NamesBelowRoot(key) - 1) + "\\",
+      FavoritesName(name));
+}
+
 void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel, int& errorCount,
                                      int& ieUrlCount, const BookmarkList& list) {
   if (list.empty()) return;
@@ -241,7 +261,7 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
   bar.SetMax(static_cast<int>(list.size()) - 1);
   std::vector<std::string> lostData;
   LinkGuard links;
-  std::unordered_set<std::string> used;  // the shortcut files of this write
+  FavoritesTargets targets;  // the shortcut files of this write
   for (const std::string& entry : list) {
     bar.StepIt();
     owner.ProcessMessages();
@@ -254,8 +274,7 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
     const int names = NamesBelowRoot(key);
 
     if (IsFolderEntry(entry)) {
-      const std::string dir =
-          FavoritesTarget(base + leaf.substr(0, leaf.size() >= 5 ? leaf.size() - 5 : 0), names);
+      const std::string dir = FavoritesTargets::Folder(entry);
       int rc = !SafeTarget(dir, names)     ? EINVAL
                : links.Through(dir, names) ? ELOOP
                                            : platform::MakeDirectory(dir);
@@ -282,11 +301,7 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
     }
     // Without a link marker the entry names no folder, and the file would land wherever the
     // program happens to run.
-    const std::string file =
-        base.empty()
-            ? name + ".url"
-            : UnusedInThisWrite(used, FavoritesTarget(RemoveBackslash(base), names - 1) + "\\",
-                                FavoritesName(name));
+    const std::string file = base.empty() ? name + ".url" : targets.File(entry);
     const bool safe = !base.empty() && SafeTarget(file, names);
     int rc = !safe                        ? EINVAL
              : links.Through(file, names) ? ELOOP

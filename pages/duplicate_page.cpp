@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -148,7 +149,11 @@ void TForm07::SetUpPairList() {
 
 // Every control to its handler.
 void TForm07::ConnectHandlers() {
+  // A row is chosen by mouse or keyboard alike.
   connect(listView_, &QTreeWidget::itemClicked, this, [this] { ListViewClick(); });
+  connect(listView_, &QTreeWidget::itemSelectionChanged, this, [this] {
+    if (!removingRow_) ListViewClick();
+  });
   connect(btnUrl1_, &QPushButton::clicked, this, [this] { BtnURL1Click(); });
   connect(btnUrl2_, &QPushButton::clicked, this, [this] { BtnURL2Click(); });
   connect(button1_, &QPushButton::clicked, this, [this] { Button1Click(); });
@@ -159,7 +164,11 @@ void TForm07::ConnectHandlers() {
 TForm07::~TForm07() = default;
 
 std::set<std::size_t> TForm07::Marks() const {
-  return deleteList_ ? *deleteList_ : std::set<std::size_t>();
+  return marks_ ? marks_->Marked() : std::set<std::size_t>();
+}
+
+std::string TForm07::UnsavedWhat() const {
+  return Sjis("削除の指定");
 }
 
 void TForm07::showEvent(QShowEvent* event) {
@@ -180,7 +189,7 @@ void TForm07::FormActivate() {
 
   counters.cancel = 0;
   list_ = std::make_unique<BookmarkList>();
-  deleteList_ = std::make_unique<std::set<std::size_t>>();
+  marks_ = std::make_unique<DuplicateMarks>();
   BookmarkList& list = *list_;
 
   button1_->setEnabled(false);
@@ -255,13 +264,18 @@ void TForm07::DblCheck() {
     owner_.ProcessMessages();
     return cancel == 0;
   });
+  marks_ = std::make_unique<DuplicateMarks>(pairs);
   AddRows(pairs);
 }
 
 std::string TForm07::ShownFolder(const std::string& entry) const {
   std::string folder = TBookmarkControl::FolderPart(entry);
-  // The bookmark file has no folder of its own on disk: its links are shown relative to it.
-  if (proc_ == kCheckNn) folder.erase(0, std::min(folder.size(), AppSettings().IEDirName.size()));
+  // The bookmark file has no folder of its own on disk: its links are shown relative to the
+  // root path, which the reader takes without a trailing "\".
+  if (proc_ == kCheckNn) {
+    const std::size_t root = TBookmarkControl::RemoveBackslash(AppSettings().IEDirName).size();
+    folder.erase(0, std::min(folder.size(), root));
+  }
   return folder;
 }
 
@@ -302,22 +316,30 @@ void TForm07::ListViewClick() {
 
 void TForm07::URLdelete(int side) {
   const QList<QTreeWidgetItem*> selected = listView_->selectedItems();
-  if (step_ == Step::Idle && deleteList_ && !selected.isEmpty()) {
+  if (step_ == Step::Idle && marks_ && !selected.isEmpty()) {
     QTreeWidgetItem* row = selected.first();
     const int folderColumn = side == 1 ? kColumnFolder : kColumnDblFolder;
     const std::size_t number =
         row->data(side == 1 ? kColumnNo : kColumnDblNo, kNumberRole).toULongLong();
     bool mark = AppSettings().DBL == 1;
-    if (!mark) {
+    if (marks_->LastCopy(number)) {
+      owner_.MessageBox(Sjis("このＵＲＬの最後の１件は削除できません。\r"
+                             "ほかの同じＵＲＬはすべて削除の指定がされています。"),
+                        MessageCaption(), kMbIconError);
+      mark = false;
+    } else if (!mark) {
       const std::string question = Sjis("フォルダ 「 ") + SjisText(row, folderColumn) +
                                    Sjis(" 」にある\rＵＲＬ 「 ") + SjisText(row, kColumnName) +
                                    Sjis(" 」を削除しますか？");
       mark = owner_.MessageBox(question, MessageCaption(), kMbOkCancel | kMbIconError) == kIdOk;
     }
     // The page may have been left while the question was open.
-    if (mark && deleteList_ && listView_->indexOfTopLevelItem(row) >= 0) {
-      if (deleteList_->insert(number).second) label2_->show();
+    if (mark && marks_ && listView_->indexOfTopLevelItem(row) >= 0) {
+      if (marks_->Mark(number)) label2_->show();
+      removingRow_ = true;
       delete row;
+      listView_->clearSelection();
+      removingRow_ = false;
     }
   }
   btnUrl1_->hide();
@@ -327,13 +349,15 @@ void TForm07::URLdelete(int side) {
 }
 
 void TForm07::Button4Click() {
-  if (step_ != Step::Idle || !list_ || !deleteList_) return;
+  if (step_ != Step::Idle || !list_ || !marks_) return;
   step_ = Step::Deleting;
   button4_->setEnabled(false);
   proc_ = AppSettings().Proc;
   BookmarkList& list = *list_;
-  std::set<std::size_t>& marks = *deleteList_;
+  const std::set<std::size_t>& marks = marks_->Marked();
+  removingRow_ = true;
   listView_->clear();
+  removingRow_ = false;
 
   if (proc_ == kCheckIe) {
     if (!marks.empty()) {
@@ -341,11 +365,21 @@ void TForm07::Button4Click() {
       bar_.SetPosition(0);
       bar_.SetMax(static_cast<int>(marks.size()) - 1);
       owner_.ProcessMessagesNow();
+      int failed = 0, firstCode = 0;
+      std::string firstFailed;
       for (auto it = marks.rbegin(); it != marks.rend(); ++it) {
         bar_.StepIt();
-        if (*it < list.size()) DeleteUrlFile(list[*it]);
+        if (*it >= list.size()) continue;
+        // A shortcut that is gone already is what was asked for.
+        const int rc = DeleteUrlFile(list[*it]);
+        if (rc == 0 || rc == ENOENT) continue;
+        if (failed++ == 0) {
+          firstFailed = TBookmarkControl::FolderPart(list[*it]) + NameWithSuffix(list[*it]);
+          firstCode = rc;
+        }
       }
       barWidget_->hide();
+      if (failed > 0) ShowDeleteFailures(failed, firstFailed, firstCode);
     }
   } else if (proc_ == kCheckNn) {
     // One pass that keeps every unmarked entry in its order.
@@ -361,22 +395,29 @@ void TForm07::Button4Click() {
     control_.SaveBookmarkFile(owner_, bar_, counters.nnUrlCount, AppSettings().NNFileName, list);
   }
   // The numbers no longer match the list once entries are gone.
-  marks.clear();
+  marks_->Clear();
 
   button4_->setEnabled(false);
   label2_->hide();
   FinishStep();
 }
 
-void TForm07::DeleteUrlFile(const std::string& entry) {
+void TForm07::ShowDeleteFailures(int count, const std::string& first, int code) {
+  owner_.MessageBox(Sjis("ＵＲＬファイル ") + std::to_string(count) +
+                        Sjis(" 件の削除が出来ませんでした。\r[ ") + first + Sjis(" ] など\r[ ") +
+                        platform::ErrorText(code) + Sjis(" ]"),
+                    MessageCaption(), kMbIconError);
+}
+
+int TForm07::DeleteUrlFile(const std::string& entry) {
   // The Favorites reader keeps the shortcut's own file name after the link marker, its
   // extension in whatever letter case it was written ("c.URL"). Deleting by that very name
   // finds the file on a file system that tells case apart, and never takes a neighbour whose
   // name differs only in the extension's case ("c.url" beside "c.URL") in its place.
   const std::string folder = TBookmarkControl::FolderPart(entry);
   const std::string name = NameWithSuffix(entry);
-  if (folder.empty() || name.empty()) return;
-  platform::DeleteFile(folder + name);
+  if (folder.empty() || name.empty()) return ENOENT;
+  return platform::DeleteFile(folder + name);
 }
 
 void TForm07::Button1Click() {
@@ -389,7 +430,7 @@ void TForm07::Button2Click() {
 
 void TForm07::ReleaseLists() {
   list_.reset();
-  deleteList_.reset();
+  marks_.reset();
 }
 
 void TForm07::FinishStep() {

@@ -45,6 +45,8 @@ class TForm07 : public LeavingPage {
 
   // The marked entry numbers, in ascending order (empty once the page has been left).
   std::set<std::size_t> Marks() const;
+  // True while marks wait for "実行".
+  bool Unsaved() const override { return marks_ && !marks_->Marked().empty(); }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -59,12 +61,16 @@ class TForm07 : public LeavingPage {
   void ConnectHandlers();
   void AddRows(const std::vector<DuplicatePair>& pairs);
   std::string ShownFolder(const std::string& entry) const;
-  void DeleteUrlFile(const std::string& entry);
+  // Deletes the shortcut of an entry: 0, or the error code.
+  int DeleteUrlFile(const std::string& entry);
+  void ShowDeleteFailures(int count, const std::string& first, int code);
   void ShowEndText(const std::string& text, bool red);
   void FinishStep();
   bool Reading() const override { return step_ == Step::Reading; }
   bool Running() const override { return step_ != Step::Idle; }
   void ReleaseLists() override;
+  void Save() override { Button4Click(); }
+  std::string UnsavedWhat() const override;
 
   TBookmarkControl control_;
   QtOwner owner_;
@@ -89,10 +95,11 @@ class TForm07 : public LeavingPage {
   // From activation until the page is left; a running read or deletion keeps the page from
   // being left or closed until it has returned.
   std::unique_ptr<BookmarkList> list_;
-  std::unique_ptr<std::set<std::size_t>> deleteList_;
-  std::size_t side1_ = 0, side2_ = 0;  // entry numbers of the row last clicked
-  int proc_ = 0;                       // the operation served: 6 Favorites, 9 bookmark file
+  std::unique_ptr<DuplicateMarks> marks_;  // the delete list
+  std::size_t side1_ = 0, side2_ = 0;      // entry numbers of the row last clicked
+  int proc_ = 0;                           // the operation served: 6 Favorites, 9 bookmark file
   bool activated_ = false;
+  bool removingRow_ = false;  // the page itself takes a row out
   Step step_ = Step::Idle;
 };
 

@@ -7,10 +7,11 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
+#include <unordered_set>
 
 #include "core/app_state.h"
 #include "core/editor_list.h"
-#include "core/favorites_clear.h"
 #include "engine/sjis_text.h"
 #include "pages/page_look.h"
 #include "pages/url_dialog.h"
@@ -40,10 +41,6 @@ void ForEachItem(QTreeWidget* tree, Visit visit) {
   }
 }
 
-void MakeEditable(QTreeWidgetItem* item) {
-  item->setFlags(item->flags() | Qt::ItemIsEditable);
-}
-
 // True when the shown text of an item is what the page last gave it (no edit by the user).
 bool Unedited(const QTreeWidgetItem* item) {
   return item->text(0) == FromSjis(SjisText(item, 0));
@@ -70,6 +67,21 @@ BookmarkList TForm05::List() const {
 
 bool TForm05::Editable() const {
   return list_ && ready_ && step_ == Step::Idle;
+}
+
+bool TForm05::Unsaved() const {
+  // After a cancelled merge the list is not whole, and "実行" stays off: nothing to write.
+  return list_ && ready_ && dirty_ && button4_->isEnabled();
+}
+
+std::string TForm05::UnsavedWhat() const {
+  return Sjis("編集した内容");
+}
+
+void TForm05::ReleaseLists() {
+  list_.reset();
+  writeBack_.reset();
+  dirty_ = false;
 }
 
 // The root path of the page's entries: the Favorites folder setting, as the readers use it.
@@ -117,14 +129,13 @@ void TForm05::SetEditingButtons(bool add, bool del, bool newUrl, bool url, bool 
   btnMove_->setEnabled(move);
 }
 
-void TForm05::MakeItemsEditable() {
-  for (int i = 0; i < listView_->topLevelItemCount(); ++i) MakeEditable(listView_->topLevelItem(i));
-}
-
 void TForm05::FillList(const std::string& folderPath) {
+  // A mouse click makes a node current and then clicks it: the second would fill the same
+  // links again.
+  if (folderPath == shownFolderPath_ && shownVersion_ == listVersion_) return;
+  shownVersion_ = listVersion_;
   updatingViews_ = true;
   TBookmarkControl::FillUrlList(folderPath, *list_, items_);
-  MakeItemsEditable();
   updatingViews_ = false;
   shownFolderPath_ = folderPath;
 }
@@ -176,7 +187,6 @@ void TForm05::RebuildTree(const std::string& folderPath) {
   const std::string caption = root ? SjisText(root, 0) : std::string();
   updatingViews_ = true;
   TBookmarkControl::BuildFolderTree(bar_, caption, tree_, *list_);
-  ForEachItem(treeView_, MakeEditable);
   treeView_->expandToDepth(0);
   updatingViews_ = false;
   SelectPath(folderPath);
@@ -203,6 +213,42 @@ std::string* TForm05::ItemEntry(const std::string& caption) {
   if (!list_) return nullptr;
   const std::size_t at = FindItemEntry(*list_, shownFolderPath_, caption);
   return at == std::string::npos ? nullptr : &(*list_)[at];
+}
+
+std::vector<QTreeWidgetItem*> TForm05::ListItems(bool selectedOnly) const {
+  std::vector<QTreeWidgetItem*> items;
+  if (selectedOnly) {
+    // The selection model knows its rows; asking every item would take as long as the list.
+    const QModelIndexList rows = listView_->selectionModel()->selectedRows();
+    std::vector<int> numbers;
+    numbers.reserve(static_cast<std::size_t>(rows.size()));
+    for (const QModelIndex& row : rows) numbers.push_back(row.row());
+    std::sort(numbers.begin(), numbers.end());
+    for (int number : numbers) items.push_back(listView_->topLevelItem(number));
+    return items;
+  }
+  items.reserve(static_cast<std::size_t>(listView_->topLevelItemCount()));
+  for (int i = 0; i < listView_->topLevelItemCount(); ++i)
+    items.push_back(listView_->topLevelItem(i));
+  return items;
+}
+
+void TForm05::RemoveListItems(const std::vector<QTreeWidgetItem*>& items) {
+  if (items.empty()) return;
+  updatingViews_ = true;
+  std::unordered_set<QTreeWidgetItem*> gone(items.begin(), items.end());
+  // One by one every removal would look for its item among all others.
+  const QList<QTreeWidgetItem*> all = listView_->invisibleRootItem()->takeChildren();
+  QList<QTreeWidgetItem*> kept;
+  kept.reserve(all.size());
+  for (QTreeWidgetItem* item : all) {
+    if (gone.contains(item))
+      delete item;
+    else
+      kept.push_back(item);
+  }
+  listView_->addTopLevelItems(kept);
+  updatingViews_ = false;
 }
 
 void TForm05::showEvent(QShowEvent* event) {
@@ -245,7 +291,6 @@ void TForm05::FormActivate() {
                               settings.IEDirName, settings.NNFileName);
     btnNNfile_->setEnabled(true);
   }
-  ForEachItem(treeView_, MakeEditable);
   updatingViews_ = false;
 
   if (run.cancel) {
@@ -261,6 +306,8 @@ void TForm05::FormActivate() {
       button->show();
     button4_->setEnabled(true);
     ready_ = true;
+    // What the reader took in is what a write may later replace or delete.
+    if (proc == kEditIe) writeBack_ = std::make_unique<FavoritesWriteBack>(RootPath(), *list_);
   }
   moveMode_ = false;
   button2_->setText(Jp(kBack));
@@ -312,6 +359,7 @@ void TForm05::TreeViewEdited(QTreeWidgetItem* item) {
   const bool shared = PathShared(node);
   RenameFolderEntries(*list_, oldPath, newPath);
   TBookmarkControl::Regroup(*list_);
+  Changed();
   updatingViews_ = true;
   tree_.SetCaption(node, newName);
   updatingViews_ = false;
@@ -337,12 +385,11 @@ void TForm05::ListViewClick() {
   btnDel_->setEnabled(false);
   btnAdd_->setEnabled(false);
   moveSourceFolder_ = shownFolderPath_;
-  for (int i = listView_->topLevelItemCount() - 1; i >= 0; --i) {
-    QTreeWidgetItem* item = listView_->topLevelItem(i);
-    if (!item->isSelected()) continue;
-    const std::string* entry = ItemEntry(SjisText(item, 0));
-    hintUrl_ = entry ? TBookmarkControl::EntryUrl(*entry) : std::string();
-  }
+  // Of the items visited from the last to the first, the topmost selected one gives the hint;
+  // looking up the entries of all the others first would only cost time.
+  const std::vector<QTreeWidgetItem*> selected = ListItems(true);
+  const std::string* entry = selected.empty() ? nullptr : ItemEntry(SjisText(selected.front(), 0));
+  hintUrl_ = entry ? TBookmarkControl::EntryUrl(*entry) : std::string();
   listView_->setToolTip(FromSjis(hintUrl_));
 }
 
@@ -362,6 +409,7 @@ void TForm05::ListViewEdited(QTreeWidgetItem* item) {
   SetSjisText(item, 0, newName);
   updatingViews_ = false;
   TBookmarkControl::Regroup(*list_);
+  Changed();
   moveMode_ = false;
 }
 
@@ -393,6 +441,7 @@ void TForm05::ListViewDblClick() {
   SetSjisText(item, 0, parts.name);
   updatingViews_ = false;
   TBookmarkControl::Regroup(*list_);
+  Changed();
   values.accepted = 0;
 }
 
@@ -411,7 +460,7 @@ void TForm05::BtnNNfileClick() {
   const std::string folder =
       cut == std::string::npos ? std::string() : settings.NNFileName.substr(0, cut);
   const std::optional<std::string> file = MessageService::Instance().OpenFile(
-      this, std::string(), "HTM files|*.htm|HTML files|*.html|ALL files|*.*", folder, "htm");
+      this, std::string(), "HTM files|*.htm|HTML files|*.html|ALL files|*.*", folder, "htm", false);
   if (!file) return;
 
   RunCounters& run = AppRun().counters;
@@ -428,6 +477,7 @@ void TForm05::BtnNNfileClick() {
 
   control_.ReadBookmarkFile(owner_, *file, run.cancel, run.nnUrlCount, nullptr, false, *list_, bar_,
                             settings.IEDirName);
+  Changed();
   if (run.cancel) {
     ShowInterrupted();
     button4_->setEnabled(false);
@@ -437,7 +487,6 @@ void TForm05::BtnNNfileClick() {
     owner_.ProcessMessagesNow();
     updatingViews_ = true;
     TBookmarkControl::BuildFolderTree(bar_, settings.NNFileName, tree_, *list_);
-    ForEachItem(treeView_, MakeEditable);
     updatingViews_ = false;
     label1_->hide();
     ShowMemo();
@@ -471,12 +520,12 @@ void TForm05::BtnAddClick() {
   }
   const std::string name = Sjis(kNewFolder);
   updatingViews_ = true;
-  const TreeView::Node added = tree_.AddChild(node, name, kImageFolder, kImageOpenFolder);
-  if (QTreeWidgetItem* item = tree_.ItemOf(added)) MakeEditable(item);
+  tree_.AddChild(node, name, kImageFolder, kImageOpenFolder);
   tree_.ItemOf(node)->setExpanded(true);
   updatingViews_ = false;
   InsertFolderEntry(*list_, currentFolderPath_, name, level);
   TBookmarkControl::Regroup(*list_);
+  Changed();
   btnAdd_->setEnabled(false);
 }
 
@@ -498,6 +547,7 @@ void TForm05::BtnDelClick() {
   tree_.RemoveNode(node);
   updatingViews_ = false;
   DirDel(*list_, currentFolderPath_, level);
+  Changed();
   // Go on in the parent folder, so that nothing new is filed under the removed path.
   if (shared)
     RebuildTree(ParentPath(currentFolderPath_));
@@ -517,11 +567,11 @@ void TForm05::BtnNewClick() {
   const std::string name = TBookmarkControl::EntryLinkName(values.name);
   updatingViews_ = true;
   items_.Add(name, kImageLink);
-  MakeItemsEditable();
   updatingViews_ = false;
   list_->push_back(
       MakeUrlEntry({currentFolderPath_, name, LevelChar(SelectedLevel()), values.address}));
   TBookmarkControl::Regroup(*list_);
+  Changed();
 }
 
 void TForm05::BtnMoveClick() {
@@ -539,21 +589,32 @@ void TForm05::BtnMoveClick() {
 }
 
 void TForm05::BtnURLClick() {
-  if (!Editable() || listView_->selectedItems().isEmpty()) return;
-  for (int i = listView_->topLevelItemCount() - 1; i >= 0; --i) {
-    QTreeWidgetItem* item = listView_->topLevelItem(i);
-    if (!item->isSelected()) continue;
-    const std::string caption = SjisText(item, 0);
+  if (!Editable()) return;
+  const std::vector<QTreeWidgetItem*> selected = ListItems(true);
+  if (selected.empty()) return;
+  // The items confirmed, from the last to the first; taken out together at the end, each
+  // with the entry it would have taken out alone.
+  std::vector<QTreeWidgetItem*> confirmed;
+  std::vector<std::string> captions;
+  bool stopped = false;
+  for (auto it = selected.rbegin(); it != selected.rend() && !stopped; ++it) {
+    const std::string caption = SjisText(*it, 0);
     const int answer = owner_.MessageBox(
         Sjis("ＵＲＬファイル [ ") + caption + Sjis(" ] の削除を行います。  よろしいですか？"),
         MessageCaption(), kMbOkCancel | kMbIconWarning);
-    if (answer != kIdOk) return;
-    const std::size_t at = FindItemEntry(*list_, shownFolderPath_, caption);
-    if (at != std::string::npos) list_->erase(list_->begin() + static_cast<std::ptrdiff_t>(at));
-    updatingViews_ = true;
-    delete item;
-    updatingViews_ = false;
+    // The page may have been left while the question was open.
+    if (!list_) return;
+    if (answer != kIdOk) {
+      stopped = true;
+      continue;
+    }
+    confirmed.push_back(*it);
+    captions.push_back(caption);
   }
+  EraseEntries(*list_, ItemEntries(*list_, shownFolderPath_, captions));
+  RemoveListItems(confirmed);
+  if (!confirmed.empty()) Changed();
+  if (stopped) return;
   TBookmarkControl::Regroup(*list_);
   btnURL_->setEnabled(false);
   btnMove_->setEnabled(false);
@@ -564,14 +625,12 @@ void TForm05::BtnOKClick() {
   if (!Editable()) return;
   const std::string destination = currentFolderPath_;
   const int level = SelectedLevel();
-  updatingViews_ = true;
-  for (int i = listView_->topLevelItemCount() - 1; i >= 0; --i) {
-    QTreeWidgetItem* item = listView_->topLevelItem(i);
-    if (!item->isSelected()) continue;
-    MoveUrlEntries(*list_, moveSourceFolder_, SjisText(item, 0), destination, level);
-    delete item;
-  }
-  updatingViews_ = false;
+  // Every link of a selected name goes, whichever item named it: one pass over the list.
+  const std::vector<QTreeWidgetItem*> selected = ListItems(true);
+  std::unordered_set<std::string> names;
+  for (QTreeWidgetItem* item : selected) names.insert(SjisText(item, 0));
+  if (MoveUrlEntries(*list_, moveSourceFolder_, names, destination, level) > 0) Changed();
+  RemoveListItems(selected);
   TBookmarkControl::Regroup(*list_);
   label1_->hide();
   ShowMemo();
@@ -594,6 +653,34 @@ void TForm05::Button2Click() {
   GoBack();
 }
 
+void TForm05::ShowWriteResult(const WriteBackResult& result) {
+  barWidget_->hide();
+  if (result.cancelled) {
+    ShowInterrupted();
+    return;
+  }
+  std::string text;
+  if (result.linksNotWritten > 0) {
+    text =
+        Sjis("[ ＵＲＬ ") + std::to_string(result.linksNotWritten) +
+        Sjis(" 件が書き込めませんでした（ＬｏｓｔＤａｔａ．ｔｘｔ）。「実行」で再度書き込めます ]");
+  } else if (!result.written) {
+    text = Sjis("[ 書き込めませんでした。「実行」で再度書き込めます ]");
+  } else if (result.filesNotDeleted > 0) {
+    text = Sjis("[ ＵＲＬファイル ") + std::to_string(result.filesNotDeleted) +
+           Sjis(" 件が削除できませんでした ]");
+  }
+  if (text.empty()) {
+    label1_->hide();
+    ShowMemo();
+    return;
+  }
+  // Nothing the list holds is lost: it stays on the page for the next "実行".
+  label1_->setText(FromSjis(text));
+  SetRedText(label1_, true);
+  label1_->show();
+}
+
 void TForm05::Button4Click() {
   if (!Editable()) return;
   RunCounters& run = AppRun().counters;
@@ -608,25 +695,24 @@ void TForm05::Button4Click() {
   SetRedText(label1_, false);
   listView_->setEnabled(false);
   BeginStep(Step::Writing);
+  owner_.BeginRun();
 
+  WriteBackResult result;
   const int proc = settings.Proc;
-  if (proc == kEditIe) {
+  if (proc == kEditIe && writeBack_) {
     label1_->setText(Jp("[ お気に入りファイルの書き込み ]"));
-    ReplaceFavorites(control_, owner_, bar_, run, *list_, settings.IEDirName);
+    result = writeBack_->Write(control_, owner_, bar_, run, *list_);
   } else if (proc == kEditNn) {
     label1_->setText(Jp("[ ブックマークファイルの書き込み ]"));
-    control_.SaveBookmarkFile(owner_, bar_, run.nnUrlCount, settings.NNFileName, *list_);
+    // The bookmark file is written in one go, whatever the back button asked meanwhile: it
+    // is complete then, and the page must not call it interrupted.
+    ErrorCountingOwner watching(owner_);
+    control_.SaveBookmarkFile(watching, bar_, run.nnUrlCount, settings.NNFileName, *list_);
+    result.failures = watching.errors;
+    result.written = watching.errors == 0;
   }
-
-  // The bookmark file is written in one go, whatever the back button asked meanwhile: it is
-  // complete then, and the page must not call it interrupted.
-  if (run.cancel && proc == kEditIe) {
-    ShowInterrupted();
-  } else {
-    label1_->hide();
-    barWidget_->hide();
-    ShowMemo();
-  }
+  if (result.written && result.filesNotDeleted == 0) dirty_ = false;
+  ShowWriteResult(result);
   listView_->setEnabled(true);
   button2_->setText(Jp(kBack));
   button1_->setEnabled(true);

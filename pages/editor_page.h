@@ -9,7 +9,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "core/favorites_writeback.h"
 #include "engine/bookmark_control.h"
 #include "pages/leaving_page.h"
 #include "qtui/qt_owner.h"
@@ -61,6 +63,8 @@ class TForm05 : public LeavingPage {
   const std::string& CurrentFolderPath() const { return currentFolderPath_; }
   bool MoveMode() const { return moveMode_; }
   bool Busy() const { return step_ != Step::Idle; }
+  // True while the list holds changes that "実行" has not written.
+  bool Unsaved() const override;
   // The URL information dialog (made on first use).
   TForm06* UrlDialog();
 
@@ -79,8 +83,16 @@ class TForm05 : public LeavingPage {
   // Back asks any running step to stop, the writes included, and the page stays; closing
   // stops it too and closes the page once it has returned.
   bool BackStopsStep() const override { return Running(); }
-  bool CloseRefused() const override { return false; }
-  void ReleaseLists() override { list_.reset(); }
+  void ReleaseLists() override;
+  void Save() override { Button4Click(); }
+  std::string UnsavedWhat() const override;
+  // The list has been changed by the user.
+  void Changed() {
+    dirty_ = true;
+    ++listVersion_;
+  }
+  // Shows how the last write ended: nothing when it went through.
+  void ShowWriteResult(const WriteBackResult& result);
 
   // True when the list may be changed now: loaded, and no read or write running.
   bool Editable() const;
@@ -89,7 +101,6 @@ class TForm05 : public LeavingPage {
   void ShowInterrupted();
   void ShowMemo();
   void FillList(const std::string& folderPath);
-  void MakeItemsEditable();
   void SetEditingButtons(bool add, bool del, bool newUrl, bool url, bool move);
   void SelectNode(QTreeWidgetItem* item);
   // The tree node of a folder path (the first of equal captions), or nullptr.
@@ -103,6 +114,10 @@ class TForm05 : public LeavingPage {
   void RebuildTree(const std::string& folderPath);
   // The entry of a link item in the folder shown; nullptr for an item without one.
   std::string* ItemEntry(const std::string& caption);
+  // The link items in the order the list shows them, selected or all.
+  std::vector<QTreeWidgetItem*> ListItems(bool selectedOnly) const;
+  // Takes these items out of the link list at once.
+  void RemoveListItems(const std::vector<QTreeWidgetItem*>& items);
   // Position of the selected tree node below the root (the level of its links).
   int SelectedLevel() const;
   std::string RootPath() const;
@@ -138,7 +153,13 @@ class TForm05 : public LeavingPage {
   QPointer<TForm06> dialog_;
 
   std::unique_ptr<BookmarkList> list_;
+  // The shortcut files and folders the Favorites list stands for (operation 5).
+  std::unique_ptr<FavoritesWriteBack> writeBack_;
   Step step_ = Step::Idle;
+  bool dirty_ = false;  // the list holds changes not written yet
+  // Counts the changes of the list; the link list shows the folder as it was at one of them.
+  unsigned long listVersion_ = 0;
+  unsigned long shownVersion_ = 0;
   bool loaded_ = false;  // the load has run (once per opening)
   bool ready_ = false;   // the load finished without being cancelled
   bool moveMode_ = false;

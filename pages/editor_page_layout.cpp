@@ -23,6 +23,9 @@ constexpr int kMinWidth = 420;
 constexpr int kMinHeight = 335;
 constexpr int kPanelTop = 58;
 
+// The page's topic in the help file (there is no help viewer).
+constexpr int kEditorHelpContext = 13;
+
 QToolButton* NewPictureButton(QWidget* parent, const char* name, const QIcon& icon,
                               const char* caption, const char* hint) {
   auto* button = new QToolButton(parent);
@@ -79,10 +82,11 @@ TForm05::TForm05(QWidget* page1)
       button4_(NewRowButton(this, 4)),
       bar_(barWidget_),
       status_(label1_),
-      tree_(treeView_),
-      items_(listView_) {
+      tree_(treeView_, true),
+      items_(listView_, true) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(Jp("Linkferry (2/2) Ｂｏｏｋｍａｒｋファイルの編集"));
+  setProperty("HelpContext", kEditorHelpContext);
   control_.OutputCharset = AppSettings().Out;
   control_.Operation = AppSettings().Proc;
 

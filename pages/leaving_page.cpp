@@ -3,8 +3,26 @@
 #include <QCloseEvent>
 
 #include "core/app_state.h"
+#include "engine/sjis_text.h"
+#include "qtui/message_service.h"
 
 namespace lf {
+
+bool LeavingPage::MayLeave() {
+  if (!Unsaved()) return true;
+  const std::string question =
+      UnsavedWhat() + Sjis("がファイルに反映されていません。\r反映してから閉じますか？");
+  switch (MessageService::Instance().AskLeave(this, question, MessageCaption())) {
+    case LeaveChoice::Discard:
+      return true;
+    case LeaveChoice::Save:
+      Save();
+      return !Unsaved();
+    case LeaveChoice::Stay:
+      break;
+  }
+  return false;
+}
 
 void LeavingPage::GoBack() {
   if (BackStopsStep()) {
@@ -15,6 +33,7 @@ void LeavingPage::GoBack() {
     backPending_ = true;
     return;
   }
+  if (!MayLeave()) return;
   ReleaseLists();
   if (page1_) page1_->show();
   hide();
@@ -31,13 +50,13 @@ void LeavingPage::LeaveIfAsked() {
 }
 
 void LeavingPage::closeEvent(QCloseEvent* event) {
-  if (CloseRefused()) {
+  if (Running()) {
+    AppRun().counters.cancel = 1;
+    closePending_ = true;
     event->ignore();
     return;
   }
-  AppRun().counters.cancel = 1;
-  if (Running()) {
-    closePending_ = true;
+  if (!MayLeave()) {
     event->ignore();
     return;
   }

@@ -13,6 +13,7 @@
 
 #include "core/app_state.h"
 #include "core/entry_names.h"
+#include "core/favorites_writeback.h"
 #include "engine/sjis_text.h"
 #include "pages/button_row.h"
 #include "pages/page_look.h"
@@ -253,9 +254,22 @@ void TForm03::FormActivate() {
   FinishStep();
 }
 
+std::string TForm03::FolderPath(const QtTreeView& tree) const {
+  // The readers file everything under the setting without a trailing "\".
+  return TBookmarkControl::SelectedFolderPath(
+      TBookmarkControl::RemoveBackslash(AppSettings().IEDirName), tree);
+}
+
+std::string TForm03::UnsavedWhat() const {
+  return Sjis("貼り付けたＵＲＬ");
+}
+
 void TForm03::TreeView1Click() {
   if (step_ == Step::Loading || !source_ || tree1_.Selected() == TreeView::kNoNode) return;
-  sourceFolder_ = TBookmarkControl::SelectedFolderPath(AppSettings().IEDirName, tree1_);
+  sourceFolder_ = FolderPath(tree1_);
+  // A mouse click makes a node current and then clicks it; the source list never changes.
+  if (sourceFolder_ == shown1_) return;
+  shown1_ = sourceFolder_;
   TBookmarkControl::FillUrlList(sourceFolder_, *source_, items1_);
 }
 
@@ -263,8 +277,11 @@ void TForm03::TreeView2Click() {
   if (step_ == Step::Loading || !target_) return;
   const TreeView::Node node = tree2_.Selected();
   if (node == TreeView::kNoNode) return;
-  targetFolder_ = TBookmarkControl::SelectedFolderPath(AppSettings().IEDirName, tree2_);
+  targetFolder_ = FolderPath(tree2_);
   targetLevel_ = tree2_.Level(node);
+  // The target list changes only by a paste, which shows the folder again itself.
+  if (targetFolder_ == shown2_) return;
+  shown2_ = targetFolder_;
   TBookmarkControl::FillUrlList(targetFolder_, *target_, items2_);
 }
 
@@ -319,6 +336,8 @@ void TForm03::BitBtn2Click() {
   }
   TBookmarkControl::Regroup(*target_);
   TBookmarkControl::FillUrlList(targetFolder_, *target_, items2_);
+  shown2_ = targetFolder_;
+  dirty_ = true;
   button4_->setEnabled(true);
 }
 
@@ -333,22 +352,39 @@ void TForm03::Button4Click() {
   memo2_->hide();
   SetRedText(label1_, false);
   label1_->show();
+  owner_.BeginRun();
+  // Whether everything reached the disk: the writers say what failed in their messages, and
+  // count the links they could not write.
+  ErrorCountingOwner watching(owner_);
+  const int errorsBefore = counters.errorCount;
   if (proc_ == kAddNnToIe) {
     status_.SetCaption(Sjis("[お気に入りファイルの書き込み]"));
     owner_.ProcessMessagesNow();
     barWidget_->show();
-    control_.SaveFavorites(owner_, bar_, counters.cancel, counters.errorCount, counters.ieUrlCount,
-                           *target_);
+    control_.SaveFavorites(watching, bar_, counters.cancel, counters.errorCount,
+                           counters.ieUrlCount, *target_);
     barWidget_->hide();
     memo1_->show();
   } else {
     status_.SetCaption(Sjis("[ブックマークファイルの書き込み]"));
-    control_.SaveBookmarkFile(owner_, bar_, counters.nnUrlCount, settings.NNFileName, *target_);
+    control_.SaveBookmarkFile(watching, bar_, counters.nnUrlCount, settings.NNFileName, *target_);
     memo2_->show();
   }
+  const bool written =
+      watching.errors == 0 && counters.errorCount == errorsBefore && !counters.cancel;
   button2_->setEnabled(true);
-  button4_->setEnabled(false);
   label1_->hide();
+  if (written) {
+    dirty_ = false;
+    button4_->setEnabled(false);
+  } else {
+    // The pasted links are still only on the page: "実行" stays to write them again.
+    (proc_ == kAddNnToIe ? memo1_ : memo2_)->hide();
+    status_.SetCaption(Sjis("[ 書き込めませんでした。「実行」で再度書き込めます ]"));
+    SetRedText(label1_, true);
+    label1_->show();
+    button4_->setEnabled(true);
+  }
   FinishStep();
 }
 
@@ -361,6 +397,7 @@ void TForm03::Button2Click() {
 }
 
 void TForm03::ReleaseLists() {
+  dirty_ = false;
   target_.reset();
   copyBuffer_.reset();
   source_.reset();

@@ -48,6 +48,8 @@ class TForm03 : public LeavingPage {
   std::vector<std::string> CopyBuffer() const;
   // The target list as it would be written now (empty once the page has been left).
   BookmarkList TargetList() const;
+  // True while pasted links wait for "実行".
+  bool Unsaved() const override { return target_ && dirty_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -62,6 +64,10 @@ class TForm03 : public LeavingPage {
   bool Reading() const override { return step_ == Step::Loading; }
   bool Running() const override { return step_ != Step::Idle; }
   void ReleaseLists() override;
+  void Save() override { Button4Click(); }
+  std::string UnsavedWhat() const override;
+  // The folder path of the node selected in a tree.
+  std::string FolderPath(const QtTreeView& tree) const;
 
   TBookmarkControl control_;
   QtOwner owner_;
@@ -95,10 +101,12 @@ class TForm03 : public LeavingPage {
   std::unique_ptr<BookmarkList> source_;
   std::unique_ptr<BookmarkList> target_;
   std::unique_ptr<std::vector<std::string>> copyBuffer_;
-  std::string sourceFolder_;  // folder path of the node last clicked on the left
-  std::string targetFolder_;  // ... and on the right
-  int targetLevel_ = 0;       // tree level of that right node: the level of pasted links
+  std::string sourceFolder_;     // folder path of the node last clicked on the left
+  std::string targetFolder_;     // ... and on the right
+  std::string shown1_, shown2_;  // the folders whose links the two lists show
+  int targetLevel_ = 0;          // tree level of that right node: the level of pasted links
   bool activated_ = false;
+  bool dirty_ = false;  // links pasted since the last complete write
   Step step_ = Step::Idle;
 };
 

@@ -91,11 +91,16 @@ QPixmap DirTreeImg() {
 }
 
 QIcon StripIcon(int index, int selectedIndex) {
-  QIcon icon;
-  if (index < 0 || index > 3) return icon;
-  icon.addPixmap(Pictures()[static_cast<std::size_t>(index)], QIcon::Normal);
-  if (selectedIndex >= 0 && selectedIndex <= 3)
-    icon.addPixmap(Pictures()[static_cast<std::size_t>(selectedIndex)], QIcon::Selected);
+  if (index < 0 || index > 3) return QIcon();
+  if (selectedIndex < 0 || selectedIndex > 3) selectedIndex = -1;
+  // Made once: a list of many thousand links shares one icon instead of making its own each.
+  static std::array<std::array<QIcon, 5>, 4> icons;
+  QIcon& icon = icons[static_cast<std::size_t>(index)][static_cast<std::size_t>(selectedIndex + 1)];
+  if (icon.isNull()) {
+    icon.addPixmap(Pictures()[static_cast<std::size_t>(index)], QIcon::Normal);
+    if (selectedIndex >= 0)
+      icon.addPixmap(Pictures()[static_cast<std::size_t>(selectedIndex)], QIcon::Selected);
+  }
   return icon;
 }
 

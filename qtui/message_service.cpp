@@ -1,6 +1,7 @@
 #include "qtui/message_service.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -52,10 +53,9 @@ std::string ProgramPathOf(const QString& native) {
       std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 
-}  // namespace
-
-int MessageService::Show(QWidget* owner, const std::string& text, const std::string& caption,
-                         unsigned flags) {
+// The box of Show, with the quiet choice when quiet is given.
+int ShowBox(QWidget* owner, const std::string& text, const std::string& caption, unsigned flags,
+            bool* quiet) {
   QMessageBox box(IconOf(flags), FromSjis(caption),
                   FromSjis(text).replace(QLatin1Char('\r'), QLatin1Char('\n')),
                   QMessageBox::NoButton, owner);
@@ -64,9 +64,38 @@ int MessageService::Show(QWidget* owner, const std::string& text, const std::str
   if ((flags & 0x0F) == kMbOkCancel)
     cancel = box.addButton(Jp("キャンセル"), QMessageBox::RejectRole);
   box.setDefaultButton(ok);
+  if (quiet) box.setCheckBox(new QCheckBox(Jp("この処理の間、以降のエラーは表示しない")));
   box.exec();
+  if (quiet) *quiet = box.checkBox()->isChecked();
   return box.clickedButton() == ok || (!cancel && box.clickedButton() == nullptr) ? kIdOk
                                                                                   : kIdCancel;
+}
+
+}  // namespace
+
+int MessageService::Show(QWidget* owner, const std::string& text, const std::string& caption,
+                         unsigned flags) {
+  return ShowBox(owner, text, caption, flags, nullptr);
+}
+
+int MessageService::ShowOfferingQuiet(QWidget* owner, const std::string& text,
+                                      const std::string& caption, unsigned flags, bool& quiet) {
+  return ShowBox(owner, text, caption, flags, &quiet);
+}
+
+LeaveChoice MessageService::AskLeave(QWidget* owner, const std::string& text,
+                                     const std::string& caption) {
+  QMessageBox box(QMessageBox::Warning, FromSjis(caption),
+                  FromSjis(text).replace(QLatin1Char('\r'), QLatin1Char('\n')),
+                  QMessageBox::NoButton, owner);
+  QPushButton* save = box.addButton(Jp("反映する"), QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton(Jp("反映しない"), QMessageBox::DestructiveRole);
+  box.addButton(Jp("キャンセル"), QMessageBox::RejectRole);
+  box.setDefaultButton(save);
+  box.exec();
+  if (box.clickedButton() == save) return LeaveChoice::Save;
+  if (box.clickedButton() == discard) return LeaveChoice::Discard;
+  return LeaveChoice::Stay;
 }
 
 void MessageService::Beep() {
@@ -76,9 +105,11 @@ void MessageService::Beep() {
 std::optional<std::string> MessageService::OpenFile(QWidget* owner, const std::string& title,
                                                     const std::string& filter,
                                                     const std::string& startFolder,
-                                                    const std::string& defaultExtension) {
+                                                    const std::string& defaultExtension,
+                                                    bool newFile) {
   QFileDialog dialog(owner, FromSjis(title), NativeFolder(startFolder), QtFilter(filter));
-  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(newFile ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (!defaultExtension.empty()) dialog.setDefaultSuffix(FromSjis(defaultExtension));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return ProgramPathOf(dialog.selectedFiles().first());

@@ -10,6 +10,9 @@ class QWidget;
 
 namespace lf {
 
+// The answers to the question asked before a page with unsaved changes is left.
+enum class LeaveChoice { Save, Discard, Stay };
+
 class MessageService {
  public:
   virtual ~MessageService() = default;
@@ -18,13 +21,21 @@ class MessageService {
   // returns kIdOk or kIdCancel.
   virtual int Show(QWidget* owner, const std::string& text, const std::string& caption,
                    unsigned flags);
+  // A message box like Show that also offers to show no further boxes of its kind until the
+  // current run ends: quiet is set when the user takes that.
+  virtual int ShowOfferingQuiet(QWidget* owner, const std::string& text, const std::string& caption,
+                                unsigned flags, bool& quiet);
+  // Asks before unsaved changes are left behind: write them first ("反映する"), leave them
+  // ("反映しない") or stay on the page ("キャンセル", also closing the box).
+  virtual LeaveChoice AskLeave(QWidget* owner, const std::string& text, const std::string& caption);
   virtual void Beep();
   // The file-open dialog. The filter is written "Name|pattern|Name|pattern"; the result is
-  // the chosen file as a program path, or nothing.
+  // the chosen file as a program path, or nothing. With newFile a name that no file has yet
+  // may be given too (for a file the program is to write).
   virtual std::optional<std::string> OpenFile(QWidget* owner, const std::string& title,
                                               const std::string& filter,
                                               const std::string& startFolder,
-                                              const std::string& defaultExtension);
+                                              const std::string& defaultExtension, bool newFile);
   // A folder chooser; the chosen folder as a program path, or nothing.
   virtual std::optional<std::string> ChooseFolder(QWidget* owner, const std::string& title,
                                                   const std::string& startFolder);

@@ -38,6 +38,7 @@ bool QtStatusLabel::Visible() const {
 }
 
 void SetSjisText(QTreeWidgetItem* item, int column, const std::string& sjis) {
+  if (auto* sorted = dynamic_cast<SjisItem*>(item)) sorted->SetSortKey(column, sjis);
   item->setText(column, FromSjis(sjis));
   item->setData(column, kSjisRole, QByteArray(sjis.data(), static_cast<qsizetype>(sjis.size())));
 }
@@ -51,12 +52,26 @@ std::string SjisText(const QTreeWidgetItem* item, int column) {
   return ToSjis(item->text(column));
 }
 
+void SjisItem::SetSortKey(int column, const std::string& sjis) {
+  if (column < 0) return;
+  if (keys_.size() <= static_cast<std::size_t>(column))
+    keys_.resize(static_cast<std::size_t>(column) + 1);
+  keys_[static_cast<std::size_t>(column)] = platform::SortKey(sjis);
+}
+
 bool SjisItem::operator<(const QTreeWidgetItem& other) const {
   const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+  const auto* sorted = dynamic_cast<const SjisItem*>(&other);
+  const std::size_t at = static_cast<std::size_t>(std::max(column, 0));
+  // Keys that differ decide; equal keys leave it to the bytes, as CompareText does.
+  if (sorted && at < keys_.size() && at < sorted->keys_.size()) {
+    const int order = keys_[at].compare(sorted->keys_[at]);
+    if (order != 0) return order < 0;
+  }
   return platform::CompareText(SjisText(this, column), SjisText(&other, column)) < 0;
 }
 
-QtTreeView::QtTreeView(QTreeWidget* tree) : tree_(tree) {}
+QtTreeView::QtTreeView(QTreeWidget* tree, bool editable) : tree_(tree), editable_(editable) {}
 
 void QtTreeView::Clear() {
   if (tree_) tree_->clear();
@@ -69,6 +84,8 @@ TreeView::Node QtTreeView::AddChild(Node parent, const std::string& caption, int
   auto* item = new SjisItem();
   SetSjisText(item, 0, caption);
   item->setIcon(0, StripIcon(image, selectedImage));
+  // Set before the item is in the tree: changing an item in a tree tells every view.
+  if (editable_) item->setFlags(item->flags() | Qt::ItemIsEditable);
   const Node node = static_cast<Node>(items_.size());
   item->setData(0, kNodeRole, node);
   items_.push_back(item);
@@ -153,6 +170,7 @@ void QtListItems::Add(const std::string& caption, int imageIndex) {
   auto* item = new SjisItem();
   SetSjisText(item, 0, caption);
   item->setIcon(0, StripIcon(imageIndex));
+  if (editable_) item->setFlags(item->flags() | Qt::ItemIsEditable);
   list_->addTopLevelItem(item);  // a list with sorting on puts it in its place
 }
 

@@ -45,7 +45,8 @@ class QtStatusLabel : public StatusLabel {
 // A folder tree on a QTreeWidget of one column. Children are kept in caption order.
 class QtTreeView : public TreeView {
  public:
-  explicit QtTreeView(QTreeWidget* tree);
+  // With editable the nodes can be renamed in place.
+  explicit QtTreeView(QTreeWidget* tree, bool editable = false);
   void Clear() override;
   Node AddChild(Node parent, const std::string& caption, int image, int selectedImage) override;
   Node Selected() const override;
@@ -65,25 +66,35 @@ class QtTreeView : public TreeView {
  private:
   QPointer<QTreeWidget> tree_;
   std::vector<QTreeWidgetItem*> items_;
+  bool editable_;
 };
 
 // The links of one folder on a report-style QTreeWidget (no tree lines), sorted by caption
 // in the program's order.
 class QtListItems : public ListItems {
  public:
-  explicit QtListItems(QTreeWidget* list) : list_(list) {}
+  // With editable the items can be renamed in place.
+  explicit QtListItems(QTreeWidget* list, bool editable = false)
+      : list_(list), editable_(editable) {}
   void Clear() override;
   void Add(const std::string& caption, int imageIndex) override;
 
  private:
   QPointer<QTreeWidget> list_;
+  bool editable_;
 };
 
-// A list item that sorts by its Shift-JIS captions in the program's order.
+// A list item that sorts by its Shift-JIS captions in the program's order. The sort key of
+// each caption is kept beside it (SetSjisText), so that sorting many thousand items compares
+// bytes instead of converting and collating texts again at every comparison.
 class SjisItem : public QTreeWidgetItem {
  public:
   using QTreeWidgetItem::QTreeWidgetItem;
   bool operator<(const QTreeWidgetItem& other) const override;
+  void SetSortKey(int column, const std::string& sjis);
+
+ private:
+  std::vector<std::string> keys_;  // by column; empty where none was set
 };
 
 // Sets the shown text of a column and keeps its Shift-JIS bytes.

@@ -16,6 +16,7 @@
 #include "core/run_driver.h"
 #include "core/settings_file.h"
 #include "engine/sjis_text.h"
+#include "pages/page_look.h"
 #include "qtui/message_service.h"
 #include "qtui/sjis_qt.h"
 #include "wizard/operation_pictures.h"
@@ -162,8 +163,14 @@ void TForm01::BuildMemos() {
   progress_->setObjectName(QStringLiteral("Bar"));
   progress_->setRange(0, 100);
   progress_->setTextVisible(false);
-  progress_->setGeometry(10, 48, 386, 16);
+  progress_->setGeometry(10, 48, 300, 16);
   progress_->hide();
+  // Shown beside the bar while a run reads, so that a long read can be stopped.
+  button6_ = new QPushButton(Jp("中止"), memoBox);
+  button6_->setObjectName(QStringLiteral("Button6"));
+  button6_->setGeometry(318, 44, 78, 24);
+  button6_->hide();
+  connect(button6_, &QPushButton::clicked, this, [this] { Button6Click(); });
 }
 
 // The prompt with the settings button, and the row of buttons.
@@ -245,6 +252,7 @@ void TForm01::ImageClick() {
 void TForm01::HideMemos() {
   for (int n = 1; n <= kOperationCount; ++n) memos_[static_cast<std::size_t>(n)]->hide();
   label5_->hide();
+  SetRedText(label5_, false);
 }
 
 void TForm01::ButtonSet1() {
@@ -304,17 +312,26 @@ void TForm01::Button4Click() {
   };
 
   HideMemos();
+  SetRedText(label5_, false);
   label5_->show();
+  button6_->setEnabled(true);
+  button6_->show();
+  owner_.BeginRun();
   Settings& settings = AppSettings();
+  bool complete = true;
   try {
-    RunOperation(settings.Proc,
-                 {*control_, settings, AppRun().counters, owner_, *bar_, status_.get()});
+    complete =
+        RunOperation(settings.Proc, {*control_, settings, AppRun().counters, owner_, *bar_,
+                                     status_.get(), [this] { button6_->setEnabled(false); }});
   } catch (const std::exception& e) {
     // An error no reader or writer handled ends the run here.
+    button6_->hide();
     release();
     owner_.MessageBox(e.what(), MessageCaption(), kMbIconError | kMbOk);
     return;
   }
+  button6_->hide();
+  SetRedText(label5_, !complete);
   release();
   button4_->setEnabled(false);
   button2_->setEnabled(true);
@@ -332,6 +349,10 @@ void TForm01::Button5Click() {
     ImageClick();
   }
   if (!settings.IEDirName.empty() && !settings.NNFileName.empty()) SetLabel3(false);
+}
+
+void TForm01::Button6Click() {
+  if (running_) AppRun().counters.cancel = 1;
 }
 
 void TForm01::IniWrite() {

@@ -61,6 +61,8 @@ class TForm01 : public QWidget {
   void Button3Click();  // 次へ >>
   void Button4Click();  // 実行
   void Button5Click();  // 設定
+  // "中止" while a run reads: the run stops before it writes anything.
+  void Button6Click();
   // Stores the shared settings in the settings file.
   void IniWrite();
 
@@ -100,6 +102,7 @@ class TForm01 : public QWidget {
   QPushButton* button3_ = nullptr;
   QPushButton* button4_ = nullptr;
   QPushButton* button5_ = nullptr;
+  QPushButton* button6_ = nullptr;
 
   QPointer<QWidget> secondPage_;
   bool running_ = false;

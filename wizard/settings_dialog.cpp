@@ -248,8 +248,9 @@ void TForm02::ChooseFile(QComboBox* combo, const char* title, const char* filter
                          const char* defaultExtension) {
   const std::string text = Text(combo);
   const std::string start = text.empty() ? std::string() : FolderOfPath(text);
-  const auto chosen =
-      MessageService::Instance().OpenFile(this, Sjis(title), Sjis(filter), start, defaultExtension);
+  // Both files are ones the program writes: a new file may be named here as well.
+  const auto chosen = MessageService::Instance().OpenFile(this, Sjis(title), Sjis(filter), start,
+                                                          defaultExtension, true);
   if (chosen) combo->setEditText(FromSjis(*chosen));
 }
 

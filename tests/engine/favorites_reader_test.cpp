@@ -175,4 +175,15 @@ TEST(FavoritesReader, FilesDeepFoldersInTheDeepestLevelOnASmallStack) {
   }
 }
 
+TEST(FavoritesReader, CancelIsSeenInsideAFolderOfManyShortcuts) {
+  lftest::TempDir d;
+  lftest::MakeDirs(d.NativePath("fav"));
+  for (int i = 0; i < 600; ++i) Url(d, "fav/l" + std::to_string(i) + ".url", "http://l/");
+  Read r(d);
+  r.owner.onPump = [&](int n) { r.c.cancel = n == 2; };  // the first look inside the folder
+  r.Run("fav");
+  EXPECT_EQ(r.list.size(), 255u);  // what was read before it
+  EXPECT_EQ(r.c.ieUrlCount, 255);
+}
+
 }  // namespace

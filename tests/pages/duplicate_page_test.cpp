@@ -9,12 +9,15 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <cerrno>
+#include <filesystem>
 #include <functional>
 
 #include "core/app_state.h"
 #include "core/duplicate_pairs.h"
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
+#include "platform/file_system.h"
 #include "platform/system_info.h"
 #include "qtui/qt_owner.h"
 #include "tests/support/qt/event_filter.h"
@@ -276,6 +279,84 @@ TEST_F(DuplicatePage, MarksBeyondTenThousandEntriesDeleteTheRightLinks) {
   for (int i : {5, 10001}) EXPECT_EQ(written.find(">" + name(i) + "<"), std::string::npos) << i;
 }
 
+// Row after row would let every copy of a URL be marked, and "実行" delete the link for good.
+TEST_F(DuplicatePage, TheLastCopyOfAUrlCannotBeMarked) {
+  for (const char* name : {"a", "b", "c"}) Shortcut(std::string(name) + ".url", "http://x/");
+  lf::AppSettings().DBL = 1;
+  Open(6);
+  const std::string f = U(dir.Path("Favorites")) + "\\";
+  ClickRow(0);  // a | 0 | 1
+  QTest::mouseClick(Child<QPushButton>("BtnURL1"), Qt::LeftButton);
+  ClickRow(1);  // b | 1 | 2
+  QTest::mouseClick(Child<QPushButton>("BtnURL1"), Qt::LeftButton);
+  ASSERT_EQ(Rows(), (Lines{"a | " + f + " | " + f + " | 0 | 2"}));
+  ClickRow(0);
+  QTest::mouseClick(Child<QPushButton>("BtnURL2"), Qt::LeftButton);
+  EXPECT_EQ(messages.Texts(), (Lines{"このＵＲＬの最後の１件は削除できません。\r"
+                                     "ほかの同じＵＲＬはすべて削除の指定がされています。"}));
+  EXPECT_EQ(page->Marks(), (std::set<std::size_t>{0, 1}));
+  EXPECT_EQ(Rows().size(), 1u);
+  QTest::mouseClick(Button(4), Qt::LeftButton);
+  EXPECT_TRUE(Favorite("c.url"));
+  EXPECT_FALSE(Favorite("a.url"));
+  EXPECT_FALSE(Favorite("b.url"));
+}
+
+TEST_F(DuplicatePage, RowsAnswerTheKeyboard) {
+  Shortcut("F/b.url", "http://x/");
+  Shortcut("a.url", "http://x/");
+  Open(6);
+  List()->setFocus();
+  QTest::keyClick(List(), Qt::Key_Down);
+  EXPECT_EQ(LabelText("DelURL1"), U(dir.Path("Favorites")) + "\\F\\");
+  EXPECT_EQ(LabelText("DelURL2"), U(dir.Path("Favorites")) + "\\");
+  EXPECT_TRUE(Child("BtnURL1")->isVisible());
+  EXPECT_TRUE(Child("BtnURL2")->isVisible());
+}
+
+TEST_F(DuplicatePage, ShortcutsThatCannotBeDeletedAreCountedAndShown) {
+  Shortcut("a.url", "http://x/");
+  Shortcut("b.url", "http://x/");
+  lf::AppSettings().DBL = 1;
+  Open(6);
+  ClickRow(0);
+  QTest::mouseClick(Child<QPushButton>("BtnURL2"), Qt::LeftButton);
+  // Meanwhile b.url has become a folder with something in it.
+  std::filesystem::remove(dir.NativePath("Favorites/b.url"));
+  lftest::MakeDirs(dir.NativePath("Favorites/b.url/inside"));
+  QTest::mouseClick(Button(4), Qt::LeftButton);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "ＵＲＬファイル 1 件の削除が出来ませんでした。\r[ " +
+                                        U(dir.Path("Favorites")) + "\\b.url ] など\r[ " +
+                                        U(platform::ErrorText(EISDIR)) + " ]");
+  EXPECT_EQ(messages.shown[0].flags, unsigned{lf::kMbIconError});
+  EXPECT_TRUE(Favorite("a.url"));
+}
+
+TEST_F(DuplicatePage, LeavingWithMarksAsksFirst) {
+  Shortcut("a.url", "http://x/");
+  Shortcut("b.url", "http://x/");
+  lf::AppSettings().DBL = 1;
+  Open(6);
+  page1.hide();
+  QTest::mouseClick(Button(2), Qt::LeftButton);  // nothing marked: nothing asked
+  EXPECT_TRUE(messages.leaveQuestions.empty());
+  delete page.data();
+
+  Open(6);
+  ClickRow(0);
+  QTest::mouseClick(Child<QPushButton>("BtnURL2"), Qt::LeftButton);
+  messages.leaveAnswers = {lf::LeaveChoice::Stay, lf::LeaveChoice::Discard};
+  QTest::mouseClick(Button(2), Qt::LeftButton);
+  EXPECT_TRUE(page->isVisible());
+  QTest::mouseClick(Button(2), Qt::LeftButton);
+  EXPECT_FALSE(page->isVisible());
+  EXPECT_EQ(messages.leaveQuestions,
+            (Lines(2, "削除の指定がファイルに反映されていません。\r反映してから閉じますか？")));
+  EXPECT_TRUE(Favorite("a.url"));
+  EXPECT_TRUE(Favorite("b.url"));
+}
+
 TEST_F(DuplicatePage, EndTextsWhenNothingIsListed) {
   Open(6);  // an empty Favorites folder
   EXPECT_EQ(LabelText("Label1"), "[ ＵＲＬの情報がありませんでした ]");
@@ -308,7 +389,7 @@ TEST_F(DuplicatePage, ShortcutsWithoutAUrlGoToTheLostDataLog) {
   EXPECT_EQ(lftest::ReadFile(dir.NativePath("LostData.txt")), "URL Error : broken.url\r\n");
 }
 
-TEST_F(DuplicatePage, CancelDuringTheReadListsNothingAndCannotBeClosedMeanwhile) {
+TEST_F(DuplicatePage, CancelDuringTheReadListsNothing) {
   for (int i = 0; i < 3; ++i) Shortcut("D" + std::to_string(i) + "/x.url", "http://x/");
   lf::AppSettings().Proc = 6;
   page = new lf::TForm07(&page1);
@@ -321,7 +402,6 @@ TEST_F(DuplicatePage, CancelDuringTheReadListsNothingAndCannotBeClosedMeanwhile)
     EXPECT_EQ(Button(2)->text().toStdString(), "キャンセル");
     EXPECT_FALSE(Button(1)->isEnabled());
     EXPECT_FALSE(Button(4)->isEnabled());
-    EXPECT_FALSE(page->close());  // refused while reading
     QTest::mouseClick(Button(2), Qt::LeftButton);
   });
   page->show();

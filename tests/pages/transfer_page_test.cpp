@@ -404,7 +404,6 @@ TEST_P(TransferPageCancel, CancelWhileLoadingLeavesOnlyTheWayOut) {
     EXPECT_FALSE(Button("Button1")->isEnabled());
     EXPECT_FALSE(Button("Button4")->isEnabled());
     EXPECT_FALSE(Tree(1)->isEnabled());
-    EXPECT_FALSE(page->close());  // refused while loading
     QTest::mouseClick(Button("Button2"), Qt::LeftButton);
   };
   // The bookmark file reader advances the bar line by line; the Favorites reader blinks the
@@ -431,6 +430,28 @@ TEST_P(TransferPageCancel, CancelWhileLoadingLeavesOnlyTheWayOut) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothOperations, TransferPageCancel, testing::Values(4, 7));
+
+TEST_F(TransferPage, ClosingWhileLoadingStopsTheLoadAndCloses) {
+  lftest::WriteFile(dir.NativePath("bookmark.htm"), BookmarkFile(kNetscapeSource));
+  Shortcut("a.url", "http://a/");
+  lf::AppSettings().Proc = 4;
+  page = new lf::TForm03(&page1);
+  page1.show();
+  bool asked = false;
+  QObject::connect(Child<QProgressBar>("Bar"), &QProgressBar::valueChanged, page, [&] {
+    if (asked) return;
+    asked = true;
+    EXPECT_FALSE(page->close());  // once the read has returned
+    EXPECT_TRUE(page->isVisible());
+  });
+  page->show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !page1.isVisible(); }));
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(lf::AppRun().counters.cancel, 1);
+  EXPECT_EQ(lf::AppRun().counters.ieUrlCount, 0);  // the Favorites were not read
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(page);
+}
 
 // Copies the root links of the bookmark file into Favorites folder A.
 class TransferPageWriting : public TransferPage {
@@ -489,6 +510,51 @@ TEST_F(TransferPageWriting, ClosingDuringTheWriteWaitsForIt) {
   EXPECT_FALSE(page1.isVisible());
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_FALSE(page);
+}
+
+// Every link that cannot be written has its own box; the first of a run offers to show no
+// more of them in that run, and what they say still reaches the log and the count.
+TEST_F(TransferPageWriting, OneRunAsksAtMostOnceAboutLinksItCannotWrite) {
+  for (const char* name : {"A/Yahoo.url", "A/Yahoo Japan.url"})
+    lftest::MakeDirs(dir.NativePath(std::string("Favorites/") + name));  // no file can go there
+  messages.takeQuiet = true;
+  QTest::mouseClick(Button("Button4"), Qt::LeftButton);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_TRUE(messages.shown[0].offeredQuiet);
+  const std::string a = U(dir.Path("Favorites")) + "\\A\\";
+  EXPECT_EQ(lftest::ReadFile(dir.NativePath("LostData.txt")),
+            "File Error : " + a + "Yahoo Japan.url\r\nFile Error : " + a + "Yahoo.url\r\n");
+  EXPECT_EQ(lf::AppRun().counters.errorCount, 2);
+  // Nothing pasted is lost: "実行" stays to write it again, in a run that asks again.
+  EXPECT_EQ(LabelText(), "[ 書き込めませんでした。「実行」で再度書き込めます ]");
+  EXPECT_TRUE(page->Unsaved());
+  messages.takeQuiet = false;
+  QTest::mouseClick(Button("Button4"), Qt::LeftButton);
+  EXPECT_EQ(messages.shown.size(), 3u);
+}
+
+TEST_F(TransferPageWriting, ClosingWithPastedLinksAsksAndWritesThem) {
+  messages.leaveAnswers = {lf::LeaveChoice::Save};
+  QTest::mouseClick(Button("Button1"), Qt::LeftButton);
+  EXPECT_EQ(messages.leaveQuestions,
+            (Lines{"貼り付けたＵＲＬがファイルに反映されていません。\r反映してから閉じますか？"}));
+  EXPECT_EQ(Favorites(), (Lines{"A/Yahoo Japan.url URL=http://yahoo.jp/",
+                                "A/Yahoo.url URL=http://yahoo/", "A/existing.url URL=http://e/"}));
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(page);
+}
+
+// The readers file everything under the Favorites setting without its trailing "\\"; the
+// folders clicked are found there too.
+TEST_F(TransferPage, AFavoritesSettingEndingInABackslashShowsTheLinks) {
+  lftest::WriteFile(dir.NativePath("bookmark.htm"), BookmarkFile(kNetscapeSource));
+  Shortcut("A/x.url", "http://x/");
+  lf::AppSettings().IEDirName += "\\";
+  Open(7);
+  ClickFolder(1, {"A"});
+  EXPECT_EQ(Captions(1), (Lines{"x"}));
+  ClickFolder(2, {"ニュース"});
+  EXPECT_EQ(Captions(2), (Lines{"1999/10/01 news?", "Yahoo", "Yahoo Japan", "ソフト|ポ"}));
 }
 
 TEST_F(TransferPage, BackShowsPageOneAndFreesTheLists) {

@@ -26,6 +26,8 @@
 #include "platform/system_info.h"
 #include "qtui/sjis_qt.h"
 #include "tests/core/program_home.h"
+#include "tests/support/hostile_helpers.h"
+#include "tests/support/qt/event_filter.h"
 #include "tests/support/qt/scripted_messages.h"
 #include "wizard/settings_dialog.h"
 
@@ -255,6 +257,46 @@ TEST_F(Page1, AnErrorNobodyHandledEndsTheRunWhereItHappened) {
   EXPECT_FALSE(On("Button2"));
   EXPECT_TRUE(On("Button1"));
   EXPECT_EQ(Settings(), stored);
+}
+
+// "中止" beside the bar stops a run while it reads: nothing is written and the page says so.
+// The Favorites reader has no bar of its own: the bar shows it at work.
+TEST_F(Page1, StopWhileReadingWritesNothingAndSaysSo) {
+  UseTestCollectionsWithOneLink();
+  const std::string bookmarks = lftest::ReadFile(home.dir.NativePath("bookmark.htm"));
+  Open();
+  Click("Image1");
+  bool stopped = false;
+  QObject::connect(Get<QProgressBar>("Bar"), &QProgressBar::valueChanged, page.get(), [&] {
+    if (stopped || !Shown("Button6")) return;
+    stopped = true;
+    Click("Button6");
+  });
+  Click("Button4");
+  EXPECT_TRUE(stopped);
+  EXPECT_EQ(Label("Label5"), "[ 処理が中断されました ]");
+  EXPECT_TRUE(Red("Label5"));
+  EXPECT_FALSE(Shown("Button6"));
+  EXPECT_TRUE(lftest::Tree(home.dir.NativePath("Favorites")).empty());
+
+  lftest::MakeUrlFile(home.dir, "Favorites/Sub/a.url", "http://a/");
+  Click("Image2");
+  bool busy = false;
+  lftest::EventFilter blink(Get("Label5"), QEvent::Hide, [&] {
+    if (busy) return;
+    busy = Shown("Bar") && Get<QProgressBar>("Bar")->maximum() == 0 && On("Button6");
+    Click("Button6");
+  });
+  Click("Button4");
+  EXPECT_TRUE(busy);
+  EXPECT_EQ(Label("Label5"), "[ 処理が中断されました ]");
+  EXPECT_EQ(lftest::ReadFile(home.dir.NativePath("bookmark.htm")), bookmarks);
+  EXPECT_TRUE(messages.shown.empty()) << ::testing::PrintToString(messages.Texts());
+  // The next run is a whole one again.
+  Click("Button2");
+  Click("Button4");
+  EXPECT_EQ(Label("Label5"), "ＩＥ ｕｒｌ数: 1, ＮＮ ｕｒｌ数: 1, 変換エラー数: 0");
+  EXPECT_FALSE(Red("Label5"));
 }
 
 TEST_F(Page1, ASettingsFileThatCannotBeWrittenIsReported) {

@@ -220,6 +220,7 @@ TEST_F(SettingsDialog, ChoosersAskWithTheirTitlesAndFiltersAndFillTheBoxes) {
   EXPECT_EQ(messages.fileRequests[0].filter, "HTM/HTML files|*.htm*|ALL files|*.*");
   EXPECT_EQ(messages.fileRequests[0].startFolder, "C:\\ネット\\");
   EXPECT_EQ(messages.fileRequests[0].defaultExtension, "htm");
+  EXPECT_TRUE(messages.fileRequests[0].newFile);  // a file the program will write
   EXPECT_EQ(Combo("NNCB")->currentText().toStdString(), "C:\\選んだ\\bookmark.htm");
 
   Type("OPCB", "C:\\Opera\\Opera6.adr");
@@ -229,6 +230,7 @@ TEST_F(SettingsDialog, ChoosersAskWithTheirTitlesAndFiltersAndFillTheBoxes) {
   EXPECT_EQ(messages.fileRequests[1].filter, "ＡＤＲ files|*.adr|ALL files|*.*");
   EXPECT_EQ(messages.fileRequests[1].startFolder, "C:\\Opera\\");
   EXPECT_EQ(messages.fileRequests[1].defaultExtension, "");
+  EXPECT_TRUE(messages.fileRequests[1].newFile);
   EXPECT_EQ(Combo("OPCB")->currentText().toStdString(), "C:\\Opera\\Opera6.adr");
 
   messages.folderAnswers = {S("/home/taro/お気に入り")};

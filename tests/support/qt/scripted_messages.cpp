@@ -5,8 +5,12 @@
 
 namespace lftest {
 
-ScriptedMessages::ScriptedMessages() { lf::MessageService::SetInstance(this); }
-ScriptedMessages::~ScriptedMessages() { lf::MessageService::SetInstance(nullptr); }
+ScriptedMessages::ScriptedMessages() {
+  lf::MessageService::SetInstance(this);
+}
+ScriptedMessages::~ScriptedMessages() {
+  lf::MessageService::SetInstance(nullptr);
+}
 
 int ScriptedMessages::Show(QWidget* owner, const std::string& text, const std::string& caption,
                            unsigned flags) {
@@ -18,13 +22,30 @@ int ScriptedMessages::Show(QWidget* owner, const std::string& text, const std::s
   return answer;
 }
 
+int ScriptedMessages::ShowOfferingQuiet(QWidget* owner, const std::string& text,
+                                        const std::string& caption, unsigned flags, bool& quiet) {
+  const int answer = Show(owner, text, caption, flags);
+  shown.back().offeredQuiet = true;
+  quiet = takeQuiet;
+  return answer;
+}
+
+lf::LeaveChoice ScriptedMessages::AskLeave(QWidget*, const std::string& text, const std::string&) {
+  leaveQuestions.push_back(platform::Cp932ToUtf8(text));
+  if (leaveAnswers.empty()) return lf::LeaveChoice::Discard;
+  const lf::LeaveChoice answer = leaveAnswers.front();
+  leaveAnswers.pop_front();
+  return answer;
+}
+
 std::optional<std::string> ScriptedMessages::OpenFile(QWidget*, const std::string& title,
                                                       const std::string& filter,
                                                       const std::string& startFolder,
-                                                      const std::string& defaultExtension) {
+                                                      const std::string& defaultExtension,
+                                                      bool newFile) {
   fileRequests.push_back({platform::Cp932ToUtf8(title), platform::Cp932ToUtf8(filter),
                           platform::Cp932ToUtf8(startFolder),
-                          platform::Cp932ToUtf8(defaultExtension)});
+                          platform::Cp932ToUtf8(defaultExtension), newFile});
   if (fileAnswers.empty()) return std::nullopt;
   auto answer = fileAnswers.front();
   fileAnswers.pop_front();

@@ -1,0 +1,170 @@
+#include "core/favorites_writeback.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <unordered_map>
+#include <vector>
+
+#include "core/entry_names.h"
+#include "engine/bookmark_control.h"
+#include "engine/favorites_targets.h"
+#include "engine/sjis_text.h"
+#include "platform/codepage.h"
+#include "platform/file_system.h"
+
+namespace lf {
+namespace {
+
+std::string FolderError(const char* what, const std::string& path, int code) {
+  return Sjis("フォルダ[ ") + path + Sjis(what) + platform::ErrorText(code) +
+         Sjis(" ] のエラーが発生しました。");
+}
+
+// True when the name ends in "url" in any letter case: the names the reader takes.
+bool ShortcutName(std::string_view name) {
+  if (name.size() < 3 || platform::ClassifyByte(name, name.size() - 3) == platform::ByteKind::Trail)
+    return false;
+  std::string tail(name.substr(name.size() - 3));
+  for (char& c : tail)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return tail == "url";
+}
+
+// The file the reader read for an entry it made: the entry's folder and the file's own
+// name, which the reader keeps after the link marker.
+std::string ReadFile(const std::string& entry) {
+  const std::string folder = TBookmarkControl::FolderPart(entry);
+  const std::string name = NameWithSuffix(entry);
+  if (folder.empty() || !ShortcutName(name)) return std::string();
+  return folder + name;
+}
+
+// The path with its single-byte capitals made small, to find names that a file system
+// which ignores letter case takes for one.
+std::string Folded(std::string_view path) {
+  std::string out(path);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    if (platform::IsLeadByte(static_cast<unsigned char>(out[i]))) {
+      ++i;
+      continue;
+    }
+    if (out[i] >= 'A' && out[i] <= 'Z') out[i] = static_cast<char>(out[i] - 'A' + 'a');
+  }
+  return out;
+}
+
+// True when both paths name the same file on the disk (a file system that ignores case).
+bool SameFile(const std::string& a, const std::string& b) {
+  std::string nativeA, nativeB;
+  if (platform::ToNativePath(a, nativeA) != 0 || platform::ToNativePath(b, nativeB) != 0)
+    return false;
+  std::error_code ec;
+  return std::filesystem::equivalent(nativeA, nativeB, ec) && !ec;
+}
+
+}  // namespace
+
+int ErrorCountingOwner::MessageBox(const std::string& text, const std::string& caption,
+                                   unsigned flags) {
+  if ((flags & 0xF0) == kMbIconError) ++errors;
+  return inner_.MessageBox(text, caption, flags);
+}
+
+std::string FavoritesWriteBack::WrittenFile(const std::string& entry) {
+  // The same cut and the same names the Favorites writer makes.
+  return FavoritesTargets().File(entry);
+}
+
+std::string FavoritesWriteBack::WrittenFolder(const std::string& entry) {
+  return FavoritesTargets::Folder(entry);
+}
+
+FavoritesWriteBack::FavoritesWriteBack(const std::string& favorites, const BookmarkList& loaded)
+    : favorites_(TBookmarkControl::RemoveBackslash(favorites)) {
+  for (const std::string& entry : loaded) {
+    if (std::string folder = WrittenFolder(entry); !folder.empty()) {
+      folders_.insert(std::move(folder));
+    } else if (std::string file = ReadFile(entry); !file.empty()) {
+      files_.insert(std::move(file));
+    }
+  }
+}
+
+WriteBackResult FavoritesWriteBack::Write(TBookmarkControl& control, Owner& owner, ProgressBar& bar,
+                                          RunCounters& counters, const BookmarkList& list) {
+  WriteBackResult result;
+  // Without the folder nothing can be written into it, and every link would fail alone.
+  if (favorites_.empty() || !platform::DirectoryExists(favorites_)) {
+    const int code = platform::PathExists(favorites_) ? ENOTDIR : ENOENT;
+    owner.MessageBox(FolderError(" ]への書き込みで\r[ ", favorites_, code), MessageCaption(),
+                     kMbIconError);
+    result.failures = 1;
+    return result;
+  }
+
+  std::unordered_set<std::string> targets;
+  std::unordered_set<std::string> targetFolders;
+  std::vector<std::string> unknown;  // written files that were not the page's before
+  FavoritesTargets names;            // in list order, as the writer gives them
+  for (const std::string& entry : list) {
+    if (std::string folder = WrittenFolder(entry); !folder.empty()) {
+      targetFolders.insert(std::move(folder));
+    } else if (std::string file = names.File(entry); !file.empty()) {
+      if (!files_.contains(file) && !targets.contains(file) && !platform::PathExists(file))
+        unknown.push_back(file);
+      targets.insert(std::move(file));
+    }
+  }
+
+  ErrorCountingOwner watching(owner);
+  const int errorsBefore = counters.errorCount;
+  control.SaveFavorites(watching, bar, counters.cancel, counters.errorCount, counters.ieUrlCount,
+                        list);
+  result.linksNotWritten = counters.errorCount - errorsBefore;
+  result.failures = watching.errors;
+  result.cancelled = counters.cancel != 0;
+  result.written = !result.cancelled && result.failures == 0 && result.linksNotWritten == 0;
+  // What the write made is the page's from now on; a place that held something else before
+  // stays someone else's until a complete write has replaced it.
+  for (std::string& file : unknown)
+    if (platform::PathExists(file)) files_.insert(std::move(file));
+  folders_.insert(targetFolders.begin(), targetFolders.end());
+  if (!result.written) return result;
+
+  // Only now, with every link on the disk, goes what the user took out of the list.
+  std::unordered_map<std::string, std::string> foldedTargets;
+  for (const std::string& file : targets) foldedTargets.emplace(Folded(file), file);
+  std::unordered_set<std::string> kept = targets;
+  for (const std::string& file : files_) {
+    if (targets.contains(file)) continue;
+    owner.ProcessMessages();
+    // On a file system that ignores letter case "a.URL" is the "a.url" just written.
+    const auto same = foldedTargets.find(Folded(file));
+    if (same != foldedTargets.end() && SameFile(file, same->second)) continue;
+    const int rc = platform::DeleteFile(file);
+    if (rc != 0 && rc != ENOENT) {
+      ++result.filesNotDeleted;
+      kept.insert(file);
+    }
+  }
+  files_ = std::move(kept);
+
+  // The folders the list no longer names, deepest first; one that holds anything else stays.
+  std::vector<std::string> gone;
+  for (const std::string& folder : folders_)
+    if (!targetFolders.contains(folder)) gone.push_back(folder);
+  std::sort(gone.begin(), gone.end(),
+            [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+  for (const std::string& folder : gone) {
+    const int rc = platform::RemoveDirectory(folder);
+    if (rc == 0 || rc == ENOENT) {
+      folders_.erase(folder);
+    } else if (rc != ENOTEMPTY && rc != EEXIST && rc != EACCES && rc != EPERM) {
+      owner.MessageBox(FolderError(" ]の削除で\r[ ", folder, rc), MessageCaption(), kMbIconError);
+    }
+  }
+  return result;
+}
+
+}  // namespace lf

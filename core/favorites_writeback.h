@@ -1,0 +1,68 @@
+// Writing the editor page's list back into the Favorites folder it was read from, so that the
+// folder ends up holding the list while nothing the user did not change is lost. Every entry
+// is written (the writer replaces a shortcut only by a complete new one); only after a write
+// without any failure are the shortcut files that the page itself read (or wrote) and that
+// the list no longer names deleted, and the folders it no longer names removed when empty.
+// A file the reader did not take in -- one without a URL, of another kind, beside the
+// folder -- is never touched, and no copy is kept anywhere outside the Favorites folder.
+#pragma once
+
+#include <string>
+#include <unordered_set>
+
+#include "engine/bookmark_list.h"
+#include "engine/ui.h"
+
+namespace lf {
+
+class TBookmarkControl;
+
+// Passes everything on to the inner owner and counts the error messages, which are how the
+// readers and writers report what they could not do.
+class ErrorCountingOwner : public Owner {
+ public:
+  explicit ErrorCountingOwner(Owner& inner) : inner_(inner) {}
+  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+  void ProcessMessages() override { inner_.ProcessMessages(); }
+  void Beep() override { inner_.Beep(); }
+
+  int errors = 0;
+
+ private:
+  Owner& inner_;
+};
+
+// What one write-back did.
+struct WriteBackResult {
+  bool written = false;  // every entry written, nothing cancelled: the folder holds the list
+  bool cancelled = false;
+  int linksNotWritten = 0;  // links the writer could not write (they are in the lost-data log)
+  int failures = 0;         // error messages of the write, links and folders alike
+  int filesNotDeleted = 0;  // shortcuts no longer in the list that could not be deleted
+};
+
+// The shortcut files and folders of one Favorites folder that belong to the page's list.
+class FavoritesWriteBack {
+ public:
+  // The Favorites folder and the list as its reader made it: the shortcut files behind its
+  // URL entries and the folders behind its folder entries are the page's own from now on.
+  FavoritesWriteBack(const std::string& favorites, const BookmarkList& loaded);
+
+  // Writes the list into the folder and, when that went through, deletes what the list no
+  // longer holds. The counters are those of the page (the cancel flag stops the write).
+  WriteBackResult Write(TBookmarkControl& control, Owner& owner, ProgressBar& bar,
+                        RunCounters& counters, const BookmarkList& list);
+
+  // The shortcut file the Favorites writer makes for a URL entry (empty when it makes none;
+  // a second link of one name in a write is numbered, see engine/favorites_targets.h), and the
+  // folder for a folder entry (empty for any other entry).
+  static std::string WrittenFile(const std::string& entry);
+  static std::string WrittenFolder(const std::string& entry);
+
+ private:
+  std::string favorites_;
+  std::unordered_set<std::string> files_;    // shortcut files of the page
+  std::unordered_set<std::string> folders_;  // folders of the page
+};
+
+}  // namespace lf
