@@ -83,8 +83,9 @@ std::string FavoritesWriteBack::WrittenFolder(const std::string& entry) {
 FavoritesWriteBack::FavoritesWriteBack(const std::string& favorites, const BookmarkList& loaded)
     : favorites_(TBookmarkControl::RemoveBackslash(favorites)) {
   for (const std::string& entry : loaded) {
-    if (std::string folder = WrittenFolder(entry); !folder.empty()) {
-      folders_.insert(std::move(folder));
+    // The folders as the reader found them: their names may hold what the writer drops.
+    if (TBookmarkControl::IsFolderEntry(entry)) {
+      folders_.insert(entry.substr(0, entry.size() - 5));
     } else if (std::string file = ReadFile(entry); !file.empty()) {
       files_.insert(std::move(file));
     }

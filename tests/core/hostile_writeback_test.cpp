@@ -226,4 +226,19 @@ TEST_F(WriteBackUnderFailure, WrittenFilesAreTheOnesTheWriterWrites) {
   EXPECT_EQ(written, expected);
 }
 
+// A shortcut of another scheme is written back and kept; a folder whose name the writer
+// cannot write as it is (read on Unix) is written under the name it can, and only then the
+// old one goes, so the folder ends up holding the list as the writer writes it.
+TEST_F(WriteBackUnderFailure, LinksOfEveryKindSurviveTheWriteBack) {
+  lftest::MakeDirs(dir.NativePath("Other/a:b"));
+  lftest::WriteFile(dir.NativePath("Other/mail.url"), Shortcut("mailto:a@b"));
+  lftest::WriteFile(dir.NativePath("Other/a:b/x.url"), Shortcut("http://x/"));
+  const lf::BookmarkList loaded = Read("Other");
+  lf::FavoritesWriteBack writeBack(dir.Path("Other"), loaded);
+  EXPECT_TRUE(writeBack.Write(control, owner, bar, counters, loaded).written);
+  EXPECT_EQ(
+      lftest::Tree(dir.NativePath("Other")),
+      "ab/\nab/x.url: " + Shortcut("http://x/") + "\nmail.url: " + Shortcut("mailto:a@b") + "\n");
+}
+
 }  // namespace
