@@ -48,7 +48,8 @@ class TBookmarkControl {
   // folder entry, and a text without a link marker, is all key and has no URL.
   static void SplitEntry(std::string_view entry, std::string& key, std::string& url);
   // A name as an entry holds it: every "\" of the name as its reference "&#92;", so that it
-  // never reads as the end of a folder or link name (platform/codepage.h).
+  // never reads as the end of a folder or link name, and the first of two "腕" it begins with
+  // as "&#33109;", so that it never reads as a link marker (platform/codepage.h).
   static std::string EntryLinkName(std::string_view name);
   // The URL of an entry as SplitEntry finds it.
   static std::string EntryUrl(std::string_view entry);

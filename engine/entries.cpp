@@ -51,6 +51,12 @@ void TBookmarkControl::SplitEntry(std::string_view entry, std::string& key, std:
 std::string TBookmarkControl::EntryLinkName(std::string_view name) {
   std::string out;
   out.reserve(name.size());
+  // A name that begins with the link marker's two characters would put the marker right after
+  // the "\\" in front of it: the first is held as its reference.
+  if (name.substr(0, kLinkMarker.size() - 1) == kLinkMarker.substr(1)) {
+    out += "&#33109;";
+    name.remove_prefix(2);
+  }
   for (std::size_t i = 0; i < name.size(); ++i) {
     if (platform::IsLeadByte(static_cast<unsigned char>(name[i])) && i + 1 < name.size()) {
       out.append(name.substr(i++, 2));  // its second byte may be 0x5C without being a "\"

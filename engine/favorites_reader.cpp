@@ -111,12 +111,13 @@ void TBookmarkControl::ScanFavoritesFolder(Owner& owner, StatusLabel* status, in
       Frame child;
       child.dirPath = path;
       if (frame.level <= kMaxFolderLevel) {
-        child.entryPath = frame.entryPath + "\\" + item.name;
+        child.entryPath = frame.entryPath + "\\" + EntryLinkName(item.name);
         child.level = frame.level + 1;
         child.folderEntry = child.entryPath + ".dir" + LevelChar(frame.level);
         child.node = frame.node;
         if (fillTree && tree)
-          child.node = tree->AddChild(frame.node, item.name, kImageFolder, kImageOpenFolder);
+          child.node =
+              tree->AddChild(frame.node, EntryLinkName(item.name), kImageFolder, kImageOpenFolder);
       } else {
         // Too deep for the entry format: its contents go to the deepest folder there is.
         tooDeep = true;
@@ -136,7 +137,7 @@ void TBookmarkControl::ScanFavoritesFolder(Owner& owner, StatusLabel* status, in
     }
     std::string url = item.exact ? ReadUrlFile(path) : std::string();
     if (IsAddress(url)) {
-      list.push_back(frame.entryPath + std::string(kLinkMarker) + item.name +
+      list.push_back(frame.entryPath + std::string(kLinkMarker) + EntryLinkName(item.name) +
                      LevelChar(frame.level) + "\\" + url);
       ++ieUrlCount;
     } else {

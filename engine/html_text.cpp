@@ -8,6 +8,9 @@
 namespace lf {
 namespace {
 
+// The two characters of the link marker after its "\" ("腕腕").
+constexpr std::string_view kMarkerCharacters = "\x98\x72\x98\x72";
+
 struct NamedReference {
   std::string_view name;  // without "&" and ";"
   char32_t cp;
@@ -62,7 +65,8 @@ std::size_t HtmlReferenceAt(std::string_view text, std::size_t pos, char32_t& cp
 
 std::string DecodeHtml(std::string_view sjis, bool name) {
   if (sjis.find('&') == std::string_view::npos &&
-      (!name || sjis.find('\\') == std::string_view::npos))
+      (!name ||
+       (sjis.find('\\') == std::string_view::npos && sjis.compare(0, 4, kMarkerCharacters) != 0)))
     return std::string(sjis);
   std::string out;
   out.reserve(sjis.size() + 8);
@@ -97,6 +101,9 @@ std::string DecodeHtml(std::string_view sjis, bool name) {
     char32_t cp;
     if (platform::ReferenceAt(out, *it, cp)) out.replace(*it, 1, "&#38;");
   }
+  // A name that begins with the two characters of the link marker holds the first as its
+  // reference (TBookmarkControl::EntryLinkName).
+  if (name && out.compare(0, 4, kMarkerCharacters) == 0) out.replace(0, 2, "&#33109;");
   return out;
 }
 

@@ -29,11 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(count >= 0 && static_cast<std::size_t>(count) <= list.size(), "links counted once");
   for (const std::string& entry : list) {
     // Either a folder entry with its level or a URL entry that splits right after its name,
-    // ".url" and a level character: names never hold a "\" of their own. (A folder named
-    // with the link marker's two characters first looks like a link; the format cannot tell.)
-    if (entry.size() >= 5 && entry.compare(entry.size() - 5, 4, ".dir") == 0 &&
-        IsLevelChar(entry, entry.size() - 1))
-      continue;
+    // ".url" and a level character: names never hold a "\" of their own, nor begin with the
+    // link marker's two characters.
+    if (lf::TBookmarkControl::IsFolderEntry(entry)) continue;
     std::string key, url;
     lf::TBookmarkControl::SplitEntry(entry, key, url);
     Check(key.size() > 5 && key.compare(key.size() - 5, 4, ".url") == 0 &&

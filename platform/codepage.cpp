@@ -262,7 +262,9 @@ std::size_t FindLastChar(std::string_view text, std::string_view chars) {
 }
 
 bool IsReferenced(char32_t cp) {
-  if (cp == '&' || cp == '\\') return true;
+  // U+8155 as well: twice after a "\\" it is the mark between a folder path and a link name in
+  // the bookmark list, so a name that begins with it twice holds the first as "&#33109;".
+  if (cp == '&' || cp == '\\' || cp == 0x8155) return true;
   if (cp >= 0x10000) return cp <= 0x10FFFF;
   if (cp >= 0xD800 && cp <= 0xDFFF) return false;
   return T().toCode[cp] == kNone;

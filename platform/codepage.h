@@ -64,9 +64,11 @@ inline constexpr char16_t kDefaultUnit = u'\u30FB';  // in UTF-16, for bytes tha
 // code page does hold are kept so too where they would be misread: a "\" inside a name
 // ("&#92;"), which would otherwise read as the separator of the program's paths, and an "&"
 // that begins text which would itself read as a reference ("&#38;", so that a title that
-// really is "&#233;" stays that text). Only these count as references: "&#", the code point
-// in decimal without leading zeros, ";", for 38, 92 or a code point the code page does not
-// give back. Every other "&" is the character itself.
+// really is "&#233;" stays that text); and the first "腕" of a name that begins with two
+// ("&#33109;"), which would read as the mark before a link name in the bookmark list. Only
+// these count as references: "&#", the code point in decimal without leading zeros, ";", for
+// 38, 92, 33109 or a code point the code page does not give back. Every other "&" is the
+// character itself.
 //
 // Every conversion from Unicode into the program's text below makes such references (and
 // keeps an "&" that would read as one as "&#38;"), and every conversion out of it turns them

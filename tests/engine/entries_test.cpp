@@ -78,6 +78,9 @@ TEST(EntrySplit, NamesHoldingAddressesStayNames) {
   EXPECT_EQ(TBookmarkControl::EntryLinkName("a.url0\\http://b/ .urlZ\\ x.url\\ \x83\x5C.url0"),
             "a.url0&#92;http://b/ .urlZ&#92; x.url&#92; \x83\x5C.url0");
   EXPECT_EQ(TBookmarkControl::EntryLinkName("plain"), "plain");
+  // A name beginning with the link marker's two characters holds the first as its reference.
+  EXPECT_EQ(TBookmarkControl::EntryLinkName("\x98\x72\x98\x72x\x98\x72\x98\x72"),
+            "&#33109;\x98\x72x\x98\x72\x98\x72");
   EXPECT_TRUE(TBookmarkControl::IsFolderEntry("R\\Blog http:x.dir0"));
   EXPECT_TRUE(TBookmarkControl::IsFolderEntry("R\\x.dirz"));
   EXPECT_FALSE(TBookmarkControl::IsFolderEntry("R" + kMark + "x.dir0"));  // a link named so

@@ -169,4 +169,23 @@ TEST_F(WrittenAndReadBack, AFolderTitleEndingInAFirstByteKeepsItsContentsApart) 
   EXPECT_EQ(ThroughNetscape(list), list);
 }
 
+// A folder named with the two characters of the link marker first ("腕腕") put the marker
+// right after the "\" in front of its name: its links were split inside the folder path. The
+// first of the two is held as its reference, in every format the name goes through.
+TEST_F(WrittenAndReadBack, AFolderNamedLikeTheLinkMarkerKeepsItsLinks) {
+  lftest::WriteFile(dir.NativePath("in.htm"),
+                    S("<DL><p>\r\n<DT><H3>腕腕相撲</H3>\r\n<DL><p>\r\n"
+                      "<DT><A HREF=\"http://x/\">腕腕</A>\r\n</DL><p>\r\n</DL><p>\r\n"));
+  lf::BookmarkList list;
+  reader.ReadBookmarkFile(owner, dir.Path("in.htm"), c.cancel, c.nnUrlCount, nullptr, false, list,
+                          bar, root);
+  const std::string folder = "R\\&#33109;" + S("腕相撲");
+  EXPECT_EQ(list, (lf::BookmarkList{folder + ".dir0",
+                                    folder + M + "&#33109;" + S("腕") + ".url1\\http://x/"}));
+  EXPECT_EQ(ThroughNetscape(list), list);
+  EXPECT_EQ(ThroughOpera(list), list);
+  EXPECT_NE(lftest::ReadFile(dir.NativePath("bookmark.htm")).find(">&#33109;" + S("腕相撲</H3>")),
+            std::string::npos);
+}
+
 }  // namespace
