@@ -71,6 +71,12 @@ int ErrorCountingOwner::MessageBox(const std::string& text, const std::string& c
   return inner_.MessageBox(text, caption, flags);
 }
 
+int ErrorCountingOwner::ItemFailureBox(const std::string& text, const std::string& caption,
+                                       unsigned flags) {
+  if ((flags & 0xF0) == kMbIconError) ++errors;
+  return inner_.ItemFailureBox(text, caption, flags);
+}
+
 std::string FavoritesWriteBack::WrittenFile(const std::string& entry) {
   // The same cut and the same names the Favorites writer makes.
   return FavoritesTargets().File(entry);

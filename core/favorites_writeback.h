@@ -23,6 +23,7 @@ class ErrorCountingOwner : public Owner {
  public:
   explicit ErrorCountingOwner(Owner& inner) : inner_(inner) {}
   int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+  int ItemFailureBox(const std::string& text, const std::string& caption, unsigned flags) override;
   void ProcessMessages() override { inner_.ProcessMessages(); }
   void Beep() override { inner_.Beep(); }
 

@@ -281,8 +281,8 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
       // A symbolic link in the folder's place is no folder of the Favorites.
       if (rc == EEXIST && platform::IsSymbolicLink(dir)) rc = ELOOP;
       if (rc != 0 && rc != EEXIST) {
-        owner.MessageBox(FailureText("フォルダ[ ", dir, platform::ErrorText(rc)), MessageCaption(),
-                         kMbIconError | kMbOk);
+        owner.ItemFailureBox(FailureText("フォルダ[ ", dir, platform::ErrorText(rc)),
+                             MessageCaption(), kMbIconError | kMbOk);
         lostData.push_back("Dir  Error : " + dir);
       }
       continue;
@@ -307,8 +307,8 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
              : links.Through(file, names) ? ELOOP
                                           : WriteUrlFile(file, ShortcutAddress(url));
     if (rc != 0) {
-      owner.MessageBox(FailureText("ＵＲＬ[ ", file, platform::ErrorText(rc)), MessageCaption(),
-                       kMbIconError | kMbOk);
+      owner.ItemFailureBox(FailureText("ＵＲＬ[ ", file, platform::ErrorText(rc)), MessageCaption(),
+                           kMbIconError | kMbOk);
       lostData.push_back("File Error : " + file);
       ++errorCount;
     } else {

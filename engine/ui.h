@@ -27,6 +27,12 @@ class Owner {
     (void)text, (void)caption, (void)flags;
     return kIdOk;
   }
+  // Shows the box about one folder or link that a writer could not write and whose name goes
+  // to the lost-data log. A window may offer to show no more of them until the run ends: a
+  // read-only target would otherwise ask for as many clicks as it has links.
+  virtual int ItemFailureBox(const std::string& text, const std::string& caption, unsigned flags) {
+    return MessageBox(text, caption, flags);
+  }
   // Lets pending window messages be processed; a cancel button may set the cancel flag here.
   virtual void ProcessMessages() {}
   virtual void Beep() {}

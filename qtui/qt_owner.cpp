@@ -2,24 +2,19 @@
 
 #include <QCoreApplication>
 
-#include "engine/sjis_text.h"
 #include "qtui/message_service.h"
 
 namespace lf {
-
-bool LoggedWriteFailure(const std::string& text, unsigned flags) {
-  static const std::string logged =
-      Sjis("ＬｏｓｔＤａｔａ．ｔｘｔにファイル名情報が保存されます。");
-  return (flags & 0xF0) == kMbIconError && (flags & 0x0F) == kMbOk && text.ends_with(logged);
-}
 
 QtOwner::QtOwner(QWidget* window) : window_(window) {
   sinceLast_.start();
 }
 
 int QtOwner::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-  if (!LoggedWriteFailure(text, flags))
-    return MessageService::Instance().Show(window_, text, caption, flags);
+  return MessageService::Instance().Show(window_, text, caption, flags);
+}
+
+int QtOwner::ItemFailureBox(const std::string& text, const std::string& caption, unsigned flags) {
   if (quiet_) return kIdOk;
   return MessageService::Instance().ShowOfferingQuiet(window_, text, caption, flags, quiet_);
 }

@@ -1,9 +1,8 @@
 // The engine's owner window on a Qt window: message boxes through the message service, and
 // pending events processed at most every few milliseconds, so that long reads stay fast yet
-// the window is painted and a cancel button answers at once. A writer says in a box of its
-// own for every link or folder it cannot write that its name goes to the lost-data log; a
-// read-only target would ask for as many clicks as it has links, so such a box offers to go
-// on without the others until the run ends (they still reach the log and the count).
+// the window is painted and a cancel button answers at once. The box about a link or folder a
+// writer could not write offers to go on without the others until the run ends (they still
+// reach the log and the count).
 #pragma once
 
 #include <QElapsedTimer>
@@ -19,6 +18,7 @@ class QtOwner : public Owner {
   explicit QtOwner(QWidget* window);
 
   int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+  int ItemFailureBox(const std::string& text, const std::string& caption, unsigned flags) override;
   void ProcessMessages() override;
   void Beep() override;
 
@@ -37,8 +37,5 @@ class QtOwner : public Owner {
   QElapsedTimer sinceLast_;
   bool quiet_ = false;
 };
-
-// True for a writer's message about one link or folder whose name goes to the lost-data log.
-bool LoggedWriteFailure(const std::string& text, unsigned flags);
 
 }  // namespace lf
