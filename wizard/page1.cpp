@@ -366,6 +366,11 @@ void TForm01::closeEvent(QCloseEvent* event) {
   }
   if (secondPage_) secondPage_->hide();
   event->accept();
+  // Closing page 1 ends the program. Qt ends it by itself only when the last visible window
+  // closes, and page 1 is hidden when a second page closes it: the program would go on
+  // running without any window. Queued, so that the closing page finishes first.
+  QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                            Qt::QueuedConnection);
 }
 
 }  // namespace lf

@@ -357,6 +357,30 @@ TEST_F(Page1, EveryNextOpensANewPageOfItsKindAndBackReselectsTheOperation) {
   EXPECT_TRUE(messages.shown.empty()) << ::testing::PrintToString(messages.Texts());
 }
 
+// Page 1 is hidden while a second page is shown: "終了" there must still end the program,
+// not leave it running without a window.
+TEST_F(Page1, ExitOnASecondPageEndsTheProgram) {
+  UseTestCollectionsWithOneLink();
+  Open();
+  for (int proc : {4, 5, 6}) {
+    QTimer::singleShot(0, [&, proc] {
+      Click(("Image" + std::to_string(proc)).c_str());
+      Click("Button3");
+      QWidget* second = page->SecondPage();
+      ASSERT_NE(second, nullptr);
+      QApplication::processEvents();  // the page loads its collection
+      QTest::mouseClick(second->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+    });
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    watchdog.start(10000);
+    EXPECT_EQ(QApplication::exec(), 0) << proc;
+    EXPECT_FALSE(page->isVisible());
+    page->show();
+  }
+}
+
 // Drives the settings dialog that "設定" opens.
 void OnDialog(std::function<void(lf::TForm02&)> act) {
   QTimer::singleShot(0, [act] {
