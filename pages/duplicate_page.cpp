@@ -20,6 +20,7 @@
 #include "platform/file_system.h"
 #include "qtui/image_strip.h"
 #include "qtui/sjis_qt.h"
+#include "qtui/window_font.h"
 
 namespace lf {
 namespace {
@@ -65,6 +66,7 @@ TForm07::TForm07(QWidget* page1)
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("Form07"));
   setWindowTitle(QStringLiteral("Linkferry (2/2)"));
+  setFont(PageFont());
   setProperty("HelpContext", kDuplicateHelpContext);
   proc_ = AppSettings().Proc;
   control_.OutputCharset = AppSettings().Out;

@@ -15,6 +15,7 @@
 #include "pages/page_look.h"
 #include "qtui/image_strip.h"
 #include "qtui/sjis_qt.h"
+#include "qtui/window_font.h"
 
 namespace lf {
 namespace {
@@ -86,6 +87,7 @@ TForm05::TForm05(QWidget* page1)
       items_(listView_, true) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(Jp("Linkferry (2/2) Ｂｏｏｋｍａｒｋファイルの編集"));
+  setFont(PageFont());
   setProperty("HelpContext", kEditorHelpContext);
   control_.OutputCharset = AppSettings().Out;
   control_.Operation = AppSettings().Proc;

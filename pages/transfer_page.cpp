@@ -1,6 +1,5 @@
 #include "pages/transfer_page.h"
 
-#include <QFont>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -20,6 +19,7 @@
 #include "platform/codepage.h"
 #include "qtui/image_strip.h"
 #include "qtui/sjis_qt.h"
+#include "qtui/window_font.h"
 
 namespace lf {
 namespace {
@@ -60,10 +60,6 @@ QPlainTextEdit* NewMemo(QWidget* parent, const char* name, const char* utf8) {
   memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memo->viewport()->setAutoFillBackground(false);
-  // Three lines above the picture buttons.
-  QFont font = memo->font();
-  font.setPixelSize(12);
-  memo->setFont(font);
   memo->document()->setDocumentMargin(1);
   memo->setPlainText(QString::fromUtf8(utf8));
   memo->setGeometry(8, 0, 620, 44);
@@ -133,6 +129,7 @@ TForm03::TForm03(QWidget* page1)
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("Form03"));
   setWindowTitle(QStringLiteral("Linkferry (2/2)"));
+  setFont(PageFont());
   setProperty("HelpContext", kTransferHelpContext);
   proc_ = AppSettings().Proc;
   control_.OutputCharset = AppSettings().Out;

@@ -10,6 +10,7 @@
 #include "pages/page_look.h"
 #include "qtui/message_service.h"
 #include "qtui/sjis_qt.h"
+#include "qtui/window_font.h"
 
 namespace lf {
 
@@ -26,6 +27,7 @@ TForm06::TForm06(QWidget* page1, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), page1_(page1) {
   setObjectName("Form06");
   setWindowTitle(Jp("Linkferry ＵＲＬ情報"));
+  setFont(PageFont());
   setFixedSize(420, 120);
   setModal(true);
 

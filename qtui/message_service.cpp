@@ -11,6 +11,7 @@
 #include "platform/file_system.h"
 #include "qtui/browser.h"
 #include "qtui/sjis_qt.h"
+#include "qtui/window_font.h"
 
 namespace lf {
 namespace {
@@ -59,6 +60,7 @@ int ShowBox(QWidget* owner, const std::string& text, const std::string& caption,
   QMessageBox box(IconOf(flags), FromSjis(caption),
                   FromSjis(text).replace(QLatin1Char('\r'), QLatin1Char('\n')),
                   QMessageBox::NoButton, owner);
+  box.setFont(PageFont());
   QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
   QPushButton* cancel = nullptr;
   if ((flags & 0x0F) == kMbOkCancel)
@@ -88,6 +90,7 @@ LeaveChoice MessageService::AskLeave(QWidget* owner, const std::string& text,
   QMessageBox box(QMessageBox::Warning, FromSjis(caption),
                   FromSjis(text).replace(QLatin1Char('\r'), QLatin1Char('\n')),
                   QMessageBox::NoButton, owner);
+  box.setFont(PageFont());
   QPushButton* save = box.addButton(Jp("反映する"), QMessageBox::AcceptRole);
   QPushButton* discard = box.addButton(Jp("反映しない"), QMessageBox::DestructiveRole);
   box.addButton(Jp("キャンセル"), QMessageBox::RejectRole);

@@ -12,6 +12,7 @@
 #include "core/script_run.h"
 #include "core/unattended.h"
 #include "wizard/operation_pictures.h"
+#include "qtui/window_font.h"
 #include "wizard/page1.h"
 
 int main(int argc, char** argv) {
@@ -33,6 +34,8 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Linkferry"));
+  // Qt's own dialogs (choosing a file or folder) and the hints show Japanese text too.
+  QApplication::setFont(lf::PageFont());
   QApplication::setWindowIcon(lf::ProgramIcon());
   lf::TForm01 page1;
   page1.show();

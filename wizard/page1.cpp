@@ -19,6 +19,7 @@
 #include "pages/page_look.h"
 #include "qtui/message_service.h"
 #include "qtui/sjis_qt.h"
+#include "qtui/window_font.h"
 #include "wizard/operation_pictures.h"
 #include "wizard/picture_button.h"
 #include "wizard/second_pages.h"
@@ -61,14 +62,6 @@ QPushButton* Button(QWidget* parent, const char* name, const char* text, int x, 
 }
 
 }  // namespace
-
-QFont PageFont() {
-  QFont font;
-  font.setFamilies({Jp("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                    QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
-  font.setPixelSize(12);
-  return font;
-}
 
 TForm01::TForm01(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -108,7 +108,4 @@ class TForm01 : public QWidget {
   bool running_ = false;
 };
 
-// The page's font.
-QFont PageFont();
-
 }  // namespace lf

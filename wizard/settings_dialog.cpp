@@ -20,6 +20,7 @@
 #include "platform/file_system.h"
 #include "qtui/message_service.h"
 #include "qtui/sjis_qt.h"
+#include "qtui/window_font.h"
 #include "wizard/operation_pictures.h"
 #include "wizard/page1.h"
 
