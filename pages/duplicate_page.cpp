@@ -330,8 +330,12 @@ void TForm07::URLdelete(int side) {
                         MessageCaption(), kMbIconError);
       mark = false;
     } else if (!mark) {
+      // The question names the link this side would delete: the two links of a pair share
+      // their URL, not always their name, and the row is named after its first one.
+      const std::string name = list_ && number < list_->size() ? LinkCaption((*list_)[number])
+                                                               : SjisText(row, kColumnName);
       const std::string question = Sjis("フォルダ 「 ") + SjisText(row, folderColumn) +
-                                   Sjis(" 」にある\rＵＲＬ 「 ") + SjisText(row, kColumnName) +
+                                   Sjis(" 」にある\rＵＲＬ 「 ") + name +
                                    Sjis(" 」を削除しますか？");
       mark = owner_.MessageBox(question, MessageCaption(), kMbOkCancel | kMbIconError) == kIdOk;
     }

@@ -141,7 +141,8 @@ TEST_F(DuplicatePage, FavoritesListsEveryPairAndDeletesTheMarkedShortcuts) {
   EXPECT_EQ(Button(2)->text().toStdString(), "<< 戻る");
   EXPECT_FALSE(Child("BtnURL1")->isVisible());
 
-  // Row 0: asked, answered Cancel: nothing marked.
+  // Row 0: asked about side 2, the link c.URL (the row is named after b), answered Cancel:
+  // nothing marked.
   ClickRow(0);
   EXPECT_EQ(LabelText("DelURL1"), root + "\\F\\");
   EXPECT_TRUE(Child("BtnURL2")->isVisible());
@@ -149,7 +150,7 @@ TEST_F(DuplicatePage, FavoritesListsEveryPairAndDeletesTheMarkedShortcuts) {
   QTest::mouseClick(Child<QPushButton>("BtnURL2"), Qt::LeftButton);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text,
-            "フォルダ 「 " + root + "\\F\\ 」にある\rＵＲＬ 「 b 」を削除しますか？");
+            "フォルダ 「 " + root + "\\F\\ 」にある\rＵＲＬ 「 c 」を削除しますか？");
   EXPECT_EQ(messages.shown[0].caption, "Ｌｉｎｋｆｅｒｒｙ");
   EXPECT_EQ(messages.shown[0].flags, 0x11u);
   EXPECT_EQ(messages.shown[0].owner, page.data());
