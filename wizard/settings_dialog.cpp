@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,6 +45,10 @@ QComboBox* Combo(QGroupBox* box, const char* name) {
   combo->setObjectName(QLatin1String(name));
   combo->setEditable(true);
   combo->setInsertPolicy(QComboBox::NoInsert);  // a typed path is the value, not a list line
+  // File names tell letter case apart: a path typed beside a history entry that differs from
+  // it only in case is another file or folder, and the box must not swap the entry in for it
+  // when editing ends (which it does for every match of its completer).
+  combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
   combo->setGeometry(8, 17, 348, 22);
   return combo;
 }

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -191,6 +192,26 @@ TEST_F(SettingsDialog, OkWritesTheHistoriesRenumberedAndTheChoicesInMemory) {
   EXPECT_EQ(s.LNK, 0);
   EXPECT_EQ(s.Proc, 11);
   EXPECT_EQ(Settings().find("[Check]"), std::string::npos);  // page 1 stores those
+}
+
+// File names tell letter case apart: a typed folder that differs from a history entry only in
+// case is another folder, and Enter must not swap the entry in for it.
+TEST_F(SettingsDialog, ATypedPathKeepsItsLetterCaseBesideTheHistory) {
+  const std::string nn = ExistingBookmarkFile();
+  lftest::WriteFile(home.IniNative(), "[Dir]\r\nNNFileName=" + nn +
+                                          "\r\nIEDirName=/home/taro/Favorites\r\n"
+                                          "IEDir01=/home/taro/Links\r\n");
+  Open();
+  QLineEdit* edit = Combo("IECB")->lineEdit();
+  edit->selectAll();
+  QTest::keyClicks(edit, "/home/taro/favorites");
+  QTest::keyClick(edit, Qt::Key_Return);  // Enter answers the dialog with "O K"
+  EXPECT_TRUE(messages.shown.empty()) << ::testing::PrintToString(messages.Texts());
+  ASSERT_TRUE(Accepted());
+  const lf::StoredLocations stored = lf::ReadLocations();
+  EXPECT_EQ(stored.ie.value, "/home/taro/favorites");
+  EXPECT_EQ(stored.ie.history,
+            (std::vector<std::string>{"/home/taro/Favorites", "/home/taro/Links"}));
 }
 
 TEST_F(SettingsDialog, ARefusedWriteKeepsTheDialogOpenAndMemoryUnchanged) {
