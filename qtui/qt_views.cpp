@@ -1,5 +1,6 @@
 #include "qtui/qt_views.h"
 
+#include <QHeaderView>
 #include <algorithm>
 
 #include "platform/collation.h"
@@ -71,7 +72,14 @@ bool SjisItem::operator<(const QTreeWidgetItem& other) const {
   return platform::CompareText(SjisText(this, column), SjisText(&other, column)) < 0;
 }
 
-QtTreeView::QtTreeView(QTreeWidget* tree, bool editable) : tree_(tree), editable_(editable) {}
+QtTreeView::QtTreeView(QTreeWidget* tree, bool editable) : tree_(tree), editable_(editable) {
+  if (!tree) return;
+  // The one column is as wide as its widest shown caption: a pane narrower than a folder's
+  // name scrolls to it instead of cutting it to "...", which left only the first characters
+  // of long names ("ユーザ設定...") in the narrow trees of the pages.
+  tree->header()->setStretchLastSection(false);
+  tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+}
 
 void QtTreeView::Clear() {
   if (tree_) tree_->clear();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QScrollBar>
 #include <QTimer>
 #include <thread>
 
@@ -39,6 +40,24 @@ TEST(QtTreeView, KeepsChildrenInCaptionOrderAndGivesBackTheBytes) {
   tree.RemoveNode(news);
   EXPECT_EQ(tree.ItemOf(bad), nullptr);
   EXPECT_EQ(r->childCount(), 2);
+}
+
+// A pane narrower than a folder's name scrolls to it; the name is never cut to "...".
+TEST(QtTreeView, ANameWiderThanThePaneIsScrolledToNotCutShort) {
+  QTreeWidget widget;
+  widget.setHeaderHidden(true);
+  widget.resize(120, 200);
+  lf::QtTreeView tree(&widget);
+  auto root = tree.AddChild(lf::TreeView::kNoNode, S("/home/taro/Favorites"), 0, 0);
+  tree.AddChild(root, S("ユーザ設定ツールバー フォルダ"), 0, 1);
+  widget.expandAll();
+  widget.show();
+  QCoreApplication::processEvents();
+  const QTreeWidgetItem* folder = widget.topLevelItem(0)->child(0);
+  const int icon = 16;
+  EXPECT_GE(widget.visualItemRect(folder).width(),
+            icon + widget.fontMetrics().horizontalAdvance(folder->text(0)));
+  EXPECT_GT(widget.horizontalScrollBar()->maximum(), 0);
 }
 
 TEST(QtListItems, SortByTheProgramsOrder) {
