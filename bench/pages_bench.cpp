@@ -105,7 +105,9 @@ void Settle() {
 void Choose(QTreeWidget* tree, const char* caption) {
   QTreeWidgetItem* node = TopFolder(tree, caption);
   tree->scrollToItem(node);
-  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
+  // On the part of the node in sight: the column is as wide as the widest folder name.
+  const QRect shown = tree->visualItemRect(node).intersected(tree->viewport()->rect());
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, shown.center());
   Settle();
 }
 
