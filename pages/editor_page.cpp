@@ -487,6 +487,7 @@ void TForm05::BtnNNfileClick() {
     owner_.ProcessMessagesNow();
     updatingViews_ = true;
     TBookmarkControl::BuildFolderTree(bar_, settings.NNFileName, tree_, *list_);
+    treeView_->expandToDepth(0);  // the top-level folders in sight again, as after the load
     updatingViews_ = false;
     label1_->hide();
     ShowMemo();

@@ -789,6 +789,7 @@ TEST_F(EditorBookmarkTest, FoldersOfOnePathAfterAMergeKeepTreeAndListAlike) {
   messages.fileAnswers = {dir.Path("more.htm")};
   Click("BtnNNfile");
   QTreeWidgetItem* root = Node({});
+  EXPECT_TRUE(root->isExpanded());  // the top-level folders in sight, as after the load
   ASSERT_EQ(Captions(root), (Lines{"A", "A"}));
   // The tree files what lies under the path below the later of the two nodes.
   EXPECT_EQ(Captions(root->child(0)), Lines{});
