@@ -104,6 +104,8 @@ void TForm06::FormShow() {
   values.address.clear();
   if (edit1_->text().isEmpty()) edit2_->setText(QString::fromLatin1(kHttp));
   values.accepted = 0;
+  // Typing starts in the name field, not on the button that closed the dialog last time.
+  edit1_->setFocus();
 }
 
 void TForm06::Edit1Change() {

@@ -104,6 +104,17 @@ TEST_F(UrlDialogTest, AnUnchangedEditIsAcceptedAndCancelHandsNothingBack) {
   EXPECT_EQ(lf::UrlDialogShared().accepted, 0);
 }
 
+// The dialog is shown again and again: typing always starts in the name field, wherever the
+// keyboard was when it was closed last time.
+TEST_F(UrlDialogTest, EveryShowingStartsTypingInTheName) {
+  dialog.SetName("");
+  dialog.show();
+  dialog.findChild<QPushButton*>("Button2")->setFocus();
+  Click("Button2");
+  dialog.show();
+  EXPECT_EQ(dialog.focusWidget(), Edit("Edit1"));
+}
+
 TEST_F(UrlDialogTest, EnterAndEscapeDoNotAnswerTheModalDialog) {
   dialog.SetName("");
   bool stillOpen = false;
