@@ -110,6 +110,9 @@ void TForm02::BuildControls() {
   BuildOperation();
   BuildLocations();
   BuildOptions();
+  // The keyboard starts in the first location and Tab goes from the top down: the operation
+  // number, made first but standing at the foot, comes beside the buttons.
+  setTabOrder(lnkCheck_, spinEdit_);
 }
 
 // The program icon and the instructions.

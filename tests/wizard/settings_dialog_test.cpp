@@ -214,6 +214,21 @@ TEST_F(SettingsDialog, ATypedPathKeepsItsLetterCaseBesideTheHistory) {
             (std::vector<std::string>{"/home/taro/Favorites", "/home/taro/Links"}));
 }
 
+// The keyboard starts in the first location and Tab goes through the dialog from top to
+// bottom, the operation number where it stands, beside the buttons.
+TEST_F(SettingsDialog, TabGoesFromTheTopDown) {
+  Open();
+  std::vector<std::string> order;
+  for (QWidget* w = dialog->nextInFocusChain(); w != dialog.get(); w = w->nextInFocusChain())
+    if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty() &&
+        !w->objectName().startsWith("qt_"))
+      order.push_back(w->objectName().toStdString());
+  EXPECT_EQ(order, (std::vector<std::string>{"NNCB", "Button5", "NNout0", "NNout1", "NNout2",
+                                             "IECB", "Button6", "OPCB", "Button3", "NNCheck",
+                                             "DBLCheck", "LNKCheck", "SpinEdit", "Button1",
+                                             "Button2"}));
+}
+
 TEST_F(SettingsDialog, ARefusedWriteKeepsTheDialogOpenAndMemoryUnchanged) {
   lf::AppSettings().Proc = 6;
   Open();
