@@ -96,4 +96,16 @@ std::string NoDisplayText() {
          "linkferry --run N (see linkferry --help)";
 }
 
+std::string UnopenedDisplayText() {
+  std::string named;
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    if (!Set(name)) continue;
+    named = std::string(name) + "=" + std::getenv(name);
+    break;
+  }
+  return "linkferry: the display to open the windows on (" + named +
+         ") cannot be opened: start them on another one, with xvfb-run linkferry, or convert "
+         "without windows with linkferry --run N (see linkferry --help)";
+}
+
 }  // namespace lf

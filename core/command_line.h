@@ -31,5 +31,8 @@ bool TakeSettingsOption(std::vector<std::string>& args, const std::string& cwd, 
 // Otherwise one line (UTF-8) that says what is missing and what to do instead; the window
 // system would only abort with words of its own.
 std::string NoDisplayText();
+// One line (UTF-8) for a display that is named but cannot be opened (a DISPLAY left behind by
+// a session that has ended): which one, and what to do instead.
+std::string UnopenedDisplayText();
 
 }  // namespace lf

@@ -1,6 +1,7 @@
 // Program entry: a scripted or unattended run when the command line asks for one (decided
 // before any window system is touched, so both work without a display), page 1 otherwise.
 #include <QApplication>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -14,6 +15,23 @@
 #include "wizard/operation_pictures.h"
 #include "qtui/window_font.h"
 #include "wizard/page1.h"
+
+namespace {
+
+QtMessageHandler g_qtMessages = nullptr;
+
+// While the window system starts: Qt aborts the program when the display it was named cannot
+// be opened, with words about reinstalling. The program says which display instead and ends
+// as it does without one.
+void StartingMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtFatalMsg) {
+    std::cerr << lf::UnopenedDisplayText() << '\n' << std::flush;
+    std::_Exit(2);
+  }
+  if (g_qtMessages) g_qtMessages(type, context, text);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -32,7 +50,9 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  g_qtMessages = qInstallMessageHandler(StartingMessages);
   QApplication app(argc, argv);
+  qInstallMessageHandler(g_qtMessages);
   QApplication::setApplicationName(QStringLiteral("Linkferry"));
   // Qt's own dialogs (choosing a file or folder) and the hints show Japanese text too.
   QApplication::setFont(lf::PageFont());

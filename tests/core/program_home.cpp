@@ -35,10 +35,17 @@ ProgramHome::~ProgramHome() {
 
 int ProgramHome::RunWithoutDisplay(const std::vector<std::string>& args, std::string& out,
                                    std::string& err) const {
+  return RunOnDisplay(std::string(), args, out, err);
+}
+
+int ProgramHome::RunOnDisplay(const std::string& display, const std::vector<std::string>& args,
+                              std::string& out, std::string& err) const {
   const std::string home = "'" + dir.Native() + "'";
-  std::string command =
-      "cd " + home + " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME=" + home +
-      " XDG_CONFIG_HOME=" + home + "/config XDG_STATE_HOME=" + home + "/state ./linkferry";
+  std::string command = "cd " + home +
+                        " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME=" + home +
+                        (display.empty() ? "" : " DISPLAY='" + display + "'") +
+                        " XDG_CONFIG_HOME=" + home + "/config XDG_STATE_HOME=" + home +
+                        "/state ./linkferry";
   for (const std::string& arg : args) command += " '" + arg + "'";
   command += " >out.txt 2>err.txt";
   const int status = std::system(command.c_str());

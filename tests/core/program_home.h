@@ -30,6 +30,9 @@ class ProgramHome {
   // err.
   int RunWithoutDisplay(const std::vector<std::string>& args, std::string& out,
                         std::string& err) const;
+  // The same with DISPLAY set to display, and nothing else to open windows on.
+  int RunOnDisplay(const std::string& display, const std::vector<std::string>& args,
+                   std::string& out, std::string& err) const;
 };
 
 // A Netscape bookmark file (Shift-JIS, CR LF) with the given lines between the outermost

@@ -352,4 +352,19 @@ TEST_F(ScriptRun, TheWindowsWithoutADisplaySayWhatToDoInstead) {
   EXPECT_FALSE(lftest::Exists(Native("mine.ini")));
 }
 
+// A DISPLAY left behind by a session that has ended: the window system would abort the program
+// with words of its own.
+TEST_F(ScriptRun, ADisplayThatCannotBeOpenedIsSaidAndEndsAsWithoutOne) {
+  const std::string display = ":8765";
+  ASSERT_FALSE(lftest::Exists("/tmp/.X11-unix/X8765"));
+  EXPECT_EQ(home.RunOnDisplay(display, {}, out, err), 2);
+  EXPECT_EQ(out, "");
+  const std::string line =
+      "linkferry: the display to open the windows on (DISPLAY=:8765) cannot be opened: start "
+      "them on another one, with xvfb-run linkferry, or convert without windows with linkferry "
+      "--run N (see linkferry --help)\n";
+  EXPECT_TRUE(err.ends_with(line)) << err;
+  EXPECT_FALSE(lftest::Exists(Native("config")));
+}
+
 }  // namespace
