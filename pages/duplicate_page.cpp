@@ -1,10 +1,13 @@
 #include "pages/duplicate_page.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <QTreeWidget>
 #include <cerrno>
@@ -42,6 +45,27 @@ constexpr int kMinWidth = 420;
 constexpr int kMinHeight = 335;
 constexpr int kListTop = 84;
 
+// The folder of one side of the row last clicked. A path longer than the label keeps its start
+// and its end, where the folders that tell the two copies apart stand, and shows itself whole
+// as the hint; cut at the right, two long paths read alike.
+class FolderLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  bool event(QEvent* event) override {
+    if (event->type() == QEvent::ToolTip) setToolTip(text());
+    return QLabel::event(event);
+  }
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const QRect area = contentsRect();
+    style()->drawItemText(&painter, area, alignment(), palette(), isEnabled(),
+                          fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width()),
+                          foregroundRole());
+  }
+};
+
 }  // namespace
 
 TForm07::TForm07(QWidget* page1)
@@ -50,8 +74,8 @@ TForm07::TForm07(QWidget* page1)
       image0_(new QLabel(this)),
       label1_(new QLabel(this)),
       memo1_(new QPlainTextEdit(this)),
-      delUrl1_(new QLabel(this)),
-      delUrl2_(new QLabel(this)),
+      delUrl1_(new FolderLabel(this)),
+      delUrl2_(new FolderLabel(this)),
       btnUrl1_(new QPushButton(this)),
       btnUrl2_(new QPushButton(this)),
       label2_(new QLabel(this)),
@@ -142,6 +166,9 @@ void TForm07::SetUpPairList() {
   listView_->setRootIsDecorated(false);
   listView_->setUniformRowHeights(true);
   listView_->setAllColumnsShowFocus(true);
+  // Names and folders too long for their columns keep their start and their end: the folders
+  // that tell the two copies apart stand at the end of the paths.
+  listView_->setTextElideMode(Qt::ElideMiddle);
   listView_->setSelectionMode(QAbstractItemView::SingleSelection);
   listView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   listView_->header()->setSectionsClickable(false);
