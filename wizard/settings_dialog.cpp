@@ -289,7 +289,10 @@ void TForm02::Button1Click() {
                                                      kMbIconError | kMbOkCancel) != kIdOk)
     return;
 
-  const std::string ie = TBookmarkControl::RemoveBackslash(ieText);
+  std::string ie = TBookmarkControl::RemoveBackslash(ieText);
+  // The folder typed with this system's separator at its end is the same folder too; kept, it
+  // would stand in every path of the entries before their own "\" (".../Favorites/\ニュース").
+  if (ie.size() > 1 && ie.back() == '/') ie.pop_back();
   const std::string op = Text(opcb_);
   try {
     WriteLocations(nn, Lines(nncb_), ie, Lines(iecb_), op, Lines(opcb_));

@@ -195,8 +195,9 @@ TEST_F(SettingsDialog, OkWritesTheHistoriesRenumberedAndTheChoicesInMemory) {
 }
 
 // File names tell letter case apart: a typed folder that differs from a history entry only in
-// case is another folder, and Enter must not swap the entry in for it.
-TEST_F(SettingsDialog, ATypedPathKeepsItsLetterCaseBesideTheHistory) {
+// case is another folder, and Enter must not swap the entry in for it. Its trailing "/" goes,
+// as a trailing backslash does: the entries' paths would read ".../favorites/\ニュース".
+TEST_F(SettingsDialog, ATypedFolderKeepsItsLetterCaseAndLosesItsTrailingSlash) {
   const std::string nn = ExistingBookmarkFile();
   lftest::WriteFile(home.IniNative(), "[Dir]\r\nNNFileName=" + nn +
                                           "\r\nIEDirName=/home/taro/Favorites\r\n"
@@ -204,7 +205,7 @@ TEST_F(SettingsDialog, ATypedPathKeepsItsLetterCaseBesideTheHistory) {
   Open();
   QLineEdit* edit = Combo("IECB")->lineEdit();
   edit->selectAll();
-  QTest::keyClicks(edit, "/home/taro/favorites");
+  QTest::keyClicks(edit, "/home/taro/favorites/");
   QTest::keyClick(edit, Qt::Key_Return);  // Enter answers the dialog with "O K"
   EXPECT_TRUE(messages.shown.empty()) << ::testing::PrintToString(messages.Texts());
   ASSERT_TRUE(Accepted());
