@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   fonts-ipafont-gothic fonts-nanum fonts-noto-color-emoji xvfb xauth
   clang libclang-rt-14-dev time
   desktop-file-utils appstream groff-base dpkg-dev file librsvg2-bin

@@ -13,6 +13,7 @@
 #include "core/script_run.h"
 #include "core/unattended.h"
 #include "wizard/operation_pictures.h"
+#include "qtui/qt_japanese.h"
 #include "qtui/window_font.h"
 #include "wizard/page1.h"
 
@@ -54,8 +55,10 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   qInstallMessageHandler(g_qtMessages);
   QApplication::setApplicationName(QStringLiteral("Linkferry"));
-  // Qt's own dialogs (choosing a file or folder) and the hints show Japanese text too.
+  // Qt's own dialogs (choosing a file or folder) and the hints show Japanese text too, in the
+  // windows' font and, where the translation is installed, in Japanese words.
   QApplication::setFont(lf::PageFont());
+  lf::UseJapaneseQtTexts();
   QApplication::setWindowIcon(lf::ProgramIcon());
   lf::TForm01 page1;
   page1.show();

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QGlyphRun>
 #include <QRawFont>
 #include <QTextLayout>
+
+#include "qtui/qt_japanese.h"
 
 namespace {
 
@@ -25,6 +28,12 @@ TEST(WindowFont, EveryCharacterOfTheSampleTitlesHasAGlyph) {
       if (glyphs[i] == 0) missing << run.rawFont().familyName();
   }
   EXPECT_TRUE(missing.isEmpty()) << "no glyph in " << missing.join(", ").toStdString();
+}
+
+// The file and folder choosers are Qt's: they speak Japanese beside the program's windows.
+TEST(WindowFont, QtsOwnWordsAreJapanese) {
+  ASSERT_TRUE(lf::UseJapaneseQtTexts());
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:").toStdString(), "アドレス:");
 }
 
 }  // namespace
