@@ -1,4 +1,5 @@
-// A picture that answers a click, as the operation pictures of page 1 do.
+// A picture that answers a click, as the operation pictures of page 1 do, and the keyboard:
+// Tab reaches it and Space or Enter clicks it.
 #pragma once
 
 #include <QLabel>
@@ -16,6 +17,8 @@ class PictureButton : public QLabel {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   bool pressed_ = false;

@@ -357,6 +357,20 @@ TEST_F(Page1, EveryNextOpensANewPageOfItsKindAndBackReselectsTheOperation) {
   EXPECT_TRUE(messages.shown.empty()) << ::testing::PrintToString(messages.Texts());
 }
 
+// Without a mouse: Tab reaches the pictures, Space or Enter chooses one.
+TEST_F(Page1, ThePicturesAnswerTheKeyboard) {
+  Open();
+  QWidget* image4 = Get("Image4");
+  EXPECT_TRUE(image4->focusPolicy() & Qt::TabFocus);
+  EXPECT_EQ(Get("Image3")->nextInFocusChain(), image4);
+  QTest::keyClick(image4, Qt::Key_Space);
+  EXPECT_EQ(lf::AppSettings().Proc, 4);
+  EXPECT_EQ(ShownMemos(), std::vector<int>{4});
+  QTest::keyClick(Get("Image11"), Qt::Key_Return);
+  EXPECT_EQ(lf::AppSettings().Proc, 11);
+  EXPECT_TRUE(On("Button4"));
+}
+
 // Page 1 is hidden while a second page is shown: "終了" there must still end the program,
 // not leave it running without a window.
 TEST_F(Page1, ExitOnASecondPageEndsTheProgram) {
