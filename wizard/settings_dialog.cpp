@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCompleter>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,10 +44,11 @@ QComboBox* Combo(QGroupBox* box, const char* name) {
   combo->setObjectName(QLatin1String(name));
   combo->setEditable(true);
   combo->setInsertPolicy(QComboBox::NoInsert);  // a typed path is the value, not a list line
-  // File names tell letter case apart: a path typed beside a history entry that differs from
-  // it only in case is another file or folder, and the box must not swap the entry in for it
-  // when editing ends (which it does for every match of its completer).
-  combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
+  // A typed path is the path; the histories are in the drop-down list. Qt's completer would
+  // finish a path that begins an entry as that entry ("Favorites" beside "Favorites2"), and
+  // swap in an entry that differs from the typed path only in letter case when editing ends:
+  // file names tell case apart, and either is another file or folder.
+  combo->setCompleter(nullptr);
   combo->setGeometry(8, 17, 348, 22);
   return combo;
 }

@@ -194,15 +194,22 @@ TEST_F(SettingsDialog, OkWritesTheHistoriesRenumberedAndTheChoicesInMemory) {
   EXPECT_EQ(Settings().find("[Check]"), std::string::npos);  // page 1 stores those
 }
 
-// File names tell letter case apart: a typed folder that differs from a history entry only in
-// case is another folder, and Enter must not swap the entry in for it. Its trailing "/" goes,
-// as a trailing backslash does: the entries' paths would read ".../favorites/\ニュース".
-TEST_F(SettingsDialog, ATypedFolderKeepsItsLetterCaseAndLosesItsTrailingSlash) {
+// A typed path is the path, whatever the histories hold: one that differs from an entry only
+// in letter case is another file or folder, and one that begins an entry is not that entry;
+// neither may be swapped for the entry when editing ends. A folder's trailing "/" goes, as a
+// trailing backslash does: the entries' paths would read ".../favorites/\ニュース".
+TEST_F(SettingsDialog, TypedPathsStayAsTypedBesideTheHistories) {
   const std::string nn = ExistingBookmarkFile();
   lftest::WriteFile(home.IniNative(), "[Dir]\r\nNNFileName=" + nn +
                                           "\r\nIEDirName=/home/taro/Favorites\r\n"
-                                          "IEDir01=/home/taro/Links\r\n");
+                                          "IEDir01=/home/taro/Links\r\n"
+                                          "OPFile01=/home/taro/opera6.adr.old\r\n");
   Open();
+  dialog->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+  QLineEdit* opera = Combo("OPCB")->lineEdit();
+  opera->setFocus();
+  QTest::keyClicks(opera, "/home/taro/opera6.adr");
   QLineEdit* edit = Combo("IECB")->lineEdit();
   edit->selectAll();
   QTest::keyClicks(edit, "/home/taro/favorites/");
@@ -213,6 +220,7 @@ TEST_F(SettingsDialog, ATypedFolderKeepsItsLetterCaseAndLosesItsTrailingSlash) {
   EXPECT_EQ(stored.ie.value, "/home/taro/favorites");
   EXPECT_EQ(stored.ie.history,
             (std::vector<std::string>{"/home/taro/Favorites", "/home/taro/Links"}));
+  EXPECT_EQ(stored.op.value, "/home/taro/opera6.adr");
 }
 
 // The keyboard starts in the first location and Tab goes through the dialog from top to
