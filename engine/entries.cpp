@@ -1,6 +1,7 @@
 #include <array>
 
 #include "engine/bookmark_control.h"
+#include "engine/entry_layout.h"
 #include "engine/sjis_text.h"
 #include "platform/codepage.h"
 #include "platform/ini_file.h"
@@ -33,19 +34,9 @@ std::string TBookmarkControl::EntryPath(std::string_view entry) {
 }
 
 void TBookmarkControl::SplitEntry(std::string_view entry, std::string& key, std::string& url) {
-  key = entry;
-  url.clear();
-  const std::size_t marker = FindCharBoundary(entry, kLinkMarker);
-  if (marker == std::string_view::npos) return;  // a folder, or no entry of either kind
-  // A link's name ends at the first "\" after the link marker: names hold every "\" of their
-  // own as "&#92;" (EntryLinkName), while an address may hold any text, a scheme, ".url" or
-  // another "\" included.
-  std::size_t end = marker + kLinkMarker.size();  // a character starts here
-  while (end < entry.size() && entry[end] != '\\')
-    end += platform::IsLeadByte(static_cast<unsigned char>(entry[end])) ? 2 : 1;
-  if (end >= entry.size()) return;
-  key = entry.substr(0, end);
-  url = entry.substr(end + 1);
+  const EntryParts parts = PartsOf(entry);
+  key = parts.key;
+  url = parts.url;
 }
 
 std::string TBookmarkControl::EntryLinkName(std::string_view name) {

@@ -115,6 +115,11 @@ void LineWriter::EndLine(std::size_t start) {
   if (buffer_.size() >= kChunk) Flush();
 }
 
+void LineWriter::WriteLines(std::string_view lines) {
+  buffer_.append(lines);
+  if (buffer_.size() >= kChunk) Flush();
+}
+
 void LineWriter::Flush() {
   if (buffer_.empty()) return;
   file_.Write(buffer_);

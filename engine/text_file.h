@@ -55,6 +55,8 @@ class LineWriter {
     make(buffer_);
     EndLine(start);
   }
+  // Writes text whose lines all end in CR LF already, as it is; throws platform::IoError.
+  void WriteLines(std::string_view lines);
   // Writes what is buffered and closes the file; throws platform::IoError.
   void Close();
 
