@@ -112,7 +112,7 @@ class FolderPaths {
   std::vector<Slot> slots_;
   std::size_t mask_ = 0;
   std::vector<std::string_view> paths_;
-  std::vector<bool> lengths_;  // by length: some folder path has it
+  std::vector<bool> lengths_;               // by length: some folder path has it
   std::vector<std::uint32_t> pathOfEntry_;  // by entry, for folder entries
 };
 
