@@ -98,14 +98,18 @@ class Chain {
   // file, or would not replace one it could not back up, and has said so) is a conversion
   // error of the run and a line of the lost-data log, so the summary and the exit status tell.
   void CountUnwritten(int written) {
+    // Usually every link was written: the log's lines are only made when one was not.
+    std::size_t links = 0;
+    for (const std::string& entry : list_) links += !TBookmarkControl::IsFolderEntry(entry);
+    if (written >= static_cast<int>(links)) return;
     std::vector<std::string> lost;
     for (const std::string& entry : list_) {
       if (TBookmarkControl::IsFolderEntry(entry)) continue;
       const EntryLayout link = LayoutOf(entry);
-      lost.push_back("File Error : " +
-                     TBookmarkControl::FolderPart(TBookmarkControl::EntryKey(entry)) + link.name);
+      lost.push_back(
+          "File Error : " + TBookmarkControl::FolderPart(TBookmarkControl::EntryKey(entry)) +
+          std::string(link.name));
     }
-    if (written >= static_cast<int>(lost.size())) return;
     c_.errorCount += static_cast<int>(lost.size()) - written;
     engine_.RecordLostData(run_.owner, lost);
   }

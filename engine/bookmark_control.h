@@ -40,6 +40,8 @@ class TBookmarkControl {
   // The URL in a text: from the first of "res:", "https:", "http:", "news:", "ftp:", "file:"
   // (in this order of preference) up to the next double quote; empty if none occurs.
   static std::string ExtractUrl(std::string_view text);
+  // The same as a view into the text.
+  static std::string_view FindUrl(std::string_view text);
   // The entry without "\" and its URL.
   static std::string EntryPath(std::string_view entry);
   // The key and URL of an entry, by its form. A URL entry splits at the first "\" after its
@@ -96,16 +98,16 @@ class TBookmarkControl {
   void ReadBookmarkFile(Owner& owner, const std::string& filePath, int& cancel, int& urlCount,
                         TreeView* tree, bool fillTree, BookmarkList& list, ProgressBar& bar,
                         const std::string& rootName);
-  void ParseBookmarkLines(Owner& owner, int charset, LineReader& file, int& cancel,
-                          int& urlCount, int& depth, TreeView::Node parent, TreeView* tree,
-                          bool fillTree, ProgressBar& bar, BookmarkList& list, int startDepth,
+  void ParseBookmarkLines(Owner& owner, int charset, LineReader& file, int& cancel, int& urlCount,
+                          int& depth, TreeView::Node parent, TreeView* tree, bool fillTree,
+                          ProgressBar& bar, BookmarkList& list, int startDepth,
                           const std::string& folderPath);
   static std::string CleanName(std::string_view text);
   std::string LinkName(std::string_view text) const;
 
   // ---- Netscape bookmark file writer (netscape_writer.cpp) ----
-  void SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& urlCount,
-                        const std::string& filePath, const BookmarkList& list);
+  void SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& urlCount, const std::string& filePath,
+                        const BookmarkList& list);
 
   // ---- Favorites folder reader (favorites_reader.cpp) ----
   void LoadFavorites(Owner& owner, StatusLabel* status, int& cancel, int& errorCount,
@@ -118,8 +120,8 @@ class TBookmarkControl {
   std::string ReadUrlFile(const std::string& path);
 
   // ---- Favorites folder writer and lost-data log (favorites_writer.cpp) ----
-  void SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel, int& errorCount,
-                     int& ieUrlCount, const BookmarkList& list);
+  void SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel, int& errorCount, int& ieUrlCount,
+                     const BookmarkList& list);
   // The lost-data log of one run. Between StartLostDataRun and EndLostDataRun every line the
   // Favorites reader and writer and RecordLostData log is kept, and the log is saved with all
   // of them, so that a run that reads and writes several times lists what each step lost.
@@ -141,9 +143,9 @@ class TBookmarkControl {
   // ---- Opera hotlist reader (opera_reader.cpp) ----
   void LoadOperaFile(Owner& owner, const std::string& filePath, int& cancel, int& operaUrlCount,
                      ProgressBar& bar, BookmarkList& list, const std::string& rootFolder);
-  void ParseOperaFolder(Owner& owner, bool utf8, LineReader& file, int& cancel,
-                        int& operaUrlCount, int& depth, ProgressBar& bar, BookmarkList& list,
-                        int base, const std::string& folderPath);
+  void ParseOperaFolder(Owner& owner, bool utf8, LineReader& file, int& cancel, int& operaUrlCount,
+                        int& depth, ProgressBar& bar, BookmarkList& list, int base,
+                        const std::string& folderPath);
 
   // ---- Opera hotlist writer (opera_writer.cpp) ----
   void SaveOperaFile(Owner& owner, ProgressBar& bar, const BookmarkList& list,
@@ -151,8 +153,8 @@ class TBookmarkControl {
   void BackupOperaFile(Owner& owner, const std::string& filePath, std::string& outputPath,
                        std::string& backupPath);
   void WriteOperaHeader(LineWriter& out);
-  void WriteOperaEntries(Owner& owner, LineWriter& out, ProgressBar& bar,
-                         const BookmarkList& list, int& operaUrlCount, const std::string& stamp);
+  void WriteOperaEntries(Owner& owner, LineWriter& out, ProgressBar& bar, const BookmarkList& list,
+                         int& operaUrlCount, const std::string& stamp);
   void WriteOperaLine(LineWriter& out, std::string_view line);
 
   // ---- Folder tree and URL list (folder_tree.cpp) ----

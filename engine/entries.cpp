@@ -1,6 +1,7 @@
 #include <array>
 
 #include "engine/bookmark_control.h"
+#include "engine/entry_layout.h"
 #include "engine/sjis_text.h"
 #include "platform/codepage.h"
 #include "platform/ini_file.h"
@@ -17,13 +18,33 @@ constexpr std::array<std::string_view, 6> kSchemes = {
 }
 
 std::string TBookmarkControl::ExtractUrl(std::string_view text) {
-  for (std::string_view scheme : kSchemes) {
-    std::size_t pos = text.find(scheme);
-    if (pos == std::string_view::npos) continue;
-    std::size_t quote = text.find('"', pos);
-    return std::string(text.substr(pos, quote == std::string_view::npos ? quote : quote - pos));
+  return std::string(FindUrl(text));
+}
+
+std::string_view TBookmarkControl::FindUrl(std::string_view text) {
+  // Every scheme ends in ":": the first occurrence of each is found in one pass over them.
+  std::array<std::size_t, kSchemes.size()> first;
+  first.fill(std::string_view::npos);
+  std::size_t missing = kSchemes.size();
+  for (std::size_t colon = text.find(':'); colon != std::string_view::npos && missing > 0;
+       colon = text.find(':', colon + 1)) {
+    for (std::size_t k = 0; k < kSchemes.size(); ++k) {
+      const std::size_t length = kSchemes[k].size();
+      if (first[k] != std::string_view::npos || colon + 1 < length ||
+          text.compare(colon + 1 - length, length, kSchemes[k]) != 0)
+        continue;
+      first[k] = colon + 1 - length;
+      --missing;
+    }
+    // The scheme preferred most has been found: nothing later can come before it.
+    if (first[0] != std::string_view::npos) break;
   }
-  return std::string();
+  for (const std::size_t pos : first) {
+    if (pos == std::string_view::npos) continue;
+    const std::size_t quote = text.find('"', pos);
+    return text.substr(pos, quote == std::string_view::npos ? quote : quote - pos);
+  }
+  return std::string_view();
 }
 
 std::string TBookmarkControl::EntryPath(std::string_view entry) {
@@ -33,19 +54,9 @@ std::string TBookmarkControl::EntryPath(std::string_view entry) {
 }
 
 void TBookmarkControl::SplitEntry(std::string_view entry, std::string& key, std::string& url) {
-  key = entry;
-  url.clear();
-  const std::size_t marker = FindCharBoundary(entry, kLinkMarker);
-  if (marker == std::string_view::npos) return;  // a folder, or no entry of either kind
-  // A link's name ends at the first "\" after the link marker: names hold every "\" of their
-  // own as "&#92;" (EntryLinkName), while an address may hold any text, a scheme, ".url" or
-  // another "\" included.
-  std::size_t end = marker + kLinkMarker.size();  // a character starts here
-  while (end < entry.size() && entry[end] != '\\')
-    end += platform::IsLeadByte(static_cast<unsigned char>(entry[end])) ? 2 : 1;
-  if (end >= entry.size()) return;
-  key = entry.substr(0, end);
-  url = entry.substr(end + 1);
+  const EntryParts parts = PartsOf(entry);
+  key = parts.key;
+  url = parts.url;
 }
 
 std::string TBookmarkControl::EntryLinkName(std::string_view name) {

@@ -63,11 +63,14 @@ std::size_t HtmlReferenceAt(std::string_view text, std::size_t pos, char32_t& cp
 
 }  // namespace
 
+bool HtmlIsText(std::string_view sjis, bool name) {
+  return sjis.find('&') == std::string_view::npos &&
+         (!name || (sjis.find('\\') == std::string_view::npos &&
+                    sjis.compare(0, 4, kMarkerCharacters) != 0));
+}
+
 std::string DecodeHtml(std::string_view sjis, bool name) {
-  if (sjis.find('&') == std::string_view::npos &&
-      (!name ||
-       (sjis.find('\\') == std::string_view::npos && sjis.compare(0, 4, kMarkerCharacters) != 0)))
-    return std::string(sjis);
+  if (HtmlIsText(sjis, name)) return std::string(sjis);
   std::string out;
   out.reserve(sjis.size() + 8);
   std::vector<std::size_t> ampersands;  // where an "&" of the text itself was put
@@ -105,6 +108,62 @@ std::string DecodeHtml(std::string_view sjis, bool name) {
   // reference (TBookmarkControl::EntryLinkName).
   if (name && out.compare(0, 4, kMarkerCharacters) == 0) out.replace(0, 2, "&#33109;");
   return out;
+}
+
+LineTags TagsOf(std::string_view line) {
+  LineTags tags;
+  const auto at = [&line](std::size_t pos, std::string_view text) {
+    return line.compare(pos, text.size(), text) == 0;
+  };
+  for (std::size_t i = line.find('<'); i != std::string_view::npos; i = line.find('<', i + 1)) {
+    if (i + 1 == line.size()) break;
+    switch (line[i + 1]) {
+      case 'D':
+        if (at(i + 2, "T>")) {
+          tags.dt = true;
+          tags.dtLink = tags.dtLink || at(i + 4, "<A");
+        } else if (at(i + 2, "L>")) {
+          tags.list = true;
+        }
+        break;
+      case 'H':
+        tags.heading = tags.heading || at(i + 2, "3");
+        break;
+      case '/':
+        tags.linkEnd = tags.linkEnd || at(i + 2, "A>");
+        tags.headingEnd = tags.headingEnd || at(i + 2, "H3");
+        tags.listEnd = tags.listEnd || at(i + 2, "DL>");
+        break;
+      default:
+        break;
+    }
+  }
+  return tags;
+}
+
+std::string_view StripTags(std::string_view line, std::string& scratch) {
+  // The pieces outside tags, from the first ">" on.
+  std::string_view only;  // the one piece found so far that is not empty
+  bool several = false;
+  std::size_t i = line.find('>');
+  while (i != std::string_view::npos) {
+    ++i;  // after a ">"
+    std::size_t end = i;
+    while (end < line.size() && line[end] != '<' && line[end] != '>') ++end;
+    if (end > i) {
+      if (!only.empty() && !several) {
+        scratch.assign(only);
+        several = true;
+      }
+      if (several)
+        scratch.append(line.substr(i, end - i));
+      else
+        only = line.substr(i, end - i);
+    }
+    if (end == line.size()) break;
+    i = line[end] == '>' ? end : line.find('>', end + 1);
+  }
+  return several ? std::string_view(scratch) : only;
 }
 
 std::string EscapeHtml(std::string_view sjis, bool name) {

@@ -14,12 +14,34 @@ namespace lf {
 // (platform/codepage.h). A name has every "\" as "&#92;", so that it never separates folders;
 // an address keeps its "\". A reference to a control character stays as the text it is.
 std::string DecodeHtml(std::string_view sjis, bool name);
+// True when DecodeHtml gives the text back as it is.
+bool HtmlIsText(std::string_view sjis, bool name);
 
 // The same text for a bookmark file: "&", "<", ">" and '"' of a name (only "&" and '"' of an
 // address) as their HTML references. References of the program's text stay as they stand and
 // are shown as their characters by a browser, except "&#38;", written "&amp;", and "&#92;",
 // written "\" as the file held it.
 std::string EscapeHtml(std::string_view sjis, bool name);
+
+// The tags of a bookmark file line that its reader goes by, each anywhere in the line and in
+// the letter case shown.
+struct LineTags {
+  bool dt = false;          // "<DT>"
+  bool dtLink = false;      // "<DT><A"
+  bool linkEnd = false;     // "</A>"
+  bool heading = false;     // "<H3"
+  bool headingEnd = false;  // "</H3"
+  bool list = false;        // "<DL>"
+  bool listEnd = false;     // "</DL>"
+};
+// Every tag begins with "<", which is never the second byte of a character: the line is
+// looked at only where it has one.
+LineTags TagsOf(std::string_view line);
+
+// The text of a line without its markup: nothing up to the first ">", nothing from each "<"
+// to the next ">", and no ">" at all. A view into the line where the text is one piece of
+// it, else into scratch.
+std::string_view StripTags(std::string_view line, std::string& scratch);
 
 // A line of a UTF-8 bookmark file in Shift-JIS: characters beyond Shift-JIS as references,
 // an "&" left as it is for DecodeHtml to take.

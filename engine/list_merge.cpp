@@ -57,6 +57,8 @@ void TBookmarkControl::RemoveDuplicates(BookmarkList& list) {
   // mark of a removed entry and goes as well.
   std::size_t kept = 0;
   for (std::size_t i = 0; i < list.size(); ++i) {
+    // The texts lie anywhere in memory: the ones a little ahead are fetched meanwhile.
+    if (i + 8 < list.size()) __builtin_prefetch(list[i + 8].data());
     bool repeated = i + 1 < list.size() && list[i] == list[i + 1];
     if (repeated || list[i] == "delete") continue;
     if (kept != i) list[kept] = std::move(list[i]);

@@ -23,34 +23,19 @@ constexpr int kCharsetSjis = 0;
 constexpr int kCharsetUtf8 = 1;
 constexpr int kCharsetEuc = 2;
 
-bool Contains(std::string_view text, std::string_view part) {
-  return text.find(part) != std::string_view::npos;
-}
-
-// Removes markup: everything up to the first ">" and everything from each "<" to the next ">".
-std::string StripTags(std::string_view text) {
-  enum class State { Skipping, InsideTag, Outside } state = State::Skipping;
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    if (c == '<')
-      state = State::InsideTag;
-    else if (c == '>')
-      state = State::Outside;
-    else if (state == State::Outside)
-      out.push_back(c);
+// The name of a folder or link line: its text without markup, as the text it stands for; a
+// view into the line or into one of the scratch strings.
+std::string_view NameOf(std::string_view line, std::string& stripped, std::string& decoded) {
+  std::string_view name = StripTags(line, stripped);
+  if (!HtmlIsText(name, true)) {
+    decoded = DecodeHtml(name, true);
+    name = decoded;
   }
-  return out;
-}
-
-// The name of a folder or link line: its text without markup, as the text it stands for.
-std::string NameOf(std::string_view line) {
-  std::string name = DecodeHtml(StripTags(line), true);
   // A name that ends in the first byte of a two-byte character (a title in another character
   // set) loses it: it would take the "\" after the folder's name in its contents' paths for
   // its second.
   if (!name.empty() && platform::ClassifyByte(name, name.size() - 1) == platform::ByteKind::Lead)
-    name.pop_back();
+    name.remove_suffix(1);
   return name;
 }
 
@@ -59,7 +44,8 @@ std::string NameOf(std::string_view line) {
 // may the value itself (an archived page): a value of any scheme, or of none, is carried to
 // where a format can hold it and counted as lost where it cannot (a shortcut). A line
 // without one is a link of the first address found in it. hasHref tells the two kinds apart.
-std::string LinkUrl(std::string_view line, bool& hasHref) {
+// A view into the line or into decoded.
+std::string_view LinkUrl(std::string_view line, bool& hasHref, std::string& decoded) {
   static constexpr std::string_view kHref = "HREF=\"";
   hasHref = false;
   for (std::size_t i = line.find('='); i != std::string_view::npos; i = line.find('=', i + 1)) {
@@ -67,22 +53,25 @@ std::string LinkUrl(std::string_view line, bool& hasHref) {
         !platform::SameIgnoringAsciiCase(line.substr(i - 4, kHref.size()), kHref))
       continue;
     hasHref = true;
-    const std::string_view value = line.substr(i + 2);
-    return DecodeHtml(value.substr(0, value.find('"')), false);
+    std::string_view value = line.substr(i + 2);
+    value = value.substr(0, value.find('"'));
+    if (HtmlIsText(value, false)) return value;
+    decoded = DecodeHtml(value, false);
+    return decoded;
   }
-  return TBookmarkControl::ExtractUrl(line);
+  return TBookmarkControl::FindUrl(line);
 }
 
 // The level character of an item at the given depth. What lies deeper than the deepest level
 // is filed at that level, and an item outside every "<DL>" gets level 0 rather than "-1",
 // which no consumer of the entries could read back.
-std::string LevelDigit(int depth, bool& tooDeep) {
+char LevelDigit(int depth, bool& tooDeep) {
   int level = depth - 1;
   if (level > kMaxLevel) {
     tooDeep = true;
     level = kMaxLevel;
   }
-  return std::string(1, LevelChar(level));
+  return LevelChar(level);
 }
 
 // The character set a declaration names ("charset=utf-8", 'charset="EUC-JP"', "<meta
@@ -224,6 +213,8 @@ int DetectCharset(const std::string& path) {
   std::string line;
   while (file.ReadLine(line)) {
     guess.Take(line);
+    // Only a line with a "c" can declare one.
+    if (line.find_first_of("cC") == std::string::npos) continue;
     // The character set is not known yet, so every byte is folded.
     for (char& c : line)
       c = static_cast<char>(platform::FoldAsciiCase(static_cast<unsigned char>(c)));
@@ -239,13 +230,14 @@ class ItemJoiner {
   // True when raw holds a line to parse, joined with the lines before it where they belong
   // together; false while an item waits for its end.
   bool Complete(std::string& raw) {
+    const LineTags tags = TagsOf(raw);
     if (pending_ == Pending::None) {
-      if (Contains(raw, "<DT><A") && !Contains(raw, "</A>")) {
+      if (tags.dtLink && !tags.linkEnd) {
         pending_ = Pending::Link;
         text_ = raw;
         return false;
       }
-      if (Contains(raw, "<DT>") && !Contains(raw, "</H3") && !Contains(raw, "</A>")) {
+      if (tags.dt && !tags.headingEnd && !tags.linkEnd) {
         pending_ = Pending::Folder;
         text_ = raw;
         return false;
@@ -255,7 +247,7 @@ class ItemJoiner {
     std::string_view rest(raw);
     rest.remove_prefix(std::min(rest.find_first_not_of(' '), rest.size()));
     text_.append(rest);
-    if (!Contains(raw, pending_ == Pending::Folder ? "</H3" : "</A>")) return false;
+    if (!(pending_ == Pending::Folder ? tags.headingEnd : tags.linkEnd)) return false;
     pending_ = Pending::None;
     raw = std::move(text_);
     text_.clear();
@@ -267,10 +259,14 @@ class ItemJoiner {
   std::string text_;
 };
 
-std::string LineInSjis(int charset, const std::string& raw) {
-  if (charset == kCharsetUtf8) return Utf8MarkupToSjis(raw);
-  if (charset == kCharsetEuc) return TBookmarkControl::EucToSjis(raw);
-  return raw;
+// The line in Shift-JIS, in line; a Shift-JIS line is handed over without a copy.
+void LineInSjis(int charset, std::string& raw, std::string& line) {
+  if (charset == kCharsetUtf8)
+    line = Utf8MarkupToSjis(raw);
+  else if (charset == kCharsetEuc)
+    line = TBookmarkControl::EucToSjis(raw);
+  else
+    line.swap(raw);
 }
 
 // Each folder level is parsed until its "</DL>" as if by a recursive call per folder; the
@@ -298,9 +294,11 @@ class BookmarkLineParser {
     std::string raw, line;
     bool resuming = false;  // a deeper level has ended: go on with the folder line above it
     while (!levels_.empty()) {
+      LineTags tags;
       if (resuming) {
         resuming = false;
         line = std::move(levels_.back().folderLine);
+        tags = TagsOf(line);
       } else {
         if (!file_.ReadLine(raw)) {
           levels_.pop_back();
@@ -311,8 +309,9 @@ class BookmarkLineParser {
         owner_.ProcessMessages();
         if (cancel_) break;
         if (!joiner.Complete(raw)) continue;
-        line = LineInSjis(charset_, raw);
-        if (Contains(line, "<DT>") && Contains(line, "<H3")) {
+        LineInSjis(charset_, raw, line);
+        tags = TagsOf(line);
+        if (tags.dt && tags.heading) {
           const Step step = AddFolder(line);
           if (step == Step::Cancelled) break;
           if (step == Step::Descended) continue;
@@ -320,7 +319,7 @@ class BookmarkLineParser {
       }
       // The rest of a line, also of a folder line once the level below it has ended.
       if (!AddLink(line)) break;
-      if (LevelEnds(line)) {
+      if (LevelEnds(tags)) {
         levels_.pop_back();
         resuming = true;
       }
@@ -349,17 +348,23 @@ class BookmarkLineParser {
       tooDeep_ = true;
       return Step::Parsed;
     }
-    const std::string name = TBookmarkControl::CleanName(line);
+    const std::string_view name = NameOf(line, stripped_, decodedName_);
     TreeView::Node node = TreeView::kNoNode;
     if (tree_) {
-      node = tree_->AddChild(level.node, name, kImageFolder, kImageOpenFolder);
+      node = tree_->AddChild(level.node, std::string(name), kImageFolder, kImageOpenFolder);
       owner_.ProcessMessages();
       if (cancel_) return Step::Cancelled;
     }
-    list_.push_back(level.folderPath + "\\" + name + ".dir" + LevelDigit(depth_, tooDeep_));
+    std::string path;
+    path.reserve(level.folderPath.size() + 1 + name.size() + 5);
+    path.append(level.folderPath).append(1, '\\').append(name);
+    std::string entry;
+    entry.reserve(path.size() + 5);
+    entry.append(path).append(".dir").append(1, LevelDigit(depth_, tooDeep_));
+    list_.push_back(std::move(entry));
     if (depth_ <= level.startDepth) return Step::Parsed;
     level.folderLine = std::move(line);
-    Level inner{level.startDepth + 1, level.folderPath + "\\" + name, node, {}};
+    Level inner{level.startDepth + 1, std::move(path), node, {}};
     levels_.push_back(std::move(inner));
     return Step::Descended;
   }
@@ -367,26 +372,30 @@ class BookmarkLineParser {
   // The link a line holds; false when cancelled. A link written as one (with an HREF
   // attribute) is taken whatever its title and address; another line is taken when it holds
   // an address and a name.
-  bool AddLink(const std::string& line) {
+  bool AddLink(std::string_view line) {
     bool hasHref;
-    const std::string url = LinkUrl(line, hasHref);
+    const std::string_view url = LinkUrl(line, hasHref, decodedUrl_);
     if (!hasHref && url.empty()) return true;
-    const std::string title = control_.LinkName(line);
+    const std::string_view title = NameOf(line, stripped_, decodedName_);
     if (!hasHref && title.empty()) return true;
     owner_.ProcessMessages();
     if (cancel_) return false;
-    list_.push_back(levels_.back().folderPath + std::string(kLinkMarker) + title + ".url" +
-                    LevelDigit(depth_, tooDeep_) + "\\" + url);
+    const std::string& folderPath = levels_.back().folderPath;
+    std::string entry;
+    entry.reserve(folderPath.size() + kLinkMarker.size() + title.size() + 6 + url.size());
+    entry.append(folderPath).append(kLinkMarker).append(title).append(".url");
+    entry.append(1, LevelDigit(depth_, tooDeep_)).append(1, '\\').append(url);
+    list_.push_back(std::move(entry));
     ++urlCount_;
     return true;
   }
 
   // Counts the lists the line opens and closes; true when the level being parsed has ended.
-  bool LevelEnds(const std::string& line) {
+  bool LevelEnds(const LineTags& tags) {
     const int startDepth = levels_.back().startDepth;
-    if (Contains(line, "<DL>")) ++depth_;
+    if (tags.list) ++depth_;
     bool levelEnds = false;
-    if (Contains(line, "</DL>")) {
+    if (tags.listEnd) {
       --depth_;
       levelEnds = depth_ == startDepth;
     }
@@ -405,18 +414,21 @@ class BookmarkLineParser {
   BookmarkList& list_;
   std::vector<Level> levels_;
   bool tooDeep_ = false;
+  // What names and addresses are made in when they are not pieces of their line.
+  std::string stripped_, decodedName_, decodedUrl_;
 };
 
 }  // namespace
 
 std::string TBookmarkControl::CleanName(std::string_view text) {
-  return NameOf(text);
+  std::string stripped, decoded;
+  return std::string(NameOf(text, stripped, decoded));
 }
 
 std::string TBookmarkControl::LinkName(std::string_view text) const {
   // Every operation keeps every character of a title: only the Favorites writer drops those
   // a file name cannot hold.
-  return NameOf(text);
+  return CleanName(text);
 }
 
 void TBookmarkControl::LoadBookmarkFile(Owner& owner, StatusLabel* status, int& cancel,

@@ -5,6 +5,7 @@
 #include "engine/file_backup.h"
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
+#include "platform/codepage.h"
 #include "platform/file_system.h"
 
 namespace lf {
@@ -68,7 +69,21 @@ void TBookmarkControl::WriteOperaEntries(Owner& owner, LineWriter& out, Progress
   bar.SetMax(static_cast<int>(list.size()) - 1);
   owner.ProcessMessages();
 
+  // The lines every block ends with are the same for all: ASCII, which UTF-8 keeps as it is.
   const std::string indent(kIndent);
+  std::string tail;
+  for (const std::string& line :
+       {indent + "CREATED=" + stamp, indent + "VISITED=0", indent + "ORDER=0",
+        indent + "DESCRIPTION=", indent + "SHORT NAME=", std::string()})
+    tail += line + "\r\n";
+  // A name or address in UTF-8 after its key, the key being ASCII too.
+  auto writeValue = [&out](std::string_view key, std::string_view value) {
+    out.WriteLineWith([&](std::string& line) {
+      line.append(key);
+      platform::AppendCp932AsUtf8(line, value);
+    });
+  };
+
   int previousLevel = 0;
   bool previousFolder = false;
   for (const std::string& entry : list) {
@@ -82,17 +97,12 @@ void TBookmarkControl::WriteOperaEntries(Owner& owner, LineWriter& out, Progress
       closing = previousLevel - block.level + 1;
     else if (!previousFolder && block.level < previousLevel)
       closing = previousLevel - block.level;
-    for (int i = 0; i < closing; ++i) WriteOperaLine(out, "-");
+    for (int i = 0; i < closing; ++i) out.WriteLine("-");
 
-    WriteOperaLine(out, block.folder ? "#FOLDER" : "#URL");
-    WriteOperaLine(out, indent + "NAME=" + block.name);
-    if (!block.folder) WriteOperaLine(out, indent + "URL=" + block.url);
-    WriteOperaLine(out, indent + "CREATED=" + stamp);
-    WriteOperaLine(out, indent + "VISITED=0");
-    WriteOperaLine(out, indent + "ORDER=0");
-    WriteOperaLine(out, indent + "DESCRIPTION=");
-    WriteOperaLine(out, indent + "SHORT NAME=");
-    WriteOperaLine(out, "");
+    out.WriteLine(block.folder ? "#FOLDER" : "#URL");
+    writeValue("        NAME=", block.name);
+    if (!block.folder) writeValue("        URL=", block.url);
+    out.WriteLines(tail);
     if (!block.folder) ++operaUrlCount;
 
     previousLevel = block.level;

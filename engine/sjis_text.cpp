@@ -1,6 +1,6 @@
 #include "engine/sjis_text.h"
 
-#include <string.h>
+#include <cstring>
 
 #include "platform/codepage.h"
 
@@ -17,13 +17,21 @@ const std::string& MessageCaption() {
 
 std::size_t FindCharBoundary(std::string_view text, std::string_view needle, std::size_t from) {
   if (needle.empty()) return std::string_view::npos;
-  // memmem finds a text of several bytes in one pass; a search by its first byte stops at
-  // every "\" of a path.
+  // The needle is found where memchr finds one of its bytes: its second where it begins with
+  // "\", which stands between every two names of a path (the link marker's is "腕").
+  const std::size_t probe = needle.size() > 1 && needle[0] == '\\' ? 1 : 0;
   auto find = [&](std::size_t at) -> std::size_t {
-    if (at > text.size()) return std::string_view::npos;
-    const void* hit = memmem(text.data() + at, text.size() - at, needle.data(), needle.size());
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data())
-               : std::string_view::npos;
+    for (std::size_t k = at + probe; k < text.size();) {
+      const void* hit = std::memchr(text.data() + k, needle[probe], text.size() - k);
+      if (!hit) break;
+      const std::size_t pos = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+      const std::size_t start = pos - probe;
+      if (start + needle.size() <= text.size() &&
+          std::memcmp(text.data() + start, needle.data(), needle.size()) == 0)
+        return start;
+      k = pos + 1;
+    }
+    return std::string_view::npos;
   };
   for (std::size_t pos = find(from); pos != std::string_view::npos; pos = find(pos + 1))
     if (platform::StartsCharacter(text, pos)) return pos;

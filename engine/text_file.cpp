@@ -5,12 +5,31 @@
 namespace lf {
 namespace {
 constexpr std::size_t kChunk = 1 << 16;
+
+// Replaces every CR, LF and 0x1A of the text by a blank. Text rarely holds a byte below 0x1B,
+// so it is looked at eight bytes at a time for one, and only such a word byte by byte.
+void BlankLineBreaks(char* p, std::size_t n) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p + i, 8);
+    if (((word - kOnes * 0x1B) & ~word & kHighs) == 0) continue;
+    for (std::size_t k = i; k < i + 8; ++k)
+      if (p[k] == '\r' || p[k] == '\n' || p[k] == '\x1A') p[k] = ' ';
+  }
+  for (; i < n; ++i)
+    if (p[i] == '\r' || p[i] == '\n' || p[i] == '\x1A') p[i] = ' ';
 }
+
+}  // namespace
 
 LineReader::LineReader(std::string_view path) : file_(path, platform::File::Mode::Read) {}
 
 bool LineReader::Fill() {
   if (eof_) return false;
+  lineFeedKnown_ = false;
   if (pos_ > 0) {
     buffer_.erase(0, pos_);
     pos_ = 0;
@@ -47,8 +66,20 @@ bool LineReader::ReadLine(std::string& line) {
   if (AtEnd()) return false;
   while (true) {
     const char* start = buffer_.data() + pos_;
-    std::size_t avail = buffer_.size() - pos_;
-    const std::size_t len = std::string_view(start, avail).find_first_of("\r\n");
+    const std::size_t avail = buffer_.size() - pos_;
+    if (!lineFeedKnown_ || lineFeed_ < pos_) {
+      const void* lf = std::memchr(start, '\n', avail);
+      lineFeed_ = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - buffer_.data())
+                     : buffer_.size();
+      lineFeedKnown_ = true;
+    }
+    // The line ends at the first carriage return before that line feed, else at the line feed.
+    const std::size_t toLineFeed = lineFeed_ - pos_;
+    const void* carriage = std::memchr(start, '\r', toLineFeed);
+    const std::size_t len =
+        carriage ? static_cast<std::size_t>(static_cast<const char*>(carriage) - start)
+        : lineFeed_ < buffer_.size() ? toLineFeed
+                                     : std::string_view::npos;
     if (len != std::string_view::npos) {
       const bool cr = start[len] == '\r';
       line.append(start, len);
@@ -71,14 +102,21 @@ LineWriter::LineWriter(std::string_view path) : file_(path, platform::File::Mode
 LineWriter::~LineWriter() = default;
 
 void LineWriter::WriteLine(std::string_view line) {
-  // A line end or an end-of-file byte inside the line (a name can hold them) would end the
-  // line or the whole file when it is read back: each is written as a blank.
   const std::size_t start = buffer_.size();
   buffer_.append(line);
-  for (std::size_t i = buffer_.find_first_of("\r\n\x1A", start); i != std::string::npos;
-       i = buffer_.find_first_of("\r\n\x1A", i + 1))
-    buffer_[i] = ' ';
+  EndLine(start);
+}
+
+void LineWriter::EndLine(std::size_t start) {
+  // A line end or an end-of-file byte inside the line (a name can hold them) would end the
+  // line or the whole file when it is read back: each is written as a blank.
+  BlankLineBreaks(buffer_.data() + start, buffer_.size() - start);
   buffer_.append("\r\n", 2);
+  if (buffer_.size() >= kChunk) Flush();
+}
+
+void LineWriter::WriteLines(std::string_view lines) {
+  buffer_.append(lines);
   if (buffer_.size() >= kChunk) Flush();
 }
 

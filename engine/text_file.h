@@ -29,6 +29,11 @@ class LineReader {
   platform::File file_;
   std::string buffer_;
   std::size_t pos_ = 0;
+  // Where the next line feed from pos_ on lies (buffer_.size() when there is none), while
+  // lineFeedKnown_: a file whose lines end in carriage returns alone is not searched to the
+  // end of the buffer for every line.
+  std::size_t lineFeed_ = 0;
+  bool lineFeedKnown_ = false;
   bool eof_ = false;      // no more bytes in the file, or 0x1A met
   bool started_ = false;  // the start of the file (and its byte order mark) has been read
 };
@@ -42,10 +47,21 @@ class LineWriter {
   // Writes the line and CR LF, a CR, LF or 0x1A inside the line (each would end the line or
   // the file when it is read back) as a blank; throws platform::IoError.
   void WriteLine(std::string_view line);
+  // The same for a line that make(std::string&) appends to the string it is given, so that a
+  // converted line needs no string of its own.
+  template <typename Make>
+  void WriteLineWith(Make&& make) {
+    const std::size_t start = buffer_.size();
+    make(buffer_);
+    EndLine(start);
+  }
+  // Writes text whose lines all end in CR LF already, as it is; throws platform::IoError.
+  void WriteLines(std::string_view lines);
   // Writes what is buffered and closes the file; throws platform::IoError.
   void Close();
 
  private:
+  void EndLine(std::size_t start);
   void Flush();
 
   platform::File file_;

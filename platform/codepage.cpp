@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/text_sink.h"
+
 namespace platform {
 namespace {
 
@@ -89,13 +91,43 @@ inline std::uint16_t DecodeSjis(const Tables& t, std::string_view s, std::size_t
   return IsLeadByte(b) ? kNone : t.toUnit[b];
 }
 
-inline void AppendCode(std::string& out, std::uint16_t code) {
-  if (code > 0xFF) out.push_back(static_cast<char>(code >> 8));
-  out.push_back(static_cast<char>(code & 0xFF));
-}
-
 bool ValidCodePoint(char32_t cp) {
   return cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
+}
+
+// The UTF-8 bytes of a code point at out (at most four); the end of what was written.
+inline char* PutUtf8(char* out, char32_t cp) {
+  if (cp < 0x80) {
+    *out++ = static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    *out++ = static_cast<char>(0xC0 | (cp >> 6));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    *out++ = static_cast<char>(0xE0 | (cp >> 12));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xF0 | (cp >> 18));
+    *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  return out;
+}
+
+// The reference of a code point at out (at most ten bytes, "&#1114111;").
+inline char* PutReference(char* out, char32_t cp) {
+  char digits[8];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + cp % 10);
+    cp /= 10;
+  } while (cp != 0 && n < 8);
+  *out++ = '&';
+  *out++ = '#';
+  while (n > 0) *out++ = digits[--n];
+  *out++ = ';';
+  return out;
 }
 
 // Decodes one well-formed UTF-8 character at pos; false (with the length of the bad bytes)
@@ -128,73 +160,86 @@ bool DecodeUtf8(std::string_view s, std::size_t pos, std::uint32_t& cp, std::siz
   return n == want && cp >= min && ValidCodePoint(cp);
 }
 
-// The program's text to UTF-8: references become their characters; with paths, a "\" of the
-// text becomes "/" (its reference stays "\"). onBad appends a replacement for bytes that are
-// no character or returns false to give up.
-template <typename OnBad>
-bool SjisToUtf8Impl(std::string_view s, std::string& out, bool paths, OnBad onBad) {
+// The program's text to UTF-8, appended to out: references become their characters; with
+// paths, a "\" of the text becomes "/" (its reference stays "\"). Bytes that are no
+// character become U+30FB, or with exact make the conversion give up (out as it was).
+template <bool kPaths, bool kExact>
+bool SjisToUtf8Into(std::string_view s, std::string& out) {
   const Tables& t = T();
-  out.reserve(out.size() + s.size() * 3 / 2);
+  TextSink sink(out, s.size() + s.size() / 2);
   for (std::size_t i = 0; i < s.size();) {
+    const std::size_t plain =
+        kPaths ? PlainLength<'&', '\\'>(s.substr(i)) : PlainLength<'&'>(s.substr(i));
+    sink.Put(s.data() + i, plain);
+    i += plain;
+    if (i == s.size()) break;
     const unsigned char b = static_cast<unsigned char>(s[i]);
     if (b == '&') {
       char32_t cp;
       if (const std::size_t n = ReferenceAt(s, i, cp)) {
-        AppendUtf8(out, cp);
+        sink.Put(4, [cp](char* o) { return PutUtf8(o, cp); });
         i += n;
-        continue;
+      } else {
+        sink.Put('&');
+        ++i;
       }
-    } else if (b == '\\' && paths) {
-      out.push_back('/');
+      continue;
+    }
+    if (kPaths && b == '\\') {
+      sink.Put('/');
       ++i;
       continue;
     }
     std::size_t length;
-    std::uint16_t unit = DecodeSjis(t, s, i, length);
-    if (unit == kNone) {
-      if (!onBad(out)) return false;
-    } else {
-      AppendUtf8(out, unit);
+    const std::uint16_t unit = DecodeSjis(t, s, i, length);
+    if (unit == kNone && kExact) {
+      sink.Discard();
+      return false;
     }
+    sink.Put(3, [unit](char* o) { return PutUtf8(o, unit == kNone ? 0x30FB : unit); });
     i += length;
   }
+  sink.Finish();
   return true;
 }
 
-// UTF-8 to the program's text: references for what the code page does not give back, "&#38;"
-// for an "&" that would read as a reference; with paths, "/" becomes "\" and a "\" becomes
-// "&#92;". onBad as above.
-template <typename OnBad>
-bool Utf8ToSjisImpl(std::string_view s, std::string& out, bool paths, OnBad onBad) {
-  out.reserve(out.size() + s.size());
+// UTF-8 to the program's text, appended to out: references for what the code page does not
+// give back, "&#38;" for an "&" that would read as a reference; with paths, "/" becomes "\"
+// and a "\" becomes "&#92;". Bytes that are no character become "?", or with exact make the
+// conversion give up (out as it was).
+template <bool kPaths, bool kExact>
+bool Utf8ToSjisInto(std::string_view s, std::string& out) {
+  TextSink sink(out, s.size());
   for (std::size_t i = 0; i < s.size();) {
+    const std::size_t plain =
+        kPaths ? PlainLength<'&', '\\', '/'>(s.substr(i)) : PlainLength<'&'>(s.substr(i));
+    sink.Put(s.data() + i, plain);
+    i += plain;
+    if (i == s.size()) break;
     std::uint32_t cp;
     std::size_t length;
     if (!DecodeUtf8(s, i, cp, length)) {
-      if (!onBad(out)) return false;
+      if (kExact) {
+        sink.Discard();
+        return false;
+      }
+      sink.Put(kDefaultChar);
     } else if (cp == '&') {
       char32_t referenced;
       if (ReferenceAt(s, i, referenced))
-        out += "&#38;";
+        sink.Put("&#38;", 5);
       else
-        out.push_back('&');
-    } else if (paths && cp == '/') {
-      out.push_back('\\');
-    } else if (paths && cp == '\\') {
-      out += "&#92;";
+        sink.Put('&');
+    } else if (kPaths && cp == '/') {
+      sink.Put('\\');
+    } else if (kPaths && cp == '\\') {
+      sink.Put("&#92;", 5);
     } else {
-      AppendCodePoint(out, cp);
+      sink.Put(10, [cp](char* o) { return PutCodePoint(o, cp); });
     }
     i += length;
   }
-  return true;
-}
-
-// True when the text needs no work beyond copying: no byte above 0x7F, no "&" and, for paths,
-// no separator to map.
-bool Plain(std::string_view text, bool paths) {
-  for (unsigned char c : text)
-    if (c >= 0x80 || c == '&' || (paths && (c == '\\' || c == '/'))) return false;
+  sink.Finish();
   return true;
 }
 
@@ -226,9 +271,7 @@ struct JisX0212Table {
 }  // namespace
 
 bool IsAscii(std::string_view text) {
-  for (unsigned char c : text)
-    if (c >= 0x80) return false;
-  return true;
+  return PlainLength<>(text) == text.size();
 }
 
 bool IsUtf8(std::string_view text) {
@@ -284,47 +327,34 @@ std::size_t ReferenceAt(std::string_view text, std::size_t pos, char32_t& cp) {
 }
 
 void AppendReference(std::string& out, char32_t cp) {
-  char digits[8];
-  int n = 0;
-  do {
-    digits[n++] = static_cast<char>('0' + cp % 10);
-    cp /= 10;
-  } while (cp != 0 && n < 8);
-  out += "&#";
-  while (n > 0) out.push_back(digits[--n]);
-  out.push_back(';');
+  char bytes[10];
+  out.append(bytes, static_cast<std::size_t>(PutReference(bytes, cp) - bytes));
+}
+
+char* PutCodePoint(char* out, char32_t cp) {
+  if (cp < 0x80) {
+    *out++ = static_cast<char>(cp);
+    return out;
+  }
+  const std::uint16_t code = cp < 0x10000 ? T().toCode[cp] : kNone;
+  if (code != kNone) {
+    if (code > 0xFF) *out++ = static_cast<char>(code >> 8);
+    *out++ = static_cast<char>(code & 0xFF);
+    return out;
+  }
+  if (ValidCodePoint(cp)) return PutReference(out, cp);
+  *out++ = kDefaultChar;
+  return out;
 }
 
 void AppendCodePoint(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-    return;
-  }
-  const std::uint16_t code = cp < 0x10000 ? T().toCode[cp] : kNone;
-  if (code != kNone)
-    AppendCode(out, code);
-  else if (ValidCodePoint(cp))
-    AppendReference(out, cp);
-  else
-    out.push_back(kDefaultChar);
+  char bytes[10];
+  out.append(bytes, static_cast<std::size_t>(PutCodePoint(bytes, cp) - bytes));
 }
 
 void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
+  char bytes[4];
+  out.append(bytes, static_cast<std::size_t>(PutUtf8(bytes, cp) - bytes));
 }
 
 std::string ProtectAmpersands(std::string_view sjis) {
@@ -359,7 +389,7 @@ char32_t JisX0212ToUnicode(unsigned row, unsigned cell) {
 std::u16string Cp932ToUtf16(std::string_view sjis) {
   std::u16string result;
   result.reserve(sjis.size());
-  if (Plain(sjis, false)) {
+  if (PlainLength<'&'>(sjis) == sjis.size()) {
     for (unsigned char c : sjis) result.push_back(c);
     return result;
   }
@@ -407,43 +437,45 @@ std::string Utf16ToCp932(std::u16string_view units) {
 }
 
 std::string Cp932ToUtf8(std::string_view sjis) {
-  if (Plain(sjis, false)) return std::string(sjis);
+  if (PlainLength<'&'>(sjis) == sjis.size()) return std::string(sjis);
   std::string result;
-  SjisToUtf8Impl(sjis, result, false, [](std::string& out) {
-    out += "\xE3\x83\xBB";  // U+30FB
-    return true;
-  });
+  SjisToUtf8Into<false, false>(sjis, result);
   return result;
 }
 
+void AppendCp932AsUtf8(std::string& out, std::string_view sjis) {
+  SjisToUtf8Into<false, false>(sjis, out);
+}
+
 std::string Utf8ToCp932(std::string_view utf8) {
-  if (Plain(utf8, false)) return std::string(utf8);
+  if (PlainLength<'&'>(utf8) == utf8.size()) return std::string(utf8);
   std::string result;
-  Utf8ToSjisImpl(utf8, result, false, [](std::string& out) {
-    out.push_back(kDefaultChar);
-    return true;
-  });
+  Utf8ToSjisInto<false, false>(utf8, result);
   return result;
 }
 
 bool Cp932ToUtf8Exact(std::string_view sjis, std::string& out, bool paths) {
-  if (Plain(sjis, paths)) {
+  if ((paths ? PlainLength<'&', '\\', '/'>(sjis) : PlainLength<'&'>(sjis)) == sjis.size()) {
     out.assign(sjis);
     return true;
   }
   std::string result;
-  if (!SjisToUtf8Impl(sjis, result, paths, [](std::string&) { return false; })) return false;
+  if (!(paths ? SjisToUtf8Into<true, true>(sjis, result)
+              : SjisToUtf8Into<false, true>(sjis, result)))
+    return false;
   out = std::move(result);
   return true;
 }
 
 bool Utf8ToCp932Exact(std::string_view utf8, std::string& out, bool paths) {
-  if (Plain(utf8, paths)) {
+  if ((paths ? PlainLength<'&', '\\', '/'>(utf8) : PlainLength<'&'>(utf8)) == utf8.size()) {
     out.assign(utf8);
     return true;
   }
   std::string result;
-  if (!Utf8ToSjisImpl(utf8, result, paths, [](std::string&) { return false; })) return false;
+  if (!(paths ? Utf8ToSjisInto<true, true>(utf8, result)
+              : Utf8ToSjisInto<false, true>(utf8, result)))
+    return false;
   out = std::move(result);
   return true;
 }

@@ -81,6 +81,8 @@ std::size_t ReferenceAt(std::string_view text, std::size_t pos, char32_t& cp);
 // Appends a code point as the program's text: its code page 932 bytes, or its reference.
 // "\" and "&" are appended as themselves.
 void AppendCodePoint(std::string& out, char32_t cp);
+// The same written at out, which has room for ten bytes; returns the end of what it wrote.
+char* PutCodePoint(char* out, char32_t cp);
 // Appends the reference for a code point.
 void AppendReference(std::string& out, char32_t cp);
 // Appends a code point in UTF-8.
@@ -104,6 +106,8 @@ std::u16string Cp932ToUtf16(std::string_view sjis);
 std::string Utf16ToCp932(std::u16string_view units);
 std::string Cp932ToUtf8(std::string_view sjis);
 std::string Utf8ToCp932(std::string_view utf8);
+// Cp932ToUtf8 appended to out, for a text that is only part of what is written.
+void AppendCp932AsUtf8(std::string& out, std::string_view sjis);
 
 // Exact conversions for file names: false (and out untouched) if the text holds bytes that
 // are no character. With paths set, the conversion is one between a program path and a

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "engine/bookmark_control.h"
+#include "engine/html_text.h"
 #include "platform/codepage.h"
+#include "tests/support/conversion_reference.h"
 
 namespace {
 
@@ -101,6 +105,57 @@ TEST(Utf8, LongTextsAreConvertedWhole) {
   std::string utf8 = TBookmarkControl::SjisToUtf8(sjis);
   EXPECT_EQ(utf8.size(), 6000u);
   EXPECT_EQ(TBookmarkControl::Utf8ToSjis(utf8), sjis);
+}
+
+// The conversions work eight bytes at a time through plain text and by tables elsewhere;
+// on random mixtures of every kind of byte sequence they give what converting one character
+// at a time gives.
+TEST(Conversions, MatchTheCharacterByCharacterConversions) {
+  // clang-format off
+  static const char* const kPieces[] = {
+      "a", "Z", "0", "9", "&", "#", ";", "\\", "/", "<", ">", "\"", " ", "\x1A", "\r", "\n",
+      "\0", "abcdefghijklmnopqrstu", "http://www.example.jp/x/y",
+      "&#233;", "&#38;", "&#92;", "&#33109;", "&#128512;", "&#65;", "&#0;", "&#1114111;",
+      "&#1114112;", "&#99999999;", "&#12354;", "&#x41;", "&amp;", "&#", "&#;", "&#12",
+      "\x82\xA0", "\x83\x5C", "\x98\x72", "\x87\x40", "\xFA\x40", "\xFB\xFC", "\xF0\x40",
+      "\x81", "\x9F", "\xE0", "\xFC", "\xFD", "\x80", "\xA0", "\xB1", "\xDF", "\xFF",
+      "\xC3\xA9", "\xE3\x81\x82", "\xF0\x9F\x98\x80", "\xC0\xBC", "\xE0\x80\x80",
+      "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80", "\xFC\x84\x80\x80\x80\x80",
+      "\xC3", "\xE3\x81", "\xEF\xBD\x9E", "\xE3\x80\x9C",
+      "\xA4\xA2", "\x8E\xB1", "\x8E\xE0", "\x8F\xB0\xA1", "\x8F\xA2\xAF", "\x8F\xA1\xA1",
+      "\xAD\xA1", "\xF5\xA1", "\xA1",
+  };
+  // clang-format on
+  std::mt19937 random(14);
+  std::string ref, got;
+  for (int round = 0; round < 30000; ++round) {
+    std::string text;
+    for (int n = static_cast<int>(random() % 24); n > 0; --n) {
+      const std::size_t k = random() % std::size(kPieces);
+      // The NUL piece is one byte long.
+      text.append(kPieces[k], k == 16 ? 1 : std::char_traits<char>::length(kPieces[k]));
+    }
+    SCOPED_TRACE(::testing::PrintToString(text));
+    EXPECT_EQ(TBookmarkControl::Utf8ToSjis(text), lftest::Utf8ToSjisReference(text, true));
+    EXPECT_EQ(lf::Utf8MarkupToSjis(text), lftest::Utf8ToSjisReference(text, false));
+    EXPECT_EQ(TBookmarkControl::EucToSjis(text), lftest::EucToSjisReference(text));
+    EXPECT_EQ(TBookmarkControl::SjisToEuc(text), lftest::SjisToEucReference(text));
+    lftest::Cp932ToUtf8Reference(text, ref, false, false);
+    EXPECT_EQ(TBookmarkControl::SjisToUtf8(text), ref);
+    lftest::Utf8ToCp932Reference(text, ref, false, false);
+    EXPECT_EQ(platform::Utf8ToCp932(text), ref);
+    for (bool paths : {false, true}) {
+      got = "untouched";
+      bool ok = lftest::Cp932ToUtf8Reference(text, ref, true, paths);
+      EXPECT_EQ(platform::Cp932ToUtf8Exact(text, got, paths), ok);
+      EXPECT_EQ(got, ok ? ref : "untouched");
+      got = "untouched";
+      ok = lftest::Utf8ToCp932Reference(text, ref, true, paths);
+      EXPECT_EQ(platform::Utf8ToCp932Exact(text, got, paths), ok);
+      EXPECT_EQ(got, ok ? ref : "untouched");
+    }
+    if (HasFailure()) break;
+  }
 }
 
 }  // namespace

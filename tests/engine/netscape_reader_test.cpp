@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
+#include <random>
 
 #include "engine/bookmark_control.h"
+#include "engine/html_text.h"
 #include "engine/sjis_text.h"
 #include "tests/support/fakes.h"
 #include "tests/support/temp_dir.h"
@@ -410,6 +413,56 @@ TEST(NetscapeReader, CancelStopsTheReadAndKeepsWhatWasRead) {
   EXPECT_EQ(label.history, (Lines{"[ ブックマークファイルの読み込み ]"}));
   EXPECT_FALSE(r.bar.visible);
   EXPECT_EQ(tree.clears, 2);
+}
+
+// The reader looks at a line only where it has a "<" and jumps from tag to tag: on random
+// lines that finds the tags a search for each finds, and leaves the text that a byte-by-byte
+// walk through the markup leaves.
+TEST(NetscapeLines, TagsAndTextFoundInOnePassAsByTheirDefinitions) {
+  const auto contains = [](std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+  };
+  const auto stripped = [](std::string_view text) {
+    enum class State { Skipping, InsideTag, Outside } state = State::Skipping;
+    std::string out;
+    for (char c : text) {
+      if (c == '<')
+        state = State::InsideTag;
+      else if (c == '>')
+        state = State::Outside;
+      else if (state == State::Outside)
+        out.push_back(c);
+    }
+    return out;
+  };
+  const std::array<std::string_view, 28> pieces = {"<DT>",  "<DT><A",   "<DT><A HREF=\"h\">",
+                                                   "</A>",  "</A",      "<H3",
+                                                   "</H3>", "<DL>",     "</DL>",
+                                                   "<DL",   "<D",       "<",
+                                                   ">",     "<DT",      "T>",
+                                                   "A>",    "3",        "/",
+                                                   "x",     "\x83\x5C", "&amp;",
+                                                   "\x82",  "<dt>",     " ",
+                                                   "</H3",  "H",        "</DL",
+                                                   "L>"};
+  std::mt19937 random(8);
+  std::string scratch;
+  for (int round = 0; round < 20000; ++round) {
+    std::string line;
+    for (int n = static_cast<int>(random() % 12); n > 0; --n)
+      line += pieces[random() % pieces.size()];
+    SCOPED_TRACE(line);
+    const lf::LineTags tags = lf::TagsOf(line);
+    EXPECT_EQ(tags.dt, contains(line, "<DT>"));
+    EXPECT_EQ(tags.dtLink, contains(line, "<DT><A"));
+    EXPECT_EQ(tags.linkEnd, contains(line, "</A>"));
+    EXPECT_EQ(tags.heading, contains(line, "<H3"));
+    EXPECT_EQ(tags.headingEnd, contains(line, "</H3"));
+    EXPECT_EQ(tags.list, contains(line, "<DL>"));
+    EXPECT_EQ(tags.listEnd, contains(line, "</DL>"));
+    EXPECT_EQ(lf::StripTags(line, scratch), stripped(line));
+    if (HasFailure()) break;
+  }
 }
 
 }  // namespace
