@@ -10,16 +10,25 @@
 namespace lf {
 
 void QtProgressBar::SetMax(int max) {
+  pending_ = 0;
   if (!bar_) return;
   bar_->setRange(0, std::max(max, 0));
 }
 
 void QtProgressBar::SetPosition(int position) {
+  pending_ = 0;
   if (bar_) bar_->setValue(std::clamp(position, bar_->minimum(), bar_->maximum()));
 }
 
 void QtProgressBar::StepIt() {
-  if (bar_) bar_->setValue(std::min(bar_->value() + step_, bar_->maximum()));
+  if (!bar_) return;
+  pending_ += step_;
+  constexpr long long kParts = 500;  // finer than any bar is drawn
+  const long long range = static_cast<long long>(bar_->maximum()) - bar_->minimum();
+  const long long target = bar_->value() + pending_;
+  if (pending_ * kParts < range && target < bar_->maximum()) return;
+  bar_->setValue(static_cast<int>(std::min<long long>(target, bar_->maximum())));
+  pending_ = 0;
 }
 
 void QtProgressBar::SetVisible(bool visible) {

@@ -29,6 +29,9 @@ class QtProgressBar : public ProgressBar {
  private:
   QPointer<QProgressBar> bar_;
   int step_ = 1;
+  // Steps not shown yet: the bar moves when they make a visible part of it, or reach the end,
+  // so that a reader stepping once per line does not redraw it once per line.
+  long long pending_ = 0;
 };
 
 class QtStatusLabel : public StatusLabel {

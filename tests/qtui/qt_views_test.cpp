@@ -82,6 +82,17 @@ TEST(QtProgressBar, StopsAtItsMaximum) {
   EXPECT_EQ(bar.value(), 2);
   adapter.SetMax(-1);  // an empty list's "count - 1"
   EXPECT_EQ(bar.maximum(), 0);
+
+  // A step per line of a long file redraws the bar a few hundred times, and it ends full.
+  int changes = 0;
+  QObject::connect(&bar, &QProgressBar::valueChanged, [&] { ++changes; });
+  adapter.SetMax(1000000);
+  adapter.SetPosition(0);
+  changes = 0;
+  for (int i = 0; i < 1000000; ++i) adapter.StepIt();
+  EXPECT_EQ(bar.value(), 1000000);
+  EXPECT_LE(changes, 501);
+  EXPECT_GE(changes, 100);
 }
 
 TEST(QtOwner, ProcessesEventsOnlyAfterTheInterval) {
