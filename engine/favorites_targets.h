@@ -22,6 +22,9 @@ class FavoritesTargets {
 
  private:
   std::unordered_set<std::string> used_;
+  std::string folder_;  // the folder of the last link, its names below the root and its target
+  int folderNames_ = -1;
+  std::string folderTarget_;
 };
 
 }  // namespace lf

@@ -24,8 +24,8 @@
 namespace lf {
 namespace {
 
-// The components of a path between single-byte characters that are one of separators.
-std::vector<std::string_view> SplitPath(std::string_view path, std::string_view separators) {
+// The components of a path between its "\" characters (and "/" ones too if slashToo).
+std::vector<std::string_view> SplitPath(std::string_view path, bool slashToo) {
   std::vector<std::string_view> parts;
   std::size_t start = 0;
   for (std::size_t i = 0; i < path.size(); ++i) {
@@ -34,7 +34,7 @@ std::vector<std::string_view> SplitPath(std::string_view path, std::string_view 
       ++i;
       continue;
     }
-    if (separators.find(static_cast<char>(c)) != std::string_view::npos) {
+    if (c == '\\' || (c == '/' && slashToo)) {
       parts.push_back(path.substr(start, i - start));
       start = i + 1;
     }
@@ -47,7 +47,7 @@ std::vector<std::string_view> SplitPath(std::string_view path, std::string_view 
 // names, a root folder is named before them (an empty one would be the file system's own
 // root), and nothing anywhere in the path climbs up a folder.
 bool SafeTarget(std::string_view path, int names) {
-  std::vector<std::string_view> parts = SplitPath(path, "\\");
+  std::vector<std::string_view> parts = SplitPath(path, false);
   if (static_cast<int>(parts.size()) <= names) return false;
   const std::size_t rootParts = parts.size() - static_cast<std::size_t>(names);
   bool namedRoot = false;
@@ -56,7 +56,7 @@ bool SafeTarget(std::string_view path, int names) {
   if (!namedRoot) return false;
   for (std::size_t i = parts.size() - static_cast<std::size_t>(names); i < parts.size(); ++i)
     if (!platform::IsPlainName(parts[i])) return false;
-  for (std::string_view segment : SplitPath(path, "\\/"))
+  for (std::string_view segment : SplitPath(path, true))
     if (segment == "..") return false;
   return true;
 }
@@ -101,7 +101,7 @@ std::string FavoritesName(std::string_view name) {
 // The target path with the last `names` components (those that come from the list) as the
 // Favorites can hold them; the root folder before them stays as it is.
 std::string FavoritesTarget(std::string_view path, int names) {
-  const std::vector<std::string_view> parts = SplitPath(path, "\\");
+  const std::vector<std::string_view> parts = SplitPath(path, false);
   if (static_cast<int>(parts.size()) <= names) return std::string(path);
   std::string out;
   for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -180,30 +180,38 @@ std::string FailureText(const char* what, const std::string& path, const std::st
              "のエラーが発生しました。\rＬｏｓｔＤａｔａ．ｔｘｔにファイル名情報が保存されます。");
 }
 
-// Creates the shortcut file; 0 or the error code. A file left half written is removed, so a
-// cut-off URL is never read back as a good one; and a shortcut that is there already is only
-// replaced by a complete new one, written beside it first, so a failed write keeps it.
-int WriteUrlFile(const std::string& file, std::string_view url) {
-  std::string content = "[InternetShortcut]\r\nURL=";
-  content.append(url);
-  content.append("\r\n");
-  const bool replacing = platform::PathExists(file);
-  const std::string target = replacing ? platform::UnusedPathBeside(file, ".tmp") : file;
+// Writes a file of the content in the mode given; 0 or the error code. A file left half
+// written is removed, so a cut-off URL is never read back as a good one.
+int WriteWholeFile(const std::string& path, const std::string& content,
+                   platform::File::Mode mode) {
   bool created = false;
   try {
-    platform::File out(target, platform::File::Mode::Create);
+    platform::File out(path, mode);
     created = true;
     out.Write(content);
     out.Close();
   } catch (const platform::IoError& e) {
-    if (created) platform::DeleteFile(target);
+    if (created) platform::DeleteFile(path);
     return e.code();
   }
-  if (replacing) {
-    if (int rc = platform::RenameFile(target, file)) {
-      platform::DeleteFile(target);
-      return rc;
-    }
+  return 0;
+}
+
+// Creates the shortcut file; 0 or the error code. Most are new and made at their name at
+// once; a shortcut (or anything) that is there already is only replaced by a complete new
+// one, written beside it first, so a failed write keeps it.
+int WriteUrlFile(const std::string& file, std::string_view url) {
+  std::string content = "[InternetShortcut]\r\nURL=";
+  content.append(url);
+  content.append("\r\n");
+  const int rc = WriteWholeFile(file, content, platform::File::Mode::CreateNew);
+  if (rc != EEXIST) return rc;
+  const std::string temp = platform::UnusedPathBeside(file, ".tmp");
+  if (const int written = WriteWholeFile(temp, content, platform::File::Mode::Create))
+    return written;
+  if (const int renamed = platform::RenameFile(temp, file)) {
+    platform::DeleteFile(temp);
+    return renamed;
   }
   return 0;
 }
@@ -248,10 +256,15 @@ std::string FavoritesTargets::File(std::string_view entry) {
     return std::string();
   const std::string leaf = TBookmarkControl::UrlPart(key);
   const std::string name = leaf.size() >= 9 ? leaf.substr(4, leaf.size() - 9) : std::string();
-  return UnusedInThisWrite(
-      used_,
-      FavoritesTarget(TBookmarkControl::RemoveBackslash(base), NamesBelowRoot(key) - 1) + "\\",
-      FavoritesName(name));
+  const std::string folder = TBookmarkControl::RemoveBackslash(base);
+  const int names = NamesBelowRoot(key) - 1;
+  // The links of one folder follow each other: its target is made once for them.
+  if (folder != folder_ || names != folderNames_) {
+    folder_ = folder;
+    folderNames_ = names;
+    folderTarget_ = FavoritesTarget(folder, names) + "\\";
+  }
+  return UnusedInThisWrite(used_, folderTarget_, FavoritesName(name));
 }
 
 void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel, int& errorCount,

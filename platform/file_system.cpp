@@ -256,6 +256,11 @@ File::File(std::string_view path, Mode mode) {
     }
     return;
   }
+  if (mode == Mode::CreateNew) {
+    fd_ = OpenNative(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, native);
+    if (fd_ < 0) throw IoError(errno);
+    return;
+  }
   const int flags = O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW;
   fd_ = OpenNative(path, flags, native);
   if (fd_ < 0 && errno == ELOOP) {

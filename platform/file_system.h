@@ -78,6 +78,7 @@ class File {
     Read,    // an existing regular file (a folder, pipe or device is refused)
     Create,  // a new, empty file in place of whatever file had the name; a symbolic link
              // there is replaced, never written through
+    CreateNew,  // a new file where nothing has the name yet (EEXIST if anything has)
   };
 
   File() = default;
