@@ -51,12 +51,17 @@ void Conversion(benchmark::State& state) {
     for (auto& l : lines) l = TBookmarkControl::SjisToUtf8(l);
   if (FromEuc)
     for (auto& l : lines) l = TBookmarkControl::SjisToEuc(l);
+  std::size_t input = 0;
+  for (const auto& l : lines) input += l.size();
   for (auto _ : state) {
     std::size_t bytes = 0;
     for (const auto& l : lines) bytes += Convert(l).size();
     benchmark::DoNotOptimize(bytes);
   }
   lfbench::PerItem(state, lines.size(), "entry");
+  state.counters["s/byte"] =
+      benchmark::Counter(static_cast<double>(input),
+                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void Sizes(benchmark::internal::Benchmark* b) {
