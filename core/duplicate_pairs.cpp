@@ -1,11 +1,11 @@
 #include "core/duplicate_pairs.h"
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 #include <string>
 
-#include "engine/bookmark_control.h"
-#include "engine/sjis_text.h"
+#include "engine/entry_layout.h"
 
 namespace lf {
 
@@ -16,22 +16,35 @@ std::vector<DuplicatePair> FindDuplicatePairs(const BookmarkList& list,
 
   // Only URL entries take part: a folder whose name happens to hold a scheme would otherwise
   // pair with its namesake elsewhere and be "deleted" as a link.
-  std::vector<std::string> urls(n);
+  std::vector<std::string_view> urls(n);  // views into the list
   std::vector<std::size_t> links;
   links.reserve(n);
   for (std::size_t i = 0; i < n; ++i) {
-    if (FindCharBoundary(list[i], kLinkMarker) == std::string::npos) continue;
-    urls[i] = TBookmarkControl::EntryUrl(list[i]);
+    const EntryParts parts = PartsOf(list[i]);
+    if (parts.marker == std::string_view::npos) continue;
+    urls[i] = parts.url;
     if (!urls[i].empty()) links.push_back(i);
   }
 
-  // Group equal URLs by sorting the positions by URL and then by position; each position
-  // then points to the next later one with the same URL.
-  std::stable_sort(links.begin(), links.end(),
-                   [&](std::size_t a, std::size_t b) { return urls[a] < urls[b]; });
+  // Group equal URLs by sorting the positions by a hash of the URL, then the URL, then the
+  // position; each position then points to the next later one with the same URL. Most
+  // comparisons end at the hashes, without reading the URLs.
+  struct Keyed {
+    std::size_t hash;
+    std::size_t index;
+  };
+  std::vector<Keyed> keyed;
+  keyed.reserve(links.size());
+  for (std::size_t i : links) keyed.push_back({std::hash<std::string_view>{}(urls[i]), i});
+  std::sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
+    if (a.hash != b.hash) return a.hash < b.hash;
+    if (const int c = urls[a.index].compare(urls[b.index])) return c < 0;
+    return a.index < b.index;
+  });
   std::vector<std::size_t> next(n, kNone);
-  for (std::size_t k = 1; k < links.size(); ++k)
-    if (urls[links[k - 1]] == urls[links[k]]) next[links[k - 1]] = links[k];
+  for (std::size_t k = 1; k < keyed.size(); ++k)
+    if (keyed[k - 1].hash == keyed[k].hash && urls[keyed[k - 1].index] == urls[keyed[k].index])
+      next[keyed[k - 1].index] = keyed[k].index;
 
   std::vector<DuplicatePair> pairs;
   for (std::size_t i = 0; i < n; ++i) {
