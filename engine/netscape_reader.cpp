@@ -274,11 +274,9 @@ void LineInSjis(int charset, std::string& raw, std::string& line) {
 // folders deeper than the entries can express are not entered.
 class BookmarkLineParser {
  public:
-  BookmarkLineParser(const TBookmarkControl& control, Owner& owner, int charset, LineReader& file,
-                     int& cancel, int& urlCount, int& depth, TreeView* tree, ProgressBar& bar,
-                     BookmarkList& list)
-      : control_(control),
-        owner_(owner),
+  BookmarkLineParser(Owner& owner, int charset, LineReader& file, int& cancel, int& urlCount,
+                     int& depth, TreeView* tree, ProgressBar& bar, BookmarkList& list)
+      : owner_(owner),
         charset_(charset),
         file_(file),
         cancel_(cancel),
@@ -402,7 +400,6 @@ class BookmarkLineParser {
     return levelEnds || depth_ < startDepth;
   }
 
-  const TBookmarkControl& control_;
   Owner& owner_;
   const int charset_;
   LineReader& file_;
@@ -493,7 +490,7 @@ void TBookmarkControl::ParseBookmarkLines(Owner& owner, int charset, LineReader&
                                           TreeView* tree, bool fillTree, ProgressBar& bar,
                                           BookmarkList& list, int startDepth,
                                           const std::string& folderPath) {
-  BookmarkLineParser parser(*this, owner, charset, file, cancel, urlCount, depth,
+  BookmarkLineParser parser(owner, charset, file, cancel, urlCount, depth,
                             fillTree ? tree : nullptr, bar, list);
   parser.Run(parent, startDepth, folderPath);
   if (parser.TooDeep())
