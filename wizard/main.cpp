@@ -12,6 +12,7 @@
 #include "core/file_locations.h"
 #include "core/script_run.h"
 #include "core/unattended.h"
+#include "platform/large_pages.h"
 #include "wizard/operation_pictures.h"
 #include "qtui/qt_japanese.h"
 #include "qtui/window_font.h"
@@ -43,8 +44,10 @@ int main(int argc, char** argv) {
     std::cerr << "linkferry: " << error << '\n' << lf::ScriptUsage() << std::flush;
     return 2;
   }
-  if (lf::IsScriptCommandLine(args)) return lf::RunScript(args, std::cout, std::cerr);
-  const int autoOperation = lf::AutoOperationOf(args);
+  const bool script = lf::IsScriptCommandLine(args);
+  const int autoOperation = script ? 0 : lf::AutoOperationOf(args);
+  if (script || autoOperation != 0) platform::UseLargeHeapPages(argv);
+  if (script) return lf::RunScript(args, std::cout, std::cerr);
   if (autoOperation != 0) return lf::RunUnattended(autoOperation, std::cerr);
   if (const std::string missing = lf::NoDisplayText(); !missing.empty()) {
     std::cerr << missing << '\n' << std::flush;
