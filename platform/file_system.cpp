@@ -247,8 +247,7 @@ File::File(std::string_view path, Mode mode) {
       refused = EISDIR;
     else if (!S_ISREG(st.st_mode))
       refused = EACCES;
-    else
-      ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    // A regular file reads the same with O_NONBLOCK as without: the flag stays.
     if (refused) {
       ::close(fd_);
       fd_ = -1;
