@@ -21,9 +21,7 @@ struct Settings {
 };
 
 struct RunState {
-  RunCounters counters;   // the cancel flag and the four counters
-  int AutoMode = 0;       // 1 for an unattended run from the command line
-  int AutoOperation = 0;  // its operation, 1..3
+  RunCounters counters;  // the cancel flag and the four counters
 };
 
 // The one instance of each for the whole process.

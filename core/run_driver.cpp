@@ -204,8 +204,6 @@ class Chain {
 
 bool RunOperation(int proc, const RunContext& run) {
   run.counters = RunCounters();
-  // The engine's operation is the run's, whatever second page was chosen before.
-  run.control.Operation = proc;
   run.control.StartLostDataRun();
   const bool complete = Chain(run).Run(proc);
   run.control.EndLostDataRun();
@@ -226,7 +224,6 @@ void AutoProc(int autoOperation, const RunContext& run) {
   RunContext unattended = run;
   unattended.status = nullptr;
   if (autoOperation < 1 || autoOperation > 3) return;
-  run.control.Operation = autoOperation;
   run.control.StartLostDataRun();
   Chain(unattended).Run(autoOperation);
   run.control.EndLostDataRun();

@@ -13,8 +13,6 @@ namespace lf {
 
 int RunUnattended(int autoOperation, std::ostream& err) {
   RunState& state = AppRun();
-  state.AutoMode = 1;
-  state.AutoOperation = autoOperation;
   Settings& settings = AppSettings();
   StderrOwner owner(err);
   if (!ReadSettings(settings)) {

@@ -12,10 +12,6 @@
 #include "engine/bookmark_list.h"
 #include "engine/ui.h"
 
-namespace platform {
-class IniFile;
-}
-
 namespace lf {
 
 class LineReader;
@@ -28,13 +24,8 @@ class TBookmarkControl {
   TBookmarkControl(const TBookmarkControl&) = delete;
   TBookmarkControl& operator=(const TBookmarkControl&) = delete;
 
-  // The .url file being read by the Favorites reader; held only while one file is read.
-  std::unique_ptr<platform::IniFile> UrlFile;
   // Character set of written Netscape files: 0 Shift_JIS, 1 EUC-JP, 2 UTF-8.
   int OutputCharset = 0;
-  // The wizard's operation number (1..11, 0 before one is chosen), set by the pages and runs.
-  // Names no longer depend on it: every operation keeps every character of a title.
-  int Operation = 0;
 
   // ---- Entries (entries.cpp) ----
   // The URL in a text: from the first of "res:", "https:", "http:", "news:", "ftp:", "file:"

@@ -149,12 +149,11 @@ void TBookmarkControl::ScanFavoritesFolder(Owner& owner, StatusLabel* status, in
 }
 
 std::string TBookmarkControl::ReadUrlFile(const std::string& path) {
-  UrlFile = std::make_unique<platform::IniFile>(path);
-  std::string url = UrlFile->ReadString("InternetShortcut", "URL", "");
+  const platform::IniFile file(path);
+  std::string url = file.ReadString("InternetShortcut", "URL", "");
   // A shortcut with a byte order mark, or whose address is UTF-8 (as other programs write
   // them on systems without code page 932), is UTF-8; any other is Shift-JIS.
-  const bool utf8 = UrlFile->Utf8Bom() || (!platform::IsAscii(url) && platform::IsUtf8(url));
-  UrlFile.reset();
+  const bool utf8 = file.Utf8Bom() || (!platform::IsAscii(url) && platform::IsUtf8(url));
   if (url.find("vnd.ms.radio") != std::string::npos) return std::string();
   return utf8 ? Utf8ToSjis(url) : platform::ProtectAmpersands(url);
 }

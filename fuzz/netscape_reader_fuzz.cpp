@@ -27,7 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   scratch.Write("bookmark.htm", content);
 
   lf::TBookmarkControl control;
-  control.Operation = (mode & 4) ? 8 : 0;
   QuietOwner owner;
   lf::ProgressBar bar;
   CountingTree tree;

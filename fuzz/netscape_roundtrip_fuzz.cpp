@@ -48,7 +48,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string file = scratch.Path("bookmark.htm");
 
   TBookmarkControl control;
-  control.Operation = (mode & 4) ? 8 : 0;
   control.OutputCharset = static_cast<int>((mode >> 4) % 3);
   QuietOwner owner;
   int readCount = 0, written = 0, reread = 0;

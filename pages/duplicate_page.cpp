@@ -94,7 +94,6 @@ TForm07::TForm07(QWidget* page1)
   setProperty("HelpContext", kDuplicateHelpContext);
   proc_ = AppSettings().Proc;
   control_.OutputCharset = AppSettings().Out;
-  control_.Operation = proc_;
 
   NameControls();
   SetUpHeader();

@@ -90,7 +90,6 @@ TForm05::TForm05(QWidget* page1)
   setFont(PageFont());
   setProperty("HelpContext", kEditorHelpContext);
   control_.OutputCharset = AppSettings().Out;
-  control_.Operation = AppSettings().Proc;
 
   SetUpHeader();
   SetUpPanes();

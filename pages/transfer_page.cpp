@@ -133,7 +133,6 @@ TForm03::TForm03(QWidget* page1)
   setProperty("HelpContext", kTransferHelpContext);
   proc_ = AppSettings().Proc;
   control_.OutputCharset = AppSettings().Out;
-  control_.Operation = proc_;
 
   label1_->setObjectName("Label1");
   barWidget_->setObjectName("Bar");

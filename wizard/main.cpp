@@ -12,7 +12,6 @@
 #include "core/file_locations.h"
 #include "core/script_run.h"
 #include "core/unattended.h"
-#include "platform/large_pages.h"
 #include "wizard/operation_pictures.h"
 #include "qtui/qt_japanese.h"
 #include "qtui/window_font.h"
@@ -46,7 +45,6 @@ int main(int argc, char** argv) {
   }
   const bool script = lf::IsScriptCommandLine(args);
   const int autoOperation = script ? 0 : lf::AutoOperationOf(args);
-  if (script || autoOperation != 0) platform::UseLargeHeapPages(argv);
   if (script) return lf::RunScript(args, std::cout, std::cerr);
   if (autoOperation != 0) return lf::RunUnattended(autoOperation, std::cerr);
   if (const std::string missing = lf::NoDisplayText(); !missing.empty()) {

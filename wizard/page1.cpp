@@ -81,7 +81,6 @@ TForm01::TForm01(QWidget* parent)
   Settings& settings = AppSettings();
   ReadSettings(settings);
   control_->OutputCharset = settings.Out;
-  AppRun().AutoMode = 0;
 }
 
 TForm01::~TForm01() = default;
@@ -272,7 +271,6 @@ void TForm01::Button2Click() {
 
 void TForm01::Button3Click() {
   Settings& settings = AppSettings();
-  control_->Operation = settings.Proc;
   if (settings.Proc == 0) {
     owner_.MessageBox(Sjis(kNoOperationText), MessageCaption(), kMbIconWarning | kMbOk);
     return;

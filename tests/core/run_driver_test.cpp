@@ -100,7 +100,6 @@ TEST_F(RunTest, ARunStartsAfreshWhateverAPreviousPageLeftBehind) {
   WriteNetscape({NetscapeLink("http://host/ab", "a/b")});
   counters.cancel = 1;       // a page cancelled its load
   counters.ieUrlCount = 40;  // and counted something
-  control.Operation = 4;     // whose reader keeps "/" in link names
   Run(1);
   EXPECT_TRUE(owner.messages.empty()) << ::testing::PrintToString(owner.Texts());
   EXPECT_TRUE(lftest::Exists(Native("Favorites/ab.url")));

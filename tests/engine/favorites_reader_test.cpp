@@ -73,7 +73,6 @@ TEST(FavoritesReader, ReadsFoldersLinksAndLostLinks) {
   EXPECT_TRUE(r.status.visible);
   EXPECT_EQ(r.owner.pumps, 3);  // once per folder
   EXPECT_TRUE(r.owner.messages.empty());
-  EXPECT_EQ(r.control.UrlFile, nullptr);
   EXPECT_EQ(Read(d).Run("fav"), expected);
 }
 

@@ -89,7 +89,6 @@ TEST_F(WrittenAndReadBack, LinksStayInTheirFolderBesideAFolderWithALongerName) {
 // Titles that hold a URL (kept by the pages' link names), hotlist links of other schemes and
 // Favorites values with text before the scheme split where the reader joined them.
 TEST_F(WrittenAndReadBack, NamesHoldingSchemesAndUrlsOfOtherSchemesKeepTheirLink) {
-  reader.Operation = 8;
   const lf::BookmarkList titled = {"R" + M + "http://x.example/.url0\\http://x.example/",
                                    "R" + M + "see http://y/ too.url0\\http://y/"};
   EXPECT_EQ(ThroughNetscape(titled), Sorted(titled));
