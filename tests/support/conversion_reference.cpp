@@ -1,239 +1,83 @@
 #include "tests/support/conversion_reference.h"
 
-#include <cstdint>
+#include <iconv.h>
 
-#include "platform/codepage.h"
+#include <cerrno>
+#include <cstdint>
+#include <map>
+#include <stdexcept>
+#include <utility>
 
 namespace lftest {
 namespace {
 
-// The Unicode character of the Shift-JIS character at pos and its length; 0 for bytes that
-// are no character (the byte 0x00 is U+0000).
-char32_t DecodeSjis(std::string_view s, std::size_t pos, std::size_t& length, bool& ok) {
-  const unsigned char b = static_cast<unsigned char>(s[pos]);
-  if (platform::IsLeadByte(b) && pos + 1 < s.size() &&
-      platform::IsTrailByte(static_cast<unsigned char>(s[pos + 1]))) {
-    length = 2;
-    const char32_t cp = platform::Cp932CodeToUnicode((b << 8) | static_cast<unsigned char>(s[pos + 1]));
-    ok = cp != 0;
-    return cp;
+// One descriptor per pair of encodings for the whole run: the tests convert millions of
+// short texts, and opening a descriptor costs more than converting one.
+iconv_t Descriptor(const char* to, const char* from) {
+  static std::map<std::pair<std::string, std::string>, iconv_t> open;
+  auto [it, added] = open.try_emplace({to, from}, nullptr);
+  if (added) {
+    it->second = iconv_open(to, from);
+    if (it->second == reinterpret_cast<iconv_t>(-1))
+      throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
   }
-  length = 1;
-  if (b == 0) {
-    ok = true;
-    return 0;
-  }
-  const char32_t cp = platform::IsLeadByte(b) ? 0 : platform::Cp932CodeToUnicode(b);
-  ok = cp != 0;
-  return cp;
-}
-
-// One well-formed UTF-8 character at pos; false (with the length of the bad bytes) else.
-bool DecodeUtf8(std::string_view s, std::size_t pos, char32_t& cp, std::size_t& length) {
-  const unsigned char b = static_cast<unsigned char>(s[pos]);
-  std::size_t want;
-  char32_t min;
-  if (b < 0x80) {
-    cp = b;
-    length = 1;
-    return true;
-  } else if (b >= 0xC2 && b <= 0xDF) {
-    want = 2, cp = b & 0x1F, min = 0x80;
-  } else if (b >= 0xE0 && b <= 0xEF) {
-    want = 3, cp = b & 0x0F, min = 0x800;
-  } else if (b >= 0xF0 && b <= 0xF4) {
-    want = 4, cp = b & 0x07, min = 0x10000;
-  } else {
-    length = 1;
-    return false;
-  }
-  std::size_t n = 1;
-  for (; n < want && pos + n < s.size(); ++n) {
-    const unsigned char c = static_cast<unsigned char>(s[pos + n]);
-    if ((c & 0xC0) != 0x80) break;
-    cp = (cp << 6) | (c & 0x3F);
-  }
-  length = n;
-  return n == want && cp >= min && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
-}
-
-void JisToSjis(unsigned j1, unsigned j2, std::string& out) {
-  if (j1 < 0x21 || j1 > 0x7E) return;
-  unsigned s2;
-  if (j1 & 1)
-    s2 = j2 < 0x60 ? j2 + 0x1F : j2 + 0x20;
-  else
-    s2 = j2 + 0x7E;
-  const unsigned s1 = (j1 + 1) / 2 + (j1 < 0x5F ? 0x70 : 0xB0);
-  out.push_back(static_cast<char>(s1 & 0xFF));
-  out.push_back(static_cast<char>(s2 & 0xFF));
+  return it->second;
 }
 
 }  // namespace
 
-bool Cp932ToUtf8Reference(std::string_view s, std::string& out, bool exact, bool paths) {
-  out.clear();
+std::optional<std::string> Iconv(const char* to, const char* from, std::string_view text) {
+  const iconv_t cd = Descriptor(to, from);
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  std::string out(text.size() * 4 + 16, '\0');
+  char* src = const_cast<char*>(text.data());
+  std::size_t left = text.size();
+  char* dst = out.data();
+  std::size_t room = out.size();
+  while (left > 0) {
+    if (iconv(cd, &src, &left, &dst, &room) != static_cast<std::size_t>(-1)) break;
+    if (errno != E2BIG) return std::nullopt;
+    const std::size_t done = static_cast<std::size_t>(dst - out.data());
+    out.resize(out.size() * 2);
+    dst = out.data() + done;
+    room = out.size() - done;
+  }
+  if (iconv(cd, nullptr, nullptr, &dst, &room) == static_cast<std::size_t>(-1)) return std::nullopt;
+  out.resize(static_cast<std::size_t>(dst - out.data()));
+  return out;
+}
+
+std::optional<std::string> CharactersOf(std::string_view text, const char* encoding) {
+  const std::optional<std::string> utf8 = Iconv("UTF-8", encoding, text);
+  if (!utf8) return std::nullopt;
+  const std::string& s = *utf8;
+  std::string out;
   for (std::size_t i = 0; i < s.size();) {
-    const unsigned char b = static_cast<unsigned char>(s[i]);
-    char32_t cp;
-    if (b == '&') {
-      if (const std::size_t n = platform::ReferenceAt(s, i, cp)) {
-        platform::AppendUtf8(out, cp);
-        i += n;
-        continue;
-      }
-    } else if (b == '\\' && paths) {
-      out.push_back('/');
-      ++i;
+    std::size_t end = i + 2;
+    std::uint32_t cp = 0;
+    if (s.compare(i, 2, "&#") == 0)
+      while (end < s.size() && end < i + 10 && s[end] >= '0' && s[end] <= '9')
+        cp = cp * 10 + static_cast<std::uint32_t>(s[end++] - '0');
+    if (end == i + 2 || end == s.size() || s[end] != ';') {
+      out.push_back(s[i++]);
       continue;
     }
-    std::size_t length;
-    bool ok;
-    cp = DecodeSjis(s, i, length, ok);
-    if (!ok) {
-      if (exact) return false;
-      platform::AppendUtf8(out, 0x30FB);
-    } else {
-      platform::AppendUtf8(out, cp);
-    }
-    i += length;
-  }
-  return true;
-}
-
-bool Utf8ToCp932Reference(std::string_view s, std::string& out, bool exact, bool paths) {
-  out.clear();
-  for (std::size_t i = 0; i < s.size();) {
-    char32_t cp;
-    std::size_t length;
-    if (!DecodeUtf8(s, i, cp, length)) {
-      if (exact) return false;
-      out.push_back('?');
-    } else if (cp == '&') {
-      char32_t referenced;
-      out += platform::ReferenceAt(s, i, referenced) ? "&#38;" : "&";
-    } else if (paths && cp == '/') {
-      out.push_back('\\');
-    } else if (paths && cp == '\\') {
-      out += "&#92;";
-    } else {
-      platform::AppendCodePoint(out, cp);
-    }
-    i += length;
-  }
-  return true;
-}
-
-std::string Utf8ToSjisReference(std::string_view text, bool asText) {
-  std::string out;
-  auto continuation = [&](std::size_t k) {
-    return k < text.size() && (static_cast<unsigned char>(text[k]) & 0xC0) == 0x80;
-  };
-  auto low6 = [&](std::size_t k) { return static_cast<unsigned char>(text[k]) & 0x3Fu; };
-  for (std::size_t i = 0; i < text.size();) {
-    const unsigned b1 = static_cast<unsigned char>(text[i]);
-    if (b1 < 0x80) {
-      char32_t cp;
-      if (b1 == '&' && asText && platform::ReferenceAt(text, i, cp))
-        out += "&#38;";
-      else
-        out.push_back(static_cast<char>(b1));
-      i += 1;
-    } else if (b1 >= 0xC0 && b1 <= 0xDF && continuation(i + 1)) {
-      platform::AppendCodePoint(out, ((b1 & 0x1F) << 6) | low6(i + 1));
-      i += 2;
-    } else if (b1 >= 0xE0 && b1 <= 0xEF && continuation(i + 1) && continuation(i + 2)) {
-      platform::AppendCodePoint(out, ((b1 & 0x0F) << 12) | (low6(i + 1) << 6) | low6(i + 2));
-      i += 3;
-    } else if (b1 >= 0xF0 && b1 <= 0xF4 && continuation(i + 1) && continuation(i + 2) &&
-               continuation(i + 3)) {
-      const char32_t cp =
-          ((b1 & 0x07) << 18) | (low6(i + 1) << 12) | (low6(i + 2) << 6) | low6(i + 3);
-      if (cp >= 0x10000)
-        platform::AppendCodePoint(out, cp);
-      else
-        out.push_back('?');
-      i += 4;
-    } else {
-      const std::size_t length = b1 >= 0xFC   ? 6
-                                 : b1 >= 0xF8 ? 5
-                                 : b1 >= 0xF0 ? 4
-                                 : b1 >= 0xE0 ? 3
-                                 : b1 >= 0xC0 ? 2
-                                              : 1;
-      std::size_t end = i + 1;
-      while (end < i + length && continuation(end)) ++end;
-      out.push_back('?');
-      i = end;
-    }
+    const char bytes[4] = {static_cast<char>(cp & 0xFF), static_cast<char>((cp >> 8) & 0xFF),
+                           static_cast<char>((cp >> 16) & 0xFF), static_cast<char>(cp >> 24)};
+    const std::optional<std::string> character = Iconv("UTF-8", "UTF-32LE", {bytes, 4});
+    if (!character) return std::nullopt;
+    out += *character;
+    i = end + 1;
   }
   return out;
 }
 
-std::string EucToSjisReference(std::string_view text) {
-  std::string out;
-  auto high = [&](std::size_t k) {
-    return k < text.size() && static_cast<unsigned char>(text[k]) >= 0xA1 &&
-           static_cast<unsigned char>(text[k]) <= 0xFE;
-  };
-  for (std::size_t i = 0; i < text.size();) {
-    const unsigned b = static_cast<unsigned char>(text[i]);
-    if (b == 0x8F && high(i + 1) && high(i + 2)) {
-      const char32_t cp =
-          platform::JisX0212ToUnicode(static_cast<unsigned char>(text[i + 1]) - 0x80u,
-                                      static_cast<unsigned char>(text[i + 2]) - 0x80u);
-      if (cp != 0) {
-        platform::AppendCodePoint(out, cp);
-        i += 3;
-        continue;
-      }
-    }
-    if (b >= 0xA1 && b <= 0xFE && i + 1 < text.size()) {
-      JisToSjis(b - 0x80, (static_cast<unsigned char>(text[i + 1]) - 0x80u) & 0xFF, out);
-      i += 2;
-    } else if (b == 0x8E && i + 1 < text.size() &&
-               static_cast<unsigned char>(text[i + 1]) >= 0xA1 &&
-               static_cast<unsigned char>(text[i + 1]) <= 0xDF) {
-      out.push_back(text[i + 1]);
-      i += 2;
-    } else {
-      out.push_back(static_cast<char>(b));
-      ++i;
-    }
-  }
-  return out;
-}
-
-std::string SjisToEucReference(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size();) {
-    const unsigned b = static_cast<unsigned char>(text[i]);
-    if (platform::IsLeadByte(static_cast<unsigned char>(b)) && i + 1 < text.size() &&
-        platform::IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
-      const unsigned s2 = static_cast<unsigned char>(text[i + 1]);
-      const unsigned a = b <= 0x9F ? 0x70 : 0xB0;
-      const unsigned d = s2 < 0x9F ? 1 : 0;
-      const unsigned j1 = ((b - a) * 2 - d) & 0xFF;
-      const unsigned j2 = (s2 < 0x7F ? s2 - 0x1F : s2 < 0x9F ? s2 - 0x20 : s2 - 0x7E) & 0xFF;
-      if (j1 >= 0x21 && j1 <= 0x7E) {
-        out.push_back(static_cast<char>(j1 + 0x80));
-        out.push_back(static_cast<char>(j2 + 0x80));
-      } else if (const char32_t cp = platform::Cp932CodeToUnicode((b << 8) | s2)) {
-        platform::AppendReference(out, cp);
-      } else {
-        out.push_back('?');
-      }
-      i += 2;
-    } else if (b >= 0xA1 && b <= 0xDF) {
-      out.push_back('\x8E');
-      out.push_back(static_cast<char>(b));
-      ++i;
-    } else {
-      out.push_back(b >= 0xA1 && b <= 0xFE ? '?' : static_cast<char>(b));
-      ++i;
-    }
-  }
-  return out;
+std::u16string Units(std::string_view utf16le) {
+  std::u16string units(utf16le.size() / 2, u'\0');
+  for (std::size_t k = 0; k < units.size(); ++k)
+    units[k] = static_cast<char16_t>(static_cast<unsigned char>(utf16le[2 * k]) |
+                                     (static_cast<unsigned char>(utf16le[2 * k + 1]) << 8));
+  return units;
 }
 
 }  // namespace lftest
