@@ -5,7 +5,7 @@
 #include <numeric>
 #include <string>
 
-#include "engine/entry_layout.h"
+#include "engine/entry.h"
 
 namespace lf {
 
@@ -20,9 +20,9 @@ std::vector<DuplicatePair> FindDuplicatePairs(const BookmarkList& list,
   std::vector<std::size_t> links;
   links.reserve(n);
   for (std::size_t i = 0; i < n; ++i) {
-    const EntryParts parts = PartsOf(list[i]);
-    if (parts.marker == std::string_view::npos) continue;
-    urls[i] = parts.url;
+    const EntryView link = ViewOf(list[i]);
+    if (!link.IsLink()) continue;
+    urls[i] = link.url;
     if (!urls[i].empty()) links.push_back(i);
   }
 

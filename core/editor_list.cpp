@@ -19,7 +19,7 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 // True for the folder's own entry: its path, ".dir" and its level character.
 bool IsOwnFolderEntry(std::string_view entry, std::string_view folderPath) {
   return entry.size() == folderPath.size() + 5 && StartsWith(entry, folderPath) &&
-         entry.substr(folderPath.size(), 4) == ".dir" && LevelValue(entry.back()) >= 0;
+         ViewOf(entry).OwnPath() == folderPath;
 }
 
 // True for an entry below the folder: its path and a "\" (the link marker begins with one).
@@ -31,48 +31,25 @@ bool IsBelow(std::string_view entry, std::string_view folderPath) {
 }  // namespace
 
 bool SplitUrlEntry(std::string_view entry, UrlEntryParts& parts) {
-  const std::size_t marker = FindCharBoundary(entry, kLinkMarker);
-  if (marker == std::string_view::npos) return false;
-  parts.folderPath = std::string(entry.substr(0, marker));
-  const std::size_t nameStart = marker + kLinkMarker.size();
   // Split where the writers split, so that a rewritten entry keeps the name, level and
-  // address they read from it; the address is all the text after that place, so one typed
+  // address they read from it; the address is all the text after the name, so one typed
   // without a known scheme survives a rewrite.
-  std::string key, url;
-  TBookmarkControl::SplitEntry(entry, key, url);
-  if (key.size() >= nameStart + 5 && key.size() + 1 + url.size() == entry.size() &&
-      platform::SameIgnoringAsciiCase(std::string_view(key).substr(key.size() - 5, 4), ".url") &&
-      LevelValue(key.back()) >= 0) {
-    parts.name = key.substr(nameStart, key.size() - 5 - nameStart);
-    parts.level = key.back();
-    parts.address = url;
-    return true;
-  }
-  // Not in the usual form: take what the link list shows and the address found by scheme.
-  parts.name = ListedName(entry);
-  parts.level = key.empty() ? '0' : key.back();
-  parts.address = TBookmarkControl::EntryUrl(entry);
+  const EntryView link = ViewOf(entry);
+  if (!link.IsLink()) return false;
+  parts.folderPath = std::string(link.folderPath);
+  parts.name = std::string(link.name);
+  parts.level = link.key.empty() ? '0' : link.key.back();
+  parts.address = std::string(link.url);
   return true;
 }
 
-std::string MakeUrlEntry(const UrlEntryParts& parts) {
-  std::string entry = parts.folderPath;
-  entry += kLinkMarker;
-  entry += parts.name;
-  entry += ".url";
-  entry += parts.level;
-  entry += '\\';
-  entry += parts.address;
-  return entry;
+Entry MakeUrlEntry(const UrlEntryParts& parts) {
+  return MakeLinkEntry(parts.folderPath, parts.name, parts.level, parts.address);
 }
 
 std::string ListedName(std::string_view entry) {
-  const std::string path = TBookmarkControl::EntryKey(entry);
-  const std::size_t marker = FindCharBoundary(path, kLinkMarker);
-  if (marker == std::string::npos) return std::string();
-  std::string name = path.substr(marker + kLinkMarker.size());
-  name.resize(name.size() > 5 ? name.size() - 5 : 0);
-  return name;
+  const EntryView link = ViewOf(entry);
+  return link.IsLink() ? std::string(link.name) : std::string();
 }
 
 bool LiesDirectlyIn(std::string_view entry, std::string_view folderPath) {
@@ -110,11 +87,7 @@ bool UsableFolderName(std::string_view name) {
 
 void InsertFolderEntry(BookmarkList& list, std::string_view parentPath, std::string_view name,
                        int level) {
-  std::string entry = TBookmarkControl::AddBackslash(parentPath);
-  entry += name;
-  entry += ".dir";
-  entry += LevelChar(level);
-  list.insert(list.begin(), std::move(entry));
+  list.insert(list.begin(), MakeFolderEntry(parentPath, name, level));
 }
 
 int RenameFolderEntries(BookmarkList& list, std::string_view oldPath, std::string_view newPath) {
@@ -137,7 +110,7 @@ void DirDel(BookmarkList& list, std::string_view folderPath, int fallbackLevel) 
   BookmarkList kept;
   kept.reserve(list.size());
   for (std::size_t i = 0; i < list.size(); ++i) {
-    std::string& entry = list[i];
+    Entry& entry = list[i];
     if (i == own) continue;
     if (!IsBelow(entry, folderPath)) {
       kept.push_back(std::move(entry));
@@ -147,7 +120,8 @@ void DirDel(BookmarkList& list, std::string_view folderPath, int fallbackLevel) 
     if (!SplitUrlEntry(entry, parts)) continue;  // a sub-folder, now without links
     parts.folderPath = parent;
     parts.level = level;
-    kept.push_back(MakeUrlEntry(parts));
+    entry.assign(MakeUrlEntry(parts));  // what the link carries stays with it
+    kept.push_back(std::move(entry));
   }
   list = std::move(kept);
   TBookmarkControl::Regroup(list);

@@ -25,7 +25,7 @@ struct UrlEntryParts {
 // link marker). The address is everything after the level, so an address typed without a
 // known scheme survives a rewrite.
 bool SplitUrlEntry(std::string_view entry, UrlEntryParts& parts);
-std::string MakeUrlEntry(const UrlEntryParts& parts);
+Entry MakeUrlEntry(const UrlEntryParts& parts);
 
 // The caption the link list shows for a URL entry (the same cut as FillUrlList makes).
 std::string ListedName(std::string_view entry);

@@ -1,6 +1,6 @@
 #include "core/run_driver.h"
 
-#include "engine/entry_layout.h"
+#include "engine/entry.h"
 #include "engine/sjis_text.h"
 
 namespace lf {
@@ -105,10 +105,8 @@ class Chain {
     std::vector<std::string> lost;
     for (const std::string& entry : list_) {
       if (TBookmarkControl::IsFolderEntry(entry)) continue;
-      const EntryLayout link = LayoutOf(entry);
-      lost.push_back(
-          "File Error : " + TBookmarkControl::FolderPart(TBookmarkControl::EntryKey(entry)) +
-          std::string(link.name));
+      const EntryView link = ViewOf(entry);
+      lost.push_back("File Error : " + std::string(link.FolderPart()) + std::string(link.name));
     }
     c_.errorCount += static_cast<int>(lost.size()) - written;
     engine_.RecordLostData(run_.owner, lost);

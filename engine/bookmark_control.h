@@ -27,7 +27,7 @@ class TBookmarkControl {
   // Character set of written Netscape files: 0 Shift_JIS, 1 EUC-JP, 2 UTF-8.
   int OutputCharset = 0;
 
-  // ---- Entries (entries.cpp) ----
+  // ---- Entries (entry.cpp; the entry's form is engine/entry.h's) ----
   // The URL in a text: from the first of "res:", "https:", "http:", "news:", "ftp:", "file:"
   // (in this order of preference) up to the next double quote; empty if none occurs.
   static std::string ExtractUrl(std::string_view text);
@@ -35,14 +35,9 @@ class TBookmarkControl {
   static std::string_view FindUrl(std::string_view text);
   // The entry without "\" and its URL.
   static std::string EntryPath(std::string_view entry);
-  // The key and URL of an entry, by its form. A URL entry splits at the first "\" after its
-  // link marker, which ends its link name (names hold none, see EntryLinkName), whatever the
-  // case of its ".url" and whatever its address holds: the URL is all the text after it. A
-  // folder entry, and a text without a link marker, is all key and has no URL.
+  // The key and URL of an entry, by its form (SplitKey).
   static void SplitEntry(std::string_view entry, std::string& key, std::string& url);
-  // A name as an entry holds it: every "\" of the name as its reference "&#92;", so that it
-  // never reads as the end of a folder or link name, and the first of two "腕" it begins with
-  // as "&#33109;", so that it never reads as a link marker (platform/codepage.h).
+  // A name as an entry holds it (EntryName).
   static std::string EntryLinkName(std::string_view name);
   // The URL of an entry as SplitEntry finds it.
   static std::string EntryUrl(std::string_view entry);

@@ -1,15 +1,15 @@
-// The bookmark list: Shift-JIS lines, one folder entry or URL entry each, all beginning with
-// the root path; the folder structure lives in the text of the entries.
-//   folder entry:  parent path \ name .dir level
-//   URL entry:     folder path \腕腕 name .url level \ URL
+// The bookmark list: Shift-JIS lines, one folder entry or URL entry each (engine/entry.h), all
+// beginning with the root path; the folder structure lives in the text of the entries.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "engine/entry.h"
+
 namespace lf {
 
-using BookmarkList = std::vector<std::string>;
+using BookmarkList = std::vector<Entry>;
 
 // A level is one character right after ".dir" or ".url": "0"-"9" for levels 0 to 9, then
 // "A"-"Z" for 10 to 35 and "a"-"z" for 36 to 61. Being one character, it keeps every cut of

@@ -26,7 +26,7 @@ struct Frame {
   std::string entryPath;  // the folder path its items are filed under
   int level = 0;          // the level of the entries made for its items
   TreeView::Node node = TreeView::kNoNode;
-  std::string folderEntry;  // its own entry, added once its contents are done (may be empty)
+  Entry folderEntry;  // its own entry, added once its contents are done (may be empty)
   std::vector<platform::DirEntry> items;
   std::size_t next = 0;
 };
@@ -90,7 +90,7 @@ void TBookmarkControl::ScanFavoritesFolder(Owner& owner, StatusLabel* status, in
     Frame& frame = stack.back();
     if (frame.next == frame.items.size()) {
       if (status) status->SetVisible(true);
-      std::string folderEntry = std::move(frame.folderEntry);
+      Entry folderEntry = std::move(frame.folderEntry);
       stack.pop_back();
       if (cancel) break;
       if (!folderEntry.empty()) list.push_back(std::move(folderEntry));
@@ -111,13 +111,13 @@ void TBookmarkControl::ScanFavoritesFolder(Owner& owner, StatusLabel* status, in
       Frame child;
       child.dirPath = path;
       if (frame.level <= kMaxFolderLevel) {
-        child.entryPath = frame.entryPath + "\\" + EntryLinkName(item.name);
+        child.folderEntry = MakeFolderEntry(frame.entryPath, item.name, frame.level);
+        child.entryPath = ViewOf(child.folderEntry).OwnPath();
         child.level = frame.level + 1;
-        child.folderEntry = child.entryPath + ".dir" + LevelChar(frame.level);
         child.node = frame.node;
         if (fillTree && tree)
           child.node =
-              tree->AddChild(frame.node, EntryLinkName(item.name), kImageFolder, kImageOpenFolder);
+              tree->AddChild(frame.node, EntryName(item.name), kImageFolder, kImageOpenFolder);
       } else {
         // Too deep for the entry format: its contents go to the deepest folder there is.
         tooDeep = true;
@@ -137,8 +137,7 @@ void TBookmarkControl::ScanFavoritesFolder(Owner& owner, StatusLabel* status, in
     }
     std::string url = item.exact ? ReadUrlFile(path) : std::string();
     if (IsAddress(url)) {
-      list.push_back(frame.entryPath + std::string(kLinkMarker) + EntryLinkName(item.name) +
-                     LevelChar(frame.level) + "\\" + url);
+      list.push_back(MakeShortcutEntry(frame.entryPath, item.name, frame.level, url));
       ++ieUrlCount;
     } else {
       lostData.push_back("URL Error : " + item.name);

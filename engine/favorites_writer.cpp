@@ -167,12 +167,6 @@ std::string UnusedInThisWrite(std::unordered_set<std::string>& used, const std::
   return file;
 }
 
-// How many names below the root folder the key of an entry holds: its level and one.
-int NamesBelowRoot(std::string_view key) {
-  const int level = key.empty() ? -1 : LevelValue(key.back());
-  return level >= 0 ? level + 1 : 1;
-}
-
 std::string FailureText(const char* what, const std::string& path, const std::string& reason) {
   return Sjis(what) + path + Sjis(" ]の作成で\r[ ") + reason +
          Sjis(
@@ -244,20 +238,17 @@ class LinkGuard {
 }  // namespace
 
 std::string FavoritesTargets::Folder(std::string_view entry) {
-  if (!TBookmarkControl::IsFolderEntry(entry)) return std::string();
-  return FavoritesTarget(entry.substr(0, entry.size() - 5), LevelValue(entry.back()) + 1);
+  const EntryView folder = ViewOf(entry);
+  if (!folder.IsFolder()) return std::string();
+  return FavoritesTarget(folder.OwnPath(), folder.level + 1);
 }
 
 std::string FavoritesTargets::File(std::string_view entry) {
-  std::string key, url;
-  TBookmarkControl::SplitEntry(entry, key, url);
-  const std::string base = TBookmarkControl::FolderPart(key);
-  if (base.empty() || TBookmarkControl::IsFolderEntry(entry) || !TBookmarkControl::IsAddress(url))
-    return std::string();
-  const std::string leaf = TBookmarkControl::UrlPart(key);
-  const std::string name = leaf.size() >= 9 ? leaf.substr(4, leaf.size() - 9) : std::string();
-  const std::string folder = TBookmarkControl::RemoveBackslash(base);
-  const int names = NamesBelowRoot(key) - 1;
+  const EntryView link = ViewOf(entry);
+  if (!link.IsLink() || !TBookmarkControl::IsAddress(link.url)) return std::string();
+  const std::string_view name = link.name;
+  const std::string_view folder = link.folderPath;
+  const int names = link.level;
   // The links of one folder follow each other: its target is made once for them.
   if (folder != folder_ || names != folderNames_) {
     folder_ = folder;
@@ -280,13 +271,12 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
     owner.ProcessMessages();
     if (cancel) return;
 
-    std::string key, url;
-    SplitEntry(entry, key, url);
-    const std::string leaf = UrlPart(key);
-    const std::string base = FolderPart(key);
-    const int names = NamesBelowRoot(key);
+    const EntryView item = ViewOf(entry);
+    const std::string_view url = item.url;
+    const std::string base(item.FolderPart());
+    const int names = item.level + 1;  // the names below the root the target's path holds
 
-    if (IsFolderEntry(entry)) {
+    if (item.IsFolder()) {
       const std::string dir = FavoritesTargets::Folder(entry);
       int rc = !SafeTarget(dir, names)     ? EINVAL
                : links.Through(dir, names) ? ELOOP
@@ -301,7 +291,7 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
       continue;
     }
 
-    const std::string name = leaf.size() >= 9 ? leaf.substr(4, leaf.size() - 9) : std::string();
+    const std::string name(item.name);
     // Only links whose address a shortcut is read back with are written: one that has no
     // scheme (an address typed without "http://") is logged as lost, not dropped without a
     // trace.

@@ -41,12 +41,10 @@ void TBookmarkControl::BuildFolderTree(ProgressBar& bar, const std::string& root
     bar.StepIt();
     // Folders by their form: a link named "x.dir" or a folder named "Blog: http://..." is
     // what it is, and only "\" ends a path step (a hotlist's folder names may hold ":").
-    if (!IsFolderEntry(entry)) continue;
-    const std::size_t cut = FindLastChar(entry, "\\");
-    const std::size_t from = cut == std::string::npos ? 0 : cut + 1;
-    const std::string name = entry.substr(from, entry.size() - 5 - from);  // ".dir" holds no "\"
-
-    const int level = LevelValue(entry.back());
+    const EntryView folder = ViewOf(entry);
+    if (!folder.IsFolder()) continue;
+    const std::string name(folder.name);
+    const int level = folder.level;
     // A folder of a level with no folder above it stands at the top, beside the root node.
     const TreeView::Node parent = level == 0 ? root : last[level - 1];
     last[level] = tree.AddChild(parent, name, kImageFolder, kImageOpenFolder);
@@ -65,16 +63,9 @@ void TBookmarkControl::FillUrlList(const std::string& folderPath, const Bookmark
         entry.compare(folderPath.size(), kLinkMarker.size(), kLinkMarker) != 0)
       continue;
     // A shortcut read as "Daily.URL" is as much a link as one named "Daily.url".
-    const std::string path = EntryKey(entry);
-    if (path.size() < 5 ||
-        !platform::SameIgnoringAsciiCase(std::string_view(path).substr(path.size() - 5, 4), ".url"))
-      continue;
-    std::string name;
-    if (std::size_t marker = FindCharBoundary(path, kLinkMarker); marker != std::string::npos) {
-      name = path.substr(marker + kLinkMarker.size());
-      name.resize(name.size() > 5 ? name.size() - 5 : 0);
-    }
-    items.Add(name, kImageLink);
+    const EntryView link = ViewOf(entry);
+    if (!link.NamedAsLink()) continue;
+    items.Add(std::string(link.name), kImageLink);
   }
 }
 

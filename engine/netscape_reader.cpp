@@ -62,16 +62,16 @@ std::string_view LinkUrl(std::string_view line, bool& hasHref, std::string& deco
   return TBookmarkControl::FindUrl(line);
 }
 
-// The level character of an item at the given depth. What lies deeper than the deepest level
-// is filed at that level, and an item outside every "<DL>" gets level 0 rather than "-1",
-// which no consumer of the entries could read back.
-char LevelDigit(int depth, bool& tooDeep) {
-  int level = depth - 1;
+// The level of an item at the given depth. What lies deeper than the deepest level is filed
+// at that level, and an item outside every "<DL>" gets level 0 rather than -1, which no
+// consumer of the entries could read back.
+int LevelAt(int depth, bool& tooDeep) {
+  const int level = depth - 1;
   if (level > kMaxLevel) {
     tooDeep = true;
-    level = kMaxLevel;
+    return kMaxLevel;
   }
-  return LevelChar(level);
+  return level < 0 ? 0 : level;
 }
 
 // The character set a declaration names ("charset=utf-8", 'charset="EUC-JP"', "<meta
@@ -353,16 +353,10 @@ class BookmarkLineParser {
       owner_.ProcessMessages();
       if (cancel_) return Step::Cancelled;
     }
-    std::string path;
-    path.reserve(level.folderPath.size() + 1 + name.size() + 5);
-    path.append(level.folderPath).append(1, '\\').append(name);
-    std::string entry;
-    entry.reserve(path.size() + 5);
-    entry.append(path).append(".dir").append(1, LevelDigit(depth_, tooDeep_));
-    list_.push_back(std::move(entry));
+    list_.push_back(MakeFolderEntry(level.folderPath, name, LevelAt(depth_, tooDeep_)));
     if (depth_ <= level.startDepth) return Step::Parsed;
     level.folderLine = std::move(line);
-    Level inner{level.startDepth + 1, std::move(path), node, {}};
+    Level inner{level.startDepth + 1, std::string(ViewOf(list_.back()).OwnPath()), node, {}};
     levels_.push_back(std::move(inner));
     return Step::Descended;
   }
@@ -378,12 +372,8 @@ class BookmarkLineParser {
     if (!hasHref && title.empty()) return true;
     owner_.ProcessMessages();
     if (cancel_) return false;
-    const std::string& folderPath = levels_.back().folderPath;
-    std::string entry;
-    entry.reserve(folderPath.size() + kLinkMarker.size() + title.size() + 6 + url.size());
-    entry.append(folderPath).append(kLinkMarker).append(title).append(".url");
-    entry.append(1, LevelDigit(depth_, tooDeep_)).append(1, '\\').append(url);
-    list_.push_back(std::move(entry));
+    list_.push_back(
+        MakeLinkEntry(levels_.back().folderPath, title, LevelAt(depth_, tooDeep_), url));
     ++urlCount_;
     return true;
   }

@@ -1,7 +1,7 @@
 // The Netscape bookmark file writer: lays the file out from the order of the entries and
 // their levels alone, keeps the replaced file as ".old" and carries its title over.
 #include "engine/bookmark_control.h"
-#include "engine/entry_layout.h"
+#include "engine/entry.h"
 #include "engine/file_backup.h"
 #include "engine/html_text.h"
 #include "engine/sjis_text.h"
@@ -149,16 +149,16 @@ void WriteBody(Owner& owner, ProgressBar& bar, OutputFile& out, std::string& cur
   bool previousFolder = false;
   for (std::size_t i = 0; i < list.size(); ++i) {
     bar.StepIt();
-    const EntryLayout entry = LayoutOf(list[i]);
+    const EntryView entry = ViewOf(list[i]);
     ChangeLevel(out, currentIndent, i > 0 && previousFolder && entry.level <= previousLevel,
                 previousLevel, entry.level);
     previousLevel = entry.level;
-    previousFolder = entry.folder;
+    previousFolder = entry.IsFolder();
 
     currentIndent = IndentDefined(entry.level) ? Indent(entry.level) : std::string();
     // Names and addresses are text: what HTML reserves is written as its reference.
     const std::string name = EscapeHtml(entry.name, true);
-    if (entry.folder) {
+    if (entry.IsFolder()) {
       out.Line(currentIndent + "<DT><H3 ADD_DATE=\"" + stamp + "\">" + name + "</H3>");
       out.Line("");
     } else {

@@ -68,20 +68,19 @@ class HotlistParser {
   // Files the folder and opens a frame for its contents. A "\" of the name is part of the
   // name, never a step of the path.
   void EnterFolder(const std::string& text) {
-    const std::string name = TBookmarkControl::EntryLinkName(text);
     const int level = depth_ - 1;
     // A folder is entered only where its level fits the entry format; the contents of one
     // that does not are filed in the deepest folder that was entered.
     const bool entered = level <= kMaxFolderLevel && paths_.back().frame == frame_;
     if (entered)
-      list_.push_back(paths_.back().path + "\\" + name + ".dir" + LevelChar(level));
+      list_.push_back(MakeFolderEntry(paths_.back().path, text, level));
     else
       tooDeep_ = true;
     if (!linkName_.empty()) names_.push_back({frame_, std::move(linkName_)});
     linkName_.clear();
     ++frame_;
     state_ = Block::None;
-    if (entered) paths_.push_back({frame_, paths_.back().path + "\\" + name});
+    if (entered) paths_.push_back({frame_, std::string(ViewOf(list_.back()).OwnPath())});
   }
 
   // A line of a "#URL" block: its name is remembered, its address files the link.
@@ -90,9 +89,8 @@ class HotlistParser {
     if (ValueAfter(line, "NAME=", value)) linkName_ = value;
     if (ValueAfter(line, "URL=", value)) {
       if (depth_ > kMaxLevel) tooDeep_ = true;
-      list_.push_back(paths_.back().path + std::string(kLinkMarker) +
-                      TBookmarkControl::EntryLinkName(linkName_) + ".url" +
-                      LevelChar(std::min(depth_, kMaxLevel)) + "\\" + value);
+      list_.push_back(
+          MakeLinkEntry(paths_.back().path, linkName_, std::min(depth_, kMaxLevel), value));
       ++urlCount_;
       state_ = Block::None;
     }

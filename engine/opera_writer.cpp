@@ -1,7 +1,7 @@
 // The Opera hotlist writer: one "#FOLDER" or "#URL" block per entry, in list order, with the
 // "-" lines that close the folders an entry leaves; the replaced hotlist is kept as ".old".
 #include "engine/bookmark_control.h"
-#include "engine/entry_layout.h"
+#include "engine/entry.h"
 #include "engine/file_backup.h"
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
@@ -88,7 +88,7 @@ void TBookmarkControl::WriteOperaEntries(Owner& owner, LineWriter& out, Progress
   bool previousFolder = false;
   for (const std::string& entry : list) {
     bar.StepIt();
-    const EntryLayout block = LayoutOf(entry);
+    const EntryView block = ViewOf(entry);
 
     // A folder directly followed by something at its own level or higher up was empty: its
     // block is still open and is closed together with the folders left in between.
@@ -99,14 +99,14 @@ void TBookmarkControl::WriteOperaEntries(Owner& owner, LineWriter& out, Progress
       closing = previousLevel - block.level;
     for (int i = 0; i < closing; ++i) out.WriteLine("-");
 
-    out.WriteLine(block.folder ? "#FOLDER" : "#URL");
+    out.WriteLine(block.IsFolder() ? "#FOLDER" : "#URL");
     writeValue("        NAME=", block.name);
-    if (!block.folder) writeValue("        URL=", block.url);
+    if (!block.IsFolder()) writeValue("        URL=", block.url);
     out.WriteLines(tail);
-    if (!block.folder) ++operaUrlCount;
+    if (!block.IsFolder()) ++operaUrlCount;
 
     previousLevel = block.level;
-    previousFolder = block.folder;
+    previousFolder = block.IsFolder();
   }
   WriteOperaLine(out, "");
   WriteOperaLine(out, "-");

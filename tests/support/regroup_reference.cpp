@@ -9,7 +9,7 @@
 namespace lftest {
 
 void RegroupReference(lf::BookmarkList& list) {
-  std::vector<std::string> work = list;
+  lf::BookmarkList work = list;
   std::sort(work.begin(), work.end(),
             [](const std::string& a, const std::string& b) { return platform::TextLess(a, b); });
   const std::size_t n = work.size();
