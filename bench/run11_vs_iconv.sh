@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # The whole scripted conversion of a bookmark file into a hotlist (--run 11) beside the cost
 # of merely decoding the same file with iconv, in the same run, with the peak memory of each:
-#   bench/run11_vs_iconv.sh [LINKS]      (default 1000000; uses build/ from ./run.sh or ./test.sh)
+#   bench/run11_vs_iconv.sh [LINKS]      (default 1000000; uses build/ from ./run.sh or ./test.sh,
+#                                         or the build folder in LINKFERRY_BUILD)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 links="${1:-1000000}"
-cmake --build build --target linkferry make_bookmark_file >/dev/null
+build="${LINKFERRY_BUILD:-build}"
+cmake --build "$build" --target linkferry make_bookmark_file >/dev/null
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-build/bench/make_bookmark_file "$links" "$work/bookmark.htm" sjis >/dev/null
+"$build"/bench/make_bookmark_file "$links" "$work/bookmark.htm" sjis >/dev/null
 mkdir -p "$work/config" "$work/state"
 export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
 
@@ -29,7 +31,7 @@ measure() {
 
 size_mb=$(du -m "$work/bookmark.htm" | cut -f1)
 read -r iconv_s iconv_kb < <(measure iconv -f CP932 -t UTF-8 "$work/bookmark.htm")
-read -r run_s run_kb < <(measure build/wizard/linkferry --run 11 --nn "$work/bookmark.htm" \
+read -r run_s run_kb < <(measure "$build"/wizard/linkferry --run 11 --nn "$work/bookmark.htm" \
   --opera "$work/out.adr" --ie "$work/Favorites")
 printf '%s links, %s MB Shift-JIS bookmark file\n' "$links" "$size_mb"
 printf 'iconv -f CP932 -t UTF-8   %6.2f s  %6d MB peak\n' "$iconv_s" $((iconv_kb / 1024))

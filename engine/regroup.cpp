@@ -19,7 +19,6 @@
 // folder's own entry always sorts before what lies in it: at the end of its path it has "."
 // where they have "\".
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -263,52 +262,6 @@ int TailCompare(std::string_view x, std::string_view y, std::size_t from, bool t
   return std::memcmp(x.data() + from, y.data() + from, n - from) < 0 ? -1 : 1;
 }
 
-// Sorts by a strict total order. Quicksort whose partition does not branch on the outcome of
-// the comparisons, which cannot be foreseen on entries in no order; short ranges by insertion,
-// and a range that keeps splitting badly by std::sort.
-template <typename Less>
-void QuickSort(Keyed* first, Keyed* last, const Less& less, int depth) {
-  while (last - first > 16) {
-    if (depth-- == 0) {
-      std::sort(first, last, less);
-      return;
-    }
-    // The median of three goes first, as the pivot.
-    Keyed* const mid = first + (last - first) / 2;
-    if (less(*mid, first[1])) std::swap(*mid, first[1]);
-    if (less(last[-1], *mid)) {
-      std::swap(last[-1], *mid);
-      if (less(*mid, first[1])) std::swap(*mid, first[1]);
-    }
-    std::swap(*first, *mid);
-    const Keyed pivot = *first;
-    // [first + 1, write) holds what sorts before the pivot, [write, read) the rest.
-    Keyed* write = first + 1;
-    for (Keyed* read = first + 1; read < last; ++read) {
-      const Keyed item = *read;
-      *read = *write;
-      *write = item;
-      write += less(item, pivot);
-    }
-    Keyed* const split = write - 1;
-    std::swap(*first, *split);
-    // The shorter side first, so that the nesting stays logarithmic.
-    if (split - first < last - split) {
-      QuickSort(first, split, less, depth);
-      first = split + 1;
-    } else {
-      QuickSort(split + 1, last, less, depth);
-      last = split;
-    }
-  }
-  for (Keyed* i = first + 1; i < last; ++i) {
-    const Keyed item = *i;
-    Keyed* j = i;
-    for (; j > first && less(item, j[-1]); --j) *j = j[-1];
-    *j = item;
-  }
-}
-
 // Sorts entries that agree in their first `from` bytes into collation order. Entries read
 // from a file mostly come in that order already, and the order is total (equal entries go by
 // their place in the list), so what is in order stays and two runs in order are merged.
@@ -330,7 +283,7 @@ void SortKeyed(const BookmarkList& list, Keyed* first, Keyed* last, std::size_t 
   if (std::is_sorted(run, last, less))
     std::inplace_merge(first, run, last, less);
   else
-    QuickSort(first, last, less, 2 * std::bit_width(static_cast<std::size_t>(last - first)));
+    std::sort(first, last, less);
 }
 
 // Where each entry lies and in what order: the contents of each folder path, and the entries
