@@ -11,6 +11,7 @@
 
 #include "engine/bookmark_list.h"
 #include "engine/ui.h"
+#include "platform/save_file.h"
 
 namespace lf {
 
@@ -26,6 +27,8 @@ class TBookmarkControl {
 
   // Character set of written Netscape files: 0 Shift_JIS, 1 EUC-JP, 2 UTF-8.
   int OutputCharset = 0;
+  // Stands between the writers (and the lost-data log) and their files; tests make writes fail.
+  platform::SinkFilter WriteFilter;
 
   // ---- Entries (entry.cpp; the entry's form is engine/entry.h's) ----
   // The URL in a text: from the first of "res:", "https:", "http:", "news:", "ftp:", "file:"
@@ -118,7 +121,8 @@ class TBookmarkControl {
   void RecordLostData(Owner& owner, const std::vector<std::string>& lines);
   // Replaces "LostData.txt" in its folder with the lines, making the folder when it is
   // missing; throws platform::IoError.
-  static void SaveLostData(const std::vector<std::string>& lines);
+  static void SaveLostData(const std::vector<std::string>& lines,
+                           const platform::SinkFilter& filter = {});
   // How many times this process has saved the log, so that a run can tell whether it did.
   static int LostDataSaves();
   static std::string LostDataPath();
@@ -136,8 +140,6 @@ class TBookmarkControl {
   // ---- Opera hotlist writer (opera_writer.cpp) ----
   void SaveOperaFile(Owner& owner, ProgressBar& bar, const BookmarkList& list,
                      const std::string& filePath, int& operaUrlCount);
-  void BackupOperaFile(Owner& owner, const std::string& filePath, std::string& outputPath,
-                       std::string& backupPath);
   void WriteOperaHeader(LineWriter& out);
   void WriteOperaEntries(Owner& owner, LineWriter& out, ProgressBar& bar, const BookmarkList& list,
                          int& operaUrlCount, const std::string& stamp);

@@ -19,6 +19,7 @@
 #include "engine/text_file.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
+#include "platform/save_file.h"
 #include "platform/system_info.h"
 
 namespace lf {
@@ -174,38 +175,26 @@ std::string FailureText(const char* what, const std::string& path, const std::st
              "のエラーが発生しました。\rＬｏｓｔＤａｔａ．ｔｘｔにファイル名情報が保存されます。");
 }
 
-// Writes a file of the content in the mode given; 0 or the error code. A file left half
-// written is removed, so a cut-off URL is never read back as a good one.
-int WriteWholeFile(const std::string& path, const std::string& content,
-                   platform::File::Mode mode) {
-  bool created = false;
-  try {
-    platform::File out(path, mode);
-    created = true;
-    out.Write(content);
-    out.Close();
-  } catch (const platform::IoError& e) {
-    if (created) platform::DeleteFile(path);
-    return e.code();
-  }
-  return 0;
-}
-
 // Creates the shortcut file; 0 or the error code. Most are new and made at their name at
 // once; a shortcut (or anything) that is there already is only replaced by a complete new
-// one, written beside it first, so a failed write keeps it.
-int WriteUrlFile(const std::string& file, std::string_view url) {
+// one, written beside it first, so a failed write keeps it. A file left half written is
+// removed, so a cut-off URL is never read back as a good one.
+int WriteUrlFile(const std::string& file, std::string_view url,
+                 const platform::SinkFilter& filter) {
   std::string content = "[InternetShortcut]\r\nURL=";
   content.append(url);
   content.append("\r\n");
-  const int rc = WriteWholeFile(file, content, platform::File::Mode::CreateNew);
-  if (rc != EEXIST) return rc;
-  const std::string temp = platform::UnusedPathBeside(file, ".tmp");
-  if (const int written = WriteWholeFile(temp, content, platform::File::Mode::Create))
-    return written;
-  if (const int renamed = platform::RenameFile(temp, file)) {
-    platform::DeleteFile(temp);
-    return renamed;
+  try {
+    platform::WriteNewFile(file, content, filter);
+    return 0;
+  } catch (const platform::IoError& e) {
+    if (e.code() != EEXIST) return e.code();
+  }
+  try {
+    platform::SaveFile(file, [&](platform::ByteSink& sink) { sink.Write(content); },
+                       {std::string(), filter});
+  } catch (const platform::IoError& e) {
+    return e.code();
   }
   return 0;
 }
@@ -308,7 +297,7 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
     const bool safe = !base.empty() && SafeTarget(file, names);
     int rc = !safe                        ? EINVAL
              : links.Through(file, names) ? ELOOP
-                                          : WriteUrlFile(file, ShortcutAddress(url));
+                                          : WriteUrlFile(file, ShortcutAddress(url), WriteFilter);
     if (rc != 0) {
       owner.ItemFailureBox(FailureText("ＵＲＬ[ ", file, platform::ErrorText(rc)), MessageCaption(),
                            kMbIconError | kMbOk);
@@ -331,14 +320,29 @@ void TBookmarkControl::EndLostDataRun() {
   runLostData_ = std::vector<std::string>();
 }
 
+namespace {
+
+void SaveLostDataReporting(Owner& owner, const std::vector<std::string>& lines,
+                           const platform::SinkFilter& filter) {
+  try {
+    TBookmarkControl::SaveLostData(lines, filter);
+  } catch (const platform::IoError& e) {
+    owner.MessageBox(Sjis("ＬｏｓｔＤａｔａ．ｔｘｔ[ ") + TBookmarkControl::LostDataPath() +
+                         Sjis(" ]の作成で\r[ ") + e.what() + Sjis(" ] のエラーが発生しました。"),
+                     MessageCaption(), kMbIconError | kMbOk);
+  }
+}
+
+}  // namespace
+
 void TBookmarkControl::RecordLostData(Owner& owner, const std::vector<std::string>& lines) {
   if (lines.empty()) return;
   if (!runLog_) {
-    SaveLostDataReporting(owner, lines);
+    SaveLostDataReporting(owner, lines, WriteFilter);
     return;
   }
   runLostData_.insert(runLostData_.end(), lines.begin(), lines.end());
-  SaveLostDataReporting(owner, runLostData_);
+  SaveLostDataReporting(owner, runLostData_, WriteFilter);
 }
 
 namespace {
@@ -367,27 +371,20 @@ namespace {
 int lostDataSaves = 0;
 }  // namespace
 
-void TBookmarkControl::SaveLostData(const std::vector<std::string>& lines) {
+void TBookmarkControl::SaveLostData(const std::vector<std::string>& lines,
+                                    const platform::SinkFilter& filter) {
   // A folder of the user's own may not be there yet on a first run.
   const std::string folder = LostDataFolder();
   if (!platform::DirectoryExists(folder)) {
     if (int rc = platform::MakePrivateDirectories(folder)) throw platform::IoError(rc);
   }
-  // Written beside the log first, so that a failed write leaves the previous log whole.
-  const std::string path = AddBackslash(folder) + "LostData.txt";
-  const std::string written =
-      platform::FileExists(path) ? platform::UnusedPathBeside(path, ".tmp") : path;
-  try {
-    LineWriter out(written);
-    for (const std::string& line : lines) out.WriteLine(line);
-    out.Close();
-    if (written != path) {
-      if (int rc = platform::RenameFile(written, path)) throw platform::IoError(rc);
-    }
-  } catch (const platform::IoError&) {
-    platform::DeleteFile(written);
-    throw;
-  }
+  platform::SaveFile(AddBackslash(folder) + "LostData.txt",
+                     [&](platform::ByteSink& sink) {
+                       LineWriter out(sink);
+                       for (const std::string& line : lines) out.WriteLine(line);
+                       out.Flush();
+                     },
+                     {std::string(), filter});
   ++lostDataSaves;
 }
 
@@ -396,13 +393,7 @@ int TBookmarkControl::LostDataSaves() {
 }
 
 void SaveLostDataReporting(Owner& owner, const std::vector<std::string>& lines) {
-  try {
-    TBookmarkControl::SaveLostData(lines);
-  } catch (const platform::IoError& e) {
-    owner.MessageBox(Sjis("ＬｏｓｔＤａｔａ．ｔｘｔ[ ") + TBookmarkControl::LostDataPath() +
-                         Sjis(" ]の作成で\r[ ") + e.what() + Sjis(" ] のエラーが発生しました。"),
-                     MessageCaption(), kMbIconError | kMbOk);
-  }
+  SaveLostDataReporting(owner, lines, platform::SinkFilter());
 }
 
 }  // namespace lf

@@ -7,6 +7,7 @@
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
 #include "platform/file_system.h"
+#include "platform/save_file.h"
 #include "platform/system_info.h"
 
 namespace lf {
@@ -42,7 +43,7 @@ std::string TitleSuffix(const std::string& path) {
 // Writes Shift-JIS lines in the chosen output character set.
 class OutputFile {
  public:
-  OutputFile(const std::string& path, int charset) : writer_(path), charset_(charset) {}
+  OutputFile(platform::ByteSink& sink, int charset) : writer_(sink), charset_(charset) {}
 
   void Line(std::string_view line) {
     if (charset_ == 1)
@@ -52,7 +53,7 @@ class OutputFile {
     else
       writer_.WriteLine(line);
   }
-  void Close() { writer_.Close(); }
+  void Flush() { writer_.Flush(); }
 
  private:
   LineWriter writer_;
@@ -71,23 +72,16 @@ void CloseLists(OutputFile& out, std::string& currentIndent, int level, int prev
   }
 }
 
-// Makes way for the new file: the file it replaces goes to the backup, its title taken over
-// first. False when the file is there but has no backup: it would be replaced with no copy
-// left, so it stays as it is (the user has been told).
-bool BackUpBookmarkFile(Owner& owner, const std::string& filePath, const std::string& backupPath,
-                        std::string& title, bool& backedUp) {
-  DeleteEarlierBackup(filePath, backupPath);
+// The title of the new file: the login name with the suffix of the file it replaces.
+std::string FileTitle(const std::string& filePath) {
   const std::string user = platform::LoginName();
-  title = user + "'s Bookmarks";
-  backedUp = false;
-  if (!platform::FileExists(filePath)) return true;
+  if (!platform::FileExists(filePath)) return user + "'s Bookmarks";
   try {
-    title = user + TitleSuffix(filePath);
+    return user + TitleSuffix(filePath);
   } catch (const platform::IoError&) {
     // An unreadable file keeps the default title; the backup and the write still follow.
+    return user + "'s Bookmarks";
   }
-  backedUp = MoveToBackup(owner, filePath, backupPath);
-  return backedUp;
 }
 
 void WriteHeader(OutputFile& out, const std::string& title, int charset) {
@@ -185,26 +179,25 @@ void WriteBody(Owner& owner, ProgressBar& bar, OutputFile& out, std::string& cur
 
 void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& urlCount,
                                         const std::string& filePath, const BookmarkList& list) {
-  const std::string backupPath = ChangeFileExt(filePath, ".old");
-  std::string title;
-  bool backedUp = false;
-  if (!BackUpBookmarkFile(owner, filePath, backupPath, title, backedUp)) return;
-
-  // The new file is written beside its place and put there only when complete, so that a
-  // failed write leaves no cut-off file; the previous one then comes back from its backup.
-  const std::string writePath = platform::UnusedPathBeside(filePath, ".tmp");
+  const std::string title = FileTitle(filePath);
   const int countBefore = urlCount;
   try {
-    OutputFile out(writePath, OutputCharset);
-    const std::string stamp = std::to_string(DateStamp());
-    WriteHeader(out, title, OutputCharset);
-    WriteBody(owner, bar, out, currentIndent_, list, stamp, urlCount);
-    out.Close();
-    if (int rc = platform::RenameFile(writePath, filePath)) throw platform::IoError(rc);
+    platform::SaveFile(filePath,
+                       [&](platform::ByteSink& sink) {
+                         OutputFile out(sink, OutputCharset);
+                         const std::string stamp = std::to_string(DateStamp());
+                         WriteHeader(out, title, OutputCharset);
+                         WriteBody(owner, bar, out, currentIndent_, list, stamp, urlCount);
+                         out.Flush();
+                       },
+                       {ChangeFileExt(filePath, ".old"), WriteFilter});
+  } catch (const platform::BackupError&) {
+    // Without a backup the file would be replaced with no copy left: it stays as it was.
+    urlCount = countBefore;
+    ShowNoBackup(owner);
   } catch (const platform::IoError& e) {
     // The links did not reach the file, so they are not counted as written.
     urlCount = countBefore;
-    UndoFailedWrite(writePath, filePath, backupPath, backedUp);
     owner.MessageBox(Sjis("Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ") + e.what() +
                          Sjis(" ] のエラーが発生しました。"),
                      MessageCaption(), kMbOk | kMbIconError);

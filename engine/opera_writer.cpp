@@ -6,7 +6,7 @@
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
 #include "platform/codepage.h"
-#include "platform/file_system.h"
+#include "platform/save_file.h"
 
 namespace lf {
 namespace {
@@ -17,42 +17,29 @@ constexpr std::string_view kIndent = "        ";
 
 void TBookmarkControl::SaveOperaFile(Owner& owner, ProgressBar& bar, const BookmarkList& list,
                                      const std::string& filePath, int& operaUrlCount) {
-  const bool hadHotlist = platform::FileExists(filePath);
-  std::string outputPath, backupPath;
-  BackupOperaFile(owner, filePath, outputPath, backupPath);
-  const bool backedUp = hadHotlist && !platform::FileExists(filePath);
-  // Without a backup the hotlist would be replaced with no copy left: it stays as it is (the
-  // backup message has been shown).
-  if (hadHotlist && !backedUp) return;
-
-  // The new hotlist is written beside its place and put there only when complete, so that a
-  // failed write leaves no cut-off file; the previous one then comes back from its backup.
-  const std::string writePath = platform::UnusedPathBeside(outputPath, ".tmp");
   const int countBefore = operaUrlCount;
   try {
-    LineWriter out(writePath);
-    const std::string stamp = std::to_string(DateStamp());
-    WriteOperaHeader(out);
-    WriteOperaEntries(owner, out, bar, list, operaUrlCount, stamp);
-    WriteOperaLine(out, "-");
-    out.Close();
-    if (int rc = platform::RenameFile(writePath, outputPath)) throw platform::IoError(rc);
+    platform::SaveFile(filePath,
+                       [&](platform::ByteSink& sink) {
+                         LineWriter out(sink);
+                         const std::string stamp = std::to_string(DateStamp());
+                         WriteOperaHeader(out);
+                         WriteOperaEntries(owner, out, bar, list, operaUrlCount, stamp);
+                         WriteOperaLine(out, "-");
+                         out.Flush();
+                       },
+                       {ChangeFileExt(filePath, ".old"), WriteFilter});
+  } catch (const platform::BackupError&) {
+    // Without a backup the hotlist would be replaced with no copy left: it stays as it was.
+    operaUrlCount = countBefore;
+    ShowNoBackup(owner);
   } catch (const platform::IoError& e) {
     // The links did not reach the hotlist, so they are not counted as written.
     operaUrlCount = countBefore;
-    UndoFailedWrite(writePath, outputPath, backupPath, backedUp);
     owner.MessageBox(
         Sjis("Ｏｐｅｒａ６．ａｄｒの保存で [ ") + e.what() + Sjis(" ] のエラーが発生しました。"),
         MessageCaption(), kMbOk | kMbIconError);
   }
-}
-
-void TBookmarkControl::BackupOperaFile(Owner& owner, const std::string& filePath,
-                                       std::string& outputPath, std::string& backupPath) {
-  outputPath = filePath;
-  backupPath = ChangeFileExt(filePath, ".old");
-  DeleteEarlierBackup(filePath, backupPath);
-  if (platform::FileExists(filePath)) MoveToBackup(owner, filePath, backupPath);
 }
 
 void TBookmarkControl::WriteOperaHeader(LineWriter& out) {

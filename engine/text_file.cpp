@@ -95,11 +95,9 @@ bool LineReader::ReadLine(std::string& line) {
   }
 }
 
-LineWriter::LineWriter(std::string_view path) : file_(path, platform::File::Mode::Create) {
+LineWriter::LineWriter(platform::ByteSink& sink) : sink_(sink) {
   buffer_.reserve(kChunk * 2);
 }
-
-LineWriter::~LineWriter() = default;
 
 void LineWriter::WriteLine(std::string_view line) {
   const std::size_t start = buffer_.size();
@@ -122,13 +120,8 @@ void LineWriter::WriteLines(std::string_view lines) {
 
 void LineWriter::Flush() {
   if (buffer_.empty()) return;
-  file_.Write(buffer_);
+  sink_.Write(buffer_);
   buffer_.clear();
-}
-
-void LineWriter::Close() {
-  Flush();
-  file_.Close();
 }
 
 }  // namespace lf

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "platform/save_file.h"
 
 namespace lf {
 
@@ -38,11 +39,11 @@ class LineReader {
   bool started_ = false;  // the start of the file (and its byte order mark) has been read
 };
 
+// Writes lines into a sink (platform::SaveFile gives the one of a file), in large pieces:
+// Flush passes the rest on.
 class LineWriter {
  public:
-  // Creates (replaces) the file; throws platform::IoError.
-  explicit LineWriter(std::string_view path);
-  ~LineWriter();
+  explicit LineWriter(platform::ByteSink& sink);
 
   // Writes the line and CR LF, a CR, LF or 0x1A inside the line (each would end the line or
   // the file when it is read back) as a blank; throws platform::IoError.
@@ -57,14 +58,13 @@ class LineWriter {
   }
   // Writes text whose lines all end in CR LF already, as it is; throws platform::IoError.
   void WriteLines(std::string_view lines);
-  // Writes what is buffered and closes the file; throws platform::IoError.
-  void Close();
+  // Passes what is buffered on to the sink; throws platform::IoError.
+  void Flush();
 
  private:
   void EndLine(std::size_t start);
-  void Flush();
 
-  platform::File file_;
+  platform::ByteSink& sink_;
   std::string buffer_;
 };
 

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
@@ -15,8 +14,6 @@
 
 namespace platform {
 namespace {
-
-std::atomic<std::int64_t> g_writeLimit{-1};
 
 // Japanese texts (UTF-8 here) for the errors a user meets most; the rest come from the C
 // library.
@@ -299,14 +296,6 @@ std::size_t File::Read(char* buffer, std::size_t size) {
 
 void File::Write(const char* data, std::size_t size) {
   if (fd_ < 0) throw IoError(EBADF);
-  std::int64_t limit = g_writeLimit.load();
-  if (limit >= 0) {
-    if (static_cast<std::int64_t>(size) > limit) {
-      g_writeLimit = 0;
-      throw IoError(ENOSPC);
-    }
-    g_writeLimit = limit - static_cast<std::int64_t>(size);
-  }
   while (size > 0) {
     ssize_t n = ::write(fd_, data, size);
     if (n < 0) {
@@ -322,6 +311,12 @@ std::int64_t File::Size() const {
   struct stat st;
   if (fd_ < 0 || ::fstat(fd_, &st) != 0) throw IoError(fd_ < 0 ? EBADF : errno);
   return st.st_size;
+}
+
+void File::Sync() {
+  if (fd_ < 0) throw IoError(EBADF);
+  while (::fsync(fd_) != 0)
+    if (errno != EINTR) throw IoError(errno);
 }
 
 void File::Close() {
@@ -343,9 +338,5 @@ int ReadWholeFile(std::string_view path, std::string& content) {
     return e.code();
   }
 }
-
-namespace testing {
-void SetWriteLimit(std::int64_t bytes) { g_writeLimit = bytes < 0 ? -1 : bytes; }
-}  // namespace testing
 
 }  // namespace platform

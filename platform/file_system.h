@@ -95,6 +95,8 @@ class File {
   void Write(const char* data, std::size_t size);
   void Write(std::string_view data) { Write(data.data(), data.size()); }
   std::int64_t Size() const;
+  // Waits until what was written is on the disk.
+  void Sync();
   void Close();
 
  private:
@@ -103,11 +105,5 @@ class File {
 
 // The whole content of a file: 0 or an error code.
 int ReadWholeFile(std::string_view path, std::string& content);
-
-namespace testing {
-// Makes every File::Write fail with ENOSPC once this many more bytes have been written in
-// total; a negative limit switches this off.
-void SetWriteLimit(std::int64_t bytes);
-}  // namespace testing
 
 }  // namespace platform

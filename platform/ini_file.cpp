@@ -5,6 +5,7 @@
 
 #include "platform/collation.h"
 #include "platform/file_system.h"
+#include "platform/save_file.h"
 
 namespace platform {
 namespace {
@@ -182,28 +183,12 @@ void IniFile::Save() {
     content += line;
     content += "\r\n";
   }
-  // Written beside the file and then put in its place, so a failed write leaves the old
-  // content; where no new file can be made beside it, the file is rewritten in place.
-  const std::string fresh = path_ + ".new";
-  bool placed = false;
   try {
-    File file(fresh, File::Mode::Create);
-    try {
-      file.Write(content);
-      file.Close();
-    } catch (...) {
-      DeleteFile(fresh);
-      throw;
-    }
-    if (int rc = RenameFile(fresh, path_)) {
-      DeleteFile(fresh);
-      throw IoError(rc);
-    }
-    placed = true;
+    SaveFile(path_, [&](ByteSink& sink) { sink.Write(content); });
   } catch (const IoError& e) {
+    // A folder the user may not write to can still hold a file the user may: where no new
+    // file can be made beside it, the file is rewritten in place.
     if (e.code() != EACCES && e.code() != EPERM && e.code() != EROFS) throw;
-  }
-  if (!placed) {
     File file(path_, File::Mode::Create);
     file.Write(content);
     file.Close();

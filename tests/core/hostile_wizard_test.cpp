@@ -14,6 +14,7 @@
 #include "platform/file_system.h"
 #include "platform/system_info.h"
 #include "tests/core/program_home.h"
+#include "tests/support/failing_writes.h"
 #include "tests/support/fakes.h"
 #include "tests/support/hostile_helpers.h"
 
@@ -26,8 +27,6 @@ class UnattendedFailure : public testing::Test {
     lftest::WriteFile(home.IniNative(), "[Dir]\r\nNNFileName=" + home.dir.Path("bookmark.htm") +
                                             "\r\nIEDirName=" + home.dir.Path("Favorites") + "\r\n");
   }
-  void TearDown() override { platform::testing::SetWriteLimit(-1); }
-
   std::string Native(const std::string& relative) const { return home.dir.NativePath(relative); }
   int Run(int operation) {
     std::ostringstream err;
@@ -56,9 +55,10 @@ TEST_F(UnattendedFailure, BookmarkFileCutOffPartWayFailsTheRunAndKeepsThePreviou
   lftest::WriteFile(Native("bookmark.htm"), previous);
   for (int i = 0; i < 2000; ++i)
     lftest::MakeUrlFile(home.dir, "Favorites/l" + std::to_string(i) + ".url", "http://h/");
-  platform::testing::SetWriteLimit(4096);
-  EXPECT_EQ(Run(2), 1);
-  platform::testing::SetWriteLimit(-1);
+  {
+    lftest::FileSizeLimit limit(4096);
+    EXPECT_EQ(Run(2), 1);
+  }
   EXPECT_NE(printed.find("linkferry: Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ "), std::string::npos)
       << printed;
   EXPECT_EQ(lftest::ReadFile(Native("bookmark.htm")), previous);

@@ -16,6 +16,7 @@
 #include "engine/sjis_text.h"
 #include "platform/file_system.h"
 #include "platform/system_info.h"
+#include "tests/support/failing_writes.h"
 #include "tests/support/fakes.h"
 #include "tests/support/hostile_helpers.h"
 #include "tests/support/temp_dir.h"
@@ -43,10 +44,7 @@ class WriteBackUnderFailure : public testing::Test {
     lftest::WriteFile(dir.NativePath("Outside/Deep/d.url"), Shortcut("http://d/"));
     platform::SetProgramPath(dir.Path("prog/linkferry.exe"));
   }
-  void TearDown() override {
-    platform::SetProgramPath(std::nullopt);
-    platform::testing::SetWriteLimit(-1);
-  }
+  void TearDown() override { platform::SetProgramPath(std::nullopt); }
 
   lf::BookmarkList Read(const std::string& folder = "Favorites") {
     lf::BookmarkList list;
@@ -74,9 +72,9 @@ TEST_F(WriteBackUnderFailure, AWriteCutOffPartWayDeletesNothing) {
   list.push_back(dir.Path("Favorites") + std::string(lf::kLinkMarker) + "new.url0\\http://new/");
   TBookmarkControl::Regroup(list);
   const std::string before = Everything();
-  platform::testing::SetWriteLimit(0);  // the disk is full
+  control.WriteFilter = lftest::FailAfter(0);  // the disk is full
   const lf::WriteBackResult result = writeBack.Write(control, owner, bar, counters, list);
-  platform::testing::SetWriteLimit(-1);
+  control.WriteFilter = nullptr;
   EXPECT_FALSE(result.written);
   EXPECT_EQ(result.linksNotWritten, 4);
   EXPECT_EQ(counters.errorCount, 4);

@@ -9,6 +9,7 @@
 #include "platform/ini_file.h"
 #include "platform/system_info.h"
 #include "tests/core/program_home.h"
+#include "tests/support/failing_writes.h"
 #include "tests/support/fakes.h"
 
 namespace {
@@ -118,9 +119,11 @@ TEST(SettingsFile, RefusedWriteShowsTheErrorAndSkipsTheRest) {
   lf::Settings s;
   s.Proc = 7;
   lftest::RecordingOwner owner;
-  platform::testing::SetWriteLimit(0);  // a full disk
-  const bool written = lf::IniWrite(s, owner);
-  platform::testing::SetWriteLimit(-1);
+  bool written;
+  {
+    lftest::FileSizeLimit limit(0);  // as good as a full disk
+    written = lf::IniWrite(s, owner);
+  }
   EXPECT_FALSE(written);
   ASSERT_EQ(owner.messages.size(), 1u);  // one message, not one per key
   EXPECT_EQ(owner.messages[0].text, home.IniPath() + S(" に書き込めません"));

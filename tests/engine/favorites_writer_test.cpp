@@ -8,6 +8,7 @@
 #include "engine/sjis_text.h"
 #include "platform/file_system.h"
 #include "platform/system_info.h"
+#include "tests/support/failing_writes.h"
 #include "tests/support/fakes.h"
 #include "tests/support/temp_dir.h"
 
@@ -152,9 +153,8 @@ TEST(FavoritesWriter, AFullDiskLeavesNoHalfWrittenFile) {
   lftest::TempDir d;
   Write w(d);
   lftest::MakeDirs(d.NativePath("fav"));
-  platform::testing::SetWriteLimit(30);
+  w.control.WriteFilter = lftest::FailAfter(30);
   w.Run({"R\\腕腕a.url0\\http://a/"});
-  platform::testing::SetWriteLimit(-1);
   EXPECT_FALSE(lftest::Exists(d.NativePath("fav/a.url")));
   ASSERT_EQ(w.owner.messages.size(), 2u);  // the file, then the log
   EXPECT_EQ(w.owner.Texts()[0], w.Failure("ＵＲＬ[ ", w.root + "\\a.url", ENOSPC));

@@ -13,6 +13,7 @@
 #include "engine/sjis_text.h"
 #include "platform/file_system.h"
 #include "platform/system_info.h"
+#include "tests/support/failing_writes.h"
 #include "tests/support/fakes.h"
 #include "tests/support/hostile_helpers.h"
 #include "tests/support/temp_dir.h"
@@ -51,7 +52,6 @@ class HostileWriters : public testing::Test {
     platform::SetClock({});
     platform::SetLoginName(std::nullopt);
     platform::SetProgramPath(std::nullopt);
-    platform::testing::SetWriteLimit(-1);
   }
 
   lftest::TempDir dir;
@@ -132,10 +132,10 @@ TEST_F(HostileWriters, ShortcutRewriteCutOffKeepsThePreviousShortcut) {
                         {root + "\\F.dir0", root + "\\F" + M + "b.url1\\http://b/",
                          root + "\\G.dir0", root + "\\G" + M + "c.url1\\http://c/"});
   const std::string firstLog = lftest::ReadFile(dir.NativePath("prog/LostData.txt"));
-  platform::testing::SetWriteLimit(10);
+  control.WriteFilter = lftest::FailAfter(10);
   control.SaveFavorites(owner, bar, c.cancel, c.errorCount, c.ieUrlCount,
                         {root + "\\F.dir0", root + "\\F" + M + "a.url1\\http://new/"});
-  platform::testing::SetWriteLimit(-1);
+  control.WriteFilter = nullptr;
   EXPECT_EQ(lftest::Tree(dir.NativePath("fav")), before);
   EXPECT_EQ(c.errorCount, 3);
   EXPECT_EQ(c.ieUrlCount, 0);

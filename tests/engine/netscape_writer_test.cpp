@@ -6,7 +6,9 @@
 #include "engine/sjis_text.h"
 #include "platform/file_system.h"
 #include "platform/system_info.h"
+#include "tests/support/failing_writes.h"
 #include "tests/support/fakes.h"
+#include "tests/support/hostile_helpers.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -57,7 +59,6 @@ class NetscapeWriter : public testing::Test {
   void TearDown() override {
     platform::SetClock({});
     platform::SetLoginName(std::nullopt);
-    platform::testing::SetWriteLimit(-1);
   }
   void Save(const lf::BookmarkList& list, const std::string& name = "bookmark.htm") {
     control.SaveBookmarkFile(owner, bar, count, dir.Path(name), list);
@@ -249,9 +250,9 @@ TEST_F(NetscapeWriter, FailedBackupIsReportedAndTheFileLeftAsItWas) {
 }
 
 TEST_F(NetscapeWriter, WriteErrorsAreReported) {
-  platform::testing::SetWriteLimit(100);
+  control.WriteFilter = lftest::FailAfter(100);
   Save(L({"R\\腕腕y.url0\\http://y/"}));
-  platform::testing::SetWriteLimit(-1);
+  control.WriteFilter = nullptr;
   EXPECT_EQ(owner.Texts(), (Lines{"Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ディスクに十分な空き領域が"
                                   "ありません。 ] のエラーが発生しました。"}));
   EXPECT_EQ(owner.messages[0].flags, lf::kMbIconError | lf::kMbOk);
@@ -264,16 +265,14 @@ TEST_F(NetscapeWriter, WriteErrorsAreReported) {
                    " ] のエラーが発生しました。"}));
 }
 
-// A failed write counts no link as written; when nothing of the new file reached the disk,
-// the previous file is back in its place rather than only in the backup.
-// A write that fails, at once or part-way, leaves the previous file in its place (back from
-// its backup) and no cut-off file anywhere, and counts no link.
+// A write that fails, at once or part-way, leaves the previous file in its place and the
+// earlier backup, no cut-off file anywhere, and counts no link.
 TEST_F(NetscapeWriter, AFailedWriteIsNotCountedAndGivesThePreviousFileBack) {
   lftest::WriteFile(dir.NativePath("bookmark.htm"), "previous");
   count = 5;
-  platform::testing::SetWriteLimit(0);
+  control.WriteFilter = lftest::FailAfter(0);
   Save(L({"R\\腕腕y.url0\\http://y/"}));
-  platform::testing::SetWriteLimit(-1);
+  control.WriteFilter = nullptr;
   EXPECT_EQ(owner.messages.size(), 1u);
   EXPECT_EQ(count, 5);
   EXPECT_EQ(Written(), "previous");
@@ -283,13 +282,21 @@ TEST_F(NetscapeWriter, AFailedWriteIsNotCountedAndGivesThePreviousFileBack) {
   for (int i = 0; i < 3000; ++i)
     many.push_back("R\\" + std::string(lf::kLinkMarker.substr(1)) + std::to_string(i) +
                    ".url0\\http://h/");
-  platform::testing::SetWriteLimit(100000);
+  control.WriteFilter = lftest::FailAfter(100000);
   Save(many);
-  platform::testing::SetWriteLimit(-1);
+  control.WriteFilter = nullptr;
   EXPECT_EQ(owner.messages.size(), 2u);
   EXPECT_EQ(count, 5);
   EXPECT_EQ(Written(), "previous");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Native()), {}), 1);
+
+  // The backup an earlier write left outlives a failed one as well.
+  lftest::WriteFile(dir.NativePath("bookmark.old"), "older");
+  control.WriteFilter = lftest::FailAfter(100000);
+  Save(many);
+  control.WriteFilter = nullptr;
+  EXPECT_EQ(owner.messages.size(), 3u);
+  EXPECT_EQ(lftest::Tree(dir.Native()), "bookmark.htm: previous\nbookmark.old: older\n");
 }
 
 TEST_F(NetscapeWriter, ReadWriteReadGivesTheSameList) {

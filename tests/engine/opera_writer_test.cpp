@@ -4,6 +4,7 @@
 #include "engine/sjis_text.h"
 #include "platform/file_system.h"
 #include "platform/system_info.h"
+#include "tests/support/failing_writes.h"
 #include "tests/support/fakes.h"
 #include "tests/support/temp_dir.h"
 
@@ -25,14 +26,13 @@ class OperaWriter : public ::testing::Test {
     // 2020-01-01 09:01:00 local time: the stamp is 1577836800.
     platform::SetClock([] { return platform::LocalDateTime{2020, 1, 1, 9, 1, 0, 0}; });
   }
-  void TearDown() override {
-    platform::SetClock({});
-    platform::testing::SetWriteLimit(-1);
-  }
+  void TearDown() override { platform::SetClock({}); }
 
-  // Saves the list as dir/Opera6.adr; the count starts at 5.
-  void Save(const Lines& utf8) {
-    TBookmarkControl().SaveOperaFile(owner, bar, L(utf8), dir.Path("Opera6.adr"), count);
+  // Saves the list as dir/Opera6.adr, through the filter; the count starts at 5.
+  void Save(const Lines& utf8, const platform::SinkFilter& filter = {}) {
+    TBookmarkControl control;
+    control.WriteFilter = filter;
+    control.SaveOperaFile(owner, bar, L(utf8), dir.Path("Opera6.adr"), count);
   }
   std::string File(const char* name) { return lftest::ReadFile(dir.NativePath(name)); }
 
@@ -89,8 +89,7 @@ TEST_F(OperaWriter, KeepsThePreviousHotlistAsBackup) {
 
 TEST_F(OperaWriter, AFailedSaveIsReportedAndNotCounted) {
   lftest::WriteFile(dir.NativePath("Opera6.adr"), "previous");
-  platform::testing::SetWriteLimit(0);
-  Save({"R\\腕腕a.url0\\http://a/"});
+  Save({"R\\腕腕a.url0\\http://a/"}, lftest::FailAfter(0));
   EXPECT_EQ(owner.Texts(),
             Lines{"Ｏｐｅｒａ６．ａｄｒの保存で [ "
                   "ディスクに十分な空き領域がありません。 ] のエラーが発生しました。"});
@@ -102,14 +101,12 @@ TEST_F(OperaWriter, AFailedSaveIsReportedAndNotCounted) {
   // Cut off part-way: no incomplete hotlist is left, and the previous one is back too.
   Lines many;
   for (int i = 0; i < 1000; ++i) many.push_back("R\\腕腕" + std::to_string(i) + ".url0\\http://h/");
-  platform::testing::SetWriteLimit(100000);
-  Save(many);
+  Save(many, lftest::FailAfter(100000));
   EXPECT_EQ(count, 5);
   EXPECT_EQ(owner.messages.size(), 2u);
   EXPECT_EQ(File("Opera6.adr"), "previous");
   EXPECT_FALSE(lftest::Exists(dir.NativePath("Opera6.old")));
 
-  platform::testing::SetWriteLimit(-1);
   lftest::MakeDirs(dir.NativePath("folder.adr"));
   TBookmarkControl().SaveOperaFile(owner, bar, {}, dir.Path("folder.adr"), count);
   EXPECT_EQ(owner.Texts().back(),

@@ -30,6 +30,7 @@
 #include "qtui/qt_owner.h"
 #include "qtui/qt_views.h"
 #include "qtui/sjis_qt.h"
+#include "tests/support/failing_writes.h"
 #include "tests/support/fakes.h"
 #include "tests/support/qt/scripted_messages.h"
 #include "tests/support/temp_dir.h"
@@ -51,12 +52,6 @@ class Page1 : public QWidget {
     ++closes;
     QWidget::closeEvent(event);
   }
-};
-
-// Makes every file write fail after a number of bytes while it lives.
-struct WriteLimit {
-  explicit WriteLimit(std::int64_t bytes) { platform::testing::SetWriteLimit(bytes); }
-  ~WriteLimit() { platform::testing::SetWriteLimit(-1); }
 };
 
 std::string Shortcut(const std::string& url) {
@@ -568,7 +563,7 @@ TEST_F(EditorPageTest, AWriteThatFailsKeepsTheShortcutsThatWereOnDisk) {
   page->BtnDelClick();  // an empty folder is lost only once the write has succeeded
   messages.shown.clear();
   {
-    WriteLimit limit(40);  // room for the first shortcut only
+    lftest::FileSizeLimit limit(0);  // no room for any shortcut
     Click("Button4");
   }
   ASSERT_FALSE(messages.shown.empty());
@@ -580,7 +575,7 @@ TEST_F(EditorPageTest, AWriteThatFailsKeepsTheShortcutsThatWereOnDisk) {
   auto* label = Find<QLabel>("Label1");
   EXPECT_TRUE(label->isVisible());
   EXPECT_EQ(label->text().toStdString(),
-            "[ ＵＲＬ 3 "
+            "[ ＵＲＬ 4 "
             "件が書き込めませんでした（ＬｏｓｔＤａｔａ．ｔｘｔ）。「実行」で再度書き込めます ]");
   EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::red));
   EXPECT_TRUE(Find<QPushButton>("Button4")->isEnabled());

@@ -126,23 +126,6 @@ TEST(FileSystem, CreatingOverASymbolicLinkNeverWritesThroughIt) {
   EXPECT_TRUE(S_ISREG(st.st_mode));
 }
 
-TEST(FileSystem, WriteLimitFailsWritesWithDiskFull) {
-  TempDir dir;
-  platform::File f(dir.Path("f"), platform::File::Mode::Create);
-  platform::testing::SetWriteLimit(4);
-  f.Write("abcd");
-  try {
-    f.Write("e");
-    ADD_FAILURE() << "the write should fail";
-  } catch (const platform::IoError& e) {
-    EXPECT_EQ(e.code(), ENOSPC);
-  }
-  platform::testing::SetWriteLimit(-1);
-  f.Write("f");
-  f.Close();
-  EXPECT_EQ(ReadFile(dir.NativePath("f")), "abcdf");
-}
-
 TEST(FileSystem, ErrorTextsAreJapaneseForCommonCodes) {
   EXPECT_EQ(lftest::U(platform::ErrorText(ENOENT)), "指定されたファイルが見つかりません。");
   EXPECT_FALSE(platform::ErrorText(EXDEV).empty());

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "platform/file_system.h"
+#include "tests/support/failing_writes.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -102,18 +103,19 @@ TEST(IniFile, WriteOntoAFolderThrows) {
   EXPECT_FALSE(ini.Exists());
   EXPECT_THROW(ini.WriteInteger("Proc", "Proc", 5), platform::IoError);
   EXPECT_EQ(ini.ReadInteger("Proc", "Proc", 0), 0);
-  EXPECT_FALSE(lftest::Exists(dir.NativePath("a.ini.new")));
+  EXPECT_FALSE(lftest::Exists(dir.NativePath("a.ini.tmp")));
 }
 
 TEST(IniFile, FailedWriteLeavesThePreviousFile) {
   TempDir dir;
   WriteFile(dir.NativePath("a.ini"), "[Proc]\r\nProc=1\r\n");
   IniFile ini(dir.Path("a.ini"));
-  platform::testing::SetWriteLimit(3);
-  EXPECT_THROW(ini.WriteInteger("Proc", "Proc", 5), platform::IoError);
-  platform::testing::SetWriteLimit(-1);
+  {
+    lftest::FileSizeLimit limit(3);
+    EXPECT_THROW(ini.WriteInteger("Proc", "Proc", 5), platform::IoError);
+  }
   EXPECT_EQ(ReadFile(dir.NativePath("a.ini")), "[Proc]\r\nProc=1\r\n");
-  EXPECT_FALSE(lftest::Exists(dir.NativePath("a.ini.new")));
+  EXPECT_FALSE(lftest::Exists(dir.NativePath("a.ini.tmp")));
 }
 
 }  // namespace

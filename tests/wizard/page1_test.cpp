@@ -26,6 +26,7 @@
 #include "platform/system_info.h"
 #include "qtui/sjis_qt.h"
 #include "tests/core/program_home.h"
+#include "tests/support/failing_writes.h"
 #include "tests/support/hostile_helpers.h"
 #include "tests/support/qt/event_filter.h"
 #include "tests/support/qt/scripted_messages.h"
@@ -40,10 +41,7 @@ constexpr const char* kBlackText = "「処 理 内 容」を選択してくだ�
 
 class Page1 : public ::testing::Test {
  protected:
-  void TearDown() override {
-    page.reset();
-    platform::testing::SetWriteLimit(-1);
-  }
+  void TearDown() override { page.reset(); }
 
   // Collections in the test folder, named by the settings file page 1 reads.
   void UseTestCollections() {
@@ -303,9 +301,11 @@ TEST_F(Page1, ASettingsFileThatCannotBeWrittenIsReported) {
   UseTestCollections();
   Open();
   Click("Image2");
-  platform::testing::SetWriteLimit(0);
-  Click("Button4");
-  platform::testing::SetWriteLimit(-1);
+  page->Control().WriteFilter = lftest::FailAfter(0);
+  {
+    lftest::FileSizeLimit limit(0);  // the settings file has no filter of its own
+    Click("Button4");
+  }
   ASSERT_EQ(messages.shown.size(), 2u) << ::testing::PrintToString(messages.Texts());
   EXPECT_EQ(messages.shown[1].text, lftest::U(lf::IniFileName()) + " に書き込めません");
   EXPECT_EQ(messages.shown[1].flags, lf::kMbIconError | lf::kMbOk);

@@ -20,6 +20,7 @@
 #include "platform/file_system.h"
 #include "qtui/sjis_qt.h"
 #include "tests/core/program_home.h"
+#include "tests/support/failing_writes.h"
 #include "tests/support/qt/scripted_messages.h"
 #include "wizard/operation_pictures.h"
 
@@ -29,10 +30,7 @@ using lftest::S;
 
 class SettingsDialog : public ::testing::Test {
  protected:
-  void TearDown() override {
-    dialog.reset();
-    platform::testing::SetWriteLimit(-1);
-  }
+  void TearDown() override { dialog.reset(); }
 
   void Open() {
     page1.move(120, 90);
@@ -244,9 +242,10 @@ TEST_F(SettingsDialog, ARefusedWriteKeepsTheDialogOpenAndMemoryUnchanged) {
   Type("NNCB", ExistingBookmarkFile());
   Type("IECB", "C:\\Fav");
   Get<QSpinBox>("SpinEdit")->setValue(2);
-  platform::testing::SetWriteLimit(0);
-  Click("Button1");
-  platform::testing::SetWriteLimit(-1);
+  {
+    lftest::FileSizeLimit limit(0);
+    Click("Button1");
+  }
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, lftest::U(lf::IniFileName()) + " に書き込めません");
   EXPECT_EQ(messages.shown[0].flags, lf::kMbIconError | lf::kMbOk);
