@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "core/file_locations.h"
+#include "core/operations.h"
 #include "platform/file_system.h"
 
 namespace lf {
@@ -27,8 +28,8 @@ int AutoOperationOf(const std::vector<std::string>& args) {
   if (args.size() != 1) return 0;
   const std::string& arg = args.front();
   if (arg.size() < 2 || arg[0] != '-') return 0;
-  if (arg[1] < '1' || arg[1] > '3') return 0;
-  return arg[1] - '0';
+  const int operation = arg[1] - '0';
+  return operation >= kNnToIe && operation <= kMergeNnIe ? operation : 0;
 }
 
 // The writers refuse any path that climbs up a folder, so ".." is resolved here, as the

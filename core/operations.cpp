@@ -8,37 +8,37 @@ namespace {
 using C = Collection;
 
 constexpr std::array<OperationInfo, kOperationCount> kOperations = {{
-    {1, "NnToIe", "Convert", C::BookmarkFile, C::Favorites, false, true,
+    {kNnToIe, "NnToIe", "Convert", C::BookmarkFile, C::Favorites, false, true,
      "Ｎｅｔｓｃａｐｅ Ｎａｖｉｇａｔｏｒ のブックマークファイルからＩｎｔｅｒｎｅｔ "
      "Ｅｘｐｌｏｒｅｒ の",
      "お気に入りファイルへ変換を行います。"},
-    {2, "IeToNn", "Convert", C::Favorites, C::BookmarkFile, false, true,
+    {kIeToNn, "IeToNn", "Convert", C::Favorites, C::BookmarkFile, false, true,
      "Ｉｎｔｅｒｎｅｔ Ｅｘｐｌｏｒｅｒ のお気に入りファイルから Ｎｅｔｓｃａｐｅ "
      "Ｎａｖｉｇａｔｏｒ の",
      "ブックマークファイルへ変換を行います。"},
-    {3, "MergeNnIe", "Merge", C::Favorites, C::BookmarkFile, true, true,
+    {kMergeNnIe, "MergeNnIe", "Merge", C::Favorites, C::BookmarkFile, true, true,
      "Ｉｎｔｅｒｎｅｔ Ｅｘｐｌｏｒｅｒ のお気に入りファイルと、Ｎｅｔｓｃａｐｅ "
      "Ｎａｖｉｇａｔｏｒ の",
      "ブックマークファイルを合わせた内容で双方の再作成を行います。"},
-    {4, "AddNnToIe", "URL Add", C::BookmarkFile, C::Favorites, false, false,
+    {kAddNnToIe, "AddNnToIe", "URL Add", C::BookmarkFile, C::Favorites, false, false,
      "Ｎｅｔｓｃａｐｅ Ｎａｖｉｇａｔｏｒ のブックマークファイルから",
      "Ｉｎｔｅｒｎｅｔ Ｅｘｐｌｏｒｅｒ のお気に入りファイルへ追加を行います。"},
-    {5, "EditIe", "Update", C::Favorites, C::Favorites, false, false,
+    {kEditIe, "EditIe", "Update", C::Favorites, C::Favorites, false, false,
      "Ｉｎｔｅｒｎｅｔ Ｅｘｐｌｏｒｅｒ のお気に入りファイルの編集を行います。", ""},
-    {6, "CheckIe", "Check", C::Favorites, C::Favorites, false, false,
+    {kCheckIe, "CheckIe", "Check", C::Favorites, C::Favorites, false, false,
      "Ｉｎｔｅｒｎｅｔ Ｅｘｐｌｏｒｅｒ のお気に入りファイルの", "URLのダブリチェックを行います。"},
-    {7, "AddIeToNn", "URL Add", C::Favorites, C::BookmarkFile, false, false,
+    {kAddIeToNn, "AddIeToNn", "URL Add", C::Favorites, C::BookmarkFile, false, false,
      "Ｉｎｔｅｒｎｅｔ Ｅｘｐｌｏｒｅｒ のお気に入りファイルから",
      "Ｎｅｔｓｃａｐｅ Ｎａｖｉｇａｔｏｒ のブックマークファイルへ 追加を行います。"},
-    {8, "EditNn", "Update", C::BookmarkFile, C::BookmarkFile, false, false,
+    {kEditNn, "EditNn", "Update", C::BookmarkFile, C::BookmarkFile, false, false,
      "Ｎｅｔｓｃａｐｅ Ｎａｖｉｇａｔｏｒ のブックマークファイルの編集を行います。", ""},
-    {9, "CheckNn", "Check", C::BookmarkFile, C::BookmarkFile, false, false,
+    {kCheckNn, "CheckNn", "Check", C::BookmarkFile, C::BookmarkFile, false, false,
      "Ｎｅｔｓｃａｐｅ Ｎａｖｉｇａｔｏｒ のブックマークファイルの",
      "URLのダブリチェックを行います。"},
-    {10, "OperaToNn", "Convert", C::Hotlist, C::BookmarkFile, false, true,
+    {kOperaToNn, "OperaToNn", "Convert", C::Hotlist, C::BookmarkFile, false, true,
      "Ｏｐｅｒａのブックマークファイルから",
      "Ｎｅｔｓｃａｐｅ Ｎａｖｉｇａｔｏｒ のブックマークファイルへ変換を行います。"},
-    {11, "NnToOpera", "Convert", C::BookmarkFile, C::Hotlist, false, true,
+    {kNnToOpera, "NnToOpera", "Convert", C::BookmarkFile, C::Hotlist, false, true,
      "Ｎｅｔｓｃａｐｅ Ｎａｖｉｇａｔｏｒ のブックマークファイルから",
      "Ｏｐｅｒａのブックマークファイルへ変換を行います。"},
 }};
@@ -50,11 +50,12 @@ const OperationInfo& OperationOf(int number) {
 }
 
 bool IsRunAtOnce(int proc) {
-  return proc == 1 || proc == 2 || proc == 3 || proc == 10 || proc == 11;
+  return proc == kNnToIe || proc == kIeToNn || proc == kMergeNnIe || proc == kOperaToNn ||
+         proc == kNnToOpera;
 }
 
 bool HasSecondPage(int proc) {
-  return proc >= 4 && proc <= 9;
+  return proc >= kAddNnToIe && proc <= kCheckNn;
 }
 
 std::vector<std::string> MemoLines(int number) {

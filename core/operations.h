@@ -7,7 +7,22 @@
 
 namespace lf {
 
-inline constexpr int kOperationCount = 11;
+// The operations by the numbers the settings file keeps in Proc and the command lines take.
+enum Operation : int {
+  kNnToIe = 1,      // bookmark file to Favorites
+  kIeToNn = 2,      // Favorites to bookmark file
+  kMergeNnIe = 3,   // both rebuilt from the two together
+  kAddNnToIe = 4,   // links of the bookmark file added to the Favorites (transfer page)
+  kEditIe = 5,      // the Favorites edited (editor page)
+  kCheckIe = 6,     // duplicate links of the Favorites (duplicate check page)
+  kAddIeToNn = 7,   // links of the Favorites added to the bookmark file (transfer page)
+  kEditNn = 8,      // the bookmark file edited (editor page)
+  kCheckNn = 9,     // duplicate links of the bookmark file (duplicate check page)
+  kOperaToNn = 10,  // hotlist to bookmark file
+  kNnToOpera = 11,  // bookmark file to hotlist
+};
+
+inline constexpr int kOperationCount = kNnToOpera;
 
 // The version, as page 1 shows it and "--version" prints it.
 inline constexpr char kVersionText[] = "Version 13.03  (2002/10/18)";

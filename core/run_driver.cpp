@@ -1,17 +1,12 @@
 #include "core/run_driver.h"
 
+#include "core/operations.h"
 #include "engine/entry.h"
 #include "engine/sjis_text.h"
+#include "engine/status_texts.h"
 
 namespace lf {
 namespace {
-
-constexpr const char* kReadingBookmarks = "[ ブックマークファイルの読み込み ]";
-constexpr const char* kReadingFavorites = "[ お気に入りファイルの読み込み ]";
-constexpr const char* kReadingHotlist = "[ Ｏｐｅｒａブックマークファイルの読み込み ]";
-constexpr const char* kWritingFavorites = "[ お気に入りファイルへの書き込み ]";
-constexpr const char* kWritingBookmarks = "[ ブックマークファイルへの書き込み ]";
-constexpr const char* kWritingHotlist = "[ Ｏｐｅｒａブックマークファイルへの書き込み ]";
 
 class Chain {
  public:
@@ -21,19 +16,19 @@ class Chain {
   // False when the run was cancelled before it wrote.
   bool Run(int proc) {
     switch (proc) {
-      case 1:
+      case kNnToIe:
         NetscapeToFavorites();
         break;
-      case 2:
+      case kIeToNn:
         FavoritesToNetscape();
         break;
-      case 3:
+      case kMergeNnIe:
         Merge();
         break;
-      case 10:
+      case kOperaToNn:
         HotlistToNetscape();
         break;
-      case 11:
+      case kNnToOpera:
         NetscapeToHotlist();
         break;
       default:
@@ -46,9 +41,9 @@ class Chain {
   bool Attended() const { return run_.status != nullptr; }
 
   // Sets the status text and lets the window paint it.
-  void Show(const char* utf8) {
+  void Show(const std::string& text) {
     if (!Attended()) return;
-    run_.status->SetCaption(Sjis(utf8));
+    run_.status->SetCaption(text);
     run_.owner.ProcessMessages();
   }
 
@@ -60,7 +55,7 @@ class Chain {
   // The links already in the Netscape file, kept by a conversion into it: they are read
   // first and the writer counts them again, so the read is not counted.
   void ReadNetscapeToKeep() {
-    Show(kReadingBookmarks);
+    Show(ReadingBookmarkFileText());
     ReadNetscape();
     run_.bar.SetVisible(false);
     c_.nnUrlCount = 0;
@@ -124,11 +119,11 @@ class Chain {
   }
 
   void NetscapeToFavorites() {
-    Show(kReadingBookmarks);
+    Show(ReadingBookmarkFileText());
     ReadNetscape();
     if (s_.LNK == 1) TBookmarkControl::ToolbarToLinks(list_);
     if (!StartWriting()) return;
-    Show(kWritingFavorites);
+    Show(WritingIntoFavoritesText());
     SaveFavorites();
   }
 
@@ -140,13 +135,13 @@ class Chain {
     }
     if (Attended()) {
       run_.owner.ProcessMessages();
-      run_.status->SetCaption(Sjis(kReadingFavorites));
+      run_.status->SetCaption(ReadingFavoritesText());
     }
     LoadFavorites();
     if (s_.NNConv == 1) TBookmarkControl::RemoveDuplicates(list_);
     if (s_.LNK == 1) TBookmarkControl::LinksToToolbar(list_);
     if (!StartWriting()) return;
-    Show(kWritingBookmarks);
+    Show(WritingIntoBookmarkFileText());
     SaveNetscapeUnlessEmpty();
   }
 
@@ -154,38 +149,38 @@ class Chain {
   // the whole Favorites folder, and only this second half's links are counted. The links the
   // first half could not write are lost to both, so its errors stay counted.
   void Merge() {
-    Show(kReadingBookmarks);
+    Show(ReadingBookmarkFileText());
     ReadNetscape();
     if (!StartWriting()) return;
-    Show(kWritingFavorites);
+    Show(WritingIntoFavoritesText());
     SaveFavorites();
     c_.ieUrlCount = c_.nnUrlCount = 0;
     list_ = BookmarkList();
     if (Attended()) run_.owner.ProcessMessages();
     LoadFavorites();
     if (!StartWriting()) return;
-    Show(kWritingBookmarks);
+    Show(WritingIntoBookmarkFileText());
     SaveNetscapeUnlessEmpty();
   }
 
   // The Netscape file is not read first: with NNConv the duplicate removal only drops
   // repeats within the hotlist, and the file being replaced stays as its ".old" backup.
   void HotlistToNetscape() {
-    if (Attended()) run_.status->SetCaption(Sjis(kReadingHotlist));
+    if (Attended()) run_.status->SetCaption(ReadingHotlistText());
     engine_.LoadOperaFile(run_.owner, s_.OPFileName, c_.cancel, c_.operaUrlCount, run_.bar, list_,
                           s_.IEDirName);
     if (s_.NNConv == 1) TBookmarkControl::RemoveDuplicates(list_);
     if (s_.LNK == 1) TBookmarkControl::LinksToToolbar(list_);
     if (!StartWriting()) return;
-    Show(kWritingBookmarks);
+    Show(WritingIntoBookmarkFileText());
     SaveNetscapeUnlessEmpty();
   }
 
   void NetscapeToHotlist() {
-    Show(kReadingBookmarks);
+    Show(ReadingBookmarkFileText());
     ReadNetscape();
     if (!StartWriting()) return;
-    Show(kWritingHotlist);
+    Show(WritingIntoHotlistText());
     engine_.SaveOperaFile(run_.owner, run_.bar, list_, s_.OPFileName, c_.operaUrlCount);
     CountUnwritten(c_.operaUrlCount);
   }
@@ -221,14 +216,14 @@ std::string InterruptedText() {
 void AutoProc(int autoOperation, const RunContext& run) {
   RunContext unattended = run;
   unattended.status = nullptr;
-  if (autoOperation < 1 || autoOperation > 3) return;
+  if (autoOperation < kNnToIe || autoOperation > kMergeNnIe) return;
   run.control.StartLostDataRun();
   Chain(unattended).Run(autoOperation);
   run.control.EndLostDataRun();
 }
 
 std::string SummaryLine(int proc, const RunCounters& c) {
-  const bool opera = proc >= 10;
+  const bool opera = proc >= kOperaToNn;
   std::string line = opera ? Sjis("ＯＰ ｕｒｌ数: ") + std::to_string(c.operaUrlCount)
                            : Sjis("ＩＥ ｕｒｌ数: ") + std::to_string(c.ieUrlCount);
   line += Sjis(", ＮＮ ｕｒｌ数: ") + std::to_string(c.nnUrlCount);

@@ -75,7 +75,8 @@ bool IsScriptCommandLine(const std::vector<std::string>& args) {
 
 ScriptCommand ParseScriptCommand(const std::vector<std::string>& args, const std::string& cwd) {
   static constexpr std::array<std::string_view, 5> kOperations{"1", "2", "3", "10", "11"};
-  static constexpr std::array<int, 5> kOperationNumbers{1, 2, 3, 10, 11};
+  static constexpr std::array<int, 5> kOperationNumbers{kNnToIe, kIeToNn, kMergeNnIe, kOperaToNn,
+                                                        kNnToOpera};
   static constexpr std::array<std::string_view, 3> kCharsets{"sjis", "euc", "utf8"};
   static constexpr std::array<std::string_view, 2> kSwitch{"0", "1"};
 

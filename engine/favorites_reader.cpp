@@ -12,6 +12,7 @@
 
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
+#include "engine/status_texts.h"
 #include "platform/codepage.h"
 #include "platform/collation.h"
 #include "platform/file_system.h"
@@ -43,7 +44,7 @@ bool EndsWithUrl(std::string_view name) {
 void TBookmarkControl::LoadFavorites(Owner& owner, StatusLabel* status, int& cancel,
                                      int& errorCount, int& ieUrlCount, BookmarkList& list,
                                      TreeView* tree, const std::string& rootFolder) {
-  if (status) status->SetCaption(Sjis("[ お気に入りファイルの読み込み ]"));
+  if (status) status->SetCaption(ReadingFavoritesText());
   std::vector<std::string> lostData;
   const std::string root = RemoveBackslash(rootFolder);
   if (tree) {

@@ -11,6 +11,7 @@
 #include "engine/bookmark_control.h"
 #include "engine/html_text.h"
 #include "engine/sjis_text.h"
+#include "engine/status_texts.h"
 #include "engine/text_file.h"
 #include "platform/codepage.h"
 #include "platform/collation.h"
@@ -422,7 +423,7 @@ void TBookmarkControl::LoadBookmarkFile(Owner& owner, StatusLabel* status, int& 
                                         int urlCount, ProgressBar& bar, BookmarkList& list,
                                         TreeView* tree, const std::string& rootName,
                                         const std::string& filePath) {
-  if (status) status->SetCaption(Sjis("[ ブックマークファイルの読み込み ]"));
+  if (status) status->SetCaption(ReadingBookmarkFileText());
   owner.ProcessMessages();
   bar.SetVisible(true);
   // The caller's count is not handed back; the cancel flag is the page's own, so that its

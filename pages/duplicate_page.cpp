@@ -16,8 +16,10 @@
 
 #include "core/app_state.h"
 #include "core/entry_names.h"
+#include "core/operations.h"
 #include "engine/lost_data.h"
 #include "engine/sjis_text.h"
+#include "engine/status_texts.h"
 #include "pages/button_row.h"
 #include "pages/page_look.h"
 #include "platform/file_system.h"
@@ -27,9 +29,6 @@
 
 namespace lf {
 namespace {
-
-constexpr int kCheckIe = 6;
-constexpr int kCheckNn = 9;
 
 constexpr int kColumnName = 0;
 constexpr int kColumnFolder = 1;
@@ -94,6 +93,7 @@ TForm07::TForm07(QWidget* page1)
   setProperty("HelpContext", kDuplicateHelpContext);
   proc_ = AppSettings().Proc;
   control_.OutputCharset = AppSettings().Out;
+  SetStepControls(button1_, button2_, button4_, label1_, barWidget_);
 
   NameControls();
   SetUpHeader();
@@ -215,15 +215,12 @@ void TForm07::FormActivate() {
   RunCounters& counters = AppRun().counters;
   proc_ = settings.Proc;
 
-  counters.cancel = 0;
+  BeginReading({memo1_});
   list_ = std::make_unique<BookmarkList>();
   marks_ = std::make_unique<DuplicateMarks>();
   BookmarkList& list = *list_;
 
-  button1_->setEnabled(false);
-  button2_->setText(Jp("キャンセル"));
   listView_->clear();
-  memo1_->hide();
   SetRedText(label1_, false);
   label1_->show();
   btnUrl1_->hide();
@@ -233,11 +230,11 @@ void TForm07::FormActivate() {
   owner_.ProcessMessagesNow();
 
   if (proc_ == kCheckNn) {
-    status_.SetCaption(Sjis("[ ブックマークファイルの読み込み ]"));
+    status_.SetCaption(ReadingBookmarkFileText());
     control_.ReadBookmarkFile(owner_, settings.NNFileName, counters.cancel, counters.nnUrlCount,
                               nullptr, false, list, bar_, settings.IEDirName);
   } else if (proc_ == kCheckIe) {
-    status_.SetCaption(Sjis("[ お気に入りファイルの読み込み ]"));
+    status_.SetCaption(ReadingFavoritesText());
     barWidget_->hide();
     std::vector<std::string> lostData;
     control_.ScanFavoritesFolder(owner_, &status_, counters.cancel, counters.errorCount,
@@ -251,24 +248,16 @@ void TForm07::FormActivate() {
     if (!list.empty()) DblCheck();
   }
 
-  button2_->setText(Jp("<< 戻る"));
-  if (listView_->topLevelItemCount() > 0) {
+  const bool found = listView_->topLevelItemCount() > 0;
+  EndReading(!found && counters.cancel, found ? memo1_ : nullptr);
+  if (found) {
     button4_->setEnabled(true);
-    label1_->hide();
-    memo1_->show();
     owner_.ProcessMessages();
-  } else {
-    if (counters.cancel)
-      ShowEndText(Sjis("[ 処理が中断されました ]"), true);
-    else if (!list.empty())
-      ShowEndText(Sjis("[ ダブリのデータはありません ]"), false);
-    else
-      ShowEndText(Sjis("[ ＵＲＬの情報がありませんでした ]"), false);
-    button4_->setEnabled(false);
+  } else if (!counters.cancel) {
+    ShowEndText(list.empty() ? Sjis("[ ＵＲＬの情報がありませんでした ]")
+                             : Sjis("[ ダブリのデータはありません ]"),
+                false);
   }
-  barWidget_->hide();
-  button1_->setEnabled(true);
-  button2_->setEnabled(true);
   FinishStep();
 }
 

@@ -6,13 +6,10 @@
 #pragma once
 
 #include <QPointer>
-#include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
-#include "core/favorites_writeback.h"
-#include "engine/bookmark_control.h"
+#include "core/editor_session.h"
+#include "pages/editor_views.h"
 #include "pages/leaving_page.h"
 #include "qtui/qt_owner.h"
 #include "qtui/qt_views.h"
@@ -83,14 +80,9 @@ class TForm05 : public LeavingPage {
   // Back asks any running step to stop, the writes included, and the page stays; closing
   // stops it too and closes the page once it has returned.
   bool BackStopsStep() const override { return Running(); }
-  void ReleaseLists() override;
+  void ReleaseLists() override { session_.Release(); }
   void Save() override { Button4Click(); }
   std::string UnsavedWhat() const override;
-  // The list has been changed by the user.
-  void Changed() {
-    dirty_ = true;
-    ++listVersion_;
-  }
   // Shows how the last write ended: nothing when it went through.
   void ShowWriteResult(const WriteBackResult& result);
 
@@ -98,32 +90,10 @@ class TForm05 : public LeavingPage {
   bool Editable() const;
   void BeginStep(Step step);
   void EndStep();
-  void ShowInterrupted();
   void ShowMemo();
-  void FillList(const std::string& folderPath);
   void SetEditingButtons(bool add, bool del, bool newUrl, bool url, bool move);
-  void SelectNode(QTreeWidgetItem* item);
-  // The tree node of a folder path (the first of equal captions), or nullptr.
-  QTreeWidgetItem* NodeOfPath(const std::string& folderPath) const;
-  void SelectPath(const std::string& folderPath);
-  // The folder path of a node, as SelectedFolderPath gives it for the selected one.
-  std::string NodePath(TreeView::Node node) const;
-  // True if another node of the tree stands for the same folder path.
-  bool PathShared(TreeView::Node node) const;
-  // Makes the tree again from the list under the same root caption and chooses a folder.
-  void RebuildTree(const std::string& folderPath);
-  // The entry of a link item in the folder shown; nullptr for an item without one.
-  std::string* ItemEntry(const std::string& caption);
-  // The link items in the order the list shows them, selected or all.
-  std::vector<QTreeWidgetItem*> ListItems(bool selectedOnly) const;
-  // Takes these items out of the link list at once.
-  void RemoveListItems(const std::vector<QTreeWidgetItem*>& items);
-  // Position of the selected tree node below the root (the level of its links).
-  int SelectedLevel() const;
-  std::string RootPath() const;
-  bool IsRootPath(const std::string& folderPath) const;
 
-  TBookmarkControl control_;
+  EditorSession session_;
   QtOwner owner_;
 
   QToolButton* image_;
@@ -148,26 +118,15 @@ class TForm05 : public LeavingPage {
 
   QtProgressBar bar_;
   QtStatusLabel status_;
-  QtTreeView tree_;
-  QtListItems items_;
+  EditorViews views_;
   QPointer<TForm06> dialog_;
 
-  std::unique_ptr<BookmarkList> list_;
-  // The shortcut files and folders the Favorites list stands for (operation 5).
-  std::unique_ptr<FavoritesWriteBack> writeBack_;
   Step step_ = Step::Idle;
-  bool dirty_ = false;  // the list holds changes not written yet
-  // Counts the changes of the list; the link list shows the folder as it was at one of them.
-  unsigned long listVersion_ = 0;
-  unsigned long shownVersion_ = 0;
   bool loaded_ = false;  // the load has run (once per opening)
-  bool ready_ = false;   // the load finished without being cancelled
   bool moveMode_ = false;
-  bool updatingViews_ = false;  // the page itself is changing item texts
 
   std::string selectedFolderCaption_;
   std::string currentFolderPath_;
-  std::string shownFolderPath_;  // the folder whose links the URL list shows
   std::string moveSourceFolder_;
   std::string hintUrl_;
 };

@@ -53,9 +53,10 @@ QPushButton* NewButton(QWidget* parent, const char* name, const char* caption) {
 
 TForm05::TForm05(QWidget* page1)
     : LeavingPage(page1, kSecondPageFlags),
+      session_(AppSettings(), AppRun().counters),
       owner_(this),
       image_(new QToolButton(this)),
-      label1_(new QLabel(Jp("[ブックマークファイルの読み込み]"), this)),
+      label1_(new QLabel(Jp(kFirstStatusText), this)),
       memo_(new QPlainTextEdit(this)),
       barWidget_(new QProgressBar(this)),
       btnNNfile_(NewPictureButton(this, "BtnNNfile",
@@ -83,13 +84,12 @@ TForm05::TForm05(QWidget* page1)
       button4_(NewRowButton(this, 4)),
       bar_(barWidget_),
       status_(label1_),
-      tree_(treeView_, true),
-      items_(listView_, true) {
+      views_(treeView_, listView_, bar_, session_, [this] { TreeViewClick(); }) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(Jp("Linkferry (2/2) Ｂｏｏｋｍａｒｋファイルの編集"));
   setFont(PageFont());
   setProperty("HelpContext", kEditorHelpContext);
-  control_.OutputCharset = AppSettings().Out;
+  SetStepControls(button1_, button2_, button4_, label1_, barWidget_);
 
   SetUpHeader();
   SetUpPanes();
@@ -149,8 +149,7 @@ void TForm05::SetUpPanes() {
   listView_->header()->setSectionsClickable(false);
   listView_->setSortingEnabled(true);
   listView_->sortByColumn(0, Qt::AscendingOrder);
-  for (QTreeWidget* view : {treeView_, listView_})
-    view->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+  views_.AllowRenames(true);
 }
 
 // Every control to its handler; the views only while the page itself is not changing them.
@@ -171,23 +170,23 @@ void TForm05::ConnectHandlers() {
   // A folder is chosen by mouse or keyboard alike, so the page's folder path always belongs
   // to the node that is selected.
   auto treeClick = [this] {
-    if (!updatingViews_) TreeViewClick();
+    if (!views_.Updating()) TreeViewClick();
   };
   connect(treeView_, &QTreeWidget::currentItemChanged, this, treeClick);
   connect(treeView_, &QTreeWidget::itemClicked, this, treeClick);
   connect(treeView_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) {
-    if (!updatingViews_) TreeViewEdited(item);
+    if (!views_.Updating()) TreeViewEdited(item);
   });
   auto listClick = [this] {
-    if (!updatingViews_) ListViewClick();
+    if (!views_.Updating()) ListViewClick();
   };
   connect(listView_, &QTreeWidget::itemSelectionChanged, this, listClick);
   connect(listView_, &QTreeWidget::itemClicked, this, listClick);
   connect(listView_, &QTreeWidget::itemDoubleClicked, this, [this] {
-    if (!updatingViews_) ListViewDblClick();
+    if (!views_.Updating()) ListViewDblClick();
   });
   connect(listView_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) {
-    if (!updatingViews_) ListViewEdited(item);
+    if (!views_.Updating()) ListViewEdited(item);
   });
 }
 

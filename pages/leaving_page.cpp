@@ -1,12 +1,58 @@
 #include "pages/leaving_page.h"
 
 #include <QCloseEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 
 #include "core/app_state.h"
+#include "core/run_driver.h"
 #include "engine/sjis_text.h"
+#include "pages/page_look.h"
 #include "qtui/message_service.h"
+#include "qtui/sjis_qt.h"
 
 namespace lf {
+
+void LeavingPage::SetStepControls(QPushButton* quit, QPushButton* back, QPushButton* execute,
+                                  QLabel* status, QProgressBar* bar) {
+  rowQuit_ = quit;
+  rowBack_ = back;
+  rowExecute_ = execute;
+  stepLabel_ = status;
+  stepBar_ = bar;
+}
+
+void LeavingPage::BeginReading(std::initializer_list<QWidget*> memos) {
+  AppRun().counters.cancel = 0;
+  for (QWidget* memo : memos) memo->hide();
+  rowQuit_->setEnabled(false);
+  rowExecute_->setEnabled(false);
+  CaptionBack(true);
+}
+
+void LeavingPage::EndReading(bool interrupted, QWidget* memo) {
+  if (interrupted) {
+    ShowInterrupted();
+  } else if (memo) {
+    stepLabel_->hide();
+    memo->show();
+  }
+  stepBar_->hide();
+  CaptionBack(false);
+  rowQuit_->setEnabled(true);
+  rowBack_->setEnabled(true);
+}
+
+void LeavingPage::ShowInterrupted() {
+  stepLabel_->setText(FromSjis(InterruptedText()));
+  SetRedText(stepLabel_, true);
+  stepLabel_->show();
+}
+
+void LeavingPage::CaptionBack(bool stopsStep) {
+  rowBack_->setText(Jp(stopsStep ? "キャンセル" : "<< 戻る"));
+}
 
 bool LeavingPage::MayLeave() {
   if (!Unsaved()) return true;

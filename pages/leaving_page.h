@@ -6,9 +6,13 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <initializer_list>
 #include <string>
 
 class QCloseEvent;
+class QLabel;
+class QProgressBar;
+class QPushButton;
 
 namespace lf {
 
@@ -34,6 +38,23 @@ class LeavingPage : public QWidget {
   // What the question before leaving unsaved changes says they are (Shift-JIS).
   virtual std::string UnsavedWhat() const { return std::string(); }
 
+  // The controls that the start and the end of a step change: the row's "終了", "<< 戻る"
+  // and "実行", the status label and the progress bar. Set once, before any step.
+  void SetStepControls(QPushButton* quit, QPushButton* back, QPushButton* execute, QLabel* status,
+                       QProgressBar* bar);
+  // Before the page reads its collections: the cancel flag cleared, the memos hidden, "終了"
+  // and "実行" off, and the back button captioned "キャンセル", which stops the read.
+  void BeginReading(std::initializer_list<QWidget*> memos);
+  // After the read: the status label in red saying so when it was interrupted, otherwise
+  // hidden and the memo shown in its place (the label stays as it is without a memo); the bar
+  // hidden, the back button captioned "<< 戻る" again, "終了" and back on.
+  void EndReading(bool interrupted, QWidget* memo);
+  // The status label in red, shown, with InterruptedText().
+  void ShowInterrupted();
+  // The back button captioned "キャンセル" while it stops the step that runs, "<< 戻る" again
+  // once none does.
+  void CaptionBack(bool stopsStep);
+
   // "<< 戻る": shows page 1 and hides this page, once no step runs.
   void GoBack();
   // Called when a step has returned: goes back or closes if that was asked for meanwhile.
@@ -48,6 +69,11 @@ class LeavingPage : public QWidget {
   // Asks before unsaved changes are left behind; true when the page may be left.
   bool MayLeave();
 
+  QPushButton* rowQuit_ = nullptr;
+  QPushButton* rowBack_ = nullptr;
+  QPushButton* rowExecute_ = nullptr;
+  QLabel* stepLabel_ = nullptr;
+  QProgressBar* stepBar_ = nullptr;
   bool backPending_ = false;
   bool closePending_ = false;
 };

@@ -1,4 +1,4 @@
-// Looks the second pages share: their window decorations and the red status text.
+// Looks the second pages share: their window decorations and the status text, red or first.
 #pragma once
 
 #include <QLabel>
@@ -13,6 +13,9 @@ namespace lf {
 inline constexpr Qt::WindowFlags kSecondPageFlags =
     Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
     Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+
+// What the status label of a page says before the page's first step (UTF-8).
+inline constexpr char kFirstStatusText[] = "[ブックマークファイルの読み込み]";
 
 // Shows a label's text in red, or in the normal colour again.
 inline void SetRedText(QLabel* label, bool red) {

@@ -13,7 +13,9 @@
 #include "core/app_state.h"
 #include "core/entry_names.h"
 #include "core/favorites_writeback.h"
+#include "core/operations.h"
 #include "engine/sjis_text.h"
+#include "engine/status_texts.h"
 #include "pages/button_row.h"
 #include "pages/page_look.h"
 #include "platform/codepage.h"
@@ -23,8 +25,6 @@
 
 namespace lf {
 namespace {
-
-constexpr int kAddNnToIe = 4;
 
 // The page's topic in the help file (there is no help viewer).
 constexpr int kTransferHelpContext = 20;
@@ -98,7 +98,7 @@ QTreeWidget* NewUrlList(QWidget* parent, const char* name) {
 TForm03::TForm03(QWidget* page1)
     : LeavingPage(page1, kSecondPageFlags),
       owner_(this),
-      label1_(new QLabel(Jp("[ブックマークファイルの読み込み]"), this)),
+      label1_(new QLabel(Jp(kFirstStatusText), this)),
       memo1_(NewMemo(this, "Memo1",
                      "Ｎｅｔｓｃａｐｅ Ｎａｖｉｇａｔｏｒ のブックマークを「コピー」で選択し\n"
                      "Ｉｎｔｅｒｎｅｔ Ｅｘｐｌｏｒｅｒ のお気に入りファイルフォルダを\n"
@@ -133,6 +133,7 @@ TForm03::TForm03(QWidget* page1)
   setProperty("HelpContext", kTransferHelpContext);
   proc_ = AppSettings().Proc;
   control_.OutputCharset = AppSettings().Out;
+  SetStepControls(button1_, button2_, button4_, label1_, barWidget_);
 
   label1_->setObjectName("Label1");
   barWidget_->setObjectName("Bar");
@@ -191,13 +192,7 @@ void TForm03::FormActivate() {
   const Settings& settings = AppSettings();
   RunCounters& counters = AppRun().counters;
 
-  counters.cancel = 0;
-  memo1_->hide();
-  memo2_->hide();
-  button1_->setEnabled(false);
-  button4_->setEnabled(false);
-  button2_->setText(Jp("キャンセル"));
-
+  BeginReading({memo1_, memo2_});
   copyBuffer_ = std::make_unique<std::vector<std::string>>();
   target_ = std::make_unique<BookmarkList>();
   source_ = std::make_unique<BookmarkList>();
@@ -224,29 +219,20 @@ void TForm03::FormActivate() {
       loadBookmarkFile(*target_, tree2_);
   }
 
+  EndReading(counters.cancel != 0, proc_ == kAddNnToIe ? memo1_ : memo2_);
   if (counters.cancel) {
-    status_.SetCaption(Sjis("[ 処理が中断されました ]"));
-    SetRedText(label1_, true);
-    label1_->show();
     listView1_->setEnabled(false);
     listView2_->setEnabled(false);
     bitBtn1_->setEnabled(false);
     bitBtn2_->setEnabled(false);
-  } else {
-    label1_->hide();
-    (proc_ == kAddNnToIe ? memo1_ : memo2_)->show();
   }
   treeView1_->setEnabled(true);
   treeView2_->setEnabled(true);
   // Open the root nodes so that the top-level folders can be clicked at once.
   treeView1_->expandToDepth(0);
   treeView2_->expandToDepth(0);
-  button2_->setText(Jp("<< 戻る"));
-  barWidget_->hide();
   bitBtn1_->show();
   bitBtn2_->show();
-  button1_->setEnabled(true);
-  button2_->setEnabled(true);
   FinishStep();
 }
 
@@ -376,7 +362,7 @@ void TForm03::Button4Click() {
   } else {
     // The pasted links are still only on the page: "実行" stays to write them again.
     (proc_ == kAddNnToIe ? memo1_ : memo2_)->hide();
-    status_.SetCaption(Sjis("[ 書き込めませんでした。「実行」で再度書き込めます ]"));
+    status_.SetCaption(NotWrittenText());
     SetRedText(label1_, true);
     label1_->show();
     button4_->setEnabled(true);

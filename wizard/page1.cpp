@@ -13,6 +13,7 @@
 
 #include "core/app_state.h"
 #include "core/discovery.h"
+#include "core/operations.h"
 #include "core/run_driver.h"
 #include "core/settings_file.h"
 #include "engine/sjis_text.h"
@@ -112,7 +113,7 @@ void TForm01::BuildPictures() {
   pictures_->setGeometry(4, 50, 404, 116);
   for (int n = 1; n <= kOperationCount; ++n) {
     // Three columns and four rows; the last row holds 10 and 11 in the outer columns.
-    const int index = n <= 9 ? n - 1 : (n == 10 ? 9 : 11);
+    const int index = n <= kCheckNn ? n - 1 : (n == kOperaToNn ? 9 : 11);
     const int column = index % 3, row = index / 3;
     auto* image = new PictureButton(pictures_);
     image->setObjectName(QStringLiteral("Image%1").arg(n));

@@ -1,5 +1,6 @@
 #include "wizard/second_pages.h"
 
+#include "core/operations.h"
 #include "pages/duplicate_page.h"
 #include "pages/editor_page.h"
 #include "pages/transfer_page.h"
@@ -8,14 +9,14 @@ namespace lf {
 
 QWidget* CreateSecondPage(int proc, QWidget* page1) {
   switch (proc) {
-    case 4:
-    case 7:
+    case kAddNnToIe:
+    case kAddIeToNn:
       return new TForm03(page1);
-    case 5:
-    case 8:
+    case kEditIe:
+    case kEditNn:
       return new TForm05(page1);
-    case 6:
-    case 9:
+    case kCheckIe:
+    case kCheckNn:
       return new TForm07(page1);
     default:
       return nullptr;
