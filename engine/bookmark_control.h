@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/bookmark_list.h"
+#include "engine/report.h"
 #include "engine/ui.h"
 #include "platform/save_file.h"
 
@@ -87,14 +88,16 @@ class TBookmarkControl {
   void ReadBookmarkFile(Owner& owner, const std::string& filePath, int& cancel, int& urlCount,
                         TreeView* tree, bool fillTree, BookmarkList& list, ProgressBar& bar,
                         const std::string& rootName);
-  void ParseBookmarkLines(Owner& owner, int charset, LineReader& file, int& cancel, int& urlCount,
-                          int& depth, TreeView::Node parent, TreeView* tree, bool fillTree,
-                          ProgressBar& bar, BookmarkList& list, int startDepth,
-                          const std::string& folderPath);
+  // Reads the bookmark file into the list (filling the tree when one is given, and showing
+  // its status text when the label is given) and regroups it.
+  Report ReadBookmarkFile(const Io& io, const std::string& filePath, BookmarkList& list,
+                          const std::string& rootName, TreeView* tree = nullptr);
   static std::string CleanName(std::string_view text);
   std::string LinkName(std::string_view text) const;
 
   // ---- Netscape bookmark file writer (netscape_writer.cpp) ----
+  // Writes the list as the bookmark file, keeping the file it replaces as its ".old".
+  Report SaveBookmarkFile(const Io& io, const std::string& filePath, const BookmarkList& list);
   void SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& urlCount, const std::string& filePath,
                         const BookmarkList& list);
 
@@ -102,6 +105,10 @@ class TBookmarkControl {
   void LoadFavorites(Owner& owner, StatusLabel* status, int& cancel, int& errorCount,
                      int& ieUrlCount, BookmarkList& list, TreeView* tree,
                      const std::string& rootFolder);
+  // Reads the Favorites folder (filling the tree when one is given) and regroups the list.
+  Report LoadFavorites(const Io& io, BookmarkList& list, TreeView* tree,
+                       const std::string& rootFolder);
+  // The walk below one folder without the regroup, for the duplicate check.
   void ScanFavoritesFolder(Owner& owner, StatusLabel* status, int& cancel, int& errorCount,
                            int& ieUrlCount, TreeView::Node parent, TreeView* tree, bool fillTree,
                            std::vector<std::string>& lostData, BookmarkList& list,
@@ -109,6 +116,8 @@ class TBookmarkControl {
   std::string ReadUrlFile(const std::string& path);
 
   // ---- Favorites folder writer and lost-data log (favorites_writer.cpp) ----
+  // Makes a folder for every folder entry and a shortcut for every link of the list.
+  Report SaveFavorites(const Io& io, const BookmarkList& list);
   void SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel, int& errorCount, int& ieUrlCount,
                      const BookmarkList& list);
   // The lost-data log of one run. Between StartLostDataRun and EndLostDataRun every line the
@@ -133,11 +142,13 @@ class TBookmarkControl {
   // ---- Opera hotlist reader (opera_reader.cpp) ----
   void LoadOperaFile(Owner& owner, const std::string& filePath, int& cancel, int& operaUrlCount,
                      ProgressBar& bar, BookmarkList& list, const std::string& rootFolder);
-  void ParseOperaFolder(Owner& owner, bool utf8, LineReader& file, int& cancel, int& operaUrlCount,
-                        int& depth, ProgressBar& bar, BookmarkList& list, int base,
-                        const std::string& folderPath);
+  // Reads the hotlist into the list and regroups it.
+  Report LoadOperaFile(const Io& io, const std::string& filePath, BookmarkList& list,
+                       const std::string& rootFolder);
 
   // ---- Opera hotlist writer (opera_writer.cpp) ----
+  // Writes the list as the hotlist, keeping the file it replaces as its ".old".
+  Report SaveOperaFile(const Io& io, const BookmarkList& list, const std::string& filePath);
   void SaveOperaFile(Owner& owner, ProgressBar& bar, const BookmarkList& list,
                      const std::string& filePath, int& operaUrlCount);
   void WriteOperaHeader(LineWriter& out);

@@ -39,25 +39,146 @@ bool EndsWithUrl(std::string_view name) {
   return platform::SameIgnoringAsciiCase(name.substr(name.size() - 3), "url");
 }
 
+// Walks one Favorites tree into a list.
+class FavoritesWalk {
+ public:
+  FavoritesWalk(TBookmarkControl& control, const Io& io, BookmarkList& list, TreeView* tree)
+      : control_(control), io_(io), list_(list), tree_(tree) {}
+
+  // Files everything below dirPath at the given level, the tree's nodes under parent.
+  Report Run(TreeView::Node parent, const std::string& dirPath, int depth) {
+    Frame top;
+    top.dirPath = top.entryPath = dirPath;
+    top.level = depth;
+    top.node = parent;
+    bool walking = Enter(std::move(top));
+    while (walking && !stack_.empty()) walking = Step();
+    report_.cancelled = io_.cancel != 0;
+    if (tooDeep_)
+      io_.owner.MessageBox(DeepNestingMessage(), MessageCaption(), kMbIconWarning | kMbOk);
+    return std::move(report_);
+  }
+
+ private:
+  // Lists a directory and lets the window breathe; false when the walk is cancelled.
+  bool Enter(Frame frame) {
+    if (platform::ListDirectory(frame.dirPath, frame.items) != 0) frame.items.clear();
+    if (io_.status) io_.status->SetVisible(!io_.status->Visible());
+    io_.owner.ProcessMessages();
+    if (io_.cancel) return false;
+    stack_.push_back(std::move(frame));
+    return true;
+  }
+
+  // Takes the next item of the directory on top; false when the walk ends.
+  bool Step() {
+    Frame& frame = stack_.back();
+    if (frame.next == frame.items.size()) {
+      if (io_.status) io_.status->SetVisible(true);
+      Entry folderEntry = std::move(frame.folderEntry);
+      stack_.pop_back();
+      if (io_.cancel) return false;
+      if (!folderEntry.empty()) {
+        list_.push_back(std::move(folderEntry));
+        ++report_.folders;
+      }
+      return true;
+    }
+    const platform::DirEntry& item = frame.items[frame.next++];
+    const std::string path = frame.dirPath + "\\" + item.name;
+    if (item.isSymlink && platform::DirectoryExists(path)) return true;
+    if (item.isDirectory) return Folder(frame, item, path);
+    if (!EndsWithUrl(item.name)) return true;
+    return Shortcut(frame, item, path);
+  }
+
+  bool Folder(const Frame& frame, const platform::DirEntry& item, const std::string& path) {
+    if (!item.exact) {
+      // A name of bytes that are no UTF-8 has no form in the list: the folder and the links
+      // in it cannot be carried, which the run must tell.
+      Lose("Dir  Error", path);
+      return true;
+    }
+    Frame child;
+    child.dirPath = path;
+    if (frame.level <= kMaxFolderLevel) {
+      child.folderEntry = MakeFolderEntry(frame.entryPath, item.name, frame.level);
+      child.entryPath = ViewOf(child.folderEntry).OwnPath();
+      child.level = frame.level + 1;
+      child.node = frame.node;
+      if (tree_)
+        child.node =
+            tree_->AddChild(frame.node, EntryName(item.name), kImageFolder, kImageOpenFolder);
+    } else {
+      // Too deep for the entry format: its contents go to the deepest folder there is.
+      tooDeep_ = true;
+      child.entryPath = frame.entryPath;
+      child.level = frame.level;
+      child.node = frame.node;
+    }
+    return Enter(std::move(child));  // invalidates frame
+  }
+
+  bool Shortcut(const Frame& frame, const platform::DirEntry& item, const std::string& path) {
+    // A folder of many thousand shortcuts must not keep a cancel button waiting until its
+    // end: the window gets a look after every so many files too.
+    if (++filesSinceLook_ == kFilesPerLook) {
+      filesSinceLook_ = 0;
+      io_.owner.ProcessMessages();
+      if (io_.cancel) return false;
+    }
+    const std::string url = item.exact ? control_.ReadUrlFile(path) : std::string();
+    if (TBookmarkControl::IsAddress(url)) {
+      list_.push_back(MakeShortcutEntry(frame.entryPath, item.name, frame.level, url));
+      ++report_.links;
+    } else {
+      Lose("URL Error", item.name);
+    }
+    return true;
+  }
+
+  void Lose(const char* kind, const std::string& path) {
+    report_.lost.push_back({kind, path, {}});
+    ++report_.errors;
+  }
+
+  static constexpr int kFilesPerLook = 256;
+
+  TBookmarkControl& control_;
+  const Io& io_;
+  BookmarkList& list_;
+  TreeView* const tree_;  // null where no tree is filled
+  std::vector<Frame> stack_;
+  Report report_;
+  bool tooDeep_ = false;
+  int filesSinceLook_ = 0;
+};
+
 }  // namespace
+
+Report TBookmarkControl::LoadFavorites(const Io& io, BookmarkList& list, TreeView* tree,
+                                       const std::string& rootFolder) {
+  if (io.status) io.status->SetCaption(ReadingFavoritesText());
+  TreeView::Node top = TreeView::kNoNode;
+  if (tree) {
+    tree->Clear();
+    top = tree->AddChild(TreeView::kNoNode, rootFolder, kImageFolder, kImageFolder);
+  }
+  Report report = FavoritesWalk(*this, io, list, tree).Run(top, RemoveBackslash(rootFolder), 0);
+  Regroup(list);
+  return report;
+}
 
 void TBookmarkControl::LoadFavorites(Owner& owner, StatusLabel* status, int& cancel,
                                      int& errorCount, int& ieUrlCount, BookmarkList& list,
                                      TreeView* tree, const std::string& rootFolder) {
-  if (status) status->SetCaption(ReadingFavoritesText());
-  std::vector<std::string> lostData;
-  const std::string root = RemoveBackslash(rootFolder);
-  if (tree) {
-    tree->Clear();
-    TreeView::Node top = tree->AddChild(TreeView::kNoNode, rootFolder, kImageFolder, kImageFolder);
-    ScanFavoritesFolder(owner, status, cancel, errorCount, ieUrlCount, top, tree, true, lostData,
-                        list, root, 0);
-  } else {
-    ScanFavoritesFolder(owner, status, cancel, errorCount, ieUrlCount, TreeView::kNoNode, nullptr,
-                        false, lostData, list, root, 0);
-  }
-  Regroup(list);
-  if (!lostData.empty()) RecordLostData(owner, lostData);
+  ProgressBar noBar;
+  const Report report = LoadFavorites({owner, noBar, status, cancel}, list, tree, rootFolder);
+  ieUrlCount += report.links;
+  errorCount += report.errors;
+  std::vector<std::string> lines;
+  for (const LostItem& item : report.lost) lines.push_back(item.Line());
+  RecordLostData(owner, lines);
 }
 
 void TBookmarkControl::ScanFavoritesFolder(Owner& owner, StatusLabel* status, int& cancel,
@@ -65,87 +186,13 @@ void TBookmarkControl::ScanFavoritesFolder(Owner& owner, StatusLabel* status, in
                                            TreeView* tree, bool fillTree,
                                            std::vector<std::string>& lostData, BookmarkList& list,
                                            const std::string& dirPath, int depth) {
-  std::vector<Frame> stack;
-  bool tooDeep = false;
-  // A folder of many thousand shortcuts must not keep a cancel button waiting until its end:
-  // the window gets a look after every so many files too.
-  constexpr int kFilesPerLook = 256;
-  int filesSinceLook = 0;
-
-  // Lists a directory and lets the window breathe; false when the walk is cancelled.
-  auto enter = [&](Frame frame) {
-    if (platform::ListDirectory(frame.dirPath, frame.items) != 0) frame.items.clear();
-    if (status) status->SetVisible(!status->Visible());
-    owner.ProcessMessages();
-    if (cancel) return false;
-    stack.push_back(std::move(frame));
-    return true;
-  };
-
-  Frame top;
-  top.dirPath = top.entryPath = dirPath;
-  top.level = depth;
-  top.node = parent;
-  bool walking = enter(std::move(top));
-  while (walking && !stack.empty()) {
-    Frame& frame = stack.back();
-    if (frame.next == frame.items.size()) {
-      if (status) status->SetVisible(true);
-      Entry folderEntry = std::move(frame.folderEntry);
-      stack.pop_back();
-      if (cancel) break;
-      if (!folderEntry.empty()) list.push_back(std::move(folderEntry));
-      continue;
-    }
-    const platform::DirEntry& item = frame.items[frame.next++];
-    const std::string path = frame.dirPath + "\\" + item.name;
-    if (item.isSymlink && platform::DirectoryExists(path)) continue;
-
-    if (item.isDirectory) {
-      if (!item.exact) {
-        // A name of bytes that are no UTF-8 has no form in the list: the folder and the links
-        // in it cannot be carried, which the run must tell.
-        lostData.push_back("Dir  Error : " + path);
-        ++errorCount;
-        continue;
-      }
-      Frame child;
-      child.dirPath = path;
-      if (frame.level <= kMaxFolderLevel) {
-        child.folderEntry = MakeFolderEntry(frame.entryPath, item.name, frame.level);
-        child.entryPath = ViewOf(child.folderEntry).OwnPath();
-        child.level = frame.level + 1;
-        child.node = frame.node;
-        if (fillTree && tree)
-          child.node =
-              tree->AddChild(frame.node, EntryName(item.name), kImageFolder, kImageOpenFolder);
-      } else {
-        // Too deep for the entry format: its contents go to the deepest folder there is.
-        tooDeep = true;
-        child.entryPath = frame.entryPath;
-        child.level = frame.level;
-        child.node = frame.node;
-      }
-      walking = enter(std::move(child));  // invalidates frame
-      continue;
-    }
-
-    if (!EndsWithUrl(item.name)) continue;
-    if (++filesSinceLook == kFilesPerLook) {
-      filesSinceLook = 0;
-      owner.ProcessMessages();
-      if (cancel) break;
-    }
-    std::string url = item.exact ? ReadUrlFile(path) : std::string();
-    if (IsAddress(url)) {
-      list.push_back(MakeShortcutEntry(frame.entryPath, item.name, frame.level, url));
-      ++ieUrlCount;
-    } else {
-      lostData.push_back("URL Error : " + item.name);
-      ++errorCount;
-    }
-  }
-  if (tooDeep) owner.MessageBox(DeepNestingMessage(), MessageCaption(), kMbIconWarning | kMbOk);
+  ProgressBar noBar;
+  const Io io{owner, noBar, status, cancel};
+  const Report report =
+      FavoritesWalk(*this, io, list, fillTree ? tree : nullptr).Run(parent, dirPath, depth);
+  ieUrlCount += report.links;
+  errorCount += report.errors;
+  for (const LostItem& item : report.lost) lostData.push_back(item.Line());
 }
 
 std::string TBookmarkControl::ReadUrlFile(const std::string& path) {

@@ -192,7 +192,7 @@ int WriteUrlFile(const std::string& file, std::string_view url,
   }
   try {
     platform::SaveFile(file, [&](platform::ByteSink& sink) { sink.Write(content); },
-                       {std::string(), filter});
+                       {std::string(), filter, false});
   } catch (const platform::IoError& e) {
     return e.code();
   }
@@ -247,19 +247,20 @@ std::string FavoritesTargets::File(std::string_view entry) {
   return UnusedInThisWrite(used_, folderTarget_, FavoritesName(name));
 }
 
-void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel, int& errorCount,
-                                     int& ieUrlCount, const BookmarkList& list) {
-  if (list.empty()) return;
-  bar.SetPosition(0);
-  bar.SetMax(static_cast<int>(list.size()) - 1);
-  std::vector<std::string> lostData;
+Report TBookmarkControl::SaveFavorites(const Io& io, const BookmarkList& list) {
+  Report report;
+  if (list.empty()) return report;
+  io.bar.SetPosition(0);
+  io.bar.SetMax(static_cast<int>(list.size()) - 1);
   LinkGuard links;
   FavoritesTargets targets;  // the shortcut files of this write
-  for (const std::string& entry : list) {
-    bar.StepIt();
-    owner.ProcessMessages();
-    if (cancel) return;
-
+  for (const Entry& entry : list) {
+    io.bar.StepIt();
+    io.owner.ProcessMessages();
+    if (io.cancel) {
+      report.cancelled = true;
+      return report;
+    }
     const EntryView item = ViewOf(entry);
     const std::string_view url = item.url;
     const std::string base(item.FolderPart());
@@ -273,9 +274,11 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
       // A symbolic link in the folder's place is no folder of the Favorites.
       if (rc == EEXIST && platform::IsSymbolicLink(dir)) rc = ELOOP;
       if (rc != 0 && rc != EEXIST) {
-        owner.ItemFailureBox(FailureText("フォルダ[ ", dir, platform::ErrorText(rc)),
-                             MessageCaption(), kMbIconError | kMbOk);
-        lostData.push_back("Dir  Error : " + dir);
+        io.owner.ItemFailureBox(FailureText("フォルダ[ ", dir, platform::ErrorText(rc)),
+                                MessageCaption(), kMbIconError | kMbOk);
+        report.lost.push_back({"Dir  Error", dir, platform::ErrorText(rc)});
+      } else {
+        ++report.folders;
       }
       continue;
     }
@@ -286,8 +289,8 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
     // trace.
     if (!IsAddress(url)) {
       if (!base.empty()) {
-        lostData.push_back("URL Error : " + base + name + ".url");
-        ++errorCount;
+        report.lost.push_back({"URL Error", base + name + ".url", {}});
+        ++report.errors;
       }
       continue;
     }
@@ -299,15 +302,27 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
              : links.Through(file, names) ? ELOOP
                                           : WriteUrlFile(file, ShortcutAddress(url), WriteFilter);
     if (rc != 0) {
-      owner.ItemFailureBox(FailureText("ＵＲＬ[ ", file, platform::ErrorText(rc)), MessageCaption(),
-                           kMbIconError | kMbOk);
-      lostData.push_back("File Error : " + file);
-      ++errorCount;
+      io.owner.ItemFailureBox(FailureText("ＵＲＬ[ ", file, platform::ErrorText(rc)),
+                              MessageCaption(), kMbIconError | kMbOk);
+      report.lost.push_back({"File Error", file, platform::ErrorText(rc)});
+      ++report.errors;
     } else {
-      ++ieUrlCount;
+      ++report.links;
     }
   }
-  if (!lostData.empty()) RecordLostData(owner, lostData);
+  return report;
+}
+
+void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel, int& errorCount,
+                                     int& ieUrlCount, const BookmarkList& list) {
+  const Report report = SaveFavorites({owner, bar, nullptr, cancel}, list);
+  ieUrlCount += report.links;
+  errorCount += report.errors;
+  // A cancelled write leaves no log: it is done again.
+  if (report.cancelled) return;
+  std::vector<std::string> lines;
+  for (const LostItem& item : report.lost) lines.push_back(item.Line());
+  if (!lines.empty()) RecordLostData(owner, lines);
 }
 
 void TBookmarkControl::StartLostDataRun() {

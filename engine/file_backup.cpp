@@ -4,9 +4,8 @@
 
 namespace lf {
 
-void ShowNoBackup(Owner& owner) {
-  owner.MessageBox(Sjis("ブックマークファイルのバックアップが出来ていません。"), MessageCaption(),
-                   kMbOk | kMbIconError);
+std::string NoBackupText() {
+  return Sjis("ブックマークファイルのバックアップが出来ていません。");
 }
 
 }  // namespace lf

@@ -1,11 +1,12 @@
-// What the bookmark file and hotlist writers tell the user when the file they would replace
-// cannot be kept as its backup (platform::BackupError): the file is then left as it was.
+// What the bookmark file and hotlist writers say when the file they would replace cannot be
+// kept as its backup (platform::BackupError): the file is then left as it was.
 #pragma once
 
-#include "engine/ui.h"
+#include <string>
 
 namespace lf {
 
-void ShowNoBackup(Owner& owner);
+// The message (Shift-JIS).
+std::string NoBackupText();
 
 }  // namespace lf

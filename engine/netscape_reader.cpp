@@ -275,17 +275,16 @@ void LineInSjis(int charset, std::string& raw, std::string& line) {
 // folders deeper than the entries can express are not entered.
 class BookmarkLineParser {
  public:
-  BookmarkLineParser(Owner& owner, int charset, LineReader& file, int& cancel, int& urlCount,
-                     int& depth, TreeView* tree, ProgressBar& bar, BookmarkList& list)
-      : owner_(owner),
+  BookmarkLineParser(const Io& io, int charset, LineReader& file, TreeView* tree,
+                     BookmarkList& list, Report& report)
+      : owner_(io.owner),
         charset_(charset),
         file_(file),
-        cancel_(cancel),
-        urlCount_(urlCount),
-        depth_(depth),
+        cancel_(io.cancel),
         tree_(tree),
-        bar_(bar),
-        list_(list) {}
+        bar_(io.bar),
+        list_(list),
+        report_(report) {}
 
   void Run(TreeView::Node parent, int startDepth, const std::string& folderPath) {
     levels_.push_back({startDepth, folderPath, parent, {}});
@@ -355,6 +354,7 @@ class BookmarkLineParser {
       if (cancel_) return Step::Cancelled;
     }
     list_.push_back(MakeFolderEntry(level.folderPath, name, LevelAt(depth_, tooDeep_)));
+    ++report_.folders;
     if (depth_ <= level.startDepth) return Step::Parsed;
     level.folderLine = std::move(line);
     Level inner{level.startDepth + 1, std::string(ViewOf(list_.back()).OwnPath()), node, {}};
@@ -375,7 +375,7 @@ class BookmarkLineParser {
     if (cancel_) return false;
     list_.push_back(
         MakeLinkEntry(levels_.back().folderPath, title, LevelAt(depth_, tooDeep_), url));
-    ++urlCount_;
+    ++report_.links;
     return true;
   }
 
@@ -394,12 +394,12 @@ class BookmarkLineParser {
   Owner& owner_;
   const int charset_;
   LineReader& file_;
-  int& cancel_;
-  int& urlCount_;
-  int& depth_;
+  const int& cancel_;
+  int depth_ = 0;         // the lists open: one more at every "<DL>", one less at every "</DL>"
   TreeView* const tree_;  // null where no tree is filled
   ProgressBar& bar_;
   BookmarkList& list_;
+  Report& report_;
   std::vector<Level> levels_;
   bool tooDeep_ = false;
   // What names and addresses are made in when they are not pieces of their line.
@@ -423,19 +423,13 @@ void TBookmarkControl::LoadBookmarkFile(Owner& owner, StatusLabel* status, int& 
                                         int urlCount, ProgressBar& bar, BookmarkList& list,
                                         TreeView* tree, const std::string& rootName,
                                         const std::string& filePath) {
-  if (status) status->SetCaption(ReadingBookmarkFileText());
-  owner.ProcessMessages();
-  bar.SetVisible(true);
   // The caller's count is not handed back; the cancel flag is the page's own, so that its
   // cancel button ends the read.
-  int count = urlCount;
-  if (tree) {
-    tree->Clear();
-    ReadBookmarkFile(owner, filePath, cancel, count, tree, true, list, bar, rootName);
-  } else {
-    ReadBookmarkFile(owner, filePath, cancel, count, nullptr, false, list, bar, rootName);
-  }
-  Regroup(list);
+  (void)urlCount;
+  const Report report =
+      ReadBookmarkFile({owner, bar, status, cancel}, filePath, list, rootName, tree);
+  // What was read before a failure is shown in its folders too.
+  if (report.Failed()) Regroup(list);
   bar.SetVisible(false);
 }
 
@@ -443,9 +437,21 @@ void TBookmarkControl::ReadBookmarkFile(Owner& owner, const std::string& filePat
                                         int& urlCount, TreeView* tree, bool fillTree,
                                         BookmarkList& list, ProgressBar& bar,
                                         const std::string& rootName) {
-  fillTree = fillTree && tree;
+  const Report report = ReadBookmarkFile({owner, bar, nullptr, cancel}, filePath, list, rootName,
+                                         fillTree ? tree : nullptr);
+  urlCount += report.links;
+}
+
+Report TBookmarkControl::ReadBookmarkFile(const Io& io, const std::string& filePath,
+                                          BookmarkList& list, const std::string& rootName,
+                                          TreeView* tree) {
+  Report report;
+  if (io.status) {
+    io.status->SetCaption(ReadingBookmarkFileText());
+    io.owner.ProcessMessages();
+  }
   TreeView::Node root = TreeView::kNoNode;
-  if (fillTree) {
+  if (tree) {
     tree->Clear();
     root = tree->AddChild(TreeView::kNoNode, filePath, kImageFolder, kImageFolder);
   }
@@ -456,36 +462,25 @@ void TBookmarkControl::ReadBookmarkFile(Owner& owner, const std::string& filePat
       size = file.Size();
       file.Close();
     }
-    bar.SetMax(static_cast<int>(size / 90));
-    bar.SetVisible(true);
-    bar.SetPosition(0);
-    bar.SetStep(1);
-    const std::string rootPath = RemoveBackslash(rootName);
-
+    io.bar.SetMax(static_cast<int>(size / 90));
+    io.bar.SetVisible(true);
+    io.bar.SetPosition(0);
+    io.bar.SetStep(1);
     const int charset = DetectCharset(filePath);
     LineReader file(filePath);
-    int depth = 0;
-    ParseBookmarkLines(owner, charset, file, cancel, urlCount, depth, root, tree, fillTree, bar,
-                       list, 0, rootPath);
+    BookmarkLineParser parser(io, charset, file, tree, list, report);
+    parser.Run(root, 0, RemoveBackslash(rootName));
+    if (parser.TooDeep())
+      io.owner.MessageBox(DeepNestingMessage(), MessageCaption(), kMbOk | kMbIconWarning);
     Regroup(list);
     file.Close();
   } catch (const platform::IoError& e) {
-    owner.MessageBox(Sjis("Ｂｏｏｋｍａｒｋファイルの読み込みで [ ") + e.what() +
-                         Sjis(" ] のエラーが発生しました。"),
-                     MessageCaption(), kMbOk | kMbIconError);
+    ReportFailure(io, report,
+                  Sjis("Ｂｏｏｋｍａｒｋファイルの読み込みで [ ") + e.what() +
+                      Sjis(" ] のエラーが発生しました。"));
   }
-}
-
-void TBookmarkControl::ParseBookmarkLines(Owner& owner, int charset, LineReader& file, int& cancel,
-                                          int& urlCount, int& depth, TreeView::Node parent,
-                                          TreeView* tree, bool fillTree, ProgressBar& bar,
-                                          BookmarkList& list, int startDepth,
-                                          const std::string& folderPath) {
-  BookmarkLineParser parser(owner, charset, file, cancel, urlCount, depth,
-                            fillTree ? tree : nullptr, bar, list);
-  parser.Run(parent, startDepth, folderPath);
-  if (parser.TooDeep())
-    owner.MessageBox(DeepNestingMessage(), MessageCaption(), kMbOk | kMbIconWarning);
+  report.cancelled = io.cancel != 0;
+  return report;
 }
 
 }  // namespace lf

@@ -177,31 +177,38 @@ void WriteBody(Owner& owner, ProgressBar& bar, OutputFile& out, std::string& cur
 
 }  // namespace
 
-void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& urlCount,
-                                        const std::string& filePath, const BookmarkList& list) {
+Report TBookmarkControl::SaveBookmarkFile(const Io& io, const std::string& filePath,
+                                          const BookmarkList& list) {
+  Report report;
   const std::string title = FileTitle(filePath);
-  const int countBefore = urlCount;
+  int written = 0;
   try {
     platform::SaveFile(filePath,
                        [&](platform::ByteSink& sink) {
                          OutputFile out(sink, OutputCharset);
                          const std::string stamp = std::to_string(DateStamp());
                          WriteHeader(out, title, OutputCharset);
-                         WriteBody(owner, bar, out, currentIndent_, list, stamp, urlCount);
+                         WriteBody(io.owner, io.bar, out, currentIndent_, list, stamp, written);
                          out.Flush();
                        },
                        {ChangeFileExt(filePath, ".old"), WriteFilter});
+    // Only links that reached the file are counted as written.
+    report.links = written;
   } catch (const platform::BackupError&) {
     // Without a backup the file would be replaced with no copy left: it stays as it was.
-    urlCount = countBefore;
-    ShowNoBackup(owner);
+    ReportFailure(io, report, NoBackupText());
   } catch (const platform::IoError& e) {
-    // The links did not reach the file, so they are not counted as written.
-    urlCount = countBefore;
-    owner.MessageBox(Sjis("Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ") + e.what() +
-                         Sjis(" ] のエラーが発生しました。"),
-                     MessageCaption(), kMbOk | kMbIconError);
+    ReportFailure(io, report,
+                  Sjis("Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ") + e.what() +
+                      Sjis(" ] のエラーが発生しました。"));
   }
+  return report;
+}
+
+void TBookmarkControl::SaveBookmarkFile(Owner& owner, ProgressBar& bar, int& urlCount,
+                                        const std::string& filePath, const BookmarkList& list) {
+  int noCancel = 0;
+  urlCount += SaveBookmarkFile({owner, bar, nullptr, noCancel}, filePath, list).links;
 }
 
 }  // namespace lf

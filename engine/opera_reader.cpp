@@ -30,9 +30,8 @@ bool ValueAfter(const std::string& line, std::string_view key, std::string& valu
 // Follows the blocks of a hotlist line by line and files what they hold in the list.
 class HotlistParser {
  public:
-  HotlistParser(int& depth, int base, const std::string& folderPath, BookmarkList& list,
-                int& urlCount)
-      : depth_(depth), base_(base), list_(list), urlCount_(urlCount), paths_{{0, folderPath}} {}
+  HotlistParser(const std::string& folderPath, BookmarkList& list, Report& report)
+      : list_(list), report_(report), paths_{{0, folderPath}} {}
 
   // Takes the next line; false once the folder the parse began in has ended.
   bool Take(const std::string& line) {
@@ -72,9 +71,10 @@ class HotlistParser {
     // A folder is entered only where its level fits the entry format; the contents of one
     // that does not are filed in the deepest folder that was entered.
     const bool entered = level <= kMaxFolderLevel && paths_.back().frame == frame_;
-    if (entered)
+    if (entered) {
       list_.push_back(MakeFolderEntry(paths_.back().path, text, level));
-    else
+      ++report_.folders;
+    } else
       tooDeep_ = true;
     if (!linkName_.empty()) names_.push_back({frame_, std::move(linkName_)});
     linkName_.clear();
@@ -91,7 +91,7 @@ class HotlistParser {
       if (depth_ > kMaxLevel) tooDeep_ = true;
       list_.push_back(
           MakeLinkEntry(paths_.back().path, linkName_, std::min(depth_, kMaxLevel), value));
-      ++urlCount_;
+      ++report_.links;
       state_ = Block::None;
     }
   }
@@ -127,10 +127,10 @@ class HotlistParser {
     return true;
   }
 
-  int& depth_;
-  const int base_;
+  int depth_ = 0;  // one more at every "#FOLDER", one less at every "-"
+  const int base_ = 0;
   BookmarkList& list_;
-  int& urlCount_;
+  Report& report_;
   std::vector<SavedPath> paths_;
   std::vector<SavedName> names_;
   long long frame_ = 0;  // the current frame; its base is base_ + frame_
@@ -141,45 +141,44 @@ class HotlistParser {
 
 }  // namespace
 
-void TBookmarkControl::LoadOperaFile(Owner& owner, const std::string& filePath, int& cancel,
-                                     int& operaUrlCount, ProgressBar& bar, BookmarkList& list,
-                                     const std::string& rootFolder) {
-  owner.ProcessMessages();
+Report TBookmarkControl::LoadOperaFile(const Io& io, const std::string& filePath,
+                                       BookmarkList& list, const std::string& rootFolder) {
+  Report report;
+  io.owner.ProcessMessages();
   try {
     LineReader file(filePath);
     // About 90 bytes per line; the bar stops at its maximum when the lines are shorter.
-    bar.SetMax(static_cast<int>(file.Size() / 90));
-    bar.SetVisible(true);
-    bar.SetPosition(0);
-    bar.SetStep(1);
-    int depth = 0;
-    ParseOperaFolder(owner, true, file, cancel, operaUrlCount, depth, bar, list, 0,
-                     RemoveBackslash(rootFolder));
+    io.bar.SetMax(static_cast<int>(file.Size() / 90));
+    io.bar.SetVisible(true);
+    io.bar.SetPosition(0);
+    io.bar.SetStep(1);
+    HotlistParser parser(RemoveBackslash(rootFolder), list, report);
+    std::string line;
+    while (file.ReadLine(line)) {
+      io.bar.StepIt();
+      io.owner.ProcessMessages();
+      if (io.cancel != 0) break;
+      line = Utf8ToSjis(line);
+      if (!parser.Take(line)) break;
+    }
+    if (parser.TooDeep())
+      io.owner.MessageBox(DeepNestingMessage(), MessageCaption(), kMbOk | kMbIconWarning);
     Regroup(list);
     file.Close();
-    bar.SetVisible(false);
+    io.bar.SetVisible(false);
   } catch (const platform::IoError& e) {
-    owner.MessageBox(Sjis("Ｏｐｅｒａ　Ｂｏｏｋｍａｒｋファイルの読み込みで [ ") + e.what() +
-                         Sjis(" ] のエラーが発生しました。"),
-                     MessageCaption(), kMbOk | kMbIconError);
+    ReportFailure(io, report,
+                  Sjis("Ｏｐｅｒａ　Ｂｏｏｋｍａｒｋファイルの読み込みで [ ") + e.what() +
+                      Sjis(" ] のエラーが発生しました。"));
   }
+  report.cancelled = io.cancel != 0;
+  return report;
 }
 
-void TBookmarkControl::ParseOperaFolder(Owner& owner, bool utf8, LineReader& file, int& cancel,
-                                        int& operaUrlCount, int& depth, ProgressBar& bar,
-                                        BookmarkList& list, int base,
-                                        const std::string& folderPath) {
-  HotlistParser parser(depth, base, folderPath, list, operaUrlCount);
-  std::string line;
-  while (file.ReadLine(line)) {
-    bar.StepIt();
-    owner.ProcessMessages();
-    if (cancel != 0) break;
-    if (utf8) line = Utf8ToSjis(line);
-    if (!parser.Take(line)) break;
-  }
-  if (parser.TooDeep())
-    owner.MessageBox(DeepNestingMessage(), MessageCaption(), kMbOk | kMbIconWarning);
+void TBookmarkControl::LoadOperaFile(Owner& owner, const std::string& filePath, int& cancel,
+                                     int& operaUrlCount, ProgressBar& bar, BookmarkList& list,
+                                     const std::string& rootFolder) {
+  operaUrlCount += LoadOperaFile({owner, bar, nullptr, cancel}, filePath, list, rootFolder).links;
 }
 
 }  // namespace lf

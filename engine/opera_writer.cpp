@@ -15,31 +15,38 @@ constexpr std::string_view kIndent = "        ";
 
 }  // namespace
 
-void TBookmarkControl::SaveOperaFile(Owner& owner, ProgressBar& bar, const BookmarkList& list,
-                                     const std::string& filePath, int& operaUrlCount) {
-  const int countBefore = operaUrlCount;
+Report TBookmarkControl::SaveOperaFile(const Io& io, const BookmarkList& list,
+                                       const std::string& filePath) {
+  Report report;
+  int written = 0;
   try {
     platform::SaveFile(filePath,
                        [&](platform::ByteSink& sink) {
                          LineWriter out(sink);
                          const std::string stamp = std::to_string(DateStamp());
                          WriteOperaHeader(out);
-                         WriteOperaEntries(owner, out, bar, list, operaUrlCount, stamp);
+                         WriteOperaEntries(io.owner, out, io.bar, list, written, stamp);
                          WriteOperaLine(out, "-");
                          out.Flush();
                        },
                        {ChangeFileExt(filePath, ".old"), WriteFilter});
+    // Only links that reached the hotlist are counted as written.
+    report.links = written;
   } catch (const platform::BackupError&) {
     // Without a backup the hotlist would be replaced with no copy left: it stays as it was.
-    operaUrlCount = countBefore;
-    ShowNoBackup(owner);
+    ReportFailure(io, report, NoBackupText());
   } catch (const platform::IoError& e) {
-    // The links did not reach the hotlist, so they are not counted as written.
-    operaUrlCount = countBefore;
-    owner.MessageBox(
-        Sjis("Ｏｐｅｒａ６．ａｄｒの保存で [ ") + e.what() + Sjis(" ] のエラーが発生しました。"),
-        MessageCaption(), kMbOk | kMbIconError);
+    ReportFailure(
+        io, report,
+        Sjis("Ｏｐｅｒａ６．ａｄｒの保存で [ ") + e.what() + Sjis(" ] のエラーが発生しました。"));
   }
+  return report;
+}
+
+void TBookmarkControl::SaveOperaFile(Owner& owner, ProgressBar& bar, const BookmarkList& list,
+                                     const std::string& filePath, int& operaUrlCount) {
+  int noCancel = 0;
+  operaUrlCount += SaveOperaFile({owner, bar, nullptr, noCancel}, list, filePath).links;
 }
 
 void TBookmarkControl::WriteOperaHeader(LineWriter& out) {

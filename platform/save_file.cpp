@@ -97,7 +97,7 @@ void SaveFile(std::string_view path, const std::function<void(ByteSink&)>& write
   }
   try {
     const std::string temp = UnusedPathBeside(path, ".tmp");
-    WriteComplete(temp, File::Mode::CreateNew, write, options.filter, true);
+    WriteComplete(temp, File::Mode::CreateNew, write, options.filter, options.sync);
     if (int rc = RenameFile(temp, path)) {
       DeleteFile(temp);
       throw IoError(rc);

@@ -48,6 +48,9 @@ struct SaveOptions {
   // The name the replaced file is kept under; empty for no backup.
   std::string backupPath;
   SinkFilter filter;  // empty: the bytes go to the file as they are
+  // Whether the new file reaches the disk before it takes the old one's place. Off only for
+  // files written by the thousand, each rebuilt from the list should a crash cut it off.
+  bool sync = true;
 };
 
 // The backup of the file to be replaced cannot be made: nothing was changed.
