@@ -13,15 +13,27 @@ namespace {
 
 // One descriptor per pair of encodings for the whole run: the tests convert millions of
 // short texts, and opening a descriptor costs more than converting one.
-iconv_t Descriptor(const char* to, const char* from) {
-  static std::map<std::pair<std::string, std::string>, iconv_t> open;
-  auto [it, added] = open.try_emplace({to, from}, nullptr);
-  if (added) {
-    it->second = iconv_open(to, from);
-    if (it->second == reinterpret_cast<iconv_t>(-1))
-      throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
+class Descriptors {
+ public:
+  ~Descriptors() {
+    for (auto& [pair, cd] : open_) iconv_close(cd);
   }
-  return it->second;
+  iconv_t Of(const char* to, const char* from) {
+    auto it = open_.find({to, from});
+    if (it != open_.end()) return it->second;
+    const iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+      throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
+    return open_.emplace(std::make_pair(std::string(to), std::string(from)), cd).first->second;
+  }
+
+ private:
+  std::map<std::pair<std::string, std::string>, iconv_t> open_;
+};
+
+iconv_t Descriptor(const char* to, const char* from) {
+  static Descriptors descriptors;
+  return descriptors.Of(to, from);
 }
 
 }  // namespace
