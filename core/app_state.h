@@ -22,6 +22,8 @@ struct Settings {
 
 struct RunState {
   RunCounters counters;  // the cancel flag and the four counters
+  // Where the lost-data log goes (empty: beside the program), decided when the program starts.
+  std::string lostDataFolder;
 };
 
 // The one instance of each for the whole process.

@@ -9,6 +9,7 @@ namespace lf {
 EditorSession::EditorSession(const Settings& settings, RunCounters& counters)
     : settings_(settings), counters_(counters) {
   control_.OutputCharset = settings.Out;
+  control_.LostDataFolder = AppRun().lostDataFolder;
 }
 
 EditorSession::~EditorSession() = default;
@@ -44,7 +45,6 @@ bool EditorSession::Load(Owner& owner, StatusLabel& status, ProgressBar& bar, Tr
                               settings_.IEDirName, settings_.NNFileName);
   }
   if (run.cancel) return false;
-  TBookmarkControl::Regroup(*list_);
   ready_ = true;
   // What the reader took in is what a write may later replace or delete.
   if (proc == kEditIe) writeBack_ = std::make_unique<FavoritesWriteBack>(RootPath(), *list_);
@@ -70,10 +70,12 @@ WriteBackResult EditorSession::Write(Owner& owner, StatusLabel& status, Progress
     status.SetCaption(Sjis("[ ブックマークファイルの書き込み ]"));
     // The bookmark file is written in one go, whatever the back button asked meanwhile: it
     // is complete then, and the page must not call it interrupted.
-    ErrorCountingOwner watching(owner);
-    control_.SaveBookmarkFile(watching, bar, counters_.nnUrlCount, settings_.NNFileName, *list_);
-    result.failures = watching.errors;
-    result.written = watching.errors == 0;
+    int noCancel = 0;
+    const Report report =
+        control_.SaveBookmarkFile({owner, bar, nullptr, noCancel}, settings_.NNFileName, *list_);
+    counters_.nnUrlCount += report.links;
+    result.failures = static_cast<int>(report.failures.size());
+    result.written = !report.Failed();
   }
   if (result.written && result.filesNotDeleted == 0) dirty_ = false;
   return result;

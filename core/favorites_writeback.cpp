@@ -65,18 +65,6 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-int ErrorCountingOwner::MessageBox(const std::string& text, const std::string& caption,
-                                   unsigned flags) {
-  if ((flags & 0xF0) == kMbIconError) ++errors;
-  return inner_.MessageBox(text, caption, flags);
-}
-
-int ErrorCountingOwner::ItemFailureBox(const std::string& text, const std::string& caption,
-                                       unsigned flags) {
-  if ((flags & 0xF0) == kMbIconError) ++errors;
-  return inner_.ItemFailureBox(text, caption, flags);
-}
-
 std::string FavoritesWriteBack::WrittenFile(const std::string& entry) {
   // The same cut and the same names the Favorites writer makes.
   return FavoritesTargets().File(entry);
@@ -124,13 +112,14 @@ WriteBackResult FavoritesWriteBack::Write(TBookmarkControl& control, Owner& owne
     }
   }
 
-  ErrorCountingOwner watching(owner);
-  const int errorsBefore = counters.errorCount;
-  control.SaveFavorites(watching, bar, counters.cancel, counters.errorCount, counters.ieUrlCount,
-                        list);
-  result.linksNotWritten = counters.errorCount - errorsBefore;
-  result.failures = watching.errors;
-  result.cancelled = counters.cancel != 0;
+  const Report report = control.SaveFavorites({owner, bar, nullptr, counters.cancel}, list);
+  counters.ieUrlCount += report.links;
+  counters.errorCount += report.errors;
+  result.linksNotWritten = report.errors;
+  // Every folder and link that failed was shown and logged, and so was a log not saved.
+  result.failures = static_cast<int>(report.lost.size() + report.failures.size());
+  result.cancelled = report.cancelled || counters.cancel != 0;
+  if (!result.cancelled && !control.SaveLostData(owner, report)) ++result.failures;
   result.written = !result.cancelled && result.failures == 0 && result.linksNotWritten == 0;
   // What the write made is the page's from now on; a place that held something else before
   // stays someone else's until a complete write has replaced it.

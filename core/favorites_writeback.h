@@ -17,28 +17,12 @@ namespace lf {
 
 class TBookmarkControl;
 
-// Passes everything on to the inner owner and counts the error messages, which are how the
-// readers and writers report what they could not do.
-class ErrorCountingOwner : public Owner {
- public:
-  explicit ErrorCountingOwner(Owner& inner) : inner_(inner) {}
-  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
-  int ItemFailureBox(const std::string& text, const std::string& caption, unsigned flags) override;
-  void ProcessMessages() override { inner_.ProcessMessages(); }
-  void Beep() override { inner_.Beep(); }
-
-  int errors = 0;
-
- private:
-  Owner& inner_;
-};
-
 // What one write-back did.
 struct WriteBackResult {
   bool written = false;  // every entry written, nothing cancelled: the folder holds the list
   bool cancelled = false;
   int linksNotWritten = 0;  // links the writer could not write (they are in the lost-data log)
-  int failures = 0;         // error messages of the write, links and folders alike
+  int failures = 0;         // what the write failed to do, links and folders alike
   int filesNotDeleted = 0;  // shortcuts no longer in the list that could not be deleted
 };
 

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <system_error>
 
+#include "core/app_state.h"
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
 #include "platform/codepage.h"
@@ -80,20 +81,13 @@ std::string NativeText(const std::string& path) {
 }
 
 void UseLostDataFolder() {
-  TBookmarkControl::SetLostDataFolder(LostDataFolder);
+  AppRun().lostDataFolder = LostDataFolder();
 }
 
-LostDataWatch::LostDataWatch() : savesBefore_(TBookmarkControl::LostDataSaves()) {}
-
-std::string LostDataWatch::Written() const {
-  if (TBookmarkControl::LostDataSaves() == savesBefore_) return std::string();
-  return NativeText(TBookmarkControl::LostDataPath());
-}
-
-void LostDataWatch::Tell(std::ostream& err) const {
-  const std::string log = Written();
-  if (!log.empty())
-    err << "linkferry: the links that could not be converted are listed in " << log << '\n'
+void TellLostData(const std::string& logPath, std::ostream& err) {
+  if (!logPath.empty())
+    err << "linkferry: the links that could not be converted are listed in " << NativeText(logPath)
+        << '\n'
         << std::flush;
 }
 

@@ -31,22 +31,13 @@ std::string LostDataFolder();
 // The native form of a program path, for text meant for the shell's user.
 std::string NativeText(const std::string& path);
 
-// Sends the engine's lost-data log to LostDataFolder() for the rest of the process; without
-// this it stays beside the program.
+// Sends the lost-data log of every run and page to LostDataFolder() for the rest of the
+// process (AppRun().lostDataFolder); without this it stays beside the program.
 void UseLostDataFolder();
 
-// Tells whether a run wrote the lost-data log: made before the run, asked after it.
-class LostDataWatch {
- public:
-  LostDataWatch();
-  // The log's native path when it was written since, else empty.
-  std::string Written() const;
-  // Names the log in one line on err when it was written since: the summary line counts the
-  // links that could not be converted, this says where they are listed.
-  void Tell(std::ostream& err) const;
-
- private:
-  int savesBefore_;
-};
+// Names the lost-data log in one line on err when a run wrote it (logPath, a program path,
+// is empty otherwise): the summary line counts the links that could not be converted, this
+// says where they are listed.
+void TellLostData(const std::string& logPath, std::ostream& err);
 
 }  // namespace lf

@@ -2,6 +2,7 @@
 
 #include "core/operations.h"
 #include "engine/entry.h"
+#include "engine/lost_data.h"
 #include "engine/sjis_text.h"
 #include "engine/status_texts.h"
 
@@ -11,10 +12,14 @@ namespace {
 class Chain {
  public:
   explicit Chain(const RunContext& run)
-      : run_(run), s_(run.settings), c_(run.counters), engine_(run.control) {}
+      : run_(run),
+        s_(run.settings),
+        c_(run.counters),
+        engine_(run.control),
+        io_{run.owner, run.bar, run.status, run.counters.cancel},
+        log_(run.control.LostDataFolder) {}
 
-  // False when the run was cancelled before it wrote.
-  bool Run(int proc) {
+  RunResult Run(int proc) {
     switch (proc) {
       case kNnToIe:
         NetscapeToFavorites();
@@ -34,7 +39,8 @@ class Chain {
       default:
         break;
     }
-    return !cancelled_;
+    result_.errors = c_.errorCount;
+    return result_;
   }
 
  private:
@@ -47,10 +53,29 @@ class Chain {
     run_.owner.ProcessMessages();
   }
 
-  void ReadNetscape() {
-    engine_.ReadBookmarkFile(run_.owner, s_.NNFileName, c_.cancel, c_.nnUrlCount, nullptr, false,
-                             list_, run_.bar, s_.IEDirName);
+  // Takes what a step did: its failures and conversion errors, and what it lost into the
+  // run's log, which is saved with every line of the run so far.
+  const Report& Took(const Report& report) {
+    result_.failures += static_cast<int>(report.failures.size());
+    c_.errorCount += report.errors;
+    if (!report.lost.empty()) {
+      result_.lost += static_cast<int>(report.lost.size());
+      log_.Add(report);
+      if (log_.Save(run_.owner, engine_.WriteFilter))
+        result_.lostDataPath = log_.Path();
+      else
+        ++result_.failures;
+    }
+    return report;
   }
+
+  void ReadNetscape() {
+    c_.nnUrlCount +=
+        Took(engine_.ReadBookmarkFile(Quiet(), s_.NNFileName, list_, s_.IEDirName)).links;
+  }
+
+  // The window side of a step that sets no status text of its own.
+  Io Quiet() const { return {run_.owner, run_.bar, nullptr, c_.cancel}; }
 
   // The links already in the Netscape file, kept by a conversion into it: they are read
   // first and the writer counts them again, so the read is not counted.
@@ -68,15 +93,14 @@ class Chain {
       run_.bar.SetMax(0);
       run_.bar.SetVisible(true);
     }
-    engine_.LoadFavorites(run_.owner, run_.status, c_.cancel, c_.errorCount, c_.ieUrlCount, list_,
-                          nullptr, s_.IEDirName);
+    c_.ieUrlCount += Took(engine_.LoadFavorites(io_, list_, nullptr, s_.IEDirName)).links;
   }
 
   // Before each write: a run cancelled while it read writes nothing; a write once begun goes
   // to its end (the Favorites writer would otherwise leave a part of the links behind).
   bool StartWriting() {
     if (c_.cancel) {
-      cancelled_ = true;
+      result_.complete = false;
       return false;
     }
     if (run_.writing) run_.writing();
@@ -86,7 +110,8 @@ class Chain {
 
   void SaveFavorites() {
     int noCancel = 0;
-    engine_.SaveFavorites(run_.owner, run_.bar, noCancel, c_.errorCount, c_.ieUrlCount, list_);
+    const Io io{run_.owner, run_.bar, nullptr, noCancel};
+    c_.ieUrlCount += Took(engine_.SaveFavorites(io, list_)).links;
   }
 
   // Every link of the list that a writer of a whole file did not write (it could not make the
@@ -94,27 +119,31 @@ class Chain {
   // error of the run and a line of the lost-data log, so the summary and the exit status tell.
   void CountUnwritten(int written) {
     // Usually every link was written: the log's lines are only made when one was not.
-    std::size_t links = 0;
-    for (const std::string& entry : list_) links += !TBookmarkControl::IsFolderEntry(entry);
-    if (written >= static_cast<int>(links)) return;
-    std::vector<std::string> lost;
-    for (const std::string& entry : list_) {
-      if (TBookmarkControl::IsFolderEntry(entry)) continue;
+    int links = 0;
+    for (const Entry& entry : list_) links += !TBookmarkControl::IsFolderEntry(entry);
+    if (written >= links) return;
+    Report unwritten;
+    for (const Entry& entry : list_) {
       const EntryView link = ViewOf(entry);
-      lost.push_back("File Error : " + std::string(link.FolderPart()) + std::string(link.name));
+      if (link.IsFolder()) continue;
+      unwritten.lost.push_back(
+          {"File Error", std::string(link.FolderPart()) + std::string(link.name), {}});
     }
-    c_.errorCount += static_cast<int>(lost.size()) - written;
-    engine_.RecordLostData(run_.owner, lost);
+    unwritten.errors = links - written;
+    Took(unwritten);
   }
 
   // An empty list would leave an empty Netscape file: it is not written.
   void SaveNetscapeUnlessEmpty() {
     if (!list_.empty()) {
-      const int before = c_.nnUrlCount;
-      engine_.SaveBookmarkFile(run_.owner, run_.bar, c_.nnUrlCount, s_.NNFileName, list_);
-      CountUnwritten(c_.nnUrlCount - before);
+      int noCancel = 0;
+      const Io io{run_.owner, run_.bar, nullptr, noCancel};
+      const int written = Took(engine_.SaveBookmarkFile(io, s_.NNFileName, list_)).links;
+      c_.nnUrlCount += written;
+      CountUnwritten(written);
     } else if (Attended()) {
       run_.owner.MessageBox(NoUrlMessage(), MessageCaption(), kMbIconError | kMbOk);
+      ++result_.failures;
     }
   }
 
@@ -130,7 +159,7 @@ class Chain {
   void FavoritesToNetscape() {
     if (s_.NNConv == 1) ReadNetscapeToKeep();
     if (c_.cancel) {
-      cancelled_ = true;
+      result_.complete = false;
       return;
     }
     if (Attended()) {
@@ -167,8 +196,8 @@ class Chain {
   // repeats within the hotlist, and the file being replaced stays as its ".old" backup.
   void HotlistToNetscape() {
     if (Attended()) run_.status->SetCaption(ReadingHotlistText());
-    engine_.LoadOperaFile(run_.owner, s_.OPFileName, c_.cancel, c_.operaUrlCount, run_.bar, list_,
-                          s_.IEDirName);
+    c_.operaUrlCount +=
+        Took(engine_.LoadOperaFile(Quiet(), s_.OPFileName, list_, s_.IEDirName)).links;
     if (s_.NNConv == 1) TBookmarkControl::RemoveDuplicates(list_);
     if (s_.LNK == 1) TBookmarkControl::LinksToToolbar(list_);
     if (!StartWriting()) return;
@@ -181,45 +210,46 @@ class Chain {
     ReadNetscape();
     if (!StartWriting()) return;
     Show(WritingIntoHotlistText());
-    engine_.SaveOperaFile(run_.owner, run_.bar, list_, s_.OPFileName, c_.operaUrlCount);
-    CountUnwritten(c_.operaUrlCount);
+    int noCancel = 0;
+    const Io io{run_.owner, run_.bar, nullptr, noCancel};
+    const int written = Took(engine_.SaveOperaFile(io, list_, s_.OPFileName)).links;
+    c_.operaUrlCount += written;
+    CountUnwritten(written);
   }
 
   const RunContext& run_;
   const Settings& s_;
   RunCounters& c_;
   TBookmarkControl& engine_;
+  const Io io_;
+  LostDataLog log_;
   BookmarkList list_;
-  bool cancelled_ = false;
+  RunResult result_;
 };
 
 }  // namespace
 
-bool RunOperation(int proc, const RunContext& run) {
+RunResult RunOperation(int proc, const RunContext& run) {
   run.counters = RunCounters();
-  run.control.StartLostDataRun();
-  const bool complete = Chain(run).Run(proc);
-  run.control.EndLostDataRun();
+  const RunResult result = Chain(run).Run(proc);
   run.bar.SetVisible(false);
   if (run.status) {
-    run.status->SetCaption(complete ? SummaryLine(proc, run.counters) : InterruptedText());
+    run.status->SetCaption(result.complete ? SummaryLine(proc, run.counters) : InterruptedText());
     // The Favorites reader blinks the label once per folder and may leave it hidden.
     run.status->SetVisible(true);
   }
-  return complete;
+  return result;
 }
 
 std::string InterruptedText() {
   return Sjis("[ 処理が中断されました ]");
 }
 
-void AutoProc(int autoOperation, const RunContext& run) {
+RunResult AutoProc(int autoOperation, const RunContext& run) {
   RunContext unattended = run;
   unattended.status = nullptr;
-  if (autoOperation < kNnToIe || autoOperation > kMergeNnIe) return;
-  run.control.StartLostDataRun();
-  Chain(unattended).Run(autoOperation);
-  run.control.EndLostDataRun();
+  if (autoOperation < kNnToIe || autoOperation > kMergeNnIe) return RunResult();
+  return Chain(unattended).Run(autoOperation);
 }
 
 std::string SummaryLine(int proc, const RunCounters& c) {

@@ -13,6 +13,7 @@
 #include "core/settings_file.h"
 #include "core/stderr_owner.h"
 #include "engine/bookmark_control.h"
+#include "engine/lost_data.h"
 #include "engine/ui.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
@@ -178,7 +179,7 @@ std::string ScriptUsage() {
 
 std::string FilesHere() {
   return "Here:\n  settings: " + NativeText(IniFileName()) +
-         "\n  LostData.txt: " + NativeText(TBookmarkControl::LostDataPath()) + "\n";
+         "\n  LostData.txt: " + NativeText(LostDataLog(LostDataFolder()).Path()) + "\n";
 }
 
 int RunScript(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -211,16 +212,17 @@ int RunScript(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 1;
   }
   const Settings settings = ScriptSettings(command);
-  const LostDataWatch lostData;
   TBookmarkControl control;
   control.OutputCharset = settings.Out;
+  control.LostDataFolder = AppRun().lostDataFolder;
   RunCounters counters;
   ProgressBar bar;
   // Page 1's run has a status label; with one the chain is the same as page 1's, so that a
   // conversion with nothing to write says so instead of ending quietly with the old file.
   StatusLabel status;
+  RunResult result;
   try {
-    RunOperation(command.operation, {control, settings, counters, owner, bar, &status});
+    result = RunOperation(command.operation, {control, settings, counters, owner, bar, &status});
   } catch (const std::exception& e) {
     owner.ReportError(e.what());
     return 1;
@@ -229,13 +231,13 @@ int RunScript(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 1;
   }
   out << platform::Cp932ToUtf8(SummaryLine(command.operation, counters)) << '\n' << std::flush;
-  lostData.Tell(err);
+  TellLostData(result.lostDataPath, err);
   if (!out) {
     owner.ReportError("standard output cannot be written");
     return 1;
   }
   // A link that could not be converted is an error of the run, even where no message said so.
-  return owner.ErrorCount() > 0 || counters.errorCount > 0 ? 1 : 0;
+  return result.Succeeded() ? 0 : 1;
 }
 
 }  // namespace lf

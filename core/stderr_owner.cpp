@@ -7,13 +7,7 @@ namespace lf {
 int StderrOwner::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
   (void)caption;
   Print(text);
-  if ((flags & 0xF0) == kMbIconError) ++errors_;
   return (flags & 0x0F) == kMbOkCancel ? kIdCancel : kIdOk;
-}
-
-void StderrOwner::ReportError(const std::string& text) {
-  Print(text);
-  ++errors_;
 }
 
 void StderrOwner::Print(const std::string& text) {

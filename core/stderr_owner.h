@@ -1,6 +1,5 @@
-// The engine's owner during an unattended run: there is no window, so the engine's messages
-// go to standard error in UTF-8, and errors are counted so that the run can end with a
-// failure status.
+// The engine's owner during a run without a window: the engine's messages go to standard
+// error in UTF-8. Whether the run failed is its result's to say, not the messages'.
 #pragma once
 
 #include <ostream>
@@ -16,15 +15,13 @@ class StderrOwner : public Owner {
   // Prints the text; a question is answered with Cancel, which always means "no".
   int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
 
-  // Messages shown with the error icon, and errors reported by the caller.
-  int ErrorCount() const { return errors_; }
-  void ReportError(const std::string& text);
+  // Prints an error of the run itself.
+  void ReportError(const std::string& text) { Print(text); }
 
  private:
   void Print(const std::string& text);
 
   std::ostream& out_;
-  int errors_ = 0;
 };
 
 }  // namespace lf

@@ -27,16 +27,18 @@ int RunUnattended(int autoOperation, std::ostream& err) {
 
   TBookmarkControl control;
   control.OutputCharset = settings.Out;
+  control.LostDataFolder = state.lostDataFolder;
   ProgressBar bar;  // of the page that is never shown
-  const LostDataWatch lostData;
+  RunResult result;
   try {
-    AutoProc(autoOperation, {control, settings, state.counters, owner, bar, nullptr});
+    result = AutoProc(autoOperation, {control, settings, state.counters, owner, bar, nullptr});
   } catch (const std::exception& e) {
     owner.ReportError(e.what());
+    return 1;
   }
-  lostData.Tell(err);
+  TellLostData(result.lostDataPath, err);
   // A link that could not be converted is an error of the run, even where no message said so.
-  return owner.ErrorCount() > 0 || state.counters.errorCount > 0 ? 1 : 0;
+  return result.Succeeded() ? 0 : 1;
 }
 
 }  // namespace lf

@@ -30,6 +30,8 @@ class TBookmarkControl {
   int OutputCharset = 0;
   // Stands between the writers (and the lost-data log) and their files; tests make writes fail.
   platform::SinkFilter WriteFilter;
+  // The folder of the lost-data log; empty for the program's folder.
+  std::string LostDataFolder;
 
   // ---- Entries (entry.cpp; the entry's form is engine/entry.h's) ----
   // The URL in a text: from the first of "res:", "https:", "http:", "news:", "ftp:", "file:"
@@ -108,11 +110,6 @@ class TBookmarkControl {
   // Reads the Favorites folder (filling the tree when one is given) and regroups the list.
   Report LoadFavorites(const Io& io, BookmarkList& list, TreeView* tree,
                        const std::string& rootFolder);
-  // The walk below one folder without the regroup, for the duplicate check.
-  void ScanFavoritesFolder(Owner& owner, StatusLabel* status, int& cancel, int& errorCount,
-                           int& ieUrlCount, TreeView::Node parent, TreeView* tree, bool fillTree,
-                           std::vector<std::string>& lostData, BookmarkList& list,
-                           const std::string& dirPath, int depth);
   std::string ReadUrlFile(const std::string& path);
 
   // ---- Favorites folder writer and lost-data log (favorites_writer.cpp) ----
@@ -120,24 +117,10 @@ class TBookmarkControl {
   Report SaveFavorites(const Io& io, const BookmarkList& list);
   void SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel, int& errorCount, int& ieUrlCount,
                      const BookmarkList& list);
-  // The lost-data log of one run. Between StartLostDataRun and EndLostDataRun every line the
-  // Favorites reader and writer and RecordLostData log is kept, and the log is saved with all
-  // of them, so that a run that reads and writes several times lists what each step lost.
-  // Outside a run each save holds the lines of its own step.
-  void StartLostDataRun();
-  void EndLostDataRun();
-  // Logs the lines (with those of the run so far) and saves the log; a failure is shown.
-  void RecordLostData(Owner& owner, const std::vector<std::string>& lines);
-  // Replaces "LostData.txt" in its folder with the lines, making the folder when it is
-  // missing; throws platform::IoError.
-  static void SaveLostData(const std::vector<std::string>& lines,
-                           const platform::SinkFilter& filter = {});
-  // How many times this process has saved the log, so that a run can tell whether it did.
-  static int LostDataSaves();
-  static std::string LostDataPath();
-  // Where the log's folder is decided: the program's folder unless a function is set (an
-  // empty one goes back to it). The program decides it, the engine only writes there.
-  static void SetLostDataFolder(std::function<std::string()> folder);
+  // Saves the lost-data log of one step that the report tells of, when it lost anything;
+  // a failure to save is shown. The forms above without a report save their own so.
+  // True when nothing needed saving or the log was saved.
+  bool SaveLostData(Owner& owner, const Report& report);
 
   // ---- Opera hotlist reader (opera_reader.cpp) ----
   void LoadOperaFile(Owner& owner, const std::string& filePath, int& cancel, int& operaUrlCount,
@@ -166,8 +149,6 @@ class TBookmarkControl {
  private:
   // The Netscape writer's indentation, kept from one write to the next.
   std::string currentIndent_;
-  bool runLog_ = false;
-  std::vector<std::string> runLostData_;
 };
 
 // The date stamp of written files: whole seconds from 1970-01-01 00:00 to the local date and

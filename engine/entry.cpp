@@ -14,8 +14,8 @@ namespace {
 
 constexpr std::size_t kSuffix = 5;  // ".dir" or ".url" and the level character
 
-constexpr std::array<std::string_view, 6> kSchemes = {"res:", "https:", "http:",
-                                                      "news:", "ftp:", "file:"};
+constexpr std::array<std::string_view, 6> kSchemes = {
+    "res:", "https:", "http:", "news:", "ftp:", "file:"};
 
 std::string_view Cut(std::string_view text, std::size_t suffix) {
   return text.size() >= suffix ? text.substr(0, text.size() - suffix) : std::string_view();

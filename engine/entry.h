@@ -32,9 +32,9 @@ enum class EntryKind {
 
 // An entry read through its form. Views into the entry, valid while it is.
 struct EntryView {
-  std::string_view text;        // the whole entry
-  std::string_view key;         // the entry without "\" and its URL (all of a folder entry)
-  std::string_view url;         // what follows the name's "\" in a URL entry; empty otherwise
+  std::string_view text;  // the whole entry
+  std::string_view key;   // the entry without "\" and its URL (all of a folder entry)
+  std::string_view url;   // what follows the name's "\" in a URL entry; empty otherwise
   std::size_t marker = std::string_view::npos;  // where its link marker begins
   std::string_view folderPath;  // the folder it lies in: up to the link marker, or up to a
                                 // folder entry's last "\"
@@ -52,7 +52,6 @@ struct EntryView {
   std::string_view OwnPath() const;
   // True when the name is followed by ".url" in any letter case, as the link lists require.
   bool NamedAsLink() const;
-
 };
 
 // Reads any entry.

@@ -176,23 +176,7 @@ void TBookmarkControl::LoadFavorites(Owner& owner, StatusLabel* status, int& can
   const Report report = LoadFavorites({owner, noBar, status, cancel}, list, tree, rootFolder);
   ieUrlCount += report.links;
   errorCount += report.errors;
-  std::vector<std::string> lines;
-  for (const LostItem& item : report.lost) lines.push_back(item.Line());
-  RecordLostData(owner, lines);
-}
-
-void TBookmarkControl::ScanFavoritesFolder(Owner& owner, StatusLabel* status, int& cancel,
-                                           int& errorCount, int& ieUrlCount, TreeView::Node parent,
-                                           TreeView* tree, bool fillTree,
-                                           std::vector<std::string>& lostData, BookmarkList& list,
-                                           const std::string& dirPath, int depth) {
-  ProgressBar noBar;
-  const Io io{owner, noBar, status, cancel};
-  const Report report =
-      FavoritesWalk(*this, io, list, fillTree ? tree : nullptr).Run(parent, dirPath, depth);
-  ieUrlCount += report.links;
-  errorCount += report.errors;
-  for (const LostItem& item : report.lost) lostData.push_back(item.Line());
+  SaveLostData(owner, report);
 }
 
 std::string TBookmarkControl::ReadUrlFile(const std::string& path) {

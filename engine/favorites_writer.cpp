@@ -319,96 +319,14 @@ void TBookmarkControl::SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel
   ieUrlCount += report.links;
   errorCount += report.errors;
   // A cancelled write leaves no log: it is done again.
-  if (report.cancelled) return;
-  std::vector<std::string> lines;
-  for (const LostItem& item : report.lost) lines.push_back(item.Line());
-  if (!lines.empty()) RecordLostData(owner, lines);
+  if (!report.cancelled) SaveLostData(owner, report);
 }
 
-void TBookmarkControl::StartLostDataRun() {
-  runLog_ = true;
-  runLostData_.clear();
-}
-
-void TBookmarkControl::EndLostDataRun() {
-  runLog_ = false;
-  runLostData_ = std::vector<std::string>();
-}
-
-namespace {
-
-void SaveLostDataReporting(Owner& owner, const std::vector<std::string>& lines,
-                           const platform::SinkFilter& filter) {
-  try {
-    TBookmarkControl::SaveLostData(lines, filter);
-  } catch (const platform::IoError& e) {
-    owner.MessageBox(Sjis("ＬｏｓｔＤａｔａ．ｔｘｔ[ ") + TBookmarkControl::LostDataPath() +
-                         Sjis(" ]の作成で\r[ ") + e.what() + Sjis(" ] のエラーが発生しました。"),
-                     MessageCaption(), kMbIconError | kMbOk);
-  }
-}
-
-}  // namespace
-
-void TBookmarkControl::RecordLostData(Owner& owner, const std::vector<std::string>& lines) {
-  if (lines.empty()) return;
-  if (!runLog_) {
-    SaveLostDataReporting(owner, lines, WriteFilter);
-    return;
-  }
-  runLostData_.insert(runLostData_.end(), lines.begin(), lines.end());
-  SaveLostDataReporting(owner, runLostData_, WriteFilter);
-}
-
-namespace {
-
-std::function<std::string()>& LostDataFolderSource() {
-  static std::function<std::string()> source;
-  return source;
-}
-
-std::string LostDataFolder() {
-  const auto& source = LostDataFolderSource();
-  return source ? source() : platform::ProgramDirectory();
-}
-
-}  // namespace
-
-void TBookmarkControl::SetLostDataFolder(std::function<std::string()> folder) {
-  LostDataFolderSource() = std::move(folder);
-}
-
-std::string TBookmarkControl::LostDataPath() {
-  return AddBackslash(LostDataFolder()) + "LostData.txt";
-}
-
-namespace {
-int lostDataSaves = 0;
-}  // namespace
-
-void TBookmarkControl::SaveLostData(const std::vector<std::string>& lines,
-                                    const platform::SinkFilter& filter) {
-  // A folder of the user's own may not be there yet on a first run.
-  const std::string folder = LostDataFolder();
-  if (!platform::DirectoryExists(folder)) {
-    if (int rc = platform::MakePrivateDirectories(folder)) throw platform::IoError(rc);
-  }
-  platform::SaveFile(AddBackslash(folder) + "LostData.txt",
-                     [&](platform::ByteSink& sink) {
-                       LineWriter out(sink);
-                       for (const std::string& line : lines) out.WriteLine(line);
-                       out.Flush();
-                     },
-                     {std::string(), filter});
-  ++lostDataSaves;
-}
-
-int TBookmarkControl::LostDataSaves() {
-  return lostDataSaves;
-}
-
-void SaveLostDataReporting(Owner& owner, const std::vector<std::string>& lines) {
-  SaveLostDataReporting(owner, lines, platform::SinkFilter());
+bool TBookmarkControl::SaveLostData(Owner& owner, const Report& report) {
+  if (report.lost.empty()) return true;
+  LostDataLog log(LostDataFolder);
+  log.Add(report);
+  return log.Save(owner, WriteFilter);
 }
 
 }  // namespace lf

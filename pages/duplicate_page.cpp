@@ -17,7 +17,6 @@
 #include "core/app_state.h"
 #include "core/entry_names.h"
 #include "core/operations.h"
-#include "engine/lost_data.h"
 #include "engine/sjis_text.h"
 #include "engine/status_texts.h"
 #include "pages/button_row.h"
@@ -93,6 +92,7 @@ TForm07::TForm07(QWidget* page1)
   setProperty("HelpContext", kDuplicateHelpContext);
   proc_ = AppSettings().Proc;
   control_.OutputCharset = AppSettings().Out;
+  control_.LostDataFolder = AppRun().lostDataFolder;
   SetStepControls(button1_, button2_, button4_, label1_, barWidget_);
 
   NameControls();
@@ -236,17 +236,15 @@ void TForm07::FormActivate() {
   } else if (proc_ == kCheckIe) {
     status_.SetCaption(ReadingFavoritesText());
     barWidget_->hide();
-    std::vector<std::string> lostData;
-    control_.ScanFavoritesFolder(owner_, &status_, counters.cancel, counters.errorCount,
-                                 counters.ieUrlCount, TreeView::kNoNode, nullptr, false, lostData,
-                                 list, TBookmarkControl::RemoveBackslash(settings.IEDirName), 0);
-    if (!lostData.empty()) SaveLostDataReporting(owner_, lostData);
+    const Report report = control_.LoadFavorites({owner_, bar_, &status_, counters.cancel}, list,
+                                                 nullptr, settings.IEDirName);
+    counters.ieUrlCount += report.links;
+    counters.errorCount += report.errors;
+    control_.SaveLostData(owner_, report);
   }
 
-  if (!counters.cancel) {
-    TBookmarkControl::Regroup(list);
-    if (!list.empty()) DblCheck();
-  }
+  // Both readers leave the list regrouped.
+  if (!counters.cancel && !list.empty()) DblCheck();
 
   const bool found = listView_->topLevelItemCount() > 0;
   EndReading(!found && counters.cancel, found ? memo1_ : nullptr);

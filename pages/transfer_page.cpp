@@ -133,6 +133,7 @@ TForm03::TForm03(QWidget* page1)
   setProperty("HelpContext", kTransferHelpContext);
   proc_ = AppSettings().Proc;
   control_.OutputCharset = AppSettings().Out;
+  control_.LostDataFolder = AppRun().lostDataFolder;
   SetStepControls(button1_, button2_, button4_, label1_, barWidget_);
 
   label1_->setObjectName("Label1");
@@ -335,25 +336,28 @@ void TForm03::Button4Click() {
   SetRedText(label1_, false);
   label1_->show();
   owner_.BeginRun();
-  // Whether everything reached the disk: the writers say what failed in their messages, and
-  // count the links they could not write.
-  ErrorCountingOwner watching(owner_);
-  const int errorsBefore = counters.errorCount;
+  // Whether everything reached the disk: what the writer says it did.
+  Report report;
   if (proc_ == kAddNnToIe) {
     status_.SetCaption(Sjis("[お気に入りファイルの書き込み]"));
     owner_.ProcessMessagesNow();
     barWidget_->show();
-    control_.SaveFavorites(watching, bar_, counters.cancel, counters.errorCount,
-                           counters.ieUrlCount, *target_);
+    report = control_.SaveFavorites({owner_, bar_, nullptr, counters.cancel}, *target_);
+    counters.ieUrlCount += report.links;
+    counters.errorCount += report.errors;
+    if (!report.cancelled && !control_.SaveLostData(owner_, report))
+      report.failures.push_back(std::string());
     barWidget_->hide();
     memo1_->show();
   } else {
     status_.SetCaption(Sjis("[ブックマークファイルの書き込み]"));
-    control_.SaveBookmarkFile(watching, bar_, counters.nnUrlCount, settings.NNFileName, *target_);
+    int noCancel = 0;
+    report =
+        control_.SaveBookmarkFile({owner_, bar_, nullptr, noCancel}, settings.NNFileName, *target_);
+    counters.nnUrlCount += report.links;
     memo2_->show();
   }
-  const bool written =
-      watching.errors == 0 && counters.errorCount == errorsBefore && !counters.cancel;
+  const bool written = report.Clean() && !report.cancelled && !counters.cancel;
   button2_->setEnabled(true);
   label1_->hide();
   if (written) {

@@ -81,6 +81,7 @@ TForm01::TForm01(QWidget* parent)
 
   Settings& settings = AppSettings();
   ReadSettings(settings);
+  control_->LostDataFolder = AppRun().lostDataFolder;
   control_->OutputCharset = settings.Out;
 }
 
@@ -312,9 +313,9 @@ void TForm01::Button4Click() {
   Settings& settings = AppSettings();
   bool complete = true;
   try {
-    complete =
-        RunOperation(settings.Proc, {*control_, settings, AppRun().counters, owner_, *bar_,
-                                     status_.get(), [this] { button6_->setEnabled(false); }});
+    complete = RunOperation(settings.Proc, {*control_, settings, AppRun().counters, owner_, *bar_,
+                                            status_.get(), [this] { button6_->setEnabled(false); }})
+                   .complete;
   } catch (const std::exception& e) {
     // An error no reader or writer handled ends the run here.
     button6_->hide();

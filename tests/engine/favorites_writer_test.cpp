@@ -146,7 +146,9 @@ TEST(FavoritesWriter, ShowsLogsAndCountsWhatItCannotCreate) {
   EXPECT_EQ(lost.owner.Texts()[1],
             "ＬｏｓｔＤａｔａ．ｔｘｔ[ " + U(d.Path("file")) + "\\LostData.txt ]の作成で\r[ " +
                 U(platform::ErrorText(ENOTDIR)) + " ] のエラーが発生しました。");
-  EXPECT_THROW(lf::TBookmarkControl::SaveLostData({"x"}), platform::IoError);
+  lf::Report report;
+  report.lost.push_back({"URL Error", "x", {}});
+  EXPECT_FALSE(lost.control.SaveLostData(lost.owner, report));
 }
 
 TEST(FavoritesWriter, AFullDiskLeavesNoHalfWrittenFile) {

@@ -1,4 +1,4 @@
-#include "engine/lost_data_log.h"
+#include "engine/lost_data.h"
 
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
