@@ -4,6 +4,7 @@
 #include <deque>
 #include <unordered_map>
 
+#include "core/entry_names.h"
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
 #include "platform/collation.h"
@@ -47,18 +48,13 @@ Entry MakeUrlEntry(const UrlEntryParts& parts) {
   return MakeLinkEntry(parts.folderPath, parts.name, parts.level, parts.address);
 }
 
-std::string ListedName(std::string_view entry) {
-  const EntryView link = ViewOf(entry);
-  return link.IsLink() ? std::string(link.name) : std::string();
-}
-
 bool LiesDirectlyIn(std::string_view entry, std::string_view folderPath) {
   return StartsWith(entry, folderPath) &&
          entry.substr(folderPath.size(), kLinkMarker.size()) == kLinkMarker;
 }
 
 bool ShownAs(std::string_view entry, std::string_view name) {
-  if (ListedName(entry) == name) return true;
+  if (LinkCaption(entry) == name) return true;
   UrlEntryParts parts;
   return SplitUrlEntry(entry, parts) && parts.name == name;
 }
@@ -161,7 +157,7 @@ int MoveUrlEntries(BookmarkList& list, std::string_view sourceFolder,
     if (!LiesDirectlyIn(entry, sourceFolder)) continue;
     UrlEntryParts parts;
     if (!SplitUrlEntry(entry, parts)) continue;
-    if (!names.contains(parts.name) && !names.contains(ListedName(entry))) continue;
+    if (!names.contains(parts.name) && !names.contains(LinkCaption(entry))) continue;
     parts.folderPath = std::string(destination);
     parts.level = LevelChar(destinationLevel);
     entry = MakeUrlEntry(parts);
@@ -177,7 +173,7 @@ std::vector<std::size_t> ItemEntries(const BookmarkList& list, std::string_view 
   // Every entry under each name it is shown as, in list order.
   for (std::size_t i = 0; i < list.size(); ++i) {
     if (!LiesDirectlyIn(list[i], folderPath)) continue;
-    const std::string listed = ListedName(list[i]);
+    const std::string listed = LinkCaption(list[i]);
     if (auto it = byName.find(listed); it != byName.end()) it->second.push_back(i);
     UrlEntryParts parts;
     if (SplitUrlEntry(list[i], parts) && parts.name != listed)

@@ -27,9 +27,6 @@ struct UrlEntryParts {
 bool SplitUrlEntry(std::string_view entry, UrlEntryParts& parts);
 Entry MakeUrlEntry(const UrlEntryParts& parts);
 
-// The caption the link list shows for a URL entry (the same cut as FillUrlList makes).
-std::string ListedName(std::string_view entry);
-
 // True if the entry lies directly in the folder: its path followed at once by the link marker.
 bool LiesDirectlyIn(std::string_view entry, std::string_view folderPath);
 

@@ -65,15 +65,6 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::string FavoritesWriteBack::WrittenFile(const std::string& entry) {
-  // The same cut and the same names the Favorites writer makes.
-  return FavoritesTargets().File(entry);
-}
-
-std::string FavoritesWriteBack::WrittenFolder(const std::string& entry) {
-  return FavoritesTargets::Folder(entry);
-}
-
 FavoritesWriteBack::FavoritesWriteBack(const std::string& favorites, const BookmarkList& loaded)
     : favorites_(TBookmarkControl::RemoveBackslash(favorites)) {
   for (const std::string& entry : loaded) {
@@ -103,7 +94,7 @@ WriteBackResult FavoritesWriteBack::Write(TBookmarkControl& control, Owner& owne
   std::vector<std::string> unknown;  // written files that were not the page's before
   FavoritesTargets names;            // in list order, as the writer gives them
   for (const std::string& entry : list) {
-    if (std::string folder = WrittenFolder(entry); !folder.empty()) {
+    if (std::string folder = FavoritesTargets::Folder(entry); !folder.empty()) {
       targetFolders.insert(std::move(folder));
     } else if (std::string file = names.File(entry); !file.empty()) {
       if (!files_.contains(file) && !targets.contains(file) && !platform::PathExists(file))

@@ -38,12 +38,6 @@ class FavoritesWriteBack {
   WriteBackResult Write(TBookmarkControl& control, Owner& owner, ProgressBar& bar,
                         RunCounters& counters, const BookmarkList& list);
 
-  // The shortcut file the Favorites writer makes for a URL entry (empty when it makes none;
-  // a second link of one name in a write is numbered, see engine/favorites_targets.h), and the
-  // folder for a folder entry (empty for any other entry).
-  static std::string WrittenFile(const std::string& entry);
-  static std::string WrittenFolder(const std::string& entry);
-
  private:
   std::string favorites_;
   std::unordered_set<std::string> files_;    // shortcut files of the page

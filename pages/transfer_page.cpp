@@ -311,11 +311,10 @@ void TForm03::BitBtn2Click() {
                       MessageCaption(), kMbIconError);
     return;
   }
-  const char level = LevelChar(targetLevel_);
   for (const std::string& entry : *copyBuffer_) {
-    target_->push_back(targetFolder_ + std::string(kLinkMarker) +
-                       FileSafeName(NameWithSuffix(entry)) + level + "\\" +
-                       TBookmarkControl::EntryUrl(entry));
+    const EntryView link = ViewOf(entry);
+    target_->push_back(
+        MakeShortcutEntry(targetFolder_, FileSafeName(link.leaf), targetLevel_, link.url));
   }
   TBookmarkControl::Regroup(*target_);
   TBookmarkControl::FillUrlList(targetFolder_, *target_, items2_);

@@ -25,10 +25,6 @@ bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
 // Negative, zero or positive as a sorts before, with or after b. Zero only for equal bytes.
 int CompareText(std::string_view a, std::string_view b);
 
-inline bool TextLess(std::string_view a, std::string_view b) {
-  return CompareText(a, b) < 0;
-}
-
 // A key whose plain byte order is the case-blind part of CompareText: for texts a and b,
 // CompareText(a, b) has the sign of (SortKey(a) <=> SortKey(b)), or of a <=> b where the keys
 // are equal. Sorting many texts is faster with keys computed once.

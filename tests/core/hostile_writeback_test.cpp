@@ -211,7 +211,7 @@ TEST_F(WriteBackUnderFailure, WrittenFilesAreTheOnesTheWriterWrites) {
   lf::FavoritesTargets names;  // in list order, as one write gives them
   for (const std::string& entry : list) {
     std::string path = names.File(entry);
-    if (path.empty()) path = lf::FavoritesWriteBack::WrittenFolder(entry);
+    if (path.empty()) path = lf::FavoritesTargets::Folder(entry);
     if (!path.empty()) expected.insert(path.substr(root.size() + 1));
   }
   for (const auto& item : fs::recursive_directory_iterator(dir.NativePath("New"))) {

@@ -25,7 +25,8 @@ TEST(Collation, FolderEntrySortsBeforeItsContentsAndLongerNames) {
   // "." before "\" before letters: R\A.dir0 < R\A\... < R\AB.dir0.
   std::vector<std::string> v = {"R\\AB.dir0", "R\\A\\\x5C\x98\x72\x98\x72x.url1\\http://x",
                                 "R\\A.dir0"};
-  std::sort(v.begin(), v.end(), platform::TextLess);
+  std::sort(v.begin(), v.end(),
+            [](std::string_view a, std::string_view b) { return platform::CompareText(a, b) < 0; });
   EXPECT_EQ(v[0], "R\\A.dir0");
   EXPECT_EQ(v[2], "R\\AB.dir0");
 }

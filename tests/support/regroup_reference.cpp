@@ -11,7 +11,7 @@ namespace lftest {
 void RegroupReference(lf::BookmarkList& list) {
   lf::BookmarkList work = list;
   std::sort(work.begin(), work.end(),
-            [](const std::string& a, const std::string& b) { return platform::TextLess(a, b); });
+            [](const std::string& a, const std::string& b) { return platform::CompareText(a, b) < 0; });
   const std::size_t n = work.size();
   auto isFolder = [&](std::size_t i) { return lf::TBookmarkControl::IsFolderEntry(work[i]); };
   auto path = [&](std::size_t i) {
