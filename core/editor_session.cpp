@@ -3,6 +3,7 @@
 #include "core/operations.h"
 #include "engine/sjis_text.h"
 #include "engine/status_texts.h"
+#include "platform/file_system.h"
 
 namespace lf {
 
@@ -30,6 +31,7 @@ void EditorSession::Changed() {
 void EditorSession::Release() {
   list_.reset();
   writeBack_.reset();
+  unread_ = false;
   dirty_ = false;
 }
 
@@ -37,14 +39,21 @@ bool EditorSession::Load(Owner& owner, StatusLabel& status, ProgressBar& bar, Tr
   list_ = std::make_unique<BookmarkList>();
   RunCounters& run = counters_;
   const int proc = settings_.Proc;
+  const Io io{owner, bar, &status, run.cancel};
+  bool& unread = unread_;
   if (proc == kEditIe) {
-    control_.LoadFavorites(owner, &status, run.cancel, run.errorCount, run.ieUrlCount, *list_,
-                           &tree, settings_.IEDirName);
+    const Report report = control_.LoadFavorites(io, *list_, &tree, settings_.IEDirName);
+    run.ieUrlCount += report.links;
+    run.errorCount += report.errors;
+    control_.SaveLostData(owner, report);
+    unread = report.Failed();
   } else if (proc == kEditNn) {
-    control_.LoadBookmarkFile(owner, &status, run.cancel, run.nnUrlCount, bar, *list_, &tree,
-                              settings_.IEDirName, settings_.NNFileName);
+    const Report report =
+        control_.ReadBookmarkFile(io, settings_.NNFileName, *list_, settings_.IEDirName, &tree);
+    bar.SetVisible(false);
+    unread = report.Failed() && platform::PathExists(settings_.NNFileName);
   }
-  if (run.cancel) return false;
+  if (run.cancel || unread) return false;
   ready_ = true;
   // What the reader took in is what a write may later replace or delete.
   if (proc == kEditIe) writeBack_ = std::make_unique<FavoritesWriteBack>(RootPath(), *list_);

@@ -26,7 +26,8 @@ class EditorSession {
   bool EditsBookmarkFile() const;
 
   // Reads the collection into a new list and its folders into the tree. False when the read
-  // was cancelled: the list is not whole then and never becomes ready.
+  // was cancelled or the collection is there and could not be read: the list is not whole
+  // then and never becomes ready, so nothing replaces the collection.
   bool Load(Owner& owner, StatusLabel& status, ProgressBar& bar, TreeView& tree);
   // Reads a further bookmark file into the list, which counts as changed; the new entries are
   // not regrouped yet, so that the tree is made from them as read. False when the read was
@@ -40,6 +41,8 @@ class EditorSession {
   void Release();
 
   bool HasList() const { return list_ != nullptr; }
+  // True when the last load found the collection and could not read it.
+  bool Unread() const { return unread_; }
   // True once the load went to its end, until the list is released.
   bool Ready() const { return list_ && ready_; }
   // The list; only while HasList().
@@ -63,8 +66,9 @@ class EditorSession {
   std::unique_ptr<BookmarkList> list_;
   // The shortcut files and folders the Favorites list stands for (operation 5).
   std::unique_ptr<FavoritesWriteBack> writeBack_;
-  bool ready_ = false;  // the load finished without being cancelled
-  bool dirty_ = false;  // the list holds changes not written yet
+  bool ready_ = false;   // the load finished without being cancelled
+  bool unread_ = false;  // the collection is there and could not be read
+  bool dirty_ = false;   // the list holds changes not written yet
   unsigned long version_ = 0;
 };
 

@@ -65,6 +65,13 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
+std::unordered_set<std::string> ShortcutFilesOf(const BookmarkList& loaded) {
+  std::unordered_set<std::string> files;
+  for (const Entry& entry : loaded)
+    if (std::string file = ReadFile(entry); !file.empty()) files.insert(std::move(file));
+  return files;
+}
+
 FavoritesWriteBack::FavoritesWriteBack(const std::string& favorites, const BookmarkList& loaded)
     : favorites_(TBookmarkControl::RemoveBackslash(favorites)) {
   for (const std::string& entry : loaded) {
@@ -92,7 +99,7 @@ WriteBackResult FavoritesWriteBack::Write(TBookmarkControl& control, Owner& owne
   std::unordered_set<std::string> targets;
   std::unordered_set<std::string> targetFolders;
   std::vector<std::string> unknown;  // written files that were not the page's before
-  FavoritesTargets names;            // in list order, as the writer gives them
+  FavoritesTargets names(&files_);   // in list order, as the writer gives them
   for (const std::string& entry : list) {
     if (std::string folder = FavoritesTargets::Folder(entry); !folder.empty()) {
       targetFolders.insert(std::move(folder));
@@ -103,7 +110,9 @@ WriteBackResult FavoritesWriteBack::Write(TBookmarkControl& control, Owner& owne
     }
   }
 
-  const Report report = control.SaveFavorites({owner, bar, nullptr, counters.cancel}, list);
+  const Report report =
+      control.SaveFavorites({owner, bar, nullptr, counters.cancel}, list, &files_);
+  ShowNotes(owner, report.notes);
   counters.ieUrlCount += report.links;
   counters.errorCount += report.errors;
   result.linksNotWritten = report.errors;

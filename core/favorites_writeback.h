@@ -26,6 +26,10 @@ struct WriteBackResult {
   int filesNotDeleted = 0;  // shortcuts no longer in the list that could not be deleted
 };
 
+// The shortcut files a list read from the Favorites was read from (program paths): the files a
+// write of that list may rewrite.
+std::unordered_set<std::string> ShortcutFilesOf(const BookmarkList& loaded);
+
 // The shortcut files and folders of one Favorites folder that belong to the page's list.
 class FavoritesWriteBack {
  public:

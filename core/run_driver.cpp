@@ -1,10 +1,12 @@
 #include "core/run_driver.h"
 
+#include "core/merge_names.h"
 #include "core/operations.h"
 #include "engine/entry.h"
 #include "engine/lost_data.h"
 #include "engine/sjis_text.h"
 #include "engine/status_texts.h"
+#include "platform/file_system.h"
 
 namespace lf {
 namespace {
@@ -40,6 +42,7 @@ class Chain {
         break;
     }
     result_.errors = c_.errorCount;
+    ShowNotes(run_.owner, notes_);
     return result_;
   }
 
@@ -57,6 +60,7 @@ class Chain {
   // run's log, which is saved with every line of the run so far.
   const Report& Took(const Report& report) {
     result_.failures += static_cast<int>(report.failures.size());
+    notes_.insert(notes_.end(), report.notes.begin(), report.notes.end());
     c_.errorCount += report.errors;
     if (!report.lost.empty()) {
       result_.lost += static_cast<int>(report.lost.size());
@@ -69,9 +73,27 @@ class Chain {
     return report;
   }
 
-  void ReadNetscape() {
-    c_.nnUrlCount +=
-        Took(engine_.ReadBookmarkFile(Quiet(), s_.NNFileName, list_, s_.IEDirName)).links;
+  // False when the file could not be read: then nothing is written, so that no file is
+  // replaced by less than it held.
+  bool ReadNetscape() {
+    const Report& report =
+        Took(engine_.ReadBookmarkFile(Quiet(), s_.NNFileName, list_, s_.IEDirName));
+    c_.nnUrlCount += report.links;
+    return !report.Failed() && !report.cancelled;
+  }
+
+  // False, and says so, when the source of a conversion gave no links: what it would write
+  // is nothing, and the collection it would replace may hold links.
+  bool GaveLinks(const char* what, const std::string& path) {
+    for (const Entry& entry : list_)
+      if (!TBookmarkControl::IsFolderEntry(entry)) return true;
+    const std::string text = path.empty()
+                                 ? NoUrlMessage()
+                                 : Sjis(what) + "[ " + platform::ShownPath(path) +
+                                       Sjis(" ]にはＵＲＬがありません。何も書き込みませんでした。");
+    run_.owner.MessageBox(text, MessageCaption(), kMbIconError | kMbOk);
+    ++result_.failures;
+    return false;
   }
 
   // The window side of a step that sets no status text of its own.
@@ -79,21 +101,26 @@ class Chain {
 
   // The links already in the Netscape file, kept by a conversion into it: they are read
   // first and the writer counts them again, so the read is not counted.
-  void ReadNetscapeToKeep() {
+  bool ReadNetscapeToKeep() {
     Show(ReadingBookmarkFileText());
-    ReadNetscape();
+    // A file that is not there yet keeps no links; one that is there and cannot be read
+    // must not be replaced.
+    const bool read = !platform::PathExists(s_.NNFileName) || ReadNetscape();
     run_.bar.SetVisible(false);
     c_.nnUrlCount = 0;
+    return read;
   }
 
-  void LoadFavorites() {
+  bool LoadFavorites() {
     // The reader has no bar of its own: the bar shows that it is at work.
     if (Attended()) {
       run_.bar.SetPosition(0);
       run_.bar.SetMax(0);
       run_.bar.SetVisible(true);
     }
-    c_.ieUrlCount += Took(engine_.LoadFavorites(io_, list_, nullptr, s_.IEDirName)).links;
+    const Report& report = Took(engine_.LoadFavorites(io_, list_, nullptr, s_.IEDirName));
+    c_.ieUrlCount += report.links;
+    return !report.Failed() && !report.cancelled;
   }
 
   // Before each write: a run cancelled while it read writes nothing; a write once begun goes
@@ -111,7 +138,8 @@ class Chain {
   void SaveFavorites() {
     int noCancel = 0;
     const Io io{run_.owner, run_.bar, nullptr, noCancel};
-    c_.ieUrlCount += Took(engine_.SaveFavorites(io, list_)).links;
+    // Nothing in the Favorites was read by this run: a file in a link's place is left alone.
+    c_.ieUrlCount += Took(engine_.SaveFavorites(io, list_, nullptr)).links;
   }
 
   // Every link of the list that a writer of a whole file did not write (it could not make the
@@ -133,23 +161,20 @@ class Chain {
     Took(unwritten);
   }
 
-  // An empty list would leave an empty Netscape file: it is not written.
+  // A list without links would leave an empty Netscape file: it is not written.
   void SaveNetscapeUnlessEmpty() {
-    if (!list_.empty()) {
-      int noCancel = 0;
-      const Io io{run_.owner, run_.bar, nullptr, noCancel};
-      const int written = Took(engine_.SaveBookmarkFile(io, s_.NNFileName, list_)).links;
-      c_.nnUrlCount += written;
-      CountUnwritten(written);
-    } else if (Attended()) {
-      run_.owner.MessageBox(NoUrlMessage(), MessageCaption(), kMbIconError | kMbOk);
-      ++result_.failures;
-    }
+    if (!GaveLinks("", std::string())) return;
+    int noCancel = 0;
+    const Io io{run_.owner, run_.bar, nullptr, noCancel};
+    const int written = Took(engine_.SaveBookmarkFile(io, s_.NNFileName, list_)).links;
+    c_.nnUrlCount += written;
+    CountUnwritten(written);
   }
 
   void NetscapeToFavorites() {
     Show(ReadingBookmarkFileText());
-    ReadNetscape();
+    if (!ReadNetscape() && !c_.cancel) return;
+    if (!c_.cancel && !GaveLinks("ブックマークファイル", s_.NNFileName)) return;
     if (s_.LNK == 1) TBookmarkControl::ToolbarToLinks(list_);
     if (!StartWriting()) return;
     Show(WritingIntoFavoritesText());
@@ -157,7 +182,7 @@ class Chain {
   }
 
   void FavoritesToNetscape() {
-    if (s_.NNConv == 1) ReadNetscapeToKeep();
+    if (s_.NNConv == 1 && !ReadNetscapeToKeep() && !c_.cancel) return;
     if (c_.cancel) {
       result_.complete = false;
       return;
@@ -166,7 +191,7 @@ class Chain {
       run_.owner.ProcessMessages();
       run_.status->SetCaption(ReadingFavoritesText());
     }
-    LoadFavorites();
+    if (!LoadFavorites() && !c_.cancel) return;
     if (s_.NNConv == 1) TBookmarkControl::RemoveDuplicates(list_);
     if (s_.LNK == 1) TBookmarkControl::LinksToToolbar(list_);
     if (!StartWriting()) return;
@@ -179,14 +204,17 @@ class Chain {
   // first half could not write are lost to both, so its errors stay counted.
   void Merge() {
     Show(ReadingBookmarkFileText());
-    ReadNetscape();
+    if (platform::PathExists(s_.NNFileName) && !ReadNetscape() && !c_.cancel) return;
     if (!StartWriting()) return;
     Show(WritingIntoFavoritesText());
+    const MergeNames names(list_);
     SaveFavorites();
     c_.ieUrlCount = c_.nnUrlCount = 0;
     list_ = BookmarkList();
     if (Attended()) run_.owner.ProcessMessages();
-    LoadFavorites();
+    if (!LoadFavorites() && !c_.cancel) return;
+    // The bookmark file keeps its own titles, not the Favorites' names of them.
+    names.Restore(list_);
     if (!StartWriting()) return;
     Show(WritingIntoBookmarkFileText());
     SaveNetscapeUnlessEmpty();
@@ -196,8 +224,10 @@ class Chain {
   // repeats within the hotlist, and the file being replaced stays as its ".old" backup.
   void HotlistToNetscape() {
     if (Attended()) run_.status->SetCaption(ReadingHotlistText());
-    c_.operaUrlCount +=
-        Took(engine_.LoadOperaFile(Quiet(), s_.OPFileName, list_, s_.IEDirName)).links;
+    const Report& read = Took(engine_.LoadOperaFile(Quiet(), s_.OPFileName, list_, s_.IEDirName));
+    c_.operaUrlCount += read.links;
+    if (read.Failed()) return;
+    if (!c_.cancel && !GaveLinks("Ｏｐｅｒａブックマークファイル", s_.OPFileName)) return;
     if (s_.NNConv == 1) TBookmarkControl::RemoveDuplicates(list_);
     if (s_.LNK == 1) TBookmarkControl::LinksToToolbar(list_);
     if (!StartWriting()) return;
@@ -207,7 +237,8 @@ class Chain {
 
   void NetscapeToHotlist() {
     Show(ReadingBookmarkFileText());
-    ReadNetscape();
+    if (!ReadNetscape() && !c_.cancel) return;
+    if (!c_.cancel && !GaveLinks("ブックマークファイル", s_.NNFileName)) return;
     if (!StartWriting()) return;
     Show(WritingIntoHotlistText());
     int noCancel = 0;
@@ -225,6 +256,7 @@ class Chain {
   LostDataLog log_;
   BookmarkList list_;
   RunResult result_;
+  std::vector<std::string> notes_;
 };
 
 }  // namespace

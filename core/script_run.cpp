@@ -140,9 +140,9 @@ ScriptCommand ParseScriptCommand(const std::vector<std::string>& args, const std
   return command;
 }
 
-Settings ScriptSettings(const ScriptCommand& command) {
+Settings ScriptSettings(const ScriptCommand& command, std::vector<std::string>* problems) {
   Settings settings;
-  ReadSettings(settings);
+  ReadSettings(settings, problems);
   settings.Proc = command.operation;
   if (command.nnFile) settings.NNFileName = *command.nnFile;
   if (command.ieDir) settings.IEDirName = *command.ieDir;
@@ -211,7 +211,9 @@ int RunScript(const std::vector<std::string>& args, std::ostream& out, std::ostr
     owner.ReportError(ReadErrorText(IniFileName(), ENOENT));
     return 1;
   }
-  const Settings settings = ScriptSettings(command);
+  std::vector<std::string> problems;
+  const Settings settings = ScriptSettings(command, &problems);
+  for (const std::string& problem : problems) owner.ReportError(problem);
   TBookmarkControl control;
   control.OutputCharset = settings.Out;
   control.LostDataFolder = AppRun().lostDataFolder;
@@ -231,6 +233,7 @@ int RunScript(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 1;
   }
   out << platform::Cp932ToUtf8(SummaryLine(command.operation, counters)) << '\n' << std::flush;
+  owner.Finish();
   TellLostData(result.lostDataPath, err);
   if (!out) {
     owner.ReportError("standard output cannot be written");

@@ -35,7 +35,8 @@ ScriptCommand ParseScriptCommand(const std::vector<std::string>& args, const std
 
 // The settings a scripted run works with: the settings file's (or the defaults without one),
 // with the values the command gives in their place.
-Settings ScriptSettings(const ScriptCommand& command);
+// problems, when given, gets a line for every settings value out of its range.
+Settings ScriptSettings(const ScriptCommand& command, std::vector<std::string>* problems = nullptr);
 
 // The usage text (UTF-8, ending with a newline).
 std::string ScriptUsage();

@@ -1,26 +1,47 @@
 #include "core/settings_file.h"
 
+#include <cerrno>
+
+#include "core/operations.h"
 #include "engine/sjis_text.h"
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
 
 namespace lf {
 
-bool ReadSettings(Settings& s) {
+namespace {
+
+// A number of the settings file within its range; the default, and a line in problems, for one
+// outside it (a value no window would have written).
+int Checked(const platform::IniFile& ini, const char* section, const char* key, int most,
+            std::vector<std::string>* problems) {
+  const int value = ini.ReadInteger(section, key, 0);
+  if (value >= 0 && value <= most) return value;
+  if (problems)
+    problems->push_back(platform::ShownPath(ini.Path()) + Sjis(" の ") + key + "=" +
+                        std::to_string(value) + Sjis(" は使えない値です。0 を使います。"));
+  return 0;
+}
+
+}  // namespace
+
+bool ReadSettings(Settings& s, std::vector<std::string>* problems) {
   const platform::IniFile ini(IniFileName());
-  s.Proc = ini.ReadInteger("Proc", "Proc", 0);
+  s.Proc = Checked(ini, "Proc", "Proc", kOperationCount, problems);
   s.NNFileName = ini.ReadString("Dir", "NNFileName", "");
   s.IEDirName = ini.ReadString("Dir", "IEDirName", "");
   s.OPFileName = ini.ReadString("Dir", "OPFileName", "");
-  s.NNConv = ini.ReadInteger("Check", "NNConv", 0);
-  s.Out = ini.ReadInteger("Check", "Out", 0);
-  s.DBL = ini.ReadInteger("Check", "DBL", 0);
-  s.LNK = ini.ReadInteger("Check", "LNK", 0);
+  s.NNConv = Checked(ini, "Check", "NNConv", 1, problems);
+  s.Out = Checked(ini, "Check", "Out", 2, problems);
+  s.DBL = Checked(ini, "Check", "DBL", 1, problems);
+  s.LNK = Checked(ini, "Check", "LNK", 1, problems);
   return ini.Exists();
 }
 
 int SettingsReadError() {
   const std::string path = IniFileName();
+  // A folder of that name reads as an empty file, which would run on the defaults.
+  if (platform::DirectoryExists(path)) return EISDIR;
   if (!platform::FileExists(path)) return 0;
   std::string content;
   return platform::ReadWholeFile(path, content);
@@ -108,6 +129,30 @@ void WriteLocations(const std::string& nn, const std::vector<std::string>& nnLis
   WriteHistory(ini, kIEHistory, ieList, ie);
   ini.WriteString("Dir", "OPFileName", op);
   WriteHistory(ini, kOPHistory, opList, op);
+}
+
+namespace {
+constexpr std::string_view kWindowSection = "Window";
+constexpr int kLargestWindow = 32767;  // what a window system can make
+}  // namespace
+
+WindowSize ReadWindowSize(std::string_view window) {
+  const platform::IniFile ini(IniFileName());
+  const std::string name(window);
+  const WindowSize size{ini.ReadInteger(kWindowSection, name + "Width", 0),
+                        ini.ReadInteger(kWindowSection, name + "Height", 0)};
+  if (size.width <= 0 || size.height <= 0 || size.width > kLargestWindow ||
+      size.height > kLargestWindow)
+    return WindowSize();
+  return size;
+}
+
+void WriteWindowSize(std::string_view window, WindowSize size) {
+  platform::IniFile ini(IniFileName());
+  MakeSettingsFolder();
+  const std::string name(window);
+  ini.WriteInteger(kWindowSection, name + "Width", size.width);
+  ini.WriteInteger(kWindowSection, name + "Height", size.height);
 }
 
 }  // namespace lf

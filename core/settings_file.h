@@ -28,8 +28,9 @@ inline constexpr std::string_view kOPHistory = "OPFile";
 // A history keeps at most this many entries, the newest first.
 inline constexpr int kMaxHistory = 99;
 
-// Reads the eight shared settings with their defaults; returns whether the file exists.
-bool ReadSettings(Settings& settings);
+// Reads the eight shared settings with their defaults; returns whether the file exists. A
+// number out of its range reads as 0, and problems (when given) gets a line saying so.
+bool ReadSettings(Settings& settings, std::vector<std::string>* problems = nullptr);
 
 // The error code when something is there under the settings file's name but cannot be read
 // (a file the user may not read, a pipe); 0 when it can be read or there is nothing.
@@ -78,5 +79,18 @@ StoredLocations ReadLocations();
 void WriteLocations(const std::string& nn, const std::vector<std::string>& nnList,
                     const std::string& ie, const std::vector<std::string>& ieList,
                     const std::string& op, const std::vector<std::string>& opList);
+
+// The size a resizable window was last left at, kept in a section of its own, [Window], as
+// "<window>Width" and "<window>Height" in pixels; 0 and 0 when none is stored, or one that no
+// screen could show.
+struct WindowSize {
+  int width = 0;
+  int height = 0;
+  bool operator==(const WindowSize&) const = default;
+};
+WindowSize ReadWindowSize(std::string_view window);
+// Stores the size of the window, making the user's settings folder first when needed. Throws
+// platform::IoError.
+void WriteWindowSize(std::string_view window, WindowSize size);
 
 }  // namespace lf

@@ -15,7 +15,10 @@ int RunUnattended(int autoOperation, std::ostream& err) {
   RunState& state = AppRun();
   Settings& settings = AppSettings();
   StderrOwner owner(err);
-  if (!ReadSettings(settings)) {
+  std::vector<std::string> problems;
+  const bool exists = ReadSettings(settings, &problems);
+  for (const std::string& problem : problems) owner.ReportError(problem);
+  if (!exists) {
     // A settings file that is there but cannot be read is not the absent one that means
     // "nothing to do": running with the defaults or ending quietly would both be wrong.
     if (const int code = SettingsReadError()) {
@@ -36,6 +39,7 @@ int RunUnattended(int autoOperation, std::ostream& err) {
     owner.ReportError(e.what());
     return 1;
   }
+  owner.Finish();
   TellLostData(result.lostDataPath, err);
   // A link that could not be converted is an error of the run, even where no message said so.
   return result.Succeeded() ? 0 : 1;

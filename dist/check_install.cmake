@@ -131,18 +131,22 @@ if(NOT tree STREQUAL expected_tree)
   message(FATAL_ERROR "the hotlist's tree differs\nexpected:\n${expected_tree}\nwritten:\n${tree}")
 endif()
 
-# A shortcut that cannot be written (a folder stands in its place) loses its link on the way
-# into a Favorites folder: it is logged in the user's state folder, which the run makes, and
-# the run says where.
+# A shortcut that cannot be written (a file stands in its folder's place) loses its link on
+# the way into a Favorites folder: it is logged in the user's state folder, which the run
+# makes, and the run says where.
 set(lossy ${WORK_DIR}/lossy.htm)
 file(WRITE ${lossy} [=[<!DOCTYPE NETSCAPE-Bookmark-file-1>
 <META HTTP-EQUIV="Content-Type" CONTENT="text/html; charset=UTF-8">
 <DL><p>
     <DT><A HREF="https://www.example.jp/">Example</A>
-    <DT><A HREF="https://taro.example.jp/">Taro</A>
+    <DT><H3>News</H3>
+    <DL><p>
+        <DT><A HREF="https://taro.example.jp/">Taro</A>
+    </DL><p>
 </DL><p>
 ]=])
-file(MAKE_DIRECTORY ${WORK_DIR}/Favorites/Taro.url)
+file(MAKE_DIRECTORY ${WORK_DIR}/Favorites)
+file(WRITE ${WORK_DIR}/Favorites/News "a file in the folder's place")
 set(log ${home}/state/linkferry/LostData.txt)
 execute_process(COMMAND ${run} --run 1 --nn ${lossy} --ie ${WORK_DIR}/Favorites
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -152,7 +156,7 @@ if(NOT rc EQUAL 1 OR NOT out STREQUAL "ＩＥ ｕｒｌ数: 1, ＮＮ ｕｒｌ�
 endif()
 file(READ ${log} lost)
 # file(READ) gives the line end as a line feed alone.
-if(NOT lost MATCHES "^File Error : [^\n]*Favorites\\\\Taro\\.url\n$")
+if(NOT lost MATCHES "^Dir  Error : [^\n]*/Favorites/News [[][^\n]*\nFile Error : [^\n]*/Favorites/News/Taro\\.url [[][^\n]*\n$")
   message(FATAL_ERROR "${log} holds\n${lost}")
 endif()
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/bookmark_list.h"
@@ -114,7 +115,10 @@ class TBookmarkControl {
 
   // ---- Favorites folder writer and lost-data log (favorites_writer.cpp) ----
   // Makes a folder for every folder entry and a shortcut for every link of the list.
-  Report SaveFavorites(const Io& io, const BookmarkList& list);
+  // own: the shortcut files a read took in (program paths), which the write may rewrite;
+  // anything else in a link's place is left alone and the link takes the next free name.
+  Report SaveFavorites(const Io& io, const BookmarkList& list,
+                       const std::unordered_set<std::string>* own = nullptr);
   void SaveFavorites(Owner& owner, ProgressBar& bar, int& cancel, int& errorCount, int& ieUrlCount,
                      const BookmarkList& list);
   // Saves the lost-data log of one step that the report tells of, when it lost anything;

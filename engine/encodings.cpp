@@ -177,10 +177,20 @@ std::string FromUtf8(std::string_view text, bool asText) {
         i += plain;
       }
     } else if (b1 >= 0xC0 && b1 <= 0xDF && continuation(i + 1)) {
-      put(((b1 & 0x1F) << 6) | low6(i + 1));
+      // A character written longer than it needs ("/" as C0 AF) is no character: taken as
+      // one, it would let a name smuggle a separator past every check of the text.
+      const char32_t cp = ((b1 & 0x1F) << 6) | low6(i + 1);
+      if (cp >= 0x80)
+        put(cp);
+      else
+        out.Put(platform::kDefaultChar);
       i += 2;
     } else if (b1 >= 0xE0 && b1 <= 0xEF && continuation(i + 1) && continuation(i + 2)) {
-      put(((b1 & 0x0F) << 12) | (low6(i + 1) << 6) | low6(i + 2));
+      const char32_t cp = ((b1 & 0x0F) << 12) | (low6(i + 1) << 6) | low6(i + 2);
+      if (cp >= 0x800)
+        put(cp);
+      else
+        out.Put(platform::kDefaultChar);
       i += 3;
     } else if (b1 >= 0xF0 && b1 <= 0xF4 && continuation(i + 1) && continuation(i + 2) &&
                continuation(i + 3)) {

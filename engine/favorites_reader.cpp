@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/bookmark_control.h"
+#include "engine/shortcut_file.h"
 #include "engine/sjis_text.h"
 #include "engine/status_texts.h"
 #include "platform/codepage.h"
@@ -62,7 +63,21 @@ class FavoritesWalk {
  private:
   // Lists a directory and lets the window breathe; false when the walk is cancelled.
   bool Enter(Frame frame) {
-    if (platform::ListDirectory(frame.dirPath, frame.items) != 0) frame.items.clear();
+    if (const int rc = platform::ListDirectory(frame.dirPath, frame.items)) {
+      frame.items.clear();
+      if (stack_.empty()) {
+        // Without its top folder there is no Favorites folder to read at all.
+        ReportFailure(io_, report_,
+                      Sjis("お気に入りフォルダ[ ") + platform::ShownPath(frame.dirPath) +
+                          Sjis(" ]を読み込めません。\r[ ") + platform::ErrorText(rc) + " ]");
+      } else {
+        // A folder that cannot be listed (no permission, a path too long) is no empty
+        // folder: its links are lost to this read, and written back it would be one.
+        frame.folderEntry.clear();
+        report_.lost.push_back({"Dir  Error", frame.dirPath, platform::ErrorText(rc)});
+        ++report_.errors;
+      }
+    }
     if (io_.status) io_.status->SetVisible(!io_.status->Visible());
     io_.owner.ProcessMessages();
     if (io_.cancel) return false;
@@ -132,7 +147,7 @@ class FavoritesWalk {
       list_.push_back(MakeShortcutEntry(frame.entryPath, item.name, frame.level, url));
       ++report_.links;
     } else {
-      Lose("URL Error", item.name);
+      Lose("URL Error", path);
     }
     return true;
   }
@@ -180,13 +195,7 @@ void TBookmarkControl::LoadFavorites(Owner& owner, StatusLabel* status, int& can
 }
 
 std::string TBookmarkControl::ReadUrlFile(const std::string& path) {
-  const platform::IniFile file(path);
-  std::string url = file.ReadString("InternetShortcut", "URL", "");
-  // A shortcut with a byte order mark, or whose address is UTF-8 (as other programs write
-  // them on systems without code page 932), is UTF-8; any other is Shift-JIS.
-  const bool utf8 = file.Utf8Bom() || (!platform::IsAscii(url) && platform::IsUtf8(url));
-  if (url.find("vnd.ms.radio") != std::string::npos) return std::string();
-  return utf8 ? Utf8ToSjis(url) : platform::ProtectAmpersands(url);
+  return ReadShortcut(path);
 }
 
 }  // namespace lf

@@ -2,7 +2,7 @@
 
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
-#include "engine/text_file.h"
+#include "platform/codepage.h"
 #include "platform/file_system.h"
 #include "platform/system_info.h"
 
@@ -11,7 +11,11 @@ namespace lf {
 LostDataLog::LostDataLog(std::string folder) : folder_(std::move(folder)) {}
 
 void LostDataLog::Add(const Report& report) {
-  for (const LostItem& item : report.lost) lines_.push_back(item.Line());
+  for (const LostItem& item : report.lost) {
+    std::string line = item.kind + " : " + platform::ShownPath(item.path);
+    if (!item.reason.empty()) line += " [ " + item.reason + " ]";
+    lines_.push_back(platform::Cp932ToUtf8(line));
+  }
 }
 
 std::string LostDataLog::Folder() const {
@@ -32,19 +36,30 @@ bool LostDataLog::Save(Owner& owner, const platform::SinkFilter& filter) {
     }
     platform::SaveFile(path,
                        [&](platform::ByteSink& sink) {
-                         LineWriter out(sink);
-                         for (const std::string& line : lines_) out.WriteLine(line);
-                         out.Flush();
+                         for (const std::string& line : lines_) {
+                           sink.Write(line);
+                           sink.Write("\n");
+                         }
                        },
                        {std::string(), filter});
   } catch (const platform::IoError& e) {
-    owner.MessageBox(Sjis("ＬｏｓｔＤａｔａ．ｔｘｔ[ ") + path + Sjis(" ]の作成で\r[ ") + e.what() +
-                         Sjis(" ] のエラーが発生しました。"),
+    owner.MessageBox(Sjis("ＬｏｓｔＤａｔａ．ｔｘｔ[ ") + platform::ShownPath(path) +
+                         Sjis(" ]の作成で\r[ ") + e.what() + Sjis(" ] のエラーが発生しました。"),
                      MessageCaption(), kMbIconError | kMbOk);
     return false;
   }
   saved_ = true;
   return true;
+}
+
+void ShowNotes(Owner& owner, const std::vector<std::string>& notes) {
+  if (notes.empty()) return;
+  constexpr std::size_t kShown = 10;
+  std::string text;
+  for (std::size_t i = 0; i < notes.size() && i < kShown; ++i) text += (i ? "\r" : "") + notes[i];
+  if (notes.size() > kShown)
+    text += Sjis("\rほか ") + std::to_string(notes.size() - kShown) + Sjis(" 件");
+  owner.MessageBox(text, MessageCaption(), kMbIconInformation | kMbOk);
 }
 
 }  // namespace lf

@@ -1,5 +1,7 @@
-// The lost-data log: "LostData.txt", listing what reads and writes could not carry. A run or
-// a page keeps one log for what it does and saves it whole whenever something was added.
+// The lost-data log: "LostData.txt", listing what reads and writes could not carry, one line
+// each: its kind, its whole path as the system names it, and the reason where there is one,
+// in UTF-8 with LF line ends (the text of the system's other logs). A run or a page keeps one
+// log for what it does and saves it whole whenever something was added.
 #pragma once
 
 #include <string>

@@ -181,22 +181,24 @@ Report TBookmarkControl::SaveBookmarkFile(const Io& io, const std::string& fileP
                                           const BookmarkList& list) {
   Report report;
   const std::string title = FileTitle(filePath);
+  // A value that names no character set writes Shift-JIS, and says so in the file.
+  const int charset = OutputCharset >= 0 && OutputCharset <= 2 ? OutputCharset : 0;
   int written = 0;
   try {
     platform::SaveFile(filePath,
                        [&](platform::ByteSink& sink) {
-                         OutputFile out(sink, OutputCharset);
+                         OutputFile out(sink, charset);
                          const std::string stamp = std::to_string(DateStamp());
-                         WriteHeader(out, title, OutputCharset);
+                         WriteHeader(out, title, charset);
                          WriteBody(io.owner, io.bar, out, currentIndent_, list, stamp, written);
                          out.Flush();
                        },
-                       {ChangeFileExt(filePath, ".old"), WriteFilter});
+                       {BackupPath(filePath), WriteFilter});
     // Only links that reached the file are counted as written.
     report.links = written;
-  } catch (const platform::BackupError&) {
+  } catch (const platform::BackupError& e) {
     // Without a backup the file would be replaced with no copy left: it stays as it was.
-    ReportFailure(io, report, NoBackupText());
+    ReportFailure(io, report, NoBackupText("ブックマークファイル", filePath, e.code()));
   } catch (const platform::IoError& e) {
     ReportFailure(io, report,
                   Sjis("Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ") + e.what() +

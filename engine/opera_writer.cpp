@@ -29,12 +29,12 @@ Report TBookmarkControl::SaveOperaFile(const Io& io, const BookmarkList& list,
                          WriteOperaLine(out, "-");
                          out.Flush();
                        },
-                       {ChangeFileExt(filePath, ".old"), WriteFilter});
+                       {BackupPath(filePath), WriteFilter});
     // Only links that reached the hotlist are counted as written.
     report.links = written;
-  } catch (const platform::BackupError&) {
+  } catch (const platform::BackupError& e) {
     // Without a backup the hotlist would be replaced with no copy left: it stays as it was.
-    ReportFailure(io, report, NoBackupText());
+    ReportFailure(io, report, NoBackupText("Ｏｐｅｒａブックマークファイル", filePath, e.code()));
   } catch (const platform::IoError& e) {
     ReportFailure(
         io, report,

@@ -22,11 +22,8 @@ struct Io {
 // Something a reader or writer could not carry: a line of the lost-data log.
 struct LostItem {
   std::string kind;    // "URL Error", "File Error", "Dir  Error"
-  std::string path;    // what it was, as the program names it (Shift-JIS)
+  std::string path;    // the whole program path of what it was (Shift-JIS)
   std::string reason;  // the system's text for why, where there is one
-
-  // The line of the lost-data log.
-  std::string Line() const { return kind + " : " + path; }
 };
 
 struct Report {
@@ -36,6 +33,9 @@ struct Report {
   std::vector<LostItem> lost;
   // Failures that stopped the whole read or write, as the message that said so (Shift-JIS).
   std::vector<std::string> failures;
+  // What the user should know that is no failure (Shift-JIS): a link written under another
+  // name, what the target could not hold.
+  std::vector<std::string> notes;
   bool cancelled = false;
 
   bool Failed() const { return !failures.empty(); }
@@ -48,6 +48,7 @@ struct Report {
     errors += other.errors;
     lost.insert(lost.end(), other.lost.begin(), other.lost.end());
     failures.insert(failures.end(), other.failures.begin(), other.failures.end());
+    notes.insert(notes.end(), other.notes.begin(), other.notes.end());
     cancelled = cancelled || other.cancelled;
   }
 };
@@ -57,5 +58,8 @@ inline void ReportFailure(const Io& io, Report& report, const std::string& text)
   io.owner.MessageBox(text, MessageCaption(), kMbOk | kMbIconError);
   report.failures.push_back(text);
 }
+
+// Shows what the user should know of a run or write that is no failure, in one message.
+void ShowNotes(Owner& owner, const std::vector<std::string>& notes);
 
 }  // namespace lf

@@ -19,21 +19,35 @@ namespace {
 // library.
 const char* JapaneseErrorText(int code) {
   switch (code) {
-    case ENOENT: return "指定されたファイルが見つかりません。";
-    case ENOTDIR: return "指定されたパスが見つかりません。";
+    case ENOENT:
+      return "指定されたファイルが見つかりません。";
+    case ENOTDIR:
+      return "指定されたパスが見つかりません。";
     case EACCES:
     case EPERM:
-    case EROFS: return "アクセスが拒否されました。";
-    case ENOSPC: return "ディスクに十分な空き領域がありません。";
-    case EEXIST: return "既に存在するファイルを作成することはできません。";
-    case EISDIR: return "指定されたパスはフォルダです。";
+    case EROFS:
+      return "アクセスが拒否されました。";
+    case ENOSPC:
+      return "ディスクに十分な空き領域がありません。";
+    case EEXIST:
+      return "既に存在するファイルを作成することはできません。";
+    case EISDIR:
+      return "指定されたパスはフォルダです。";
+    case ENODEV:
+      return "ファイルではありません（パイプまたはデバイスです）。";
     case EINVAL:
-    case EILSEQ: return "ファイル名、ディレクトリ名、またはボリューム ラベルの構文が間違っています。";
-    case ENAMETOOLONG: return "ファイル名が長すぎます。";
-    case EFBIG: return "ファイルが大きすぎます。";
-    case ELOOP: return "シンボリック リンクをたどれません。";
-    case ENOTEMPTY: return "ディレクトリが空ではありません。";
-    default: return nullptr;
+    case EILSEQ:
+      return "ファイル名、ディレクトリ名、またはボリューム ラベルの構文が間違っています。";
+    case ENAMETOOLONG:
+      return "ファイル名が長すぎます。";
+    case EFBIG:
+      return "ファイルが大きすぎます。";
+    case ELOOP:
+      return "シンボリック リンクをたどれません。";
+    case ENOTEMPTY:
+      return "ディレクトリが空ではありません。";
+    default:
+      return nullptr;
   }
 }
 
@@ -52,6 +66,12 @@ std::string ErrorText(int code) {
   char buffer[256];
   const char* message = strerror_r(code, buffer, sizeof buffer);
   return Utf8ToCp932(message ? message : "error");
+}
+
+std::string ShownPath(std::string_view path) {
+  std::string native;
+  if (ToNativePath(path, native) != 0) return std::string(path);
+  return Utf8ToCp932(native);
 }
 
 IoError::IoError(int code) : std::runtime_error(ErrorText(code)), code_(code) {}
@@ -126,9 +146,12 @@ int ListDirectory(std::string_view dir, std::vector<DirEntry>& entries) {
     if (type == DT_UNKNOWN) {
       struct stat st;
       if (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
-        if (S_ISDIR(st.st_mode)) type = DT_DIR;
-        else if (S_ISLNK(st.st_mode)) type = DT_LNK;
-        else if (S_ISREG(st.st_mode)) type = DT_REG;
+        if (S_ISDIR(st.st_mode))
+          type = DT_DIR;
+        else if (S_ISLNK(st.st_mode))
+          type = DT_LNK;
+        else if (S_ISREG(st.st_mode))
+          type = DT_REG;
       }
     }
     entry.isDirectory = type == DT_DIR;
@@ -243,7 +266,7 @@ File::File(std::string_view path, Mode mode) {
     else if (S_ISDIR(st.st_mode))
       refused = EISDIR;
     else if (!S_ISREG(st.st_mode))
-      refused = EACCES;
+      refused = ENODEV;
     // A regular file reads the same with O_NONBLOCK as without: the flag stays.
     if (refused) {
       ::close(fd_);
@@ -274,7 +297,9 @@ File::~File() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-File::File(File&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+File::File(File&& other) noexcept : fd_(other.fd_) {
+  other.fd_ = -1;
+}
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {

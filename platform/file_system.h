@@ -35,6 +35,10 @@ std::string FromNativePath(std::string_view native);
 // The program's form of a native path with "\" between its names, exactly: 0, EILSEQ when a
 // name holds bytes that are no UTF-8, or EINVAL for a NUL byte.
 int FromNativePathExact(std::string_view native, std::string& path);
+// A program path as the user's system names it, in the program's text: the native path ("/"
+// between its names on Linux) in Shift-JIS, for messages and windows; the path as it is when
+// it has no native form.
+std::string ShownPath(std::string_view path);
 
 // True for a name that stands for one item directly inside a folder: not empty, not "." or
 // "..", and without a native separator or a NUL byte.

@@ -105,12 +105,16 @@ TEST(SettingsFile, ReadsHexadecimalAndFallsBackOnNonNumbers) {
       home.IniNative(),
       "[check]\r\nout=0x2\r\nNNConv=$1\r\nDBL=yes\r\nLNK=0x\r\n[Proc]\r\nProc=-1\r\n");
   lf::Settings s;
-  ASSERT_TRUE(lf::ReadSettings(s));
+  std::vector<std::string> problems;
+  ASSERT_TRUE(lf::ReadSettings(s, &problems));
   EXPECT_EQ(s.Out, 2);
   EXPECT_EQ(s.NNConv, 1);
   EXPECT_EQ(s.DBL, 0);
   EXPECT_EQ(s.LNK, 0);
-  EXPECT_EQ(s.Proc, -1);  // page 1 turns it into 0
+  // A value no window would write is said to be one, and its default is used.
+  EXPECT_EQ(s.Proc, 0);
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(lftest::U(problems[0]), home.IniNative() + " の Proc=-1 は使えない値です。0 を使います。");
 }
 
 TEST(SettingsFile, RefusedWriteShowsTheErrorAndSkipsTheRest) {

@@ -18,6 +18,11 @@ using lftest::S;
 using lftest::U;
 
 // One write of entries given in UTF-8 with "R" for the root path; the log goes to prog/.
+// A program path as messages and the log show it (UTF-8).
+std::string Shown(const std::string& path) {
+  return U(platform::ShownPath(path));
+}
+
 struct Write {
   explicit Write(const lftest::TempDir& d, const std::string& rootRel = "fav") : dir(d) {
     root = d.Path(rootRel);
@@ -28,9 +33,9 @@ struct Write {
     for (const char* e : entries) list.push_back(root + S(e + 1));
     control.SaveFavorites(owner, bar, c.cancel, c.errorCount, c.ieUrlCount, list);
   }
-  std::string Log() const { return U(lftest::ReadFile(dir.NativePath("prog/LostData.txt"))); }
+  std::string Log() const { return lftest::ReadFile(dir.NativePath("prog/LostData.txt")); }
   std::string Failure(const char* what, const std::string& path, int code) const {
-    return std::string(what) + U(path) + " ]の作成で\r[ " + U(platform::ErrorText(code)) +
+    return std::string(what) + Shown(path) + " ]の作成で\r[ " + U(platform::ErrorText(code)) +
            " ] のエラーが発生しました。\rＬｏｓｔＤａｔａ．ｔｘｔにファイル名情報が保存されます。";
   }
 
@@ -54,10 +59,11 @@ TEST(FavoritesWriter, WritesEveryEntryWhereItsPathSaysAndReadsBackTheSame) {
          "R\\腕腕top.url0\\http://old/", "R\\腕腕top.url0\\http://host/",
          "R\\腕腕mail.url0\\mailto:a@b", "R\\腕腕typed.url0\\www.example.jp"});
   // Two links of one name in one folder are both written, the later one numbered; a file of
-  // that name from before is replaced.
-  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/top.url")),
-            "[InternetShortcut]\r\nURL=http://old/\r\n");  // 11 + 26 bytes
+  // that name from before that is no shortcut is the user's own and stays.
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/top.url")), "old content");
   EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/top (2).url")),
+            "[InternetShortcut]\r\nURL=http://old/\r\n");
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/top (3).url")),
             "[InternetShortcut]\r\nURL=http://host/\r\n");
   EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/ニュース/ソフト/表.url")).size(), 9u + 26u);
   EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/mail.url")),
@@ -69,21 +75,24 @@ TEST(FavoritesWriter, WritesEveryEntryWhereItsPathSaysAndReadsBackTheSame) {
   EXPECT_EQ(w.bar.max, 7);
   EXPECT_EQ(w.bar.steps, 8);
   EXPECT_TRUE(w.owner.messages.empty());
-  EXPECT_EQ(w.Log(), "URL Error : " + U(w.root) + "\\typed.url\r\n");
+  EXPECT_EQ(w.Log(), "URL Error : " + Shown(w.root + "\\typed.url") + "\n");
 
   lf::BookmarkList read;
   lf::RunCounters c;
   w.control.LoadFavorites(w.owner, nullptr, c.cancel, c.errorCount, c.ieUrlCount, read, nullptr,
                           w.root);
-  w.list[5] = w.root + S("\\腕腕top (2).url0\\http://host/");
+  w.list[4] = w.root + S("\\腕腕top (2).url0\\http://old/");
+  w.list[5] = w.root + S("\\腕腕top (3).url0\\http://host/");
   w.list.pop_back();  // never written
   lf::TBookmarkControl::Regroup(w.list);
   EXPECT_EQ(read, w.list);
+  // The user's own file is no link: the read says so.
+  EXPECT_EQ(w.Log(), "URL Error : " + Shown(w.root + "\\top.url") + "\n");
 
   Write none(d);
   none.Run({});
   EXPECT_EQ(none.bar.steps, 0);
-  EXPECT_EQ(none.Log(), "URL Error : " + U(w.root) + "\\typed.url\r\n");
+  EXPECT_EQ(none.Log(), w.Log());
 }
 
 // Folders and links by their form: a link titled "x.dir" or whose name or folder holds an
@@ -130,9 +139,10 @@ TEST(FavoritesWriter, ShowsLogsAndCountsWhatItCannotCreate) {
   EXPECT_EQ(w.owner.messages[1].flags, 0x10u);
   EXPECT_EQ(w.c.errorCount, 2);
   EXPECT_EQ(w.c.ieUrlCount, 0);
-  const std::string r = U(w.root);
-  EXPECT_EQ(w.Log(), "Dir  Error : " + r + "\\A\r\nFile Error : " + r + "\\A\\x.url\r\n" +
-                         "File Error : " + r + "\\y.url\r\n");
+  const std::string reason = " [ " + U(platform::ErrorText(ENOTDIR)) + " ]\n";
+  EXPECT_EQ(w.Log(), "Dir  Error : " + Shown(w.root + "\\A") + reason + "File Error : " +
+                         Shown(w.root + "\\A\\x.url") + reason + "File Error : " +
+                         Shown(w.root + "\\y.url") + reason);
 
   Write fine(d);  // a later run without failures keeps the log
   fine.Run({"R\\腕腕a.url0\\http://a/"});
@@ -144,7 +154,7 @@ TEST(FavoritesWriter, ShowsLogsAndCountsWhatItCannotCreate) {
   lost.Run({"R\\腕腕b/c.url0\\http://b/"});
   ASSERT_EQ(lost.owner.messages.size(), 2u);
   EXPECT_EQ(lost.owner.Texts()[1],
-            "ＬｏｓｔＤａｔａ．ｔｘｔ[ " + U(d.Path("file")) + "\\LostData.txt ]の作成で\r[ " +
+            "ＬｏｓｔＤａｔａ．ｔｘｔ[ " + Shown(d.Path("file") + "\\LostData.txt") + " ]の作成で\r[ " +
                 U(platform::ErrorText(ENOTDIR)) + " ] のエラーが発生しました。");
   lf::Report report;
   report.lost.push_back({"URL Error", "x", {}});
@@ -197,10 +207,14 @@ TEST(FavoritesWriter, NamesFromFilesNeverReachOutsideTheFavoritesFolder) {
   EXPECT_EQ(lftest::ReadFile(d.NativePath("out/target.txt")), "keep");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(d.NativePath("out")), {}), 1);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(d.Native()), {}), 3);
-  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/s.url")), "[InternetShortcut]\r\nURL=http://s/\r\n");
+  // A symbolic link in a link's place is not the program's: it stays, and the link takes the
+  // next free name.
+  EXPECT_TRUE(std::filesystem::is_symlink(d.NativePath("fav/s.url")));
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/s (2).url")),
+            "[InternetShortcut]\r\nURL=http://s/\r\n");
   const std::string log = w.Log();
-  EXPECT_NE(log.find("Dir  Error : " + U(w.root) + "\\..\\out\\y\r\n"), std::string::npos);
-  EXPECT_NE(log.find("File Error : " + U(w.root) + "\\..\\out\\x.url\r\n"), std::string::npos);
+  EXPECT_NE(log.find("Dir  Error : " + Shown(w.root + "\\..\\out\\y")), std::string::npos);
+  EXPECT_NE(log.find("File Error : " + Shown(w.root + "\\..\\out\\x.url")), std::string::npos);
 }
 
 // Without a Favorites location the entries begin with "\": nothing may be made at the top of
@@ -221,7 +235,7 @@ TEST(FavoritesWriter, AnEmptyRootWritesNothing) {
   EXPECT_EQ(w.c.ieUrlCount, 0);
   EXPECT_EQ(w.c.errorCount, 2);
   EXPECT_EQ(w.owner.messages.size(), 3u);
-  EXPECT_NE(w.Log().find("Dir  Error : \\" + name + "\r\n"), std::string::npos);
+  EXPECT_NE(w.Log().find("Dir  Error : " + Shown("\\" + name)), std::string::npos);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <unordered_set>
 
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
@@ -34,6 +35,17 @@ lf::BookmarkList ManyLinks(const std::string& root, int count) {
     list.push_back(root + "\\F" + M + "link" + std::to_string(i) + ".url1\\http://host/" +
                    std::to_string(i));
   return list;
+}
+
+// A program path as messages and the lost-data log show it (UTF-8).
+std::string Shown(const std::string& path) {
+  return U(platform::ShownPath(path));
+}
+
+// The message of a file that cannot be kept as its backup.
+std::string NoBackup(const char* kind, const std::string& path, int code) {
+  return std::string(kind) + "[ " + Shown(path) + " ]のバックアップが出来ていません。\r[ " +
+         U(platform::ErrorText(code)) + " ]";
 }
 
 std::string Failure(const char* prefix, int code) {
@@ -110,8 +122,10 @@ TEST_F(HostileWriters, WithoutABackupThePreviousFileIsLeftAsItWas) {
   const lf::BookmarkList list = ManyLinks(dir.Path("fav"), 3000);
   control.SaveBookmarkFile(owner, bar, c.nnUrlCount, dir.Path("out/bookmark.htm"), list);
   control.SaveOperaFile(owner, bar, list, dir.Path("out/opera6.adr"), c.operaUrlCount);
-  const std::string noBackup = "ブックマークファイルのバックアップが出来ていません。";
-  EXPECT_EQ(owner.Texts(), (std::vector<std::string>{noBackup, noBackup}));
+  EXPECT_EQ(owner.Texts(),
+            (std::vector<std::string>{
+                NoBackup("ブックマークファイル", dir.Path("out/bookmark.htm"), EISDIR),
+                NoBackup("Ｏｐｅｒａブックマークファイル", dir.Path("out/opera6.adr"), EISDIR)}));
   EXPECT_EQ(lftest::Tree(dir.Native()), before);
   EXPECT_EQ(c.nnUrlCount, 0);
   EXPECT_EQ(c.operaUrlCount, 0);
@@ -119,7 +133,7 @@ TEST_F(HostileWriters, WithoutABackupThePreviousFileIsLeftAsItWas) {
 
 // A shortcut that is rewritten is replaced only by a complete new one: a disk that fills up
 // part-way keeps the previous shortcut, reports the new one as lost and leaves no file
-// behind.
+// behind. What stands in a shortcut's place and is no shortcut (a folder) is left alone.
 TEST_F(HostileWriters, ShortcutRewriteCutOffKeepsThePreviousShortcut) {
   lftest::MakeDirs(dir.NativePath("fav/F"));
   const std::string old = "[InternetShortcut]\r\nURL=http://old/\r\n";
@@ -132,27 +146,32 @@ TEST_F(HostileWriters, ShortcutRewriteCutOffKeepsThePreviousShortcut) {
                         {root + "\\F.dir0", root + "\\F" + M + "b.url1\\http://b/",
                          root + "\\G.dir0", root + "\\G" + M + "c.url1\\http://c/"});
   const std::string firstLog = lftest::ReadFile(dir.NativePath("prog/LostData.txt"));
+  // The second write's shortcut is one a read took in: it is rewritten, or kept whole.
   control.WriteFilter = lftest::FailAfter(10);
-  control.SaveFavorites(owner, bar, c.cancel, c.errorCount, c.ieUrlCount,
-                        {root + "\\F.dir0", root + "\\F" + M + "a.url1\\http://new/"});
+  const std::unordered_set<std::string> own = {root + "\\F\\a.url"};
+  const lf::Report report =
+      control.SaveFavorites({owner, bar, nullptr, c.cancel},
+                            {root + "\\F.dir0", root + "\\F" + M + "a.url1\\http://new/"}, &own);
+  control.SaveLostData(owner, report);
   control.WriteFilter = nullptr;
-  EXPECT_EQ(lftest::Tree(dir.NativePath("fav")), before);
-  EXPECT_EQ(c.errorCount, 3);
-  EXPECT_EQ(c.ieUrlCount, 0);
-  // The disk is still full when the second run's log is saved: that is reported as well.
+  EXPECT_EQ(lftest::Tree(dir.NativePath("fav")),
+            "F/\nF/a.url: " + old + "\nF/b (2).url: [InternetShortcut]\r\nURL=http://b/\r\n\n" +
+                "F/b.url/\nG: a file in a folder's place\n");
+  EXPECT_EQ(c.errorCount + report.errors, 2);
+  EXPECT_EQ(c.ieUrlCount + report.links, 1);
+  // The disk is still full when the second write's log is saved: that is reported as well.
   const std::vector<std::string> texts = owner.Texts();
   ASSERT_EQ(texts.size(), 4u);
-  const std::string r = U(root);
-  EXPECT_NE(texts[0].find(r + "\\F\\b.url ]"), std::string::npos);
-  EXPECT_NE(texts[0].find(U(platform::ErrorText(EISDIR))), std::string::npos);
-  EXPECT_NE(texts[1].find(r + "\\G\\c.url ]"), std::string::npos);
+  // A file in a folder's place is no folder: neither it nor its links can be written.
+  EXPECT_NE(texts[0].find("フォルダ[ " + Shown(root + "\\G") + " ]"), std::string::npos);
+  EXPECT_NE(texts[1].find(Shown(root + "\\G\\c.url") + " ]"), std::string::npos);
   EXPECT_NE(texts[1].find(U(platform::ErrorText(ENOTDIR))), std::string::npos);
   EXPECT_EQ(
       texts[2],
-      "ＵＲＬ[ " + r + "\\F\\a.url ]の作成で\r[ " + U(platform::ErrorText(ENOSPC)) +
+      "ＵＲＬ[ " + Shown(root + "\\F\\a.url") + " ]の作成で\r[ " + U(platform::ErrorText(ENOSPC)) +
           " ] のエラーが発生しました。\rＬｏｓｔＤａｔａ．ｔｘｔにファイル名情報が保存されます。");
   EXPECT_EQ(texts[3].find("ＬｏｓｔＤａｔａ．ｔｘｔ[ "), 0u);
-  // The log that could not be replaced is still the first run's.
+  // The log that could not be replaced is still the first write's.
   EXPECT_EQ(lftest::ReadFile(dir.NativePath("prog/LostData.txt")), firstLog);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.NativePath("prog")), {}), 1);
 }
@@ -230,23 +249,29 @@ TEST_F(HostileWriters, ReadOnlyFoldersAndUnreadableFilesAreReportedAndLeftAlone)
   for (const auto& [name, mode] : modes)
     chmod(name.empty() ? dir.Native().c_str() : dir.NativePath(name).c_str(), 0755);
 
-  const std::string r = U(root), denied = U(platform::ErrorText(EACCES));
+  const std::string denied = U(platform::ErrorText(EACCES));
   auto favoritesFailure = [&](const std::string& what, const std::string& path) {
-    return what + "[ " + r + path + " ]の作成で\r[ " + denied +
+    return what + "[ " + Shown(root + path) + " ]の作成で\r[ " + denied +
            " ] のエラーが発生しました。\rＬｏｓｔＤａｔａ．ｔｘｔにファイル名情報が保存されます。";
   };
-  const std::string noBackup = "ブックマークファイルのバックアップが出来ていません。";
+  auto lost = [&](const std::string& kind, const std::string& path) {
+    return kind + " : " + Shown(root + path) + " [ " + denied + " ]\n";
+  };
+  // The shortcut of the link's name is someone else's (no read took it in): the link would
+  // take the next free name, which the folder refuses too.
   EXPECT_EQ(texts,
             (std::vector<std::string>{
-                favoritesFailure("ＵＲＬ", "\\F\\old.url"), favoritesFailure("フォルダ", "\\F\\G"),
-                favoritesFailure("ＵＲＬ", "\\top.url"),
-                "File Error : " + r + "\\F\\old.url\r\nDir  Error : " + r +
-                    "\\F\\G\r\nFile Error : " + r + "\\top.url\r\n",
-                "0 2", noBackup, noBackup, Failure("Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ", EACCES),
+                favoritesFailure("ＵＲＬ", "\\F\\old (2).url"),
+                favoritesFailure("フォルダ", "\\F\\G"), favoritesFailure("ＵＲＬ", "\\top.url"),
+                lost("File Error", "\\F\\old (2).url") + lost("Dir  Error", "\\F\\G") +
+                    lost("File Error", "\\top.url"),
+                "0 2", NoBackup("ブックマークファイル", dir.Path("out/bookmark.htm"), EACCES),
+                NoBackup("Ｏｐｅｒａブックマークファイル", dir.Path("out/opera6.adr"), EACCES),
+                Failure("Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ", EACCES),
                 Failure("Ｏｐｅｒａ６．ａｄｒの保存で [ ", EACCES),
                 Failure("Ｂｏｏｋｍａｒｋファイルの読み込みで [ ", EACCES),
                 Failure("Ｏｐｅｒａ　Ｂｏｏｋｍａｒｋファイルの読み込みで [ ", EACCES), "0 0 0 3",
-                "URL Error : locked.url\r\n"}));
+                "URL Error : " + Shown(dir.Path("in") + "\\locked.url") + "\n"}));
   // Beside the log (checked above) everything is as it was.
   std::filesystem::remove(dir.NativePath("prog/LostData.txt"));
   EXPECT_EQ(lftest::Tree(dir.Native()), before);
@@ -296,8 +321,8 @@ TEST_F(HostileReaders, MissingFolderPipeAndDeviceAreReportedWithoutBlocking) {
   EXPECT_EQ(ReadAll("missing.htm"), Expected(ENOENT));
   EXPECT_EQ(ReadAll("dangling.htm"), Expected(ENOENT));
   EXPECT_EQ(ReadAll("folder.htm"), Expected(EISDIR));
-  EXPECT_EQ(ReadAll("pipe.htm"), Expected(EACCES));
-  EXPECT_EQ(ReadAll("zero.htm"), Expected(EACCES));
+  EXPECT_EQ(ReadAll("pipe.htm"), Expected(ENODEV));
+  EXPECT_EQ(ReadAll("zero.htm"), Expected(ENODEV));
   EXPECT_EQ(owner.messages[0].flags, 0x10u);
   EXPECT_EQ(lftest::Tree(dir.Native()), before);
 }
@@ -331,18 +356,23 @@ TEST_F(HostileReaders, ShortcutsThatArePipesOrDevicesAreLostLinks) {
   EXPECT_EQ(list, lf::BookmarkList{dir.Path("fav") + M + "ok.url0\\http://ok/"});
   EXPECT_EQ(c.errorCount, 2);
   const std::string log = lftest::ReadFile(dir.NativePath("prog/LostData.txt"));
-  EXPECT_NE(log.find("URL Error : pipe.url\r\n"), std::string::npos);
-  EXPECT_NE(log.find("URL Error : zero.url\r\n"), std::string::npos);
+  EXPECT_NE(log.find("URL Error : " + dir.NativePath("fav/pipe.url") + "\n"), std::string::npos);
+  EXPECT_NE(log.find("URL Error : " + dir.NativePath("fav/zero.url") + "\n"), std::string::npos);
   EXPECT_TRUE(owner.messages.empty());
 
-  // A Favorites folder that is missing or is a file gives nothing and says nothing.
+  // A Favorites folder that is missing or is a file gives nothing, and says why.
   list.clear();
   control.LoadFavorites(owner, nullptr, c.cancel, c.errorCount, c.ieUrlCount, list, nullptr,
                         dir.Path("missing"));
   control.LoadFavorites(owner, nullptr, c.cancel, c.errorCount, c.ieUrlCount, list, nullptr,
                         dir.Path("fav/ok.url"));
   EXPECT_TRUE(list.empty());
-  EXPECT_TRUE(owner.messages.empty());
+  EXPECT_EQ(owner.Texts(),
+            (std::vector<std::string>{
+                "お気に入りフォルダ[ " + dir.NativePath("missing") + " ]を読み込めません。\r[ " +
+                    U(platform::ErrorText(ENOENT)) + " ]",
+                "お気に入りフォルダ[ " + dir.NativePath("fav/ok.url") + " ]を読み込めません。\r[ " +
+                    U(platform::ErrorText(ENOTDIR)) + " ]"}));
 }
 
 }  // namespace

@@ -201,9 +201,11 @@ TEST_F(NetscapeWriter, OutputCharsets) {
             std::string::npos);
   EXPECT_NE(utf8.find(">日本</A>\r\n"), std::string::npos);
 
+  // A value that names no character set writes Shift-JIS and says so: a file without a
+  // declaration would be read in whatever a browser guesses.
   control.OutputCharset = 3;
   Save(list);
-  EXPECT_EQ(Written().find("<META"), std::string::npos);
+  EXPECT_NE(Written().find("charset=shift_jis\">"), std::string::npos);
 }
 
 TEST_F(NetscapeWriter, TitleSuffixAndBackup) {
@@ -234,19 +236,22 @@ TEST_F(NetscapeWriter, FailedBackupIsReportedAndTheFileLeftAsItWas) {
   lftest::MakeDirs(dir.NativePath("bookmark.old/inside"));
   count = 3;
   Save(L({"R\\腕腕y.url0\\http://y/"}));
-  ASSERT_EQ(owner.Texts(), (Lines{"ブックマークファイルのバックアップが出来ていません。"}));
+  ASSERT_EQ(owner.Texts(), (Lines{"ブックマークファイル[ " + dir.NativePath("bookmark.htm") +
+                                  " ]のバックアップが出来ていません。\r[ " +
+                                  lftest::U(platform::ErrorText(EISDIR)) + " ]"}));
   EXPECT_EQ(owner.messages[0].flags, lf::kMbIconError | lf::kMbOk);
   EXPECT_EQ(owner.messages[0].caption, lf::MessageCaption());
   EXPECT_EQ(Written(), "<TITLE>Bookmarks</TITLE>");
   EXPECT_EQ(count, 3);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Native()), {}), 2);
 
-  // A file that has the backup's own name is neither deleted beforehand nor replaced.
+  // A file that has a backup's name is no backup of its own: it keeps one beside it.
   owner.messages.clear();
   lftest::WriteFile(dir.NativePath("list.old"), S("<TITLE>xのﾌﾞｯｸﾏｰｸ</TITLE>"));
   Save(L({}), "list.old");
-  EXPECT_EQ(owner.Texts(), (Lines{"ブックマークファイルのバックアップが出来ていません。"}));
-  EXPECT_EQ(Written("list.old"), S("<TITLE>xのﾌﾞｯｸﾏｰｸ</TITLE>"));
+  EXPECT_TRUE(owner.messages.empty());
+  EXPECT_EQ(Written("list.old.old"), S("<TITLE>xのﾌﾞｯｸﾏｰｸ</TITLE>"));
+  EXPECT_NE(Written("list.old").find(S("<TITLE>userのﾌﾞｯｸﾏｰｸ</TITLE>")), std::string::npos);
 }
 
 TEST_F(NetscapeWriter, WriteErrorsAreReported) {

@@ -78,11 +78,14 @@ TEST_F(OperaWriter, KeepsThePreviousHotlistAsBackup) {
   EXPECT_EQ(File("Opera6.old"), "previous");
   EXPECT_TRUE(owner.messages.empty());
 
-  // A backup that cannot be made is reported, and the hotlist is written all the same.
+  // A backup that cannot be made is reported with the file and the reason, and the hotlist
+  // is left as it was.
   platform::DeleteFile(dir.Path("Opera6.old"));
   lftest::MakeDirs(dir.NativePath("Opera6.old/x"));
   Save({});
-  EXPECT_EQ(owner.Texts(), Lines{"ブックマークファイルのバックアップが出来ていません。"});
+  EXPECT_EQ(owner.Texts(), Lines{"Ｏｐｅｒａブックマークファイル[ " + dir.NativePath("Opera6.adr") +
+                                 " ]のバックアップが出来ていません。\r[ " +
+                                 lftest::U(platform::ErrorText(EISDIR)) + " ]"});
   EXPECT_EQ(owner.messages[0].flags, 0x10u);
   EXPECT_EQ(File("Opera6.adr"), kHead + "\r\n-\r\n-\r\n");
 }

@@ -1,0 +1,40 @@
+// One shortcut file (".url") as the Favorites reader and writer see it: the address it holds,
+// what stands in a link's place, and the write that changes no more than it must.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+#include "platform/save_file.h"
+
+namespace lf {
+
+// The address a shortcut holds as the program keeps it (Shift-JIS, what lies beyond it as
+// references); empty when it holds none that can be carried.
+std::string ReadShortcut(const std::string& path);
+
+// What stands where a link's shortcut is to go.
+enum class ShortcutPlace {
+  Free,   // nothing
+  Same,   // a shortcut of the link's own address: nothing needs writing
+  Ours,   // a shortcut a read took in: its address may be rewritten
+  Taken,  // anything else: a file of the user's own, a symbolic link, a folder, a shortcut of
+          // another address no read took in; never replaced
+};
+// own: the shortcut files a read took in, or null for none.
+ShortcutPlace PlaceOf(const std::string& file, std::string_view url,
+                      const std::unordered_set<std::string>* own);
+
+// Writes the shortcut of the address into a place that is not Taken: a new file where nothing
+// is; nothing where the file holds the address already; where it holds another, only the
+// value of its "URL=" line changes, and every other line, section, byte order mark and the
+// file's name stay. Returns 0 or the system's error code; a file left half written is removed,
+// and one that is replaced is replaced only by a complete new one.
+int WriteShortcut(const std::string& file, std::string_view url,
+                  const platform::SinkFilter& filter);
+
+// The address as a new shortcut holds it (see shortcut_file.cpp).
+std::string ShortcutAddress(std::string_view url);
+
+}  // namespace lf
