@@ -7,6 +7,7 @@
 #include "bench/bench_files.h"
 #include "bench/generated_lists.h"
 #include "engine/bookmark_control.h"
+#include "engine/favorites_targets.h"
 
 namespace {
 
@@ -60,15 +61,34 @@ void Conversion(benchmark::State& state) {
   }
   lfbench::PerItem(state, lines.size(), "entry");
   state.counters["s/byte"] =
-      benchmark::Counter(static_cast<double>(input),
-                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+      benchmark::Counter(static_cast<double>(input), benchmark::Counter::kIsIterationInvariantRate |
+                                                         benchmark::Counter::kInvert);
 }
 
 void Sizes(benchmark::internal::Benchmark* b) {
   b->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
 }
 
+// The shortcut names of one write of n links in one folder, all of one title (numbered "(2)",
+// "(3)", ...) or each of its own: the numbering must cost no more per link than the names.
+template <bool kSameTitle>
+void ShortcutNames(benchmark::State& state) {
+  const std::size_t n = static_cast<std::size_t>(state.range(0));
+  lf::BookmarkList list;
+  for (std::size_t i = 0; i < n; ++i)
+    list.push_back(lf::MakeLinkEntry("/nonexistent/Fav",
+                                     kSameTitle ? "Same" : "L" + std::to_string(i), 0,
+                                     "http://h/" + std::to_string(i)));
+  for (auto _ : state) {
+    lf::FavoritesTargets targets;
+    for (const lf::Entry& entry : list) benchmark::DoNotOptimize(targets.File(entry));
+  }
+  lfbench::PerItem(state, n, "link");
+}
+
 BENCHMARK(Regroup)->Apply(Sizes);
+BENCHMARK(ShortcutNames<true>)->Name("ShortcutNamesOneTitle")->Arg(100000);
+BENCHMARK(ShortcutNames<false>)->Name("ShortcutNamesEachItsOwn")->Arg(100000);
 BENCHMARK(RemoveDuplicates)->Apply(Sizes);
 BENCHMARK(Conversion<TBookmarkControl::SjisToUtf8, false, false>)->Name("SjisToUtf8")->Apply(Sizes);
 BENCHMARK(Conversion<TBookmarkControl::Utf8ToSjis, true, false>)->Name("Utf8ToSjis")->Apply(Sizes);

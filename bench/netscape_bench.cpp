@@ -1,7 +1,12 @@
-// Time per link of writing and reading a Netscape bookmark file of 10^4, 10^5 and 10^6 links.
+// Time per link of writing and reading a Netscape bookmark file of 10^4, 10^5 and 10^6 links,
+// and of reading the same file written on one line: the reader reads markup, not lines, and
+// takes as long wherever the lines end.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "bench/bench_files.h"
@@ -33,6 +38,20 @@ const std::string& GeneratedFile(std::size_t links) {
   return it->second;
 }
 
+// The same file without its line ends, written once.
+const std::string& OneLineFile(std::size_t links) {
+  static std::map<std::size_t, std::string> files;
+  auto [it, added] = files.try_emplace(links);
+  if (added) {
+    it->second = Folder().Path("line" + std::to_string(links) + ".htm");
+    std::ifstream in(lfbench::NativeOf(GeneratedFile(links)), std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::erase_if(bytes, [](char c) { return c == '\r' || c == '\n'; });
+    std::ofstream(lfbench::NativeOf(it->second), std::ios::binary) << bytes;
+  }
+  return it->second;
+}
+
 void NetscapeWrite(benchmark::State& state) {
   const std::size_t links = static_cast<std::size_t>(state.range(0));
   const lf::BookmarkList list = lfbench::GeneratedList(links);
@@ -49,9 +68,8 @@ void NetscapeWrite(benchmark::State& state) {
   lfbench::PerItem(state, links, "link");
 }
 
-void NetscapeRead(benchmark::State& state) {
+void ReadFile(benchmark::State& state, const std::string& path) {
   const std::size_t links = static_cast<std::size_t>(state.range(0));
-  const std::string& path = GeneratedFile(links);
   TBookmarkControl control;
   lf::Owner owner;
   lf::ProgressBar bar;
@@ -62,9 +80,18 @@ void NetscapeRead(benchmark::State& state) {
     control.ReadBookmarkFile(owner, path, cancel, count, nullptr, false, list, bar,
                              "C:\\WINDOWS\\Favorites");
     benchmark::DoNotOptimize(list.data());
+    if (static_cast<std::size_t>(count) != links) state.SkipWithError("links missing");
   }
   state.counters["peak_rise_MB"] = memory.RiseMb();
   lfbench::PerItem(state, links, "link");
+}
+
+void NetscapeRead(benchmark::State& state) {
+  ReadFile(state, GeneratedFile(static_cast<std::size_t>(state.range(0))));
+}
+
+void NetscapeReadOneLine(benchmark::State& state) {
+  ReadFile(state, OneLineFile(static_cast<std::size_t>(state.range(0))));
 }
 
 void Sizes(benchmark::internal::Benchmark* b) {
@@ -73,5 +100,6 @@ void Sizes(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(NetscapeWrite)->Apply(Sizes);
 BENCHMARK(NetscapeRead)->Apply(Sizes);
+BENCHMARK(NetscapeReadOneLine)->Apply(Sizes);
 
 }  // namespace

@@ -40,20 +40,6 @@ std::string ReadFile(const std::string& entry) {
   return folder + name;
 }
 
-// The path with its single-byte capitals made small, to find names that a file system
-// which ignores letter case takes for one.
-std::string Folded(std::string_view path) {
-  std::string out(path);
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    if (platform::IsLeadByte(static_cast<unsigned char>(out[i]))) {
-      ++i;
-      continue;
-    }
-    if (out[i] >= 'A' && out[i] <= 'Z') out[i] = static_cast<char>(out[i] - 'A' + 'a');
-  }
-  return out;
-}
-
 // True when both paths name the same file on the disk (a file system that ignores case).
 bool SameFile(const std::string& a, const std::string& b) {
   std::string nativeA, nativeB;
@@ -130,13 +116,13 @@ WriteBackResult FavoritesWriteBack::Write(TBookmarkControl& control, Owner& owne
 
   // Only now, with every link on the disk, goes what the user took out of the list.
   std::unordered_map<std::string, std::string> foldedTargets;
-  for (const std::string& file : targets) foldedTargets.emplace(Folded(file), file);
+  for (const std::string& file : targets) foldedTargets.emplace(FoldedName(file), file);
   std::unordered_set<std::string> kept = targets;
   for (const std::string& file : files_) {
     if (targets.contains(file)) continue;
     owner.ProcessMessages();
     // On a file system that ignores letter case "a.URL" is the "a.url" just written.
-    const auto same = foldedTargets.find(Folded(file));
+    const auto same = foldedTargets.find(FoldedName(file));
     if (same != foldedTargets.end() && SameFile(file, same->second)) continue;
     const int rc = platform::DeleteFile(file);
     if (rc != 0 && rc != ENOENT) {

@@ -49,6 +49,18 @@ std::string FavoritesTarget(std::string_view path, int names) {
 
 }  // namespace
 
+std::string FoldedName(std::string_view name) {
+  std::string out(name);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    if (platform::IsLeadByte(static_cast<unsigned char>(out[i]))) {
+      ++i;
+      continue;
+    }
+    if (out[i] >= 'A' && out[i] <= 'Z') out[i] = static_cast<char>(out[i] - 'A' + 'a');
+  }
+  return out;
+}
+
 // A root folder must be named before the names (an empty one would be the file system's own
 // root).
 bool SafeTarget(std::string_view path, int names) {
@@ -120,6 +132,11 @@ std::string FavoritesTargets::File(std::string_view entry) {
     folder_ = folder;
     folderNames_ = names;
     folderTarget_ = FavoritesTarget(folder, names) + "\\";
+    onDisk_.clear();
+    std::vector<platform::DirEntry> items;
+    if (platform::ListDirectory(folderTarget_.substr(0, folderTarget_.size() - 1), items) == 0)
+      for (const platform::DirEntry& item : items)
+        onDisk_.emplace(FoldedName(item.name), item.name);
   }
   // A shortcut read as "Daily.URL" is written back under that name.
   const std::string_view suffix =
@@ -127,7 +144,15 @@ std::string FavoritesTargets::File(std::string_view entry) {
   const std::string base = folderTarget_ + FavoritesName(link.name);
   std::string file = base + std::string(suffix);
   int& number = numbers_[base];
-  const auto free = [&](const std::string& path) {
+  // What a system that ignores letter case takes for the same name is the same place: a link
+  // "Daily" meets the shortcut "Daily.URL" there.
+  const auto onDisk = [&](const std::string& path) {
+    const std::string leaf = path.substr(folderTarget_.size());
+    const auto it = onDisk_.find(FoldedName(leaf));
+    return it == onDisk_.end() ? path : folderTarget_ + it->second;
+  };
+  const auto free = [&](std::string& path) {
+    path = onDisk(path);
     if (used_.contains(path)) return false;
     if (PlaceOf(path, link.url, own_) != ShortcutPlace::Taken) return true;
     if (passedOver_.empty()) passedOver_ = path;

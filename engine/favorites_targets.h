@@ -39,12 +39,18 @@ class FavoritesTargets {
   std::string folder_;  // the folder of the last link, its names below the root and its target
   int folderNames_ = -1;
   std::string folderTarget_;
+  // The names in the folder's target on the disk, by their folded form (FoldedName).
+  std::unordered_map<std::string, std::string> onDisk_;
   std::string passedOver_;
 };
 
 // A name as a file or folder of the Favorites can hold it: without the characters Windows
 // keeps out of file names. The one rule for names of shortcuts and their folders.
 std::string FavoritesName(std::string_view name);
+
+// The name or path with the capitals of its single-byte characters made small: the names a
+// file system that ignores letter case takes for one.
+std::string FoldedName(std::string_view name);
 
 // True if the last `names` components of the path (those that come from the list) are plain
 // names under a named root and nothing in the path climbs up a folder: a target the writer

@@ -110,37 +110,6 @@ std::string DecodeHtml(std::string_view sjis, bool name) {
   return out;
 }
 
-LineTags TagsOf(std::string_view line) {
-  LineTags tags;
-  const auto at = [&line](std::size_t pos, std::string_view text) {
-    return line.compare(pos, text.size(), text) == 0;
-  };
-  for (std::size_t i = line.find('<'); i != std::string_view::npos; i = line.find('<', i + 1)) {
-    if (i + 1 == line.size()) break;
-    switch (line[i + 1]) {
-      case 'D':
-        if (at(i + 2, "T>")) {
-          tags.dt = true;
-          tags.dtLink = tags.dtLink || at(i + 4, "<A");
-        } else if (at(i + 2, "L>")) {
-          tags.list = true;
-        }
-        break;
-      case 'H':
-        tags.heading = tags.heading || at(i + 2, "3");
-        break;
-      case '/':
-        tags.linkEnd = tags.linkEnd || at(i + 2, "A>");
-        tags.headingEnd = tags.headingEnd || at(i + 2, "H3");
-        tags.listEnd = tags.listEnd || at(i + 2, "DL>");
-        break;
-      default:
-        break;
-    }
-  }
-  return tags;
-}
-
 std::string_view StripTags(std::string_view line, std::string& scratch) {
   // The pieces outside tags, from the first ">" on.
   std::string_view only;  // the one piece found so far that is not empty

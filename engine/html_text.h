@@ -23,21 +23,6 @@ bool HtmlIsText(std::string_view sjis, bool name);
 // written "\" as the file held it.
 std::string EscapeHtml(std::string_view sjis, bool name);
 
-// The tags of a bookmark file line that its reader goes by, each anywhere in the line and in
-// the letter case shown.
-struct LineTags {
-  bool dt = false;          // "<DT>"
-  bool dtLink = false;      // "<DT><A"
-  bool linkEnd = false;     // "</A>"
-  bool heading = false;     // "<H3"
-  bool headingEnd = false;  // "</H3"
-  bool list = false;        // "<DL>"
-  bool listEnd = false;     // "</DL>"
-};
-// Every tag begins with "<", which is never the second byte of a character: the line is
-// looked at only where it has one.
-LineTags TagsOf(std::string_view line);
-
 // The text of a line without its markup: nothing up to the first ">", nothing from each "<"
 // to the next ">", and no ">" at all. A view into the line where the text is one piece of
 // it, else into scratch.

@@ -62,7 +62,13 @@ bool LineReader::AtEnd() {
 }
 
 bool LineReader::ReadLine(std::string& line) {
+  bool ended;
+  return ReadPart(line, std::string::npos, ended);
+}
+
+bool LineReader::ReadPart(std::string& line, std::size_t most, bool& ended) {
   line.clear();
+  ended = true;
   if (AtEnd()) return false;
   while (true) {
     const char* start = buffer_.data() + pos_;
@@ -88,6 +94,16 @@ bool LineReader::ReadLine(std::string& line) {
       if (cr && pos_ >= buffer_.size()) Fill();
       if (cr && pos_ < buffer_.size() && buffer_[pos_] == '\n') ++pos_;
       return true;
+    }
+    if (line.size() + avail > most) {
+      std::size_t cut = avail;
+      while (cut > 0 && static_cast<unsigned char>(start[cut - 1]) >= 0x40) --cut;
+      if (cut > 0) {
+        line.append(start, cut);
+        pos_ += cut;
+        ended = false;
+        return true;
+      }
     }
     line.append(start, avail);
     pos_ = buffer_.size();

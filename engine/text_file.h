@@ -20,6 +20,10 @@ class LineReader {
 
   // The next line without its end; false at the end of the input. Throws platform::IoError.
   bool ReadLine(std::string& line);
+  // The same, with a line longer than most handed over in parts, each but the last ending
+  // right after a byte below 0x40, which ends a character in Shift-JIS, EUC-JP and UTF-8
+  // alike (a line without one is handed over whole); ended tells whether the line ended.
+  bool ReadPart(std::string& part, std::size_t most, bool& ended);
   bool AtEnd();
   std::int64_t Size() const { return file_.Size(); }
   void Close() { file_.Close(); }

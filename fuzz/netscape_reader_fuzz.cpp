@@ -1,13 +1,66 @@
 // The Netscape bookmark file reader on raw file bytes. The first byte picks a META line put
 // in front of the rest (none, so that the bytes decide, Shift_JIS, UTF-8 or EUC-JP), the
 // operation number and whether the folder tree is filled; the rest is the file.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "engine/bookmark_charset.h"
 #include "engine/bookmark_control.h"
+#include "engine/html_tokens.h"
 #include "engine/sjis_text.h"
+#include "engine/text_file.h"
 #include "fuzz/fuzz_support.h"
+
+namespace {
+
+// Counts the A start tags that a browser finds in the text, the one the file ends in too,
+// and those of them with an HREF.
+class LinkTags final : public lf::HtmlSink {
+ public:
+  void Text(std::string_view) override {}
+  bool Tag(const lf::HtmlTag& tag) override {
+    if (!tag.IsEnd()) CutOff(tag);
+    return true;
+  }
+  void CutOff(const lf::HtmlTag& tag) override {
+    if (tag.Name() != "a") return;
+    ++all;
+    withHref += tag.Find("href").has_value();
+  }
+
+  int all = 0;
+  int withHref = 0;
+};
+
+// The A tags in the file, read in the character set the reader reads it in and in the
+// pieces it reads.
+LinkTags LinkTagsOf(const std::string& path) {
+  const int charset = lf::DetectCharset(path);
+  lf::LineReader file(path);
+  LinkTags links;
+  lf::HtmlTokenizer tokens(links);
+  std::string raw, text;
+  bool ended;
+  while (file.ReadPart(raw, lf::kBookmarkFilePart, ended)) {
+    lf::LineInSjis(charset, raw, text);
+    if (ended) text.push_back('\n');
+    tokens.Feed(text);
+  }
+  tokens.Finish();
+  return links;
+}
+
+// How often "<a" stands in the bytes, in any letter case: no more links can be made.
+int LessThanA(std::string_view bytes) {
+  int count = 0;
+  for (std::size_t i = bytes.find('<'); i != std::string_view::npos; i = bytes.find('<', i + 1))
+    count += i + 1 < bytes.size() && (bytes[i + 1] == 'a' || bytes[i + 1] == 'A');
+  return count;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace lffuzz;
@@ -32,10 +85,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CountingTree tree;
   const bool fillTree = (mode & 8) != 0;
   lf::BookmarkList list;
-  int cancel = 0, count = 0;
+  int cancel = 0;
   const std::string root = scratch.Path("fav");
-  control.ReadBookmarkFile(owner, scratch.Path("bookmark.htm"), cancel, count,
-                           fillTree ? &tree : nullptr, fillTree, list, bar, root);
+  const lf::Report report = control.ReadBookmarkFile(
+      {owner, bar, nullptr, cancel}, scratch.Path("bookmark.htm"), list, root,
+      fillTree ? &tree : nullptr);
+  const int count = report.links;
 
   // A readable file is never reported as an error; the only message is the one for folders
   // nested too deep.
@@ -56,6 +111,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               IsLevelChar(key, key.size() - 1) && key.size() + 1 + url.size() == entry.size(),
           "entry splits like a link entry", entry);
   }
+  // Every A ends as a link or as a line of the lost-data log, the one with an HREF too, and
+  // every lost item is an error of the run.
+  const int lost = static_cast<int>(report.lost.size());
+  const LinkTags tags = LinkTagsOf(scratch.Path("bookmark.htm"));
+  Check(report.errors == lost, "every lost item counted as an error");
+  Check(count + lost == tags.all, "every A a link or a lost item");
+  Check(count <= tags.withHref, "a link only of an A with an HREF");
+  Check(tags.all <= LessThanA(content), "an A only where the bytes hold one");
   // The reader never changes its input, and its temporary copy is gone.
   Check(scratch.Read("bookmark.htm") == content, "the input is unchanged");
   Check(ListNames(scratch.Native()) == "bookmark.htm\nprog\n", "no file left behind",

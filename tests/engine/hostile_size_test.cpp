@@ -204,7 +204,7 @@ TEST_F(BigInput, MegabyteLinesNamesAndShortcutsAreTakenWhole) {
   lftest::MakeDirs(dir.NativePath("fav"));
   lftest::WriteFile(dir.NativePath("fav/big.url"),
                     "[InternetShortcut]\r\nURL=http://a/" + mega + "\r\n");
-  // A link whose closing tag never comes takes every later line.
+  // Links whose closing tags never come end where the next one begins.
   {
     Writer w(dir.NativePath("open.htm"));
     w("<DL><p>\r\n<DT><A HREF=\"http://open/\">");
@@ -227,7 +227,9 @@ TEST_F(BigInput, MegabyteLinesNamesAndShortcutsAreTakenWhole) {
   EXPECT_EQ(opera, lf::BookmarkList{"R" + link});
   ASSERT_EQ(favorites.size(), 1u);
   EXPECT_EQ(favorites[0].size(), dir.Path("fav").size() + M.size() + 8 + 1 + 2047);
-  EXPECT_TRUE(open.empty());
+  ASSERT_EQ(open.size(), 100'001u);
+  EXPECT_EQ(open.front(), "R" + M + ".url0\\http://open/");
+  EXPECT_EQ(open.back(), "R" + M + "x.url0\\http://never/");
   EXPECT_TRUE(owner.messages.empty());
 }
 
