@@ -1,15 +1,19 @@
 // The Opera hotlist reader: every "#FOLDER" block becomes a folder entry and every "#URL"
-// block a URL entry under the root path, nested as the file nests them.
+// block a URL entry under the root path, nested as the file nests them. A block is its line
+// and the property lines after it (white space, KEY=value), up to the next block or "-"; a
+// "-" closes the innermost open folder.
 //
-// The file's nesting is followed with a stack of open folders instead of one nested call per
-// folder, so that a file of a million nested folders costs no call stack. Each frame of the
-// stack does exactly what one nested call of the block parser would do; only what a suspended
-// frame needs again is kept: its remembered link name (when it has one) and its folder path
-// (once per folder that is entered; folders too deep for the entry format share the path of
-// the deepest one that fits). Memory therefore grows with the file, never with more.
+// The file's nesting is followed with a stack of the open folders' paths instead of one
+// nested call per folder, so that a file of a million nested folders costs no call stack;
+// folders too deep for the entry format share the path of the deepest one that fits, so the
+// stack never grows past the levels the entries can express.
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/bookmark_control.h"
+#include "engine/entry.h"
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
 #include "platform/file_system.h"
@@ -17,125 +21,159 @@
 namespace lf {
 namespace {
 
-enum class Block { None, Folder, Link };
+enum class Block { None, Folder, Link, Separator, Other };
 
-// The text after the first "key" of the line, if the line holds one.
-bool ValueAfter(const std::string& line, std::string_view key, std::string& value) {
-  const std::size_t pos = FindCharBoundary(line, key);
-  if (pos == std::string::npos) return false;
-  value.assign(line, pos + key.size());
+// The kind of block a line begins; None for a line that begins none.
+Block BlockOf(std::string_view line) {
+  if (line.empty() || line[0] != '#') return Block::None;
+  if (line == "#FOLDER") return Block::Folder;
+  if (line == "#URL") return Block::Link;
+  // The format's own spelling.
+  if (line == "#SEPERATOR") return Block::Separator;
+  return Block::Other;
+}
+
+// The key and value of a property line: white space, KEY=value. A key is taken only as a
+// whole, so that no value ("NAME=a URL=http://x/") and no other key ("SHORT NAME=") is read
+// as another property.
+bool PropertyOf(std::string_view line, std::string_view& key, std::string_view& value) {
+  const std::size_t start = std::min(line.find_first_not_of(" \t"), line.size());
+  const std::size_t equals = line.find('=', start);
+  if (equals == std::string_view::npos || equals == start) return false;
+  key = line.substr(start, equals - start);
+  value = line.substr(equals + 1);
   return true;
 }
+
+// What KDE's editor writes for a separator: a link of this name without an address.
+constexpr std::string_view kKdeSeparatorName = "--- separator ---";
 
 // Follows the blocks of a hotlist line by line and files what they hold in the list.
 class HotlistParser {
  public:
   HotlistParser(const std::string& folderPath, BookmarkList& list, Report& report)
-      : list_(list), report_(report), paths_{{0, folderPath}} {}
+      : rootPath_(folderPath), list_(list), report_(report) {}
 
-  // Takes the next line; false once the folder the parse began in has ended.
-  bool Take(const std::string& line) {
-    std::string value;
-    if (state_ == Block::None) {
-      if (line == "#FOLDER") {
-        state_ = Block::Folder;
-        ++depth_;
-      } else if (line == "#URL") {
-        state_ = Block::Link;
-      }
-    } else if (state_ == Block::Folder && ValueAfter(line, "NAME=", value)) {
-      EnterFolder(value);
-      return true;  // the folder's contents start on the next line
-    } else if (state_ == Block::Link) {
-      TakeLinkLine(line);
+  void Take(std::string_view line) {
+    const Block block = BlockOf(line);
+    if (block != Block::None || line == "-") {
+      EndBlock();
+      if (block == Block::None)
+        LeaveFolder();
+      else
+        Begin(block);
+      return;
     }
-    return TakeEnd(line);
+    std::string_view key, value;
+    if (block_ == Block::None || !PropertyOf(line, key, value)) return;
+    if (key == "NAME" && !hasName_) {
+      name_.assign(value);
+      hasName_ = true;
+    } else if (key == "URL" && !hasUrl_) {
+      url_.assign(value);
+      hasUrl_ = true;
+    }
   }
+
+  // The end of the file ends the block that is open.
+  void Finish() { EndBlock(); }
 
   bool TooDeep() const { return tooDeep_; }
 
  private:
-  struct SavedPath {
-    long long frame;  // the frame that entered the folder
-    std::string path;
-  };
   struct SavedName {
-    long long frame;
+    long long open;  // the folders open around the link that had it
     std::string name;
   };
 
-  // Files the folder and opens a frame for its contents. A "\" of the name is part of the
-  // name, never a step of the path.
-  void EnterFolder(const std::string& text) {
-    const int level = depth_ - 1;
-    // A folder is entered only where its level fits the entry format; the contents of one
-    // that does not are filed in the deepest folder that was entered.
-    const bool entered = level <= kMaxFolderLevel && paths_.back().frame == frame_;
-    if (entered) {
-      list_.push_back(MakeFolderEntry(paths_.back().path, text, level));
+  void Begin(Block block) {
+    block_ = block;
+    hasName_ = hasUrl_ = false;
+  }
+
+  void EndBlock() {
+    switch (std::exchange(block_, Block::None)) {
+      case Block::Folder:
+        // A folder without a name is named as the windows name a new one.
+        EnterFolder(hasName_ ? std::string_view(name_) : std::string_view(untitled_));
+        break;
+      case Block::Link:
+        EndLink();
+        break;
+      case Block::Separator:
+        AddSeparator();
+        break;
+      case Block::None:
+      case Block::Other:
+        break;
+    }
+  }
+
+  // Files the folder and opens it. A "\" of the name is part of the name, never a step of
+  // the path. A folder is entered only where its level fits the entry format; the contents
+  // of one that does not are filed in the deepest folder that was entered.
+  void EnterFolder(std::string_view name) {
+    if (open_ <= kMaxFolderLevel) {
+      list_.push_back(MakeFolderEntry(Path(), name, static_cast<int>(open_)));
       ++report_.folders;
-    } else
+      paths_.emplace_back(ViewOf(list_.back()).OwnPath());
+    } else {
       tooDeep_ = true;
-    if (!linkName_.empty()) names_.push_back({frame_, std::move(linkName_)});
+    }
+    if (!linkName_.empty()) names_.push_back({open_, std::move(linkName_)});
     linkName_.clear();
-    ++frame_;
-    state_ = Block::None;
-    if (entered) paths_.push_back({frame_, std::string(ViewOf(list_.back()).OwnPath())});
+    ++open_;
   }
 
-  // A line of a "#URL" block: its name is remembered, its address files the link.
-  void TakeLinkLine(const std::string& line) {
-    std::string value;
-    if (ValueAfter(line, "NAME=", value)) linkName_ = value;
-    if (ValueAfter(line, "URL=", value)) {
-      if (depth_ > kMaxLevel) tooDeep_ = true;
-      list_.push_back(
-          MakeLinkEntry(paths_.back().path, linkName_, std::min(depth_, kMaxLevel), value));
-      ++report_.links;
-      state_ = Block::None;
-    }
-  }
-
-  // A "-" ends a folder. A frame that is left returns to its opener, whose own line was the
-  // folder's "NAME=" line: that one only checks whether the depth fell below its base too.
-  // False when the outermost frame ends.
-  bool TakeEnd(const std::string& line) {
-    bool leave = false;
-    if (line == "-") {
-      --depth_;
-      leave = depth_ == base_ + frame_;
-    }
-    while (leave || depth_ < base_ + frame_) {
-      leave = false;
-      if (!EndFrame()) return false;
-    }
-    return true;
-  }
-
-  // Ends the current frame and resumes the one that opened it; false at the outermost one.
-  bool EndFrame() {
-    if (frame_ == 0) return false;
-    if (paths_.back().frame == frame_) paths_.pop_back();
-    --frame_;
-    state_ = Block::None;
-    if (!names_.empty() && names_.back().frame == frame_) {
+  // A "-" with no folder open closes nothing.
+  void LeaveFolder() {
+    if (open_ == 0) return;
+    --open_;
+    if (paths_.size() > static_cast<std::size_t>(open_)) paths_.pop_back();
+    linkName_.clear();
+    if (!names_.empty() && names_.back().open == open_) {
       linkName_ = std::move(names_.back().name);
       names_.pop_back();
-    } else {
-      linkName_.clear();
     }
-    return true;
   }
 
-  int depth_ = 0;  // one more at every "#FOLDER", one less at every "-"
-  const int base_ = 0;
+  // A link without a name of its own takes the name of the link before it in its folder.
+  // KDE writes separators as links: one of its separator's name and no address is read as
+  // the separator it stands for, not as a link that no format could open. A link without
+  // an address is lost.
+  void EndLink() {
+    if (hasName_ && name_ == kKdeSeparatorName && hasUrl_ && url_.empty()) {
+      AddSeparator();
+      return;
+    }
+    if (hasName_) linkName_ = name_;
+    if (!hasUrl_) {
+      report_.lost.push_back({"URL Error", std::string(Path()) + "\\" + linkName_, {}});
+      ++report_.errors;
+      return;
+    }
+    if (open_ > kMaxLevel) tooDeep_ = true;
+    list_.push_back(MakeLinkEntry(Path(), linkName_,
+                                  static_cast<int>(std::min<long long>(open_, kMaxLevel)), url_));
+    ++report_.links;
+  }
+
+  // Where a separator is made in the folder being read, once entries can be separators.
+  void AddSeparator() {}
+
+  std::string_view Path() const { return paths_.empty() ? rootPath_ : paths_.back(); }
+
+  const std::string rootPath_;
+  const std::string untitled_ = Sjis("新規フォルダ");
   BookmarkList& list_;
   Report& report_;
-  std::vector<SavedPath> paths_;
-  std::vector<SavedName> names_;
-  long long frame_ = 0;  // the current frame; its base is base_ + frame_
-  Block state_ = Block::None;
-  std::string linkName_;  // the current frame's remembered link name
+  Block block_ = Block::None;
+  bool hasName_ = false, hasUrl_ = false;
+  std::string name_, url_;          // of the open block
+  long long open_ = 0;              // the folders open, also those too deep to be entered
+  std::vector<std::string> paths_;  // of the folders entered
+  std::vector<SavedName> names_;    // the remembered link names of the folders around
+  std::string linkName_;            // the name of the last link of the open folder
   bool tooDeep_ = false;
 };
 
@@ -158,9 +196,9 @@ Report TBookmarkControl::LoadOperaFile(const Io& io, const std::string& filePath
       io.bar.StepIt();
       io.owner.ProcessMessages();
       if (io.cancel != 0) break;
-      line = Utf8ToSjis(line);
-      if (!parser.Take(line)) break;
+      parser.Take(Utf8ToSjis(line));
     }
+    if (io.cancel == 0) parser.Finish();
     if (parser.TooDeep())
       io.owner.MessageBox(DeepNestingMessage(), MessageCaption(), kMbOk | kMbIconWarning);
     Regroup(list);

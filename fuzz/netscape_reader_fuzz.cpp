@@ -87,9 +87,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   lf::BookmarkList list;
   int cancel = 0;
   const std::string root = scratch.Path("fav");
-  const lf::Report report = control.ReadBookmarkFile(
-      {owner, bar, nullptr, cancel}, scratch.Path("bookmark.htm"), list, root,
-      fillTree ? &tree : nullptr);
+  const lf::Report report =
+      control.ReadBookmarkFile({owner, bar, nullptr, cancel}, scratch.Path("bookmark.htm"), list,
+                               root, fillTree ? &tree : nullptr);
   const int count = report.links;
 
   // A readable file is never reported as an error; the only message is the one for folders

@@ -17,9 +17,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   QuietOwner owner;
   lf::ProgressBar bar;
   lf::BookmarkList list;
-  int cancel = 0, count = 0;
+  int cancel = 0;
   const std::string root = scratch.Path("fav");
-  control.LoadOperaFile(owner, scratch.Path("opera6.adr"), cancel, count, bar, list, root);
+  const lf::Report report =
+      control.LoadOperaFile({owner, bar, nullptr, cancel}, scratch.Path("opera6.adr"), list, root);
+  const int count = report.links;
+  // A link block without an address is lost, and counted.
+  Check(report.errors == static_cast<int>(report.lost.size()), "every lost item an error");
 
   Check(owner.errors == 0, "no error for a readable file", owner.last);
   Check(owner.messages <= 1, "at most one message per read");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
 #include "tests/support/fakes.h"
@@ -93,16 +95,98 @@ TEST(OperaReader, BlockLinesMustStandAloneAndClosingLinesEndLevels) {
   EXPECT_EQ(ReadHotlist("#URL\rNAME=a\rURL=http://a/\r").list, (Lines{"R\\腕腕a.url0\\http://a/"}));
   EXPECT_EQ(ReadHotlist(Hotlist({"#FOLDER ", "NAME=F", "#URL", "NAME=a", "URL=http://a/"})).list,
             (Lines{"R\\腕腕a.url0\\http://a/"}));
-  // An indented "-" closes nothing; a "-" at the top ends the whole read.
+  // An indented "-" closes nothing; a "-" with no folder open is passed over.
   EXPECT_EQ(ReadHotlist(Hotlist({"#FOLDER", "NAME=F", " -", "#URL", "NAME=a", "URL=http://a/", "-",
                                  "-", "#URL", "NAME=b", "URL=http://b/"}))
                 .list,
-            (Lines{"R\\F.dir0", "R\\F\\腕腕a.url1\\http://a/"}));
-  // A "-" before a folder's name ends the level it was opened in.
+            (Lines{"R\\F.dir0", "R\\F\\腕腕a.url1\\http://a/", "R\\腕腕b.url0\\http://b/"}));
+  // A folder without a name is named as a new folder of the windows, and keeps its links.
+  EXPECT_EQ(ReadHotlist(Hotlist({"#FOLDER", "NAME=F", "#FOLDER", "-", "#FOLDER", "#URL", "NAME=a",
+                                 "URL=http://a/"}))
+                .list,
+            (Lines{"R\\F.dir0", "R\\F\\新規フォルダ.dir1", "R\\F\\新規フォルダ.dir1",
+                   "R\\F\\新規フォルダ\\腕腕a.url2\\http://a/"}));
+}
+
+// A property is a whole line, white space and KEY=value, in any order within its block: a
+// title holding "URL=" is a title. A separator is no link and no folder; a link without an
+// address is lost, counted and logged.
+TEST(OperaReader, PropertiesAreLinesOfTheirBlock) {
+  Lines file = kHeader;
+  for (const char* l : {"#URL",
+                        "\tNAME=a URL=http://evil.example/",
+                        "\tURL=http://a/",
+                        "",
+                        "#URL",
+                        "\tURL=http://b/",
+                        "\tSHORT NAME=short",
+                        "\tNAME=b",
+                        "\tNAME=second",
+                        "#SEPERATOR",
+                        "\tNAME=rule",
+                        "\tURL=http://rule/",
+                        "#FOLDER",
+                        "\tNAME=F",
+                        "\tDESCRIPTION=URL=http://description/",
+                        "#URL",
+                        "\tNAME=no address",
+                        "#NOTE",
+                        "\tNAME=note",
+                        "\tURL=http://note/",
+                        "-"})
+    file.push_back(l);
+  TBookmarkControl control;
+  lftest::RecordingOwner owner;
+  lftest::FakeProgressBar bar;
+  lftest::TempDir dir;
+  lftest::WriteFile(dir.NativePath("h.adr"), Hotlist(file));
+  int cancel = 0;
+  lf::BookmarkList list;
+  const lf::Report report =
+      control.LoadOperaFile({owner, bar, nullptr, cancel}, dir.Path("h.adr"), list, "R");
+  Lines read;
+  for (const std::string& e : list) read.push_back(lftest::U(e));
+  EXPECT_EQ(read, (Lines{"R\\F.dir0", "R\\腕腕a URL=http://evil.example/.url0\\http://a/",
+                         "R\\腕腕b.url0\\http://b/"}));
+  ASSERT_EQ(report.lost.size(), 1u);
+  EXPECT_EQ(report.lost[0].kind, "URL Error");
+  EXPECT_EQ(lftest::U(report.lost[0].path), "R\\F\\no address");
+  EXPECT_EQ(report.errors, 1);
+  EXPECT_EQ(report.links, 2);
+}
+
+// KDE's editor exports the collection of tests/data/real-files/firefox-export.html so; it
+// holds every folder and link of it, the addresses as KDE decoded them. Its separator, a link
+// named "--- separator ---" without an address, is taken as the separator KDE means: as a
+// link it would open nothing and no Favorites shortcut could hold it.
+TEST(OperaReader, AHotlistOfKdesEditorAsItHoldsIt) {
+  const std::string path = (std::filesystem::path(__FILE__).parent_path().parent_path() / "data" /
+                            "real-files" / "kde-hotlist.adr")
+                               .string();
+  Read r = ReadHotlist(lftest::ReadFile(path));
   EXPECT_EQ(
-      ReadHotlist(Hotlist({"#FOLDER", "NAME=F", "#FOLDER", "-", "#URL", "NAME=a", "URL=http://a/"}))
-          .list,
-      (Lines{"R\\F.dir0", "R\\腕腕a.url1\\http://a/"}));
+      r.list,
+      (Lines{
+          "R\\Bookmarks Toolbar.dir0",
+          "R\\Bookmarks Toolbar\\仕事.dir1",
+          "R\\Bookmarks Toolbar\\仕事\\腕腕報告メール.url2\\mailto:team@example.co.jp?subject=報告",
+          "R\\Bookmarks Toolbar\\仕事\\腕腕予定表.url2\\https://calendar.example.co.jp/",
+          "R\\Bookmarks Toolbar\\腕腕Yahoo! JAPAN.url1\\https://www.yahoo.co.jp/",
+          "R\\Other Bookmarks.dir0",
+          "R\\Other Bookmarks\\腕腕記事 \"後で\" <読む>.url1\\https://example.org/記事?id=1&ref=bm",
+          "R\\旅行 & 地図.dir0",
+          "R\\旅行 & 地図\\腕腕NAVITIME.url1\\https://www.navitime.co.jp/",
+          "R\\旅行 & 地図\\腕腕じゃらん.url1\\https://www.jalan.net/",
+          "R\\旅行 & 地図\\腕腕地図: "
+          "東京.url1\\https://www.google.com/maps/search/?api=1&query=東京",
+          "R\\腕腕서울 - 위키백과.url0\\https://ko.wikipedia.org/wiki/서울",
+          "R\\腕腕Archive this page.url0\\"
+          "javascript:location.href='https://web.archive.org/save/'+location.href",
+          "R\\腕腕BBC News — World.url0\\https://www.bbc.co.uk/news",
+          "R\\腕腕DuckDuckGo search.url0\\https://duckduckgo.com/?q=%25s",
+      }));
+  EXPECT_EQ(r.count, 11);
+  EXPECT_TRUE(r.owner.messages.empty());
 }
 
 TEST(OperaReader, FoldersTooDeepForTheEntriesAreFiledInTheDeepestOne) {
