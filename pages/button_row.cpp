@@ -1,5 +1,6 @@
 #include "pages/button_row.h"
 
+#include <QBoxLayout>
 #include <QPushButton>
 
 #include "qtui/sjis_qt.h"
@@ -11,14 +12,24 @@ QPushButton* NewRowButton(QWidget* page, int number) {
   auto* button = new QPushButton(Jp(kCaptions[number - 1]), page);
   button->setObjectName(QStringLiteral("Button%1").arg(number));
   button->setAutoDefault(false);
-  button->resize(75, 25);
+  // "キャンセル" takes the back button's place while a step runs: room for the longer one.
+  if (number == 2) {
+    const QFontMetrics metrics = button->fontMetrics();
+    button->setMinimumWidth(button->sizeHint().width() +
+                            std::max(0, metrics.horizontalAdvance(Jp("キャンセル")) -
+                                            metrics.horizontalAdvance(button->text())));
+  }
   if (number == 3) button->setEnabled(false);
   return button;
 }
 
-void PlaceButtonRow(const std::array<QPushButton*, 4>& row, int width, int height) {
-  static constexpr int kFromRight[] = {350, 260, 180, 90};
-  for (std::size_t i = 0; i < row.size(); ++i) row[i]->move(width - kFromRight[i], height - 50);
+QHBoxLayout* ButtonRowLayout(const std::array<QPushButton*, 4>& row) {
+  auto* layout = new QHBoxLayout;
+  layout->addStretch(1);
+  layout->addWidget(row[0]);
+  layout->addSpacing(row[0]->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 2);
+  for (std::size_t i = 1; i < row.size(); ++i) layout->addWidget(row[i]);
+  return layout;
 }
 
 }  // namespace lf

@@ -5,6 +5,7 @@
 
 #include <array>
 
+class QHBoxLayout;
 class QPushButton;
 class QWidget;
 
@@ -13,8 +14,7 @@ namespace lf {
 // Button number 1..4 of the row, named and captioned for its place.
 QPushButton* NewRowButton(QWidget* page, int number);
 
-// Puts the row at the foot of a page of the given size: 50 pixels above the bottom edge, the
-// buttons' left edges 350, 260, 180 and 90 pixels from the right edge.
-void PlaceButtonRow(const std::array<QPushButton*, 4>& row, int width, int height);
+// The row laid out at the right edge of the page: "終了" a little apart from the three steps.
+QHBoxLayout* ButtonRowLayout(const std::array<QPushButton*, 4>& row);
 
 }  // namespace lf

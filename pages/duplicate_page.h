@@ -45,20 +45,40 @@ class TForm07 : public LeavingPage {
 
   // The marked entry numbers, in ascending order (empty once the page has been left).
   std::set<std::size_t> Marks() const;
-  // True while marks wait for "実行".
-  bool Unsaved() const override { return marks_ && !marks_->Marked().empty(); }
+  // True while marks wait for "実行", or links taken out of the list wait for a write of
+  // the bookmark file that went through.
+  bool Unsaved() const override { return marks_ && (!marks_->Marked().empty() || unwritten_); }
+  // The size the page opens at when the settings file keeps none, on a screen large enough.
+  QSize DefaultSize() const;
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   enum class Step { Idle, Reading, Deleting };
+  // The columns of the pairs, by their numbers in the list (shown in another order).
+  enum Column : int {
+    kColumnName,
+    kColumnFolder,
+    kColumnDblFolder,
+    kColumnNo,
+    kColumnDblNo,
+    kColumnDblName,
+    kColumnUrl,
+    kColumnCount
+  };
 
   void NameControls();
   void SetUpHeader();
   void SetUpPairList();
   void ConnectHandlers();
+  void LayOut();
+  // Shows the name of the link a side's button deletes on the button.
+  void NameDeleteButton(QPushButton* button, const QString& name);
+  // Deletes the shortcuts of the marked entries (operation 6); what the status then says.
+  std::string DeleteMarkedFiles();
+  // Takes the marked entries out of the list and writes the bookmark file (operation 9).
+  void WriteWithoutMarked();
   void AddRows(const std::vector<DuplicatePair>& pairs);
   std::string ShownFolder(const std::string& entry) const;
   // Deletes the shortcut of an entry: 0, or the error code.
@@ -83,6 +103,7 @@ class TForm07 : public LeavingPage {
   QPushButton* btnUrl1_;
   QPushButton* btnUrl2_;
   QLabel* label2_;
+  QLabel* label3_;  // the address the two links of the row last clicked share
   QProgressBar* barWidget_;
   QTreeWidget* listView_;
   QPushButton* button1_;
@@ -100,6 +121,8 @@ class TForm07 : public LeavingPage {
   int proc_ = 0;                           // the operation served: 6 Favorites, 9 bookmark file
   bool activated_ = false;
   bool removingRow_ = false;  // the page itself takes a row out
+  bool unwritten_ = false;    // the last write of the bookmark file did not go through
+  int removed_ = 0;           // links taken out of the list since the last complete write
   Step step_ = Step::Idle;
 };
 

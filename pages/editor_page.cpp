@@ -14,6 +14,7 @@
 #include "core/editor_list.h"
 #include "engine/sjis_text.h"
 #include "pages/page_look.h"
+#include "pages/step_texts.h"
 #include "pages/url_dialog.h"
 #include "qtui/message_service.h"
 #include "qtui/sjis_qt.h"
@@ -64,22 +65,9 @@ void TForm05::EndStep() {
   LeaveIfAsked();
 }
 
-void TForm05::ShowMemo() {
-  memo_->show();
-}
-
-void TForm05::SetEditingButtons(bool add, bool del, bool newUrl, bool url, bool move) {
-  btnAdd_->setEnabled(add);
-  btnDel_->setEnabled(del);
-  btnNew_->setEnabled(newUrl);
-  btnURL_->setEnabled(url);
-  btnMove_->setEnabled(move);
-}
-
 void TForm05::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
+  LeavingPage::showEvent(event);
   if (loaded_) return;
-  PlaceOnPage1(this, page1_);
   UrlDialog();
   // Load once the window has been painted.
   QTimer::singleShot(0, this, [this] { FormActivate(); });
@@ -96,6 +84,8 @@ void TForm05::FormActivate() {
   });
   treeView_->setEnabled(false);
   BeginStep(Step::Loading);
+  // The Favorites reader moves no bar of its own: the bar shows that it is at work.
+  if (!session_.EditsBookmarkFile()) ShowBusyBar(barWidget_);
   owner_.ProcessMessagesNow();
 
   bool complete = false;
@@ -103,6 +93,8 @@ void TForm05::FormActivate() {
   if (session_.EditsBookmarkFile()) btnNNfile_->setEnabled(true);
 
   EndReading(!complete, memo_);
+  if (session_.Unread())
+    status_.SetCaption(Sjis("[ 読み込めなかったため、編集と書き込みは行いません ]"));
   if (!complete) {
     listView_->setEnabled(false);
   } else {
@@ -156,6 +148,7 @@ void TForm05::TreeViewEdited(QTreeWidgetItem* item) {
   TBookmarkControl::Regroup(session_.List());
   session_.Changed();
   views_.Quietly([&] { tree.SetCaption(node, newName); });
+  views_.KeepInView(item);
   // The folder keeps being the chosen one under its new name.
   selectedFolderCaption_ = newName;
   RebasePath(currentFolderPath_, oldPath, newPath);
@@ -198,6 +191,7 @@ void TForm05::ListViewEdited(QTreeWidgetItem* item) {
   }
   RenameUrlEntry(session_.List(), views_.ShownFolder(), oldName, newName);
   views_.Quietly([&] { SetSjisText(item, 0, newName); });
+  views_.KeepInView(item);
   TBookmarkControl::Regroup(session_.List());
   session_.Changed();
   moveMode_ = false;
@@ -228,6 +222,7 @@ void TForm05::ListViewDblClick() {
   parts.level = level;
   *entry = MakeUrlEntry(parts);
   views_.Quietly([&] { SetSjisText(item, 0, parts.name); });
+  views_.KeepInView(item);
   TBookmarkControl::Regroup(session_.List());
   session_.Changed();
   values.accepted = 0;
@@ -414,17 +409,21 @@ void TForm05::BtnOKClick() {
     session_.Changed();
   views_.RemoveListItems(selected);
   TBookmarkControl::Regroup(session_.List());
-  label1_->hide();
-  ShowMemo();
-  btnOK_->hide();
-  btnCan_->hide();
-  moveMode_ = false;
+  EndMove();
+  // The list shows the folder the tree shows: the destination, with the links just moved
+  // chosen there.
+  views_.FillList(destination);
+  views_.SelectListItems(names);
+  ListViewClick();
 }
 
 void TForm05::BtnCanClick() {
-  moveMode_ = false;
-  btnOK_->hide();
-  btnCan_->hide();
+  EndMove();
+  // Nothing moved: the tree goes back to the folder the list still shows.
+  if (Editable() && !moveSourceFolder_.empty() && moveSourceFolder_ != currentFolderPath_) {
+    views_.SelectPath(moveSourceFolder_);
+    ListViewClick();
+  }
 }
 
 void TForm05::Button1Click() {
@@ -435,7 +434,7 @@ void TForm05::Button2Click() {
   GoBack();
 }
 
-void TForm05::ShowWriteResult(const WriteBackResult& result) {
+void TForm05::ShowWriteResult(const WriteBackResult& result, int linksWritten) {
   barWidget_->hide();
   if (result.cancelled) {
     ShowInterrupted();
@@ -443,7 +442,10 @@ void TForm05::ShowWriteResult(const WriteBackResult& result) {
   }
   const std::string text = WriteResultText(result);
   if (text.empty()) {
-    label1_->hide();
+    label1_->setText(FromSjis(
+        WrittenText(session_.EditsBookmarkFile() ? Collection::BookmarkFile : Collection::Favorites,
+                    linksWritten, FolderEntries(session_.List()))));
+    label1_->show();
     ShowMemo();
     return;
   }
@@ -467,7 +469,11 @@ void TForm05::Button4Click() {
   BeginStep(Step::Writing);
   owner_.BeginRun();
 
-  ShowWriteResult(session_.Write(owner_, status_, bar_));
+  // The writers count what they wrote into the program's counters.
+  const RunCounters& counters = AppRun().counters;
+  const int before = counters.ieUrlCount + counters.nnUrlCount;
+  const WriteBackResult result = session_.Write(owner_, status_, bar_);
+  ShowWriteResult(result, counters.ieUrlCount + counters.nnUrlCount - before);
   listView_->setEnabled(true);
   CaptionBack(false);
   button1_->setEnabled(true);

@@ -62,12 +62,13 @@ class TForm05 : public LeavingPage {
   bool Busy() const { return step_ != Step::Idle; }
   // True while the list holds changes that "実行" has not written.
   bool Unsaved() const override;
+  // The size the page opens at when the settings file keeps none, on a screen large enough.
+  QSize DefaultSize() const;
   // The URL information dialog (made on first use).
   TForm06* UrlDialog();
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   enum class Step { Idle, Loading, Merging, Writing };
@@ -75,6 +76,7 @@ class TForm05 : public LeavingPage {
   void SetUpHeader();
   void SetUpPanes();
   void ConnectHandlers();
+  void LayOut();
   bool Reading() const override { return step_ == Step::Loading || step_ == Step::Merging; }
   bool Running() const override { return step_ != Step::Idle; }
   // Back asks any running step to stop, the writes included, and the page stays; closing
@@ -83,8 +85,10 @@ class TForm05 : public LeavingPage {
   void ReleaseLists() override { session_.Release(); }
   void Save() override { Button4Click(); }
   std::string UnsavedWhat() const override;
-  // Shows how the last write ended: nothing when it went through.
-  void ShowWriteResult(const WriteBackResult& result);
+  // Shows how the last write ended: what it wrote when it went through.
+  void ShowWriteResult(const WriteBackResult& result, int linksWritten);
+  // Leaves move mode: the prompt goes, the memo and the page's other buttons come back.
+  void EndMove();
 
   // True when the list may be changed now: loaded, and no read or write running.
   bool Editable() const;

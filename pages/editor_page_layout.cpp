@@ -1,4 +1,5 @@
 // The editor page's window: its controls, their captions and hints, and where they sit.
+#include <QBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -16,13 +17,16 @@
 #include "qtui/image_strip.h"
 #include "qtui/sjis_qt.h"
 #include "qtui/window_font.h"
+#include "qtui/window_places.h"
 
 namespace lf {
 namespace {
 
+// The page's key in the settings file.
+constexpr char kPlaceName[] = "Editor";
+
 constexpr int kMinWidth = 420;
 constexpr int kMinHeight = 335;
-constexpr int kPanelTop = 58;
 
 // The page's topic in the help file (there is no help viewer).
 constexpr int kEditorHelpContext = 13;
@@ -52,7 +56,7 @@ QPushButton* NewButton(QWidget* parent, const char* name, const char* caption) {
 }  // namespace
 
 TForm05::TForm05(QWidget* page1)
-    : LeavingPage(page1, kSecondPageFlags),
+    : LeavingPage(page1, kSecondPageFlags, kPlaceName),
       session_(AppSettings(), AppRun().counters),
       owner_(this),
       image_(new QToolButton(this)),
@@ -74,7 +78,7 @@ TForm05::TForm05(QWidget* page1)
                                style()->standardIcon(QStyle::SP_DialogDiscardButton), "削除",
                                "URLの削除")),
       btnOK_(NewButton(this, "BtnOK", "O K")),
-      btnCan_(NewButton(this, "BtnCan", "Can")),
+      btnCan_(NewButton(this, "BtnCan", "キャンセル")),
       panel_(new QSplitter(Qt::Horizontal, this)),
       treeView_(new QTreeWidget(panel_)),
       listView_(new QTreeWidget(panel_)),
@@ -96,23 +100,25 @@ TForm05::TForm05(QWidget* page1)
   ConnectHandlers();
 
   setMinimumSize(kMinWidth, kMinHeight);
-  resize(800, 500);
+  LayOut();
+  SizeWindow(this, kPlaceName, DefaultSize(), page1_);
 }
 
-// The picture, the status label, the memo and the progress bar above the panes.
+// The picture, the memo, the status label and the progress bar above the panes.
 void TForm05::SetUpHeader() {
   image_->setObjectName("Image");
   image_->setAutoRaise(true);
-  image_->setIcon(QIcon(DirTreeImg().copy(2 * 16, 0, 16, 16).scaled(32, 32)));
+  image_->setIcon(StripIcon(kImageLink));
   image_->setIconSize(QSize(32, 32));
 
   label1_->setObjectName("Label1");
-  // The move prompt is longer than the room beside the buttons: it goes on over two lines,
-  // where the progress bar is hidden meanwhile; the short progress texts keep to the first.
+  // The texts after a write that did not go through are long: they go on over two lines.
   label1_->setWordWrap(true);
   label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label1_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   memo_->setObjectName("Memo");
   memo_->setReadOnly(true);
+  memo_->setFocusPolicy(Qt::NoFocus);
   memo_->setFrameShape(QFrame::NoFrame);
   memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
   memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -122,6 +128,7 @@ void TForm05::SetUpHeader() {
       Jp("フォルダの 「追加」 「削除」 はボタンで、名称変更は直接行ってください。\n"
          "お気に入りファイルも同様の方法で行ってください。 ＵＲＬの移動はリスト\n"
          "から選択後「移動」 を押してフォルダを決定し 「ＯＫ」を押してください。"));
+  FitMemo(memo_);
 
   barWidget_->setObjectName("Bar");
   barWidget_->setRange(0, 100);
@@ -130,6 +137,12 @@ void TForm05::SetUpHeader() {
 
   btnOK_->hide();
   btnCan_->hide();
+  for (QWidget* widget : {static_cast<QWidget*>(label1_), static_cast<QWidget*>(memo_),
+                          static_cast<QWidget*>(barWidget_), static_cast<QWidget*>(btnOK_),
+                          static_cast<QWidget*>(btnCan_)})
+    KeepRoomWhenHidden(widget);
+  for (QToolButton* button : {btnNNfile_, btnAdd_, btnDel_, btnNew_, btnMove_, btnURL_})
+    KeepRoomWhenHidden(button);
 }
 
 // The folder tree beside the link list, both renamed in place.
@@ -142,7 +155,7 @@ void TForm05::SetUpPanes() {
   listView_->setObjectName("ListView");
   listView_->setColumnCount(1);
   listView_->setHeaderLabels({Jp("URL 名称")});
-  listView_->setColumnWidth(0, 270);
+  listView_->setColumnWidth(0, EmWidth(listView_, 30));
   listView_->setRootIsDecorated(false);
   listView_->setUniformRowHeights(true);
   listView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -192,42 +205,67 @@ void TForm05::ConnectHandlers() {
 
 TForm05::~TForm05() = default;
 
-void TForm05::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  const int w = width();
-  const int h = height();
-  const int right = w - 8;
+void TForm05::ShowMemo() {
+  memo_->show();
+}
 
-  image_->setGeometry(8, 12, 36, 36);
-  // The picture buttons from the right edge; a narrow window shows their pictures only.
-  const bool narrow = w < 640;
-  int x = right;
-  for (QToolButton* button : {btnURL_, btnMove_, btnNew_}) {
-    button->setToolButtonStyle(narrow ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
-    const int width = narrow ? 30 : 64;
-    x -= width;
-    button->setGeometry(x, 14, width, 30);
-    x -= 4;
-  }
-  x -= 4;
-  for (QToolButton* button : {btnDel_, btnAdd_, btnNNfile_}) {
-    x -= 30;
-    button->setGeometry(x, 14, 30, 30);
-    x -= 4;
-  }
-  x -= 4;
-  btnCan_->setGeometry(x - 50, 16, 50, 26);
-  btnOK_->setGeometry(x - 104, 16, 50, 26);
-  memo_->setGeometry(50, 2, std::max(0, x - 50), 54);
-  label1_->setGeometry(50, 6, std::max(0, x - 112 - 50), 48);
-  barWidget_->setGeometry(50, 32, std::max(0, x - 112 - 50), 14);
+void TForm05::SetEditingButtons(bool add, bool del, bool newUrl, bool url, bool move) {
+  btnAdd_->setEnabled(add);
+  btnDel_->setEnabled(del);
+  btnNew_->setEnabled(newUrl);
+  btnURL_->setEnabled(url);
+  btnMove_->setEnabled(move);
+}
 
-  const int panelWidth = w - 16;
-  panel_->setGeometry(8, kPanelTop, panelWidth, h - 115);
-  const int treeWidth = panelWidth / 3;
-  panel_->setSizes({treeWidth, std::max(0, panelWidth - treeWidth - panel_->handleWidth())});
+void TForm05::EndMove() {
+  moveMode_ = false;
+  label1_->hide();
+  ShowMemo();
+  btnNew_->setEnabled(true);
+  btnOK_->hide();
+  btnCan_->hide();
+}
 
-  PlaceButtonRow({button1_, button2_, button3_, button4_}, w, h);
+// From the top: the picture beside the memo, the status label with the bar; the folder
+// buttons above the tree and the link buttons above the list, with "O K" and "キャンセル"
+// of a move; the panes; the row of buttons.
+void TForm05::LayOut() {
+  auto* status = new QHBoxLayout;
+  status->addWidget(label1_, 3);
+  status->addWidget(barWidget_, 2, Qt::AlignTop);
+  auto* text = new QVBoxLayout;
+  text->setSpacing(2);
+  text->addWidget(memo_);
+  text->addLayout(status);
+  auto* header = new QHBoxLayout;
+  header->addWidget(image_, 0, Qt::AlignTop);
+  header->addLayout(text, 1);
+
+  auto* tools = new QHBoxLayout;
+  for (QToolButton* button : {btnNNfile_, btnAdd_, btnDel_}) tools->addWidget(button);
+  tools->addSpacing(EmWidth(this, 1));
+  for (QToolButton* button : {btnNew_, btnMove_, btnURL_}) tools->addWidget(button);
+  tools->addStretch(1);
+  tools->addWidget(btnOK_);
+  tools->addWidget(btnCan_);
+
+  auto* page = new QVBoxLayout(this);
+  page->addLayout(header);
+  page->addLayout(tools);
+  page->addWidget(panel_, 1);
+  page->addLayout(ButtonRowLayout({button1_, button2_, button3_, button4_}));
+
+  const int treeWidth = FolderTreeWidth(treeView_);
+  panel_->setSizes({treeWidth, listView_->columnWidth(0) + EmWidth(listView_, 2)});
+  panel_->setStretchFactor(0, 1);
+  panel_->setStretchFactor(1, 1);
+}
+
+// Room for the deepest folder of a large collection in the tree, and for long link names
+// beside it; a little higher than wide enough for the memo.
+QSize TForm05::DefaultSize() const {
+  const int width = FolderTreeWidth(treeView_) + listView_->columnWidth(0) + EmWidth(this, 4);
+  return QSize(std::max(width, sizeHint().width()), EmWidth(this, 44));
 }
 
 }  // namespace lf

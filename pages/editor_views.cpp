@@ -107,6 +107,33 @@ void EditorViews::RemoveListItems(const std::vector<QTreeWidgetItem*>& items) {
   });
 }
 
+void EditorViews::SelectListItems(const std::unordered_set<std::string>& captions) {
+  QTreeWidgetItem* first = nullptr;
+  Quietly([&] {
+    listView_->clearSelection();
+    for (QTreeWidgetItem* item : ListItems(false)) {
+      if (!captions.contains(SjisText(item, 0))) continue;
+      item->setSelected(true);
+      if (!first) first = item;
+    }
+    if (first) listView_->setCurrentItem(first, 0, QItemSelectionModel::NoUpdate);
+  });
+  if (first) listView_->scrollToItem(first);
+}
+
+void EditorViews::KeepInView(QTreeWidgetItem* item) {
+  QTreeWidget* view = item->treeWidget();
+  if (!view) return;
+  Quietly([&] {
+    if (!item->isSelected()) {
+      view->clearSelection();
+      item->setSelected(true);
+    }
+    view->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+  });
+  view->scrollToItem(item);
+}
+
 void EditorViews::SelectNode(QTreeWidgetItem* item) {
   Quietly([&] { treeView_->setCurrentItem(item); });
   chosen_();

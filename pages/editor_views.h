@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/ui.h"
@@ -54,6 +55,11 @@ class EditorViews {
   std::vector<QTreeWidgetItem*> ListItems(bool selectedOnly) const;
   // Takes these items out of the link list at once.
   void RemoveListItems(const std::vector<QTreeWidgetItem*>& items);
+  // Chooses the link items of these captions, the first of them in sight.
+  void SelectListItems(const std::unordered_set<std::string>& captions);
+  // Keeps an item the user has just renamed chosen and in sight, wherever the new name has
+  // sorted it to: the next click must not land on the item that took its place.
+  void KeepInView(QTreeWidgetItem* item);
 
   // Makes the item the current node, as a click would.
   void SelectNode(QTreeWidgetItem* item);

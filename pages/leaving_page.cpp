@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "core/app_state.h"
 #include "core/run_driver.h"
@@ -11,6 +12,7 @@
 #include "pages/page_look.h"
 #include "qtui/message_service.h"
 #include "qtui/sjis_qt.h"
+#include "qtui/window_places.h"
 
 namespace lf {
 
@@ -81,6 +83,7 @@ void LeavingPage::GoBack() {
   }
   if (!MayLeave()) return;
   ReleaseLists();
+  NoteWindowPlace(this, placeName_);
   if (page1_) page1_->show();
   hide();
 }
@@ -107,8 +110,16 @@ void LeavingPage::closeEvent(QCloseEvent* event) {
     return;
   }
   ReleaseLists();
+  NoteWindowPlace(this, placeName_);
   event->accept();
   if (page1_) page1_->close();
+}
+
+void LeavingPage::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (event->spontaneous() || placed_) return;
+  placed_ = true;
+  PlaceWindow(this, placeName_, page1_);
 }
 
 }  // namespace lf

@@ -18,8 +18,10 @@ namespace lf {
 
 class LeavingPage : public QWidget {
  public:
-  // The page is a window of its own over page1, which it goes back to.
-  LeavingPage(QWidget* page1, Qt::WindowFlags flags) : QWidget(page1, flags), page1_(page1) {}
+  // The page is a window of its own over page1, which it goes back to; placeName is its key
+  // in the settings file, under which its size is kept.
+  LeavingPage(QWidget* page1, Qt::WindowFlags flags, const char* placeName)
+      : QWidget(page1, flags), page1_(page1), placeName_(placeName) {}
 
  protected:
   // True while the page reads its collections: back stops the read.
@@ -62,8 +64,11 @@ class LeavingPage : public QWidget {
   // Closing the page ends the program (page 1 is closed too), once no step runs; a read
   // running meanwhile is stopped.
   void closeEvent(QCloseEvent* event) override;
+  // The first showing: where the page was last left in this run, else centred on page 1.
+  void showEvent(QShowEvent* event) override;
 
   QPointer<QWidget> page1_;
+  const char* const placeName_;
 
  private:
   // Asks before unsaved changes are left behind; true when the page may be left.
@@ -76,6 +81,7 @@ class LeavingPage : public QWidget {
   QProgressBar* stepBar_ = nullptr;
   bool backPending_ = false;
   bool closePending_ = false;
+  bool placed_ = false;  // put in place at its first showing
 };
 
 }  // namespace lf

@@ -1,11 +1,14 @@
-// Looks the second pages share: their window decorations and the status text, red or first.
+// Looks the second pages share: their window decorations, the status text, red or first, and
+// the room their folder trees and link lists need.
 #pragma once
 
 #include <QLabel>
 #include <QPalette>
-#include <QScreen>
 #include <QWidget>
-#include <algorithm>
+
+class QPlainTextEdit;
+class QProgressBar;
+class QTreeView;
 
 namespace lf {
 
@@ -28,19 +31,23 @@ inline void SetRedText(QLabel* label, bool red) {
   label->setPalette(palette);
 }
 
-// Puts a page at page 1's top-left corner (moved by offset), then as far back as needed for
-// the whole window to stay on the screen: a page larger than page 1 would otherwise hang
-// over the screen's edge.
-inline void PlaceOnPage1(QWidget* page, const QWidget* page1, QPoint offset = {}) {
-  if (!page1) return;
-  QPoint at = page1->pos() + offset;
-  if (const QScreen* screen = page1->screen()) {
-    const QRect area = screen->availableGeometry();
-    const QSize frame = page->frameGeometry().size().expandedTo(page->size());
-    at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - frame.width())));
-    at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - frame.height())));
-  }
-  page->move(at);
-}
+// The width of ems full-width characters of the widget's font.
+int EmWidth(const QWidget* widget, int ems);
+
+// The width a folder tree needs to show, without scrolling, a folder at depth levels below
+// its root node named with ems full-width characters. The folders of a large collection lie
+// up to six below the Favorites folder, their names a dozen characters long.
+int FolderTreeWidth(const QTreeView* tree, int depth = 6, int ems = 14);
+
+// Sizes a read-only memo to its text: every line shown whole, none wrapped, and its text a
+// few pixels off the memo's edges.
+void FitMemo(QPlainTextEdit* memo);
+
+// Shows a progress bar that moves to and fro, for a step that cannot tell how far it is.
+void ShowBusyBar(QProgressBar* bar);
+
+// Keeps the room of a widget in its layout while it is hidden: the status label, the memo
+// and the progress bar of a page come and go without moving the lists below them.
+void KeepRoomWhenHidden(QWidget* widget);
 
 }  // namespace lf

@@ -1,5 +1,7 @@
 #include "pages/transfer_page.h"
 
+#include <QBoxLayout>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -18,10 +20,13 @@
 #include "engine/status_texts.h"
 #include "pages/button_row.h"
 #include "pages/page_look.h"
+#include "pages/step_texts.h"
 #include "platform/codepage.h"
+#include "platform/file_system.h"
 #include "qtui/image_strip.h"
 #include "qtui/sjis_qt.h"
 #include "qtui/window_font.h"
+#include "qtui/window_places.h"
 
 namespace lf {
 namespace {
@@ -29,27 +34,11 @@ namespace {
 // The page's topic in the help file (there is no help viewer).
 constexpr int kTransferHelpContext = 20;
 
+// The page's key in the settings file.
+constexpr char kPlaceName[] = "Transfer";
+
 constexpr int kMinWidth = 420;
 constexpr int kMinHeight = 335;
-constexpr int kPanelTop = 64;
-
-// A name that can stand as a file name: the single-byte characters a file name cannot hold
-// become full stops; two-byte characters stay whole, whatever their second byte.
-std::string FileSafeName(std::string_view name) {
-  static constexpr std::string_view kForbidden = "\\/*:?\"|";
-  std::string out;
-  out.reserve(name.size());
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const char c = name[i];
-    if (platform::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < name.size()) {
-      out.push_back(c);
-      out.push_back(name[++i]);
-    } else {
-      out.push_back(kForbidden.find(c) == std::string_view::npos ? c : '.');
-    }
-  }
-  return out;
-}
 
 QPlainTextEdit* NewMemo(QWidget* parent, const char* name, const char* utf8) {
   auto* memo = new QPlainTextEdit(parent);
@@ -60,9 +49,10 @@ QPlainTextEdit* NewMemo(QWidget* parent, const char* name, const char* utf8) {
   memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memo->viewport()->setAutoFillBackground(false);
-  memo->document()->setDocumentMargin(1);
+  memo->setFocusPolicy(Qt::NoFocus);
   memo->setPlainText(QString::fromUtf8(utf8));
-  memo->setGeometry(8, 0, 620, 44);
+  FitMemo(memo);
+  KeepRoomWhenHidden(memo);
   memo->hide();
   return memo;
 }
@@ -82,7 +72,7 @@ QTreeWidget* NewUrlList(QWidget* parent, const char* name) {
   list->setObjectName(name);
   list->setColumnCount(1);
   list->setHeaderLabels({Jp("URL 名称")});
-  list->setColumnWidth(0, 300);
+  list->setColumnWidth(0, EmWidth(list, 22));
   list->setRootIsDecorated(false);
   list->setUniformRowHeights(true);
   list->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -96,7 +86,7 @@ QTreeWidget* NewUrlList(QWidget* parent, const char* name) {
 }  // namespace
 
 TForm03::TForm03(QWidget* page1)
-    : LeavingPage(page1, kSecondPageFlags),
+    : LeavingPage(page1, kSecondPageFlags, kPlaceName),
       owner_(this),
       label1_(new QLabel(Jp(kFirstStatusText), this)),
       memo1_(NewMemo(this, "Memo1",
@@ -141,18 +131,20 @@ TForm03::TForm03(QWidget* page1)
   bitBtn1_->setObjectName("BitBtn1");
   bitBtn2_->setObjectName("BitBtn2");
 
-  label1_->setGeometry(8, 4, 620, 18);
-  barWidget_->setGeometry(8, 24, 404, 12);
   barWidget_->setRange(0, 100);
   barWidget_->setTextVisible(false);
   barWidget_->hide();
+  KeepRoomWhenHidden(label1_);
+  KeepRoomWhenHidden(barWidget_);
+  label1_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   bitBtn1_->setIcon(StripIcon(kImageLink));
   bitBtn2_->setIcon(StripIcon(kImageOpenFolder));
   for (QPushButton* button : {bitBtn1_, bitBtn2_}) {
-    button->resize(90, 21);
+    KeepRoomWhenHidden(button);
     button->hide();
   }
   for (QSplitter* panel : {panel1_, panel2_}) panel->setChildrenCollapsible(false);
+  LayOut();
 
   connect(treeView1_, &QTreeWidget::itemClicked, this, [this] { TreeView1Click(); });
   connect(treeView1_, &QTreeWidget::currentItemChanged, this, [this] { TreeView1Click(); });
@@ -165,7 +157,46 @@ TForm03::TForm03(QWidget* page1)
   connect(button4_, &QPushButton::clicked, this, [this] { Button4Click(); });
 
   setMinimumSize(kMinWidth, kMinHeight);
-  resize(640, 440);
+  SizeWindow(this, kPlaceName, DefaultSize(), page1_);
+}
+
+// The memos and the status above the two sides; above each side's list its button; the row
+// of buttons at the foot.
+void TForm03::LayOut() {
+  auto* memos = new QGridLayout;
+  memos->addWidget(memo1_, 0, 0);
+  memos->addWidget(memo2_, 0, 0);
+  auto* status = new QHBoxLayout;
+  status->addWidget(label1_, 1);
+  status->addWidget(barWidget_, 1);
+
+  auto* sides = new QGridLayout;
+  sides->addWidget(bitBtn1_, 0, 0, Qt::AlignRight);
+  sides->addWidget(bitBtn2_, 0, 1, Qt::AlignRight);
+  sides->addWidget(panel1_, 1, 0);
+  sides->addWidget(panel2_, 1, 1);
+  sides->setColumnStretch(0, 1);
+  sides->setColumnStretch(1, 1);
+  sides->setRowStretch(1, 1);
+
+  auto* page = new QVBoxLayout(this);
+  page->addLayout(memos);
+  page->addLayout(status);
+  page->addLayout(sides, 1);
+  page->addLayout(ButtonRowLayout({button1_, button2_, button3_, button4_}));
+
+  const int treeWidth = FolderTreeWidth(treeView1_);
+  for (QSplitter* panel : {panel1_, panel2_}) {
+    panel->setSizes({treeWidth, listView1_->columnWidth(0) + EmWidth(this, 2)});
+    panel->setStretchFactor(0, 1);
+    panel->setStretchFactor(1, 1);
+  }
+}
+
+// Both sides with room for the deepest folder of a large collection and for link names.
+QSize TForm03::DefaultSize() const {
+  const int side = FolderTreeWidth(treeView1_) + listView1_->columnWidth(0) + EmWidth(this, 2);
+  return QSize(std::max(2 * side + EmWidth(this, 2), sizeHint().width()), EmWidth(this, 46));
 }
 
 TForm03::~TForm03() = default;
@@ -179,9 +210,8 @@ BookmarkList TForm03::TargetList() const {
 }
 
 void TForm03::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
+  LeavingPage::showEvent(event);
   if (event->spontaneous() || activated_) return;
-  PlaceOnPage1(this, page1_);
   // Load once the window has been painted.
   QTimer::singleShot(0, this, [this] { FormActivate(); });
 }
@@ -201,23 +231,35 @@ void TForm03::FormActivate() {
   treeView2_->setEnabled(false);
 
   // The bookmark file read takes the page's cancel flag, so "キャンセル" ends either read.
+  // Each read says whether it failed: a target that is there and could not be read must not
+  // be replaced by the pasted links.
+  const Io io{owner_, bar_, &status_, counters.cancel};
   auto loadBookmarkFile = [&](BookmarkList& list, QtTreeView& tree) {
-    control_.LoadBookmarkFile(owner_, &status_, counters.cancel, counters.nnUrlCount, bar_, list,
-                              &tree, settings.IEDirName, settings.NNFileName);
+    const Report report =
+        control_.ReadBookmarkFile(io, settings.NNFileName, list, settings.IEDirName, &tree);
+    bar_.SetVisible(false);
+    return report.Failed() && platform::PathExists(settings.NNFileName);
   };
   auto loadFavorites = [&](BookmarkList& list, QtTreeView& tree) {
-    control_.LoadFavorites(owner_, &status_, counters.cancel, counters.errorCount,
-                           counters.ieUrlCount, list, &tree, settings.IEDirName);
+    // The Favorites reader moves no bar of its own: the bar shows that it is at work.
+    ShowBusyBar(barWidget_);
+    const Report report = control_.LoadFavorites(io, list, &tree, settings.IEDirName);
+    counters.ieUrlCount += report.links;
+    counters.errorCount += report.errors;
+    control_.SaveLostData(owner_, report);
+    return report.Failed();
   };
   if (proc_ == kAddNnToIe)
     loadBookmarkFile(*source_, tree1_);
   else
     loadFavorites(*source_, tree1_);
   if (!counters.cancel) {
-    if (proc_ == kAddNnToIe)
-      loadFavorites(*target_, tree2_);
-    else
-      loadBookmarkFile(*target_, tree2_);
+    if (proc_ == kAddNnToIe) {
+      targetUnread_ = loadFavorites(*target_, tree2_);
+      ownShortcuts_ = ShortcutFilesOf(*target_);
+    } else {
+      targetUnread_ = loadBookmarkFile(*target_, tree2_);
+    }
   }
 
   EndReading(counters.cancel != 0, proc_ == kAddNnToIe ? memo1_ : memo2_);
@@ -313,8 +355,7 @@ void TForm03::BitBtn2Click() {
   }
   for (const std::string& entry : *copyBuffer_) {
     const EntryView link = ViewOf(entry);
-    target_->push_back(
-        MakeShortcutEntry(targetFolder_, FileSafeName(link.leaf), targetLevel_, link.url));
+    target_->push_back(MakeShortcutEntry(targetFolder_, link.leaf, targetLevel_, link.url));
   }
   TBookmarkControl::Regroup(*target_);
   TBookmarkControl::FillUrlList(targetFolder_, *target_, items2_);
@@ -325,6 +366,11 @@ void TForm03::BitBtn2Click() {
 
 void TForm03::Button4Click() {
   if (step_ != Step::Idle || !target_) return;
+  if (targetUnread_) {
+    owner_.MessageBox(Sjis("追加先を読み込めなかったため、書き込みは行いません。"),
+                      MessageCaption(), kMbIconError | kMbOk);
+    return;
+  }
   step_ = Step::Writing;
   button4_->setEnabled(false);
   const Settings& settings = AppSettings();
@@ -341,7 +387,9 @@ void TForm03::Button4Click() {
     status_.SetCaption(Sjis("[お気に入りファイルの書き込み]"));
     owner_.ProcessMessagesNow();
     barWidget_->show();
-    report = control_.SaveFavorites({owner_, bar_, nullptr, counters.cancel}, *target_);
+    report =
+        control_.SaveFavorites({owner_, bar_, nullptr, counters.cancel}, *target_, &ownShortcuts_);
+    ShowNotes(owner_, report.notes);
     counters.ieUrlCount += report.links;
     counters.errorCount += report.errors;
     if (!report.cancelled && !control_.SaveLostData(owner_, report))
@@ -358,10 +406,14 @@ void TForm03::Button4Click() {
   }
   const bool written = report.Clean() && !report.cancelled && !counters.cancel;
   button2_->setEnabled(true);
-  label1_->hide();
   if (written) {
     dirty_ = false;
     button4_->setEnabled(false);
+    // The bookmark file is written whole, every folder of the list with its links.
+    const bool favorites = proc_ == kAddNnToIe;
+    status_.SetCaption(WrittenText(favorites ? Collection::Favorites : Collection::BookmarkFile,
+                                   report.links,
+                                   favorites ? report.folders : FolderEntries(*target_)));
   } else {
     // The pasted links are still only on the page: "実行" stays to write them again.
     (proc_ == kAddNnToIe ? memo1_ : memo2_)->hide();
@@ -391,22 +443,6 @@ void TForm03::ReleaseLists() {
 void TForm03::FinishStep() {
   step_ = Step::Idle;
   LeaveIfAsked();
-}
-
-void TForm03::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  const int w = width(), h = height();
-  const int panelWidth = (w - 20) / 2;
-  const int panelHeight = h - 115;
-  const int lefts[] = {5, w / 2};
-  QSplitter* panels[] = {panel1_, panel2_};
-  QPushButton* pictureButtons[] = {bitBtn1_, bitBtn2_};
-  for (int i = 0; i < 2; ++i) {
-    panels[i]->setGeometry(lefts[i], kPanelTop, panelWidth, panelHeight);
-    panels[i]->setSizes({panelWidth / 2, panelWidth - panelWidth / 2});
-    pictureButtons[i]->move(lefts[i] + panelWidth / 2, kPanelTop - 22);
-  }
-  PlaceButtonRow({button1_, button2_, button3_, button4_}, w, h);
 }
 
 }  // namespace lf

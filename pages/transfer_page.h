@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/bookmark_control.h"
@@ -50,10 +51,11 @@ class TForm03 : public LeavingPage {
   BookmarkList TargetList() const;
   // True while pasted links wait for "実行".
   bool Unsaved() const override { return target_ && dirty_; }
+  // The size the page opens at when the settings file keeps none, on a screen large enough.
+  QSize DefaultSize() const;
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   enum class Step { Idle, Loading, Writing };
@@ -61,6 +63,7 @@ class TForm03 : public LeavingPage {
   // The links directly in the left folder by name, each name with the first entry so named.
   std::unordered_map<std::string, const std::string*> FolderLinks() const;
   void FinishStep();
+  void LayOut();
   bool Reading() const override { return step_ == Step::Loading; }
   bool Running() const override { return step_ != Step::Idle; }
   void ReleaseLists() override;
@@ -101,6 +104,10 @@ class TForm03 : public LeavingPage {
   std::unique_ptr<BookmarkList> source_;
   std::unique_ptr<BookmarkList> target_;
   std::unique_ptr<std::vector<std::string>> copyBuffer_;
+  // The shortcut files the target was read from (operation 4): a write may rewrite them.
+  std::unordered_set<std::string> ownShortcuts_;
+  // The target is there and could not be read: it is not replaced.
+  bool targetUnread_ = false;
   std::string sourceFolder_;     // folder path of the node last clicked on the left
   std::string targetFolder_;     // ... and on the right
   std::string shown1_, shown2_;  // the folders whose links the two lists show

@@ -1,5 +1,7 @@
 #include "pages/url_dialog.h"
 
+#include <QBoxLayout>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,10 +9,10 @@
 
 #include "engine/sjis_text.h"
 #include "engine/ui.h"
-#include "pages/page_look.h"
 #include "qtui/message_service.h"
 #include "qtui/sjis_qt.h"
 #include "qtui/window_font.h"
+#include "qtui/window_places.h"
 
 namespace lf {
 
@@ -28,22 +30,19 @@ TForm06::TForm06(QWidget* page1, QWidget* parent)
   setObjectName("Form06");
   setWindowTitle(Jp("Linkferry ＵＲＬ情報"));
   setFont(PageFont());
-  setFixedSize(420, 120);
   setModal(true);
 
   label1_ = new QLabel(Jp("ＵＲＬ 名称"), this);
   label1_->setObjectName("Label1");
-  label1_->setGeometry(8, 12, 90, 20);
   edit1_ = new QLineEdit(this);
   edit1_->setObjectName("Edit1");
-  edit1_->setGeometry(104, 10, 300, 22);
+  label1_->setBuddy(edit1_);
 
   label2_ = new QLabel(Jp("ＵＲＬ アドレス"), this);
   label2_->setObjectName("Label2");
-  label2_->setGeometry(8, 38, 120, 20);
   edit2_ = new QLineEdit(this);
   edit2_->setObjectName("Edit2");
-  edit2_->setGeometry(8, 58, 400, 22);
+  label2_->setBuddy(edit2_);
   // Addresses are typed in plain letters: no input method.
   edit2_->setAttribute(Qt::WA_InputMethodEnabled, false);
   edit2_->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText |
@@ -51,14 +50,33 @@ TForm06::TForm06(QWidget* page1, QWidget* parent)
 
   button1_ = new QPushButton(Jp("Ｏ Ｋ"), this);
   button1_->setObjectName("Button1");
-  button1_->setGeometry(236, 88, 80, 25);
-  button2_ = new QPushButton(Jp("Ｃａｎｃｅｌ"), this);
+  button2_ = new QPushButton(Jp("キャンセル"), this);
   button2_->setObjectName("Button2");
-  button2_->setGeometry(326, 88, 80, 25);
   for (QPushButton* button : {button1_, button2_}) {
     button->setAutoDefault(false);
     button->setDefault(false);
   }
+
+  // The name beside its label, the address below its own on the whole width: a name is short,
+  // an address may be long. The address field shows about 60 characters.
+  const int addressWidth = fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60;
+  edit1_->setMinimumWidth(addressWidth * 3 / 4);
+  edit2_->setMinimumWidth(addressWidth);
+  auto* fields = new QGridLayout;
+  fields->addWidget(label1_, 0, 0);
+  fields->addWidget(edit1_, 0, 1);
+  fields->addWidget(label2_, 1, 0, 1, 2);
+  fields->addWidget(edit2_, 2, 0, 1, 2);
+  fields->setColumnStretch(1, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(button1_);
+  buttons->addWidget(button2_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(fields);
+  layout->addLayout(buttons);
+  // As large as its contents, and no larger: the dialog has no border to be pulled at.
+  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(edit1_, &QLineEdit::textChanged, this, &TForm06::Edit1Change);
   connect(edit2_, &QLineEdit::textChanged, this, &TForm06::Edit2Change);
@@ -98,7 +116,8 @@ void TForm06::keyPressEvent(QKeyEvent* event) {
 }
 
 void TForm06::FormShow() {
-  PlaceOnPage1(this, page1_, QPoint(0, 100));
+  // Over the page it is opened from, where the link it asks for is shown.
+  CentreOn(this, parentWidget() ? parentWidget() : page1_.data());
   UrlDialogValues& values = UrlDialogShared();
   values.name.clear();
   values.address.clear();

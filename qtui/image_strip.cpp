@@ -63,30 +63,39 @@ void DrawDrive(QPainter& p) {
   p.drawRect(11, 9, 2, 1);
 }
 
-const std::array<QPixmap, 4>& Pictures() {
-  static const std::array<QPixmap, 4> pictures = [] {
-    std::array<QPixmap, 4> out;
-    void (*draw[4])(QPainter&) = {DrawClosedFolder, DrawOpenFolder, DrawLink, DrawDrive};
-    for (int i = 0; i < 4; ++i) {
-      QPixmap pix(16, 16);
-      pix.fill(Qt::transparent);
-      QPainter p(&pix);
-      p.setRenderHint(QPainter::Antialiasing, i == 2);
-      draw[i](p);
-      out[static_cast<std::size_t>(i)] = pix;
-    }
-    return out;
-  }();
-  return pictures;
-}
+using Draw = void (*)(QPainter&);
+constexpr Draw kDraw[4] = {DrawClosedFolder, DrawOpenFolder, DrawLink, DrawDrive};
+
+// Sizes the icons are made at: 16 and 32 for the lists at 1x and 2x, and the larger ones for
+// pictures shown bigger (the editor page's 32 x 32 picture) at 1x and 2x.
+constexpr int kIconSizes[] = {16, 24, 32, 48, 64};
 
 }  // namespace
+
+QPixmap StripPicture(int index, int size, qreal devicePixelRatio) {
+  if (index < 0 || index > 3 || size <= 0) return QPixmap();
+  const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+  const int pixels = qRound(size * ratio);
+  QPixmap pix(pixels, pixels);
+  pix.fill(Qt::transparent);
+  QPainter p(&pix);
+  const qreal scale = pixels / 16.0;
+  // The folders and the drive are drawn on whole pixels at 16; scaled by a whole number they
+  // stay on whole pixels, at any other scale they are smoothed.
+  const bool whole = scale == qRound(scale);
+  p.setRenderHint(QPainter::Antialiasing, index == 2 || !whole);
+  p.scale(scale, scale);
+  kDraw[index](p);
+  p.end();
+  pix.setDevicePixelRatio(ratio);
+  return pix;
+}
 
 QPixmap DirTreeImg() {
   QPixmap strip(64, 16);
   strip.fill(Qt::transparent);
   QPainter p(&strip);
-  for (int i = 0; i < 4; ++i) p.drawPixmap(16 * i, 0, Pictures()[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < 4; ++i) p.drawPixmap(16 * i, 0, StripPicture(i));
   return strip;
 }
 
@@ -97,9 +106,10 @@ QIcon StripIcon(int index, int selectedIndex) {
   static std::array<std::array<QIcon, 5>, 4> icons;
   QIcon& icon = icons[static_cast<std::size_t>(index)][static_cast<std::size_t>(selectedIndex + 1)];
   if (icon.isNull()) {
-    icon.addPixmap(Pictures()[static_cast<std::size_t>(index)], QIcon::Normal);
-    if (selectedIndex >= 0)
-      icon.addPixmap(Pictures()[static_cast<std::size_t>(selectedIndex)], QIcon::Selected);
+    for (int size : kIconSizes) {
+      icon.addPixmap(StripPicture(index, size), QIcon::Normal);
+      if (selectedIndex >= 0) icon.addPixmap(StripPicture(selectedIndex, size), QIcon::Selected);
+    }
   }
   return icon;
 }

@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
+#include <QUrl>
 
 #include "engine/ui.h"
 #include "platform/file_system.h"
@@ -128,6 +130,12 @@ std::optional<std::string> MessageService::ChooseFolder(QWidget* owner, const st
 
 bool MessageService::OpenUrl(const std::string& url) {
   return OpenInBrowser(url);
+}
+
+bool MessageService::OpenTextFile(const std::string& path) {
+  std::string native;
+  if (path.empty() || platform::ToNativePath(path, native) != 0) return false;
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromUtf8(native.c_str())));
 }
 
 MessageService& MessageService::Instance() {

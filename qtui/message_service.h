@@ -41,6 +41,9 @@ class MessageService {
                                                   const std::string& startFolder);
   // Opens a web address in the user's browser; false if no browser could be started.
   virtual bool OpenUrl(const std::string& url);
+  // Opens a text file (a program path) in the desktop's viewer for it; false if none could
+  // be started.
+  virtual bool OpenTextFile(const std::string& path);
 
   // The service in use; tests put theirs in place (nullptr restores the real one).
   static MessageService& Instance();

@@ -40,11 +40,14 @@ void QtStatusLabel::SetCaption(const std::string& text) {
 }
 
 void QtStatusLabel::SetVisible(bool visible) {
-  if (label_) label_->setVisible(visible);
+  shown_ = visible;
+  if (!label_) return;
+  if (visible) label_->show();
+  label_->setProperty("blink", !visible);
 }
 
 bool QtStatusLabel::Visible() const {
-  return label_ && !label_->isHidden();
+  return shown_ && label_ && !label_->isHidden();
 }
 
 void SetSjisText(QTreeWidgetItem* item, int column, const std::string& sjis) {

@@ -34,6 +34,9 @@ class QtProgressBar : public ProgressBar {
   long long pending_ = 0;
 };
 
+// The engine hides a status label only to blink it while it reads (once per folder of the
+// Favorites): the text would flicker out of sight. The label stays shown; each blink is set
+// as its property "blink" (true while the engine has it hidden), for whoever follows the read.
 class QtStatusLabel : public StatusLabel {
  public:
   explicit QtStatusLabel(QLabel* label) : label_(label) {}
@@ -43,6 +46,7 @@ class QtStatusLabel : public StatusLabel {
 
  private:
   QPointer<QLabel> label_;
+  bool shown_ = true;  // as the engine last set it
 };
 
 // A folder tree on a QTreeWidget of one column. Children are kept in caption order.

@@ -1,5 +1,6 @@
 #include "qtui/window_font.h"
 
+#include <QFontDatabase>
 #include <QStringList>
 
 #include "qtui/sjis_qt.h"
@@ -7,10 +8,15 @@
 namespace lf {
 
 QFont PageFont() {
-  QFont font;
-  font.setFamilies({Jp("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                    QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
-  font.setPixelSize(12);
+  // The platform theme's font, not the application's: the program sets this one as the
+  // application's font itself.
+  QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+  QStringList families = font.families();
+  if (families.isEmpty()) families << font.family();
+  for (const QString& japanese : {Jp("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                                  QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")})
+    if (!families.contains(japanese)) families << japanese;
+  font.setFamilies(families);
   return font;
 }
 

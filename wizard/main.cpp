@@ -12,9 +12,10 @@
 #include "core/file_locations.h"
 #include "core/script_run.h"
 #include "core/unattended.h"
-#include "wizard/operation_pictures.h"
+#include "qtui/desktop_look.h"
 #include "qtui/qt_japanese.h"
 #include "qtui/window_font.h"
+#include "wizard/operation_pictures.h"
 #include "wizard/page1.h"
 
 namespace {
@@ -56,6 +57,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   qInstallMessageHandler(g_qtMessages);
   QApplication::setApplicationName(QStringLiteral("Linkferry"));
+  // Light or dark as the desktop asks (LINKFERRY_THEME=dark or light decides for it).
+  lf::UseColorScheme(app, lf::DesktopColorScheme());
   // Qt's own dialogs (choosing a file or folder) and the hints show Japanese text too, in the
   // windows' font and, where the translation is installed, in Japanese words.
   QApplication::setFont(lf::PageFont());

@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
-#include <array>
 
 namespace lf {
 namespace {
@@ -112,48 +111,54 @@ void DrawArrow(QPainter& p, const OperationInfo& op) {
              Qt::AlignCenter, QString::fromLatin1(op.word));
 }
 
-const std::array<QPixmap, 3>& Marks() {
-  static const std::array<QPixmap, 3> marks = [] {
-    std::array<QPixmap, 3> out;
-    void (*draw[3])(QPainter&) = {DrawBookmarkFile, DrawFavoritesFolder, DrawHotlist};
-    for (std::size_t i = 0; i < 3; ++i) {
-      QPixmap pix(16, 16);
-      pix.fill(Qt::transparent);
-      QPainter p(&pix);
-      p.setRenderHint(QPainter::Antialiasing);
-      draw[i](p);
-      out[i] = pix;
-    }
-    return out;
-  }();
-  return marks;
+using DrawMark = void (*)(QPainter&);
+constexpr DrawMark kMarks[3] = {DrawBookmarkFile, DrawFavoritesFolder, DrawHotlist};
+
+void DrawMarkAt(QPainter& p, Collection collection, QPointF at) {
+  p.save();
+  p.translate(at);
+  kMarks[static_cast<std::size_t>(collection)](p);
+  p.restore();
+}
+
+// An empty picture of size device-independent pixels for the ratio, to be painted on in those
+// pixels.
+QPixmap Canvas(QSize size, qreal ratio) {
+  if (ratio <= 0) ratio = 1.0;
+  QPixmap pix(qRound(size.width() * ratio), qRound(size.height() * ratio));
+  pix.setDevicePixelRatio(ratio);
+  pix.fill(Qt::transparent);
+  return pix;
 }
 
 }  // namespace
 
-QPixmap CollectionMark(Collection collection) {
-  return Marks()[static_cast<std::size_t>(collection)];
+QPixmap CollectionMark(Collection collection, qreal devicePixelRatio) {
+  QPixmap pix = Canvas(QSize(16, 16), devicePixelRatio);
+  QPainter p(&pix);
+  p.setRenderHint(QPainter::Antialiasing);
+  DrawMarkAt(p, collection, QPointF(0, 0));
+  return pix;
 }
 
-QPixmap OperationPicture(int number) {
+QPixmap OperationPicture(int number, qreal devicePixelRatio) {
   if (number < 1 || number > kOperationCount) return QPixmap();
   const OperationInfo& op = OperationOf(number);
-  QPixmap pix(kPictureWidth, kPictureHeight);
+  QPixmap pix = Canvas(QSize(kPictureWidth, kPictureHeight), devicePixelRatio);
   pix.fill(QColor(0xF8, 0xF8, 0xF4));
   QPainter p(&pix);
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(QColor(0xA0, 0xA0, 0xA0));
   p.setBrush(Qt::NoBrush);
   p.drawRect(QRectF(0.5, 0.5, kPictureWidth - 1, kPictureHeight - 1));
-  p.drawPixmap(3, 2, CollectionMark(op.source));
-  p.drawPixmap(kPictureWidth - 19, 2, CollectionMark(op.target));
+  DrawMarkAt(p, op.source, QPointF(3, 2));
+  DrawMarkAt(p, op.target, QPointF(kPictureWidth - 19, 2));
   DrawArrow(p, op);
   return pix;
 }
 
-QPixmap ProgramPicture(int size) {
-  QPixmap pix(size, size);
-  pix.fill(Qt::transparent);
+QPixmap ProgramPicture(int size, qreal devicePixelRatio) {
+  QPixmap pix = Canvas(QSize(size, size), devicePixelRatio);
   QPainter p(&pix);
   p.setRenderHint(QPainter::Antialiasing);
   p.scale(size / 32.0, size / 32.0);
@@ -189,7 +194,7 @@ QPixmap ProgramPicture(int size) {
 
 QIcon ProgramIcon() {
   QIcon icon;
-  for (int size : {16, 32, 48, 64}) icon.addPixmap(ProgramPicture(size));
+  for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(ProgramPicture(size));
   return icon;
 }
 

@@ -1,9 +1,12 @@
 #include "wizard/page1.h"
 
+#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -16,13 +19,18 @@
 #include "core/operations.h"
 #include "core/run_driver.h"
 #include "core/settings_file.h"
+#include "engine/lost_data.h"
 #include "engine/sjis_text.h"
 #include "pages/page_look.h"
+#include "platform/file_system.h"
 #include "qtui/message_service.h"
+#include "qtui/sharp_picture.h"
 #include "qtui/sjis_qt.h"
 #include "qtui/window_font.h"
+#include "qtui/window_places.h"
 #include "wizard/operation_pictures.h"
 #include "wizard/picture_button.h"
+#include "wizard/run_texts.h"
 #include "wizard/second_pages.h"
 #include "wizard/settings_dialog.h"
 
@@ -34,32 +42,18 @@ constexpr const char* kSetLocationsText = "ファイル、フォルダの設定�
 constexpr const char* kNoOperationText =
     "「処 理 内 容」を選択していません。\rどの処理を行うかの選択をしてください。";
 
-QFont InfoFont() {
-  QFont font;
-  font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
-                    QStringLiteral("DejaVu Serif")});
-  font.setPixelSize(12);
-  font.setBold(true);
-  return font;
-}
-
-QLabel* InfoLabel(QWidget* parent, const char* name, const QString& text, int y) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QLatin1String(name));
-  label->setFont(InfoFont());
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, QColor(0x80, 0x00, 0x00));  // maroon
-  label->setPalette(palette);
-  label->setGeometry(52, y, 340, 16);
-  return label;
-}
-
-QPushButton* Button(QWidget* parent, const char* name, const char* text, int x, int y,
-                    int width = 78) {
+QPushButton* Button(QWidget* parent, const char* name, const char* text) {
   auto* button = new QPushButton(Jp(text), parent);
   button->setObjectName(QLatin1String(name));
-  button->setGeometry(x, y, width, 25);
   return button;
+}
+
+// A label of the memo area, which keeps its room in the layout while it is hidden.
+QLabel* MemoAreaLabel(QWidget* parent, const char* name) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QLatin1String(name));
+  KeepRoomWhenHidden(label);
+  return label;
 }
 
 }  // namespace
@@ -73,7 +67,6 @@ TForm01::TForm01(QWidget* parent)
   setWindowTitle(QStringLiteral("Linkferry (1/2)"));
   setWindowIcon(ProgramIcon());
   setFont(PageFont());
-  setFixedSize(412, 348);
   setProperty("HelpContext", kPage1HelpContext);
   BuildControls();
   bar_ = std::make_unique<QtProgressBar>(progress_);
@@ -88,113 +81,182 @@ TForm01::TForm01(QWidget* parent)
 TForm01::~TForm01() = default;
 
 void TForm01::BuildControls() {
-  BuildHeader();
-  BuildPictures();
-  BuildMemos();
-  BuildFooter();
+  auto* page = new QVBoxLayout(this);
+  page->addWidget(BuildHeader());
+  page->addWidget(BuildPictures());
+  page->addWidget(BuildMemos());
+  page->addWidget(BuildFooter());
+  page->addLayout(BuildButtonRow());
+  // As large as its contents: the page has a fixed border. Long texts of a run wrap within.
+  layout()->activate();
+  setFixedSize(sizeHint());
 }
 
 // The program icon with the two information labels.
-void TForm01::BuildHeader() {
+QWidget* TForm01::BuildHeader() {
   auto* header = new QGroupBox(this);
   header->setObjectName(QStringLiteral("GroupBox1"));
-  header->setGeometry(4, 0, 404, 48);
-  auto* icon = new QLabel(header);
+  auto* icon = new SharpPicture(header);
   icon->setObjectName(QStringLiteral("Image0"));
-  icon->setPixmap(ProgramPicture(32));
-  icon->setGeometry(10, 10, 32, 32);
-  InfoLabel(header, "Label1", QStringLiteral("Linkferry  -  bookmark converter"), 9);
-  label2_ = InfoLabel(header, "Label2", QString(), 26);
+  icon->SetPicture([](qreal ratio) { return ProgramPicture(32, ratio); });
+  auto* label1 = new QLabel(QStringLiteral("Linkferry  -  bookmark converter"), header);
+  label1->setObjectName(QStringLiteral("Label1"));
+  QFont bold = label1->font();
+  bold.setBold(true);
+  label1->setFont(bold);
+  label2_ = new QLabel(header);
+  label2_->setObjectName(QStringLiteral("Label2"));
+  label2_->setText(QString::fromLatin1(kVersionText));
+  auto* labels = new QVBoxLayout;
+  labels->addWidget(label1);
+  labels->addWidget(label2_);
+  auto* layout = new QHBoxLayout(header);
+  layout->addWidget(icon);
+  layout->addLayout(labels, 1);
+  return header;
 }
 
 // The eleven operation pictures, three columns and four rows.
-void TForm01::BuildPictures() {
+QWidget* TForm01::BuildPictures() {
   pictures_ = new QGroupBox(Jp(" 処 理 内 容 "), this);
   pictures_->setObjectName(QStringLiteral("GroupBox2"));
-  pictures_->setGeometry(4, 50, 404, 116);
+  auto* grid = new QGridLayout(pictures_);
+  grid->setHorizontalSpacing(EmWidth(pictures_, 2));
   for (int n = 1; n <= kOperationCount; ++n) {
     // Three columns and four rows; the last row holds 10 and 11 in the outer columns.
     const int index = n <= kCheckNn ? n - 1 : (n == kOperaToNn ? 9 : 11);
-    const int column = index % 3, row = index / 3;
     auto* image = new PictureButton(pictures_);
     image->setObjectName(QStringLiteral("Image%1").arg(n));
-    image->setPixmap(OperationPicture(n));
-    image->setGeometry(28 + column * 125, 20 + row * 23, kPictureWidth, kPictureHeight);
+    image->SetPicture([n](qreal ratio) { return OperationPicture(n, ratio); });
+    image->setFixedSize(kPictureWidth, kPictureHeight);
     image->setToolTip(QString::fromLatin1(OperationOf(n).name));
     connect(image, &PictureButton::clicked, this, [this, n] { ChooseOperation(n); });
+    grid->addWidget(image, index / 3, index % 3, Qt::AlignCenter);
     images_[static_cast<std::size_t>(n)] = image;
   }
+  return pictures_;
 }
 
-// The memos of the operations, with the status label and the progress bar in their place.
-void TForm01::BuildMemos() {
+// The memos of the operations, with the status of a run in their place: the status label,
+// what the run wrote and lost, the lost-data log's path, the bar with "中止", and the button
+// that opens the log.
+QWidget* TForm01::BuildMemos() {
   auto* memoBox = new QGroupBox(Jp(" メ モ "), this);
   memoBox->setObjectName(QStringLiteral("GroupBox3"));
-  memoBox->setGeometry(4, 168, 404, 86);
+  auto* grid = new QGridLayout(memoBox);
   for (int n = 1; n <= kOperationCount; ++n) {
     auto* memo = new QPlainTextEdit(memoBox);
     memo->setObjectName(QStringLiteral("Memo%1").arg(n));
     memo->setReadOnly(true);
     memo->setFrameShape(QFrame::NoFrame);
+    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo->setFocusPolicy(Qt::NoFocus);
     memo->viewport()->setAutoFillBackground(false);
     memo->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
-    memo->document()->setDocumentMargin(1);
     QStringList lines;
     for (const std::string& line : MemoLines(n)) lines << QString::fromStdString(line);
     memo->setPlainText(lines.join(QLatin1Char('\n')));
-    memo->setGeometry(8, 16, 390, 66);
+    FitMemo(memo);
+    KeepRoomWhenHidden(memo);
     memo->hide();
+    grid->addWidget(memo, 0, 0, Qt::AlignTop);
     memos_[static_cast<std::size_t>(n)] = memo;
   }
-  label5_ = new QLabel(memoBox);
-  label5_->setObjectName(QStringLiteral("Label5"));
-  label5_->setGeometry(10, 22, 386, 18);
+
+  label5_ = MemoAreaLabel(memoBox, "Label5");
   label5_->hide();
+  label6_ = MemoAreaLabel(memoBox, "Label6");
+  label6_->setWordWrap(true);
+  label6_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label6_->setMinimumHeight(3 * label6_->fontMetrics().lineSpacing());
+  label6_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  label6_->hide();
+  // The path is shown whole, however long: it can be scrolled through and copied.
+  lostPath_ = new QLineEdit(memoBox);
+  lostPath_->setObjectName(QStringLiteral("LostDataPath"));
+  lostPath_->setReadOnly(true);
+  lostPath_->setFrame(false);
+  lostPath_->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; }"));
+  KeepRoomWhenHidden(lostPath_);
+  lostPath_->hide();
   progress_ = new QProgressBar(memoBox);
   progress_->setObjectName(QStringLiteral("Bar"));
   progress_->setRange(0, 100);
   progress_->setTextVisible(false);
-  progress_->setGeometry(10, 48, 300, 16);
+  KeepRoomWhenHidden(progress_);
   progress_->hide();
   // Shown beside the bar while a run reads, so that a long read can be stopped.
-  button6_ = new QPushButton(Jp("中止"), memoBox);
-  button6_->setObjectName(QStringLiteral("Button6"));
-  button6_->setGeometry(318, 44, 78, 24);
+  button6_ = Button(memoBox, "Button6", "中止");
+  KeepRoomWhenHidden(button6_);
   button6_->hide();
   connect(button6_, &QPushButton::clicked, this, [this] { Button6Click(); });
+  button7_ = Button(memoBox, "Button7", "LostData.txt を開く");
+  button7_->hide();
+  connect(button7_, &QPushButton::clicked, this, [this] { Button7Click(); });
+
+  auto* status = new QVBoxLayout;
+  status->setSpacing(2);
+  status->addWidget(label5_);
+  status->addWidget(label6_);
+  status->addWidget(lostPath_);
+  auto* row = new QHBoxLayout;
+  row->addWidget(progress_, 1);
+  row->addWidget(button6_);
+  row->addWidget(button7_);
+  status->addLayout(row);
+  grid->addLayout(status, 0, 0);
+  return memoBox;
 }
 
-// The prompt with the settings button, and the row of buttons.
-void TForm01::BuildFooter() {
+// The prompt with the settings button.
+QWidget* TForm01::BuildFooter() {
   auto* bottom = new QGroupBox(this);
   bottom->setObjectName(QStringLiteral("GroupBox4"));
-  bottom->setGeometry(4, 256, 404, 56);
   label3_ = new QLabel(Jp(kChooseText), bottom);
   label3_->setObjectName(QStringLiteral("Label3"));
-  QFont bold = PageFont();
+  QFont bold = label3_->font();
   bold.setBold(true);
   label3_->setFont(bold);
-  label3_->setGeometry(10, 8, 300, 18);
+  label3_->setWordWrap(true);
   auto* label4 = new QLabel(Jp("設定の変更を行う場合には「設定」をクリックしてください。"), bottom);
   label4->setObjectName(QStringLiteral("Label4"));
-  label4->setGeometry(10, 30, 310, 18);
-  button5_ = Button(bottom, "Button5", "設定", 320, 16);
+  button5_ = Button(bottom, "Button5", "設定");
+  connect(button5_, &QPushButton::clicked, this, [this] { Button5Click(); });
+  auto* layout = new QGridLayout(bottom);
+  layout->addWidget(label3_, 0, 0);
+  layout->addWidget(label4, 1, 0);
+  layout->addWidget(button5_, 0, 1, 2, 1, Qt::AlignVCenter);
+  layout->setColumnStretch(0, 1);
+  // Room for the longest of the texts the status line takes, in bold.
+  RunResult lossy;
+  lossy.errors = 1;
+  label3_->setMinimumWidth(
+      QFontMetrics(bold).horizontalAdvance(FromSjis(FinishedText(kNnToOpera, lossy))));
   SetLabel3(false);
+  return bottom;
+}
 
-  button1_ = Button(this, "Button1", "終了", 4, 318);
-  button2_ = Button(this, "Button2", "<< 戻る", 164, 318);
-  button3_ = Button(this, "Button3", "次へ >>", 246, 318);
-  button4_ = Button(this, "Button4", "実行", 330, 318);
+// "終了" at the left; "<< 戻る", "次へ >>" and "実行" at the right.
+QLayout* TForm01::BuildButtonRow() {
+  button1_ = Button(this, "Button1", "終了");
+  button2_ = Button(this, "Button2", "<< 戻る");
+  button3_ = Button(this, "Button3", "次へ >>");
+  button4_ = Button(this, "Button4", "実行");
   button2_->setEnabled(false);
   button4_->setEnabled(false);
   connect(button1_, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(button2_, &QPushButton::clicked, this, [this] { Button2Click(); });
   connect(button3_, &QPushButton::clicked, this, [this] { Button3Click(); });
   connect(button4_, &QPushButton::clicked, this, [this] { Button4Click(); });
-  connect(button5_, &QPushButton::clicked, this, [this] { Button5Click(); });
+  auto* row = new QHBoxLayout;
+  row->addWidget(button1_);
+  row->addStretch(1);
+  row->addWidget(button2_);
+  row->addWidget(button3_);
+  row->addWidget(button4_);
+  return row;
 }
 
 void TForm01::showEvent(QShowEvent* event) {
@@ -217,10 +279,22 @@ void TForm01::FormShow() {
 }
 
 void TForm01::SetLabel3(bool red) {
-  label3_->setText(Jp(red ? kSetLocationsText : kChooseText));
-  QPalette palette = label3_->palette();
-  palette.setColor(QPalette::WindowText, red ? QColor(Qt::red) : QColor(Qt::black));
-  label3_->setPalette(palette);
+  locationsMissing_ = red;
+  ShowStatusLine();
+}
+
+void TForm01::SetStatusLine(const std::string& text) {
+  statusLine_ = text;
+  ShowStatusLine();
+}
+
+void TForm01::ShowStatusLine() {
+  // Locations still to be set come first: nothing runs well without them.
+  if (locationsMissing_)
+    label3_->setText(Jp(kSetLocationsText));
+  else
+    label3_->setText(statusLine_.empty() ? Jp(kChooseText) : FromSjis(statusLine_));
+  SetRedText(label3_, locationsMissing_);
 }
 
 void TForm01::ChooseOperation(int number) {
@@ -228,6 +302,7 @@ void TForm01::ChooseOperation(int number) {
   AppSettings().Proc = number;
   HideMemos();
   memos_[static_cast<std::size_t>(number)]->show();
+  SetStatusLine(ChosenText(number));
   if (IsRunAtOnce(number))
     ButtonSet1();
   else
@@ -238,6 +313,7 @@ void TForm01::ImageClick() {
   Settings& settings = AppSettings();
   if (settings.Proc < 1 || settings.Proc > kOperationCount) {
     settings.Proc = 0;
+    SetStatusLine(std::string());
     return;
   }
   ChooseOperation(settings.Proc);
@@ -247,6 +323,9 @@ void TForm01::HideMemos() {
   for (int n = 1; n <= kOperationCount; ++n) memos_[static_cast<std::size_t>(n)]->hide();
   label5_->hide();
   SetRedText(label5_, false);
+  for (QWidget* result : {static_cast<QWidget*>(label6_), static_cast<QWidget*>(lostPath_),
+                          static_cast<QWidget*>(button7_)})
+    result->hide();
 }
 
 void TForm01::ButtonSet1() {
@@ -311,20 +390,25 @@ void TForm01::Button4Click() {
   button6_->show();
   owner_.BeginRun();
   Settings& settings = AppSettings();
-  bool complete = true;
+  const int proc = settings.Proc;
+  SetStatusLine(RunningText(proc));
+  RunResult result;
   try {
-    complete = RunOperation(settings.Proc, {*control_, settings, AppRun().counters, owner_, *bar_,
-                                            status_.get(), [this] { button6_->setEnabled(false); }})
-                   .complete;
+    result = RunOperation(proc, {*control_, settings, AppRun().counters, owner_, *bar_,
+                                 status_.get(), [this] { button6_->setEnabled(false); }});
   } catch (const std::exception& e) {
     // An error no reader or writer handled ends the run here.
     button6_->hide();
     release();
+    RunResult failed;
+    failed.failures = 1;
+    SetStatusLine(FinishedText(proc, failed));
     owner_.MessageBox(e.what(), MessageCaption(), kMbIconError | kMbOk);
     return;
   }
   button6_->hide();
-  SetRedText(label5_, !complete);
+  SetRedText(label5_, !result.complete);
+  ShowRunResult(proc, result);
   release();
   button4_->setEnabled(false);
   button2_->setEnabled(true);
@@ -344,6 +428,30 @@ void TForm01::Button5Click() {
   if (!settings.IEDirName.empty() && !settings.NNFileName.empty()) SetLabel3(false);
 }
 
+void TForm01::ShowRunResult(int proc, const RunResult& result) {
+  SetStatusLine(FinishedText(proc, result));
+  label6_->setText(FromSjis(RunDetailText(proc, result, AppRun().counters)));
+  label6_->show();
+  lostDataPath_.clear();
+  if (result.lost > 0) {
+    lostDataPath_ = result.lostDataPath.empty() ? LostDataLog(AppRun().lostDataFolder).Path()
+                                                : result.lostDataPath;
+    std::string native;
+    lostPath_->setText(platform::ToNativePath(lostDataPath_, native) == 0
+                           ? QString::fromUtf8(native.c_str())
+                           : FromSjis(lostDataPath_));
+    lostPath_->setCursorPosition(0);
+    lostPath_->show();
+    button7_->show();
+  }
+}
+
+void TForm01::Button7Click() {
+  if (lostDataPath_.empty() || MessageService::Instance().OpenTextFile(lostDataPath_)) return;
+  owner_.MessageBox(lostDataPath_ + Sjis(" を開くプログラムを起動できませんでした。"),
+                    MessageCaption(), kMbIconWarning | kMbOk);
+}
+
 void TForm01::Button6Click() {
   if (running_) AppRun().counters.cancel = 1;
 }
@@ -359,6 +467,9 @@ void TForm01::closeEvent(QCloseEvent* event) {
   }
   if (secondPage_) secondPage_->hide();
   event->accept();
+  // The sizes the user left the windows at; a settings file that cannot take them now only
+  // costs the sizes.
+  StoreWindowSizes();
   // Closing page 1 ends the program. Qt ends it by itself only when the last visible window
   // closes, and page 1 is hidden when a second page closes it: the program would go on
   // running without any window. Queued, so that the closing page finishes first.

@@ -10,12 +10,15 @@
 #include <string>
 
 #include "core/operations.h"
+#include "core/run_driver.h"
 #include "engine/bookmark_control.h"
 #include "qtui/qt_owner.h"
 #include "qtui/qt_views.h"
 
 class QGroupBox;
 class QLabel;
+class QLayout;
+class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -63,6 +66,8 @@ class TForm01 : public QWidget {
   void Button5Click();  // 設定
   // "中止" while a run reads: the run stops before it writes anything.
   void Button6Click();
+  // "LostData.txt を開く" after a run that lost links: the log in the desktop's text viewer.
+  void Button7Click();
   // Stores the shared settings in the settings file.
   void IniWrite();
 
@@ -78,12 +83,18 @@ class TForm01 : public QWidget {
 
  private:
   void BuildControls();
-  void BuildHeader();
-  void BuildPictures();
-  void BuildMemos();
-  void BuildFooter();
+  QWidget* BuildHeader();
+  QWidget* BuildPictures();
+  QWidget* BuildMemos();
+  QWidget* BuildFooter();
+  QLayout* BuildButtonRow();
   void ChooseOperation(int number);
+  // The status line: red, asking for the locations, while they are missing; else the text.
   void SetLabel3(bool red);
+  void SetStatusLine(const std::string& text);
+  void ShowStatusLine();
+  // What a run wrote and lost, beside its summary line.
+  void ShowRunResult(int proc, const RunResult& result);
 
   std::unique_ptr<TBookmarkControl> control_;
   QtOwner owner_;
@@ -93,6 +104,8 @@ class TForm01 : public QWidget {
   QLabel* label2_ = nullptr;
   QLabel* label3_ = nullptr;
   QLabel* label5_ = nullptr;
+  QLabel* label6_ = nullptr;       // what the last run wrote and lost
+  QLineEdit* lostPath_ = nullptr;  // where the lost-data log lies
   QProgressBar* progress_ = nullptr;
   QGroupBox* pictures_ = nullptr;
   std::array<PictureButton*, kOperationCount + 1> images_{};  // [0] unused
@@ -103,9 +116,13 @@ class TForm01 : public QWidget {
   QPushButton* button4_ = nullptr;
   QPushButton* button5_ = nullptr;
   QPushButton* button6_ = nullptr;
+  QPushButton* button7_ = nullptr;
 
   QPointer<QWidget> secondPage_;
   bool running_ = false;
+  bool locationsMissing_ = false;  // the status line asks for the locations in red
+  std::string statusLine_;         // else what it says of the operation (empty: choose one)
+  std::string lostDataPath_;       // the log the last run wrote, for Button7
 };
 
 }  // namespace lf

@@ -6,7 +6,7 @@
 
 namespace lf {
 
-PictureButton::PictureButton(QWidget* parent) : QLabel(parent) {
+PictureButton::PictureButton(QWidget* parent) : SharpPicture(parent) {
   setCursor(Qt::PointingHandCursor);
   // Without a mouse the operations are chosen with Tab and Space.
   setFocusPolicy(Qt::StrongFocus);
@@ -40,7 +40,7 @@ void PictureButton::keyPressEvent(QKeyEvent* event) {
 }
 
 void PictureButton::paintEvent(QPaintEvent* event) {
-  QLabel::paintEvent(event);
+  SharpPicture::paintEvent(event);
   if (!hasFocus()) return;
   // The picture the keyboard is on, framed in the colour of a selection.
   QPainter painter(this);

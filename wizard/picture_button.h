@@ -2,11 +2,11 @@
 // Tab reaches it and Space or Enter clicks it.
 #pragma once
 
-#include <QLabel>
+#include "qtui/sharp_picture.h"
 
 namespace lf {
 
-class PictureButton : public QLabel {
+class PictureButton : public SharpPicture {
   Q_OBJECT
  public:
   explicit PictureButton(QWidget* parent = nullptr);

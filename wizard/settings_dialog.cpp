@@ -1,5 +1,6 @@
 #include "wizard/settings_dialog.h"
 
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,10 +18,13 @@
 #include "core/settings_file.h"
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
+#include "pages/page_look.h"
 #include "platform/file_system.h"
 #include "qtui/message_service.h"
+#include "qtui/sharp_picture.h"
 #include "qtui/sjis_qt.h"
 #include "qtui/window_font.h"
+#include "qtui/window_places.h"
 #include "wizard/operation_pictures.h"
 #include "wizard/page1.h"
 
@@ -32,13 +36,13 @@ constexpr const char* kNewFileQuestion =
     "Netscape "
     "Navigatorのブックマークファイルが見つかりません。\rブックマークファイルは、新規の作成ですか？";
 
-QGroupBox* Group(QWidget* parent, const char* name, const char* title, int y, int height = 44) {
+QGroupBox* Group(QWidget* parent, const char* name, const char* title) {
   auto* box = new QGroupBox(Jp(title), parent);
   box->setObjectName(QLatin1String(name));
-  box->setGeometry(6, y, 400, height);
   return box;
 }
 
+// A location's combo box, in its group box.
 QComboBox* Combo(QGroupBox* box, const char* name) {
   auto* combo = new QComboBox(box);
   combo->setObjectName(QLatin1String(name));
@@ -49,22 +53,27 @@ QComboBox* Combo(QGroupBox* box, const char* name) {
   // swap in an entry that differs from the typed path only in letter case when editing ends:
   // file names tell case apart, and either is another file or folder.
   combo->setCompleter(nullptr);
-  combo->setGeometry(8, 17, 348, 22);
+  // Room for a path of some 60 characters; longer ones scroll in the field.
+  combo->setMinimumWidth(combo->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60);
+  combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   return combo;
 }
 
-QPushButton* Chooser(QGroupBox* box, const char* name, const char* hint) {
+// The "..." that chooses the location, beside its combo box.
+QPushButton* Chooser(QGroupBox* box, QComboBox* combo, const char* name, const char* hint) {
   auto* button = new QPushButton(QStringLiteral("..."), box);
   button->setObjectName(QLatin1String(name));
-  button->setGeometry(362, 16, 30, 24);
+  button->setMaximumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) * 4);
   if (hint) button->setToolTip(Jp(hint));
+  auto* layout = new QHBoxLayout(box);
+  layout->addWidget(combo, 1);
+  layout->addWidget(button);
   return button;
 }
 
-QCheckBox* Check(QWidget* parent, const char* name, const char* text, int y) {
+QCheckBox* Check(QWidget* parent, const char* name, const char* text) {
   auto* check = new QCheckBox(Jp(text), parent);
   check->setObjectName(QLatin1String(name));
-  check->setGeometry(12, y, 396, 18);
   return check;
 }
 
@@ -100,27 +109,32 @@ TForm02::TForm02(QWidget* page1)
   setWindowTitle(Jp("Linkferry 設定"));
   setWindowIcon(ProgramIcon());
   setFont(PageFont());
-  setFixedSize(412, 348);
   setProperty("HelpContext", kSettingsHelpContext);
   BuildControls();
 }
 
 void TForm02::BuildControls() {
-  BuildHeader();
-  BuildOperation();
-  BuildLocations();
-  BuildOptions();
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(BuildHeader());
+  BuildLocations(layout);
+  BuildOptions(layout);
+  auto* foot = new QHBoxLayout;
+  foot->addWidget(BuildOperation());
+  foot->addStretch(1);
+  foot->addLayout(BuildButtons(), 0);
+  layout->addLayout(foot);
+  // As large as its contents, and no larger: the dialog has a fixed border.
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   // The keyboard starts in the first location and Tab goes from the top down: the operation
   // number, made first but standing at the foot, comes beside the buttons.
   setTabOrder(lnkCheck_, spinEdit_);
 }
 
 // The program icon and the instructions.
-void TForm02::BuildHeader() {
-  auto* icon = new QLabel(this);
+QLayout* TForm02::BuildHeader() {
+  auto* icon = new SharpPicture(this);
   icon->setObjectName(QStringLiteral("Image1"));
-  icon->setPixmap(ProgramPicture(32));
-  icon->setGeometry(10, 8, 32, 32);
+  icon->SetPicture([](qreal ratio) { return ProgramPicture(32, ratio); });
   auto* memo = new QPlainTextEdit(this);
   memo->setObjectName(QStringLiteral("Memo1"));
   memo->setReadOnly(true);
@@ -130,80 +144,96 @@ void TForm02::BuildHeader() {
   memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memo->setLineWrapMode(QPlainTextEdit::NoWrap);
   memo->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
-  memo->document()->setDocumentMargin(1);
   memo->setPlainText(
       Jp("Ｎｅｔｓｃａｐｅ Ｎａｖｉｇａｔｏｒ のブックマークファイルの選択と\n"
          "Ｉｎｔｅｒｎｅｔ Ｅｘｐｌｏｒｅｒ    のお気に入りファイルを作成する\n"
          "フォルダを決定してください。"));
-  memo->setGeometry(50, 4, 356, 46);
+  FitMemo(memo);
+  auto* header = new QHBoxLayout;
+  header->addWidget(icon, 0, Qt::AlignTop);
+  header->addWidget(memo, 1);
+  return header;
 }
 
 // The operation number with its picture.
-void TForm02::BuildOperation() {
+QWidget* TForm02::BuildOperation() {
   auto* operation = new QGroupBox(Jp(" 処理内容 "), this);
   operation->setObjectName(QStringLiteral("GroupBox4"));
-  operation->setGeometry(6, 290, 152, 52);
-  image0_ = new QLabel(operation);
+  image0_ = new SharpPicture(operation);
   image0_->setObjectName(QStringLiteral("Image0"));
-  image0_->setGeometry(6, 20, kPictureWidth, kPictureHeight);
+  image0_->setFixedSize(kPictureWidth, kPictureHeight);
+  KeepRoomWhenHidden(image0_);
   spinEdit_ = new QSpinBox(operation);
   spinEdit_->setObjectName(QStringLiteral("SpinEdit"));
   spinEdit_->setRange(0, kOperationCount);
   // Only the arrows change the number.
   if (auto* edit = spinEdit_->findChild<QLineEdit*>()) edit->setReadOnly(true);
-  spinEdit_->setGeometry(106, 18, 40, 24);
   connect(spinEdit_, &QSpinBox::valueChanged, this, [this](int value) { SpinEditChange(value); });
+  auto* layout = new QHBoxLayout(operation);
+  layout->addWidget(image0_);
+  layout->addWidget(spinEdit_);
+  return operation;
 }
 
 // The three locations with their choosers, and the output character set.
-void TForm02::BuildLocations() {
-  QGroupBox* nnBox = Group(this, "GroupBox1", " Netscape Navigatorのブックマークファイル ", 50);
+void TForm02::BuildLocations(QVBoxLayout* layout) {
+  QGroupBox* nnBox = Group(this, "GroupBox1", " Netscape Navigatorのブックマークファイル ");
   nncb_ = Combo(nnBox, "NNCB");
-  connect(
-      Chooser(nnBox, "Button5",
-              "Netscape Communicatorに変更した方はフォルダが変更されています。変更してください。"),
-      &QPushButton::clicked, this, [this] { Button5Click(); });
+  QPushButton* button5 =
+      Chooser(nnBox, nncb_, "Button5",
+              "Netscape Communicatorに変更した方はフォルダが変更されています。変更してください。");
+  connect(button5, &QPushButton::clicked, this, [this] { Button5Click(); });
+  layout->addWidget(nnBox);
 
   QGroupBox* out =
-      Group(this, "NNoutCheck", " Netscape Navigatorのブックマークファイルの出力形式 ", 96, 40);
+      Group(this, "NNoutCheck", " Netscape Navigatorのブックマークファイルの出力形式 ");
   nnout_ = new QButtonGroup(this);
+  auto* radios = new QHBoxLayout(out);
   const char* charsets[] = {"Sjis", "EUC", "utf-8"};
   for (int i = 0; i < 3; ++i) {
     auto* radio = new QRadioButton(QString::fromLatin1(charsets[i]), out);
     radio->setObjectName(QStringLiteral("NNout%1").arg(i));
-    radio->setGeometry(12 + i * 130, 17, 120, 18);
     nnout_->addButton(radio, i);
+    radios->addWidget(radio, 1);
   }
+  layout->addWidget(out);
 
-  QGroupBox* ieBox =
-      Group(this, "GroupBox2", " Internet Exprorerのお気に入りファイルのフォルダ ", 138);
+  QGroupBox* ieBox = Group(this, "GroupBox2", " Internet Explorerのお気に入りファイルのフォルダ ");
   iecb_ = Combo(ieBox, "IECB");
-  connect(Chooser(ieBox, "Button6", nullptr), &QPushButton::clicked, this,
-          [this] { Button6Click(); });
+  QPushButton* button6 = Chooser(ieBox, iecb_, "Button6", nullptr);
+  connect(button6, &QPushButton::clicked, this, [this] { Button6Click(); });
+  layout->addWidget(ieBox);
 
-  QGroupBox* opBox = Group(this, "GroupBox3", " Ｏｐｅｒａのブックマークファイル ", 184);
+  QGroupBox* opBox = Group(this, "GroupBox3", " Ｏｐｅｒａのブックマークファイル ");
   opcb_ = Combo(opBox, "OPCB");
-  connect(Chooser(opBox, "Button3", "通常ですとProgram FilesのOperaのOpera6.adrです。"),
-          &QPushButton::clicked, this, [this] { Button3Click(); });
+  QPushButton* button3 =
+      Chooser(opBox, opcb_, "Button3", "通常ですとProgram FilesのOperaのOpera6.adrです。");
+  connect(button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+  layout->addWidget(opBox);
 }
 
-// The three options and the two buttons.
-void TForm02::BuildOptions() {
-  nnCheck_ =
-      Check(this, "NNCheck", "ＩＥからＮＮへの変換で、元々ＮＮにあるＵＲＬを残して変換する", 232);
-  dblCheck_ = Check(this, "DBLCheck", "ダブリチェックで削除の際、確認メッセージを表示しない", 250);
+// The three options.
+void TForm02::BuildOptions(QVBoxLayout* layout) {
+  nnCheck_ = Check(this, "NNCheck", "ＩＥからＮＮへの変換で、元々ＮＮにあるＵＲＬを残して変換する");
+  dblCheck_ = Check(this, "DBLCheck", "ダブリチェックで削除の際、確認メッセージを表示しない");
   lnkCheck_ = Check(this, "LNKCheck",
-                    "ＩＥ->ＮＮでは「リンク」->「ユーザ設定フォルダ」 NN->ＩＥは<-に変換", 268);
+                    "ＩＥ->ＮＮでは「リンク」->「ユーザ設定フォルダ」 NN->ＩＥは<-に変換");
+  for (QCheckBox* check : {nnCheck_, dblCheck_, lnkCheck_}) layout->addWidget(check);
+}
 
+// "O K" and "キャンセル".
+QLayout* TForm02::BuildButtons() {
   auto* ok = new QPushButton(QStringLiteral("O K"), this);
   ok->setObjectName(QStringLiteral("Button1"));
-  ok->setGeometry(238, 314, 78, 25);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, [this] { Button1Click(); });
   auto* cancel = new QPushButton(Jp("キャンセル"), this);
   cancel->setObjectName(QStringLiteral("Button2"));
-  cancel->setGeometry(324, 314, 78, 25);
   connect(cancel, &QPushButton::clicked, this, [this] { Button2Click(); });
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(ok, 0, Qt::AlignBottom);
+  buttons->addWidget(cancel, 0, Qt::AlignBottom);
+  return buttons;
 }
 
 void TForm02::showEvent(QShowEvent* event) {
@@ -217,7 +247,7 @@ void TForm02::showEvent(QShowEvent* event) {
 }
 
 void TForm02::FormShow() {
-  if (QWidget* page1 = parentWidget()) move(page1->pos());
+  CentreOn(this, parentWidget());
 }
 
 void TForm02::FormActivate() {
@@ -246,7 +276,8 @@ void TForm02::SpinEditChange(int value) {
 }
 
 void TForm02::SetPicture(int number) {
-  if (number >= 1 && number <= kOperationCount) image0_->setPixmap(OperationPicture(number));
+  if (number >= 1 && number <= kOperationCount)
+    image0_->SetPicture([number](qreal ratio) { return OperationPicture(number, ratio); });
 }
 
 int TForm02::OutIndex() const {
@@ -286,7 +317,7 @@ void TForm02::Button1Click() {
     return;
   }
   if (!platform::FileExists(nn) && owner_.MessageBox(Sjis(kNewFileQuestion), MessageCaption(),
-                                                     kMbIconError | kMbOkCancel) != kIdOk)
+                                                     kMbIconQuestion | kMbOkCancel) != kIdOk)
     return;
 
   std::string ie = TBookmarkControl::RemoveBackslash(ieText);

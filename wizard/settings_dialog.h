@@ -11,10 +11,13 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
-class QLabel;
+class QLayout;
 class QSpinBox;
+class QVBoxLayout;
 
 namespace lf {
+
+class SharpPicture;
 
 class TForm02 : public QDialog {
   Q_OBJECT
@@ -44,16 +47,17 @@ class TForm02 : public QDialog {
 
  private:
   void BuildControls();
-  void BuildHeader();
-  void BuildOperation();
-  void BuildLocations();
-  void BuildOptions();
+  QLayout* BuildHeader();
+  QWidget* BuildOperation();
+  void BuildLocations(QVBoxLayout* layout);
+  void BuildOptions(QVBoxLayout* layout);
+  QLayout* BuildButtons();
   // Runs the file-open dialog for a combo box.
   void ChooseFile(QComboBox* combo, const char* title, const char* filter,
                   const char* defaultExtension);
 
   QtOwner owner_;
-  QLabel* image0_ = nullptr;
+  SharpPicture* image0_ = nullptr;
   QSpinBox* spinEdit_ = nullptr;
   QComboBox* nncb_ = nullptr;
   QComboBox* iecb_ = nullptr;

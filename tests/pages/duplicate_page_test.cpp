@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -20,6 +22,7 @@
 #include "platform/file_system.h"
 #include "platform/system_info.h"
 #include "qtui/qt_owner.h"
+#include "qtui/window_places.h"
 #include "tests/support/qt/event_filter.h"
 #include "tests/support/qt/scripted_messages.h"
 #include "tests/support/temp_dir.h"
@@ -44,12 +47,16 @@ class DuplicatePage : public testing::Test {
     lf::AppSettings().NNFileName = dir.Path("bookmark.htm");
     lf::AppRun().counters = lf::RunCounters();
     platform::SetProgramPath(dir.Path("linkferry.exe"));
+    // The window sizes the page reads are the test's own.
+    platform::SetConfigHome(dir.Path("config"));
+    lf::ForgetWindowPlaces();
     platform::SetLoginName(std::string("taro"));
     lftest::MakeDirs(dir.NativePath("Favorites"));
   }
   void TearDown() override {
     delete page.data();
     platform::SetProgramPath(std::nullopt);
+    platform::SetConfigHome(std::nullopt);
     platform::SetLoginName(std::nullopt);
   }
 
@@ -120,7 +127,6 @@ TEST_F(DuplicatePage, FavoritesListsEveryPairAndDeletesTheMarkedShortcuts) {
   Shortcut("a.url", "http://x/");
   Shortcut("d.url", "http://X/");
   Shortcut("e.url", "http://x");
-  page1.move(40, 30);
   Open(6);
 
   // After regrouping: 0 F.dir0, 1 b, 2 c, 3 G.dir0, 4 keep, 5 a, 6 d, 7 e.
@@ -128,7 +134,6 @@ TEST_F(DuplicatePage, FavoritesListsEveryPairAndDeletesTheMarkedShortcuts) {
   EXPECT_EQ(Rows(), (Lines{"b | " + root + "\\F\\ | " + root + "\\F\\ | 1 | 2",
                            "b | " + root + "\\F\\ | " + root + "\\ | 1 | 5",
                            "c | " + root + "\\F\\ | " + root + "\\ | 2 | 5"}));
-  EXPECT_EQ(page->pos(), page1.pos());
   EXPECT_EQ(page->windowTitle(), "Linkferry (2/2)");
   EXPECT_TRUE(Child("Memo1")->isVisible());
   EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText().toStdString(),
@@ -152,7 +157,7 @@ TEST_F(DuplicatePage, FavoritesListsEveryPairAndDeletesTheMarkedShortcuts) {
   EXPECT_EQ(messages.shown[0].text,
             "フォルダ 「 " + root + "\\F\\ 」にある\rＵＲＬ 「 c 」を削除しますか？");
   EXPECT_EQ(messages.shown[0].caption, "Ｌｉｎｋｆｅｒｒｙ");
-  EXPECT_EQ(messages.shown[0].flags, 0x11u);
+  EXPECT_EQ(messages.shown[0].flags, lf::kMbOkCancel | lf::kMbIconQuestion);
   EXPECT_EQ(messages.shown[0].owner, page.data());
   EXPECT_EQ(List()->topLevelItemCount(), 3);
   EXPECT_TRUE(page->Marks().empty());
@@ -177,6 +182,8 @@ TEST_F(DuplicatePage, FavoritesListsEveryPairAndDeletesTheMarkedShortcuts) {
   EXPECT_EQ(List()->topLevelItemCount(), 0);
 
   QTest::mouseClick(Button(4), Qt::LeftButton);
+  EXPECT_EQ(LabelText("Label1"), "[ ＵＲＬファイル 2 件を削除しました ]");
+  EXPECT_TRUE(Label("Label1")->isVisible());
   EXPECT_FALSE(Favorite("a.url"));
   EXPECT_FALSE(Favorite("F/c.URL"));
   EXPECT_TRUE(Favorite("F/b.url"));
@@ -387,7 +394,8 @@ TEST_F(DuplicatePage, ShortcutsWithoutAUrlGoToTheLostDataLog) {
   Shortcut("broken.url", "");
   Open(6);
   EXPECT_EQ(lf::AppRun().counters.errorCount, 1);
-  EXPECT_EQ(lftest::ReadFile(dir.NativePath("LostData.txt")), "URL Error : broken.url\r\n");
+  EXPECT_EQ(lftest::ReadFile(dir.NativePath("LostData.txt")),
+            "URL Error : " + dir.NativePath("Favorites/broken.url") + "\n");
 }
 
 TEST_F(DuplicatePage, CancelDuringTheReadListsNothing) {
@@ -396,7 +404,7 @@ TEST_F(DuplicatePage, CancelDuringTheReadListsNothing) {
   page = new lf::TForm07(&page1);
   // The reader blinks the status label once per folder.
   bool checked = false;
-  EventFilter blink(Label("Label1"), QEvent::Hide, [&] {
+  EventFilter blink(Label("Label1"), QEvent::DynamicPropertyChange, [&] {
     if (checked) return;
     checked = true;
     EXPECT_EQ(LabelText("Label1"), "[ お気に入りファイルの読み込み ]");
@@ -502,17 +510,48 @@ TEST_F(DuplicatePage, BackShowsPageOneAndClosingEndsIt) {
   EXPECT_TRUE(Favorite("b.url"));
 }
 
-TEST_F(DuplicatePage, KeepsItsLayoutWhenResized) {
+// At the default size every column of a pair is in sight, in this order: both links, each
+// with its name and folder, the address they share, the entry numbers. The buttons say which
+// link each one deletes.
+TEST_F(DuplicatePage, TheDefaultSizeShowsBothLinksOfAPair) {
+  const std::string url = "http://lkml.example.org/archive/2002/10/index.html";
+  Shortcut("1 ソフトウェア/技術資料/Linuxカーネル & メーリングリスト.url", url);
+  Shortcut("2 仕事/参考/LKML アーカイブ 2002年10月分.url", url);
   Open(6);
-  EXPECT_EQ(page->minimumSize(), QSize(420, 335));
-  EXPECT_EQ(page->size(), QSize(420, 375));
-  page->resize(800, 600);
-  EXPECT_EQ(List()->width(), 790);
-  EXPECT_EQ(List()->height(), 465);
-  EXPECT_EQ(Button(1)->pos(), QPoint(450, 550));
-  EXPECT_EQ(Button(2)->pos(), QPoint(540, 550));
-  EXPECT_EQ(Button(3)->pos(), QPoint(620, 550));
-  EXPECT_EQ(Button(4)->pos(), QPoint(710, 550));
+  page->resize(page->DefaultSize());
+  QApplication::processEvents();
+
+  QHeaderView* header = List()->header();
+  Lines shown;
+  for (int visual = 0; visual < header->count(); ++visual) {
+    const int column = header->logicalIndex(visual);
+    const int right = header->sectionViewportPosition(column) + header->sectionSize(column);
+    if (header->sectionSize(column) > 0 && right <= List()->viewport()->width())
+      shown.push_back(List()->headerItem()->text(column).toStdString());
+  }
+  EXPECT_EQ(shown, (Lines{"URL 名称", "URL フォルダ", "Dbl URL 名称", "Dbl URL フォルダ",
+                          "URL アドレス", "URL No.", "Dbl URL No."}));
+  ASSERT_EQ(List()->topLevelItemCount(), 1);
+  QTreeWidgetItem* row = List()->topLevelItem(0);
+  // Both names whole in their cells, beside the picture of the first.
+  const int picture = List()->iconSize().width() + 8;
+  for (int visual : {0, 2}) {
+    const int column = header->logicalIndex(visual);
+    EXPECT_LT(List()->fontMetrics().horizontalAdvance(row->text(column)) + picture,
+              header->sectionSize(column))
+        << row->text(column).toStdString();
+  }
+
+  ClickRow(0);
+  const std::string root = U(dir.Path("Favorites"));
+  // "&&" shows one "&" (and makes no shortcut key of the next letter).
+  EXPECT_EQ(Child<QPushButton>("BtnURL1")->text().toStdString(),
+            "「Linuxカーネル && メーリングリスト」を削除");
+  EXPECT_EQ(LabelText("DelURL1"), root + "\\1 ソフトウェア\\技術資料\\");
+  EXPECT_EQ(Child<QPushButton>("BtnURL2")->text().toStdString(),
+            "「LKML アーカイブ 2002年10月分」を削除");
+  EXPECT_EQ(LabelText("DelURL2"), root + "\\2 仕事\\参考\\");
+  EXPECT_EQ(LabelText("Label3"), "ＵＲＬ アドレス: " + url);
 }
 
 }  // namespace

@@ -30,6 +30,7 @@
 #include "qtui/qt_owner.h"
 #include "qtui/qt_views.h"
 #include "qtui/sjis_qt.h"
+#include "qtui/window_places.h"
 #include "tests/support/failing_writes.h"
 #include "tests/support/fakes.h"
 #include "tests/support/qt/scripted_messages.h"
@@ -87,8 +88,14 @@ class EditorPageTest : public ::testing::Test {
     // The lost-data log goes beside the program: keep it in the test's folder.
     lftest::MakeDirs(dir.NativePath("bin"));
     platform::SetProgramPath(dir.Path("bin/linkferry"));
+    // The window sizes the page reads are the test's own.
+    platform::SetConfigHome(dir.Path("config"));
+    lf::ForgetWindowPlaces();
   }
-  void TearDown() override { platform::SetProgramPath(std::nullopt); }
+  void TearDown() override {
+    platform::SetProgramPath(std::nullopt);
+    platform::SetConfigHome(std::nullopt);
+  }
 
   void AddShortcut(const std::string& relative, const std::string& url) {
     const fs::path path = dir.NativePath("Favorites/" + relative);
@@ -255,6 +262,7 @@ TEST_F(EditorPageTest, LoadingTheFavoritesShowsTheTreeAndTheEditingButtons) {
   EXPECT_EQ(Find<QToolButton>("BtnURL")->text(), QString::fromUtf8("削除"));
   EXPECT_FALSE(Find<QPushButton>("BtnOK")->isVisible());
   EXPECT_FALSE(Find<QPushButton>("BtnCan")->isVisible());
+  EXPECT_EQ(Find<QPushButton>("BtnCan")->text(), QString::fromUtf8("キャンセル"));
   EXPECT_TRUE(Find<QPlainTextEdit>("Memo")->isVisible());
   EXPECT_EQ(
       Find<QPlainTextEdit>("Memo")->toPlainText(),
@@ -464,12 +472,12 @@ TEST_F(EditorBookmarkTest, LinksOfOneNameMoveTogetherAndEditsTakeTheFirst) {
                               "R\\Dst\\腕腕Yahoo.url1\\http://y2/", "R\\Src.dir0",
                               "R\\Src\\腕腕Yahoo Japan.url1\\http://yj/"}));
 
-  // "O K" without a target keeps the entry where it was; "Can" only leaves move mode.
+  // "O K" without a target keeps the entry where it was; "キャンセル" leaves move mode.
   Choose({"Src"});
   Select({"Yahoo Japan"});
   Click("BtnMove");
   Click("BtnOK");
-  EXPECT_EQ(Captions(), Lines{});
+  EXPECT_EQ(Captions(), Lines{"Yahoo Japan"});
   EXPECT_EQ(Entries().back(), "R\\Src\\腕腕Yahoo Japan.url1\\http://yj/");
   Choose({"Dst"});
   Select({"Yahoo"});
@@ -477,7 +485,7 @@ TEST_F(EditorBookmarkTest, LinksOfOneNameMoveTogetherAndEditsTakeTheFirst) {
   Click("BtnCan");
   EXPECT_FALSE(page->MoveMode());
   EXPECT_FALSE(Find<QPushButton>("BtnCan")->isVisible());
-  EXPECT_TRUE(label->isVisible());
+  EXPECT_FALSE(label->isVisible());
 
   // Delete takes the first of the two.
   Choose({"Dst"});
@@ -539,12 +547,14 @@ TEST_F(EditorPageTest, ExecuteWritesTheListBackAndKeepsWhatIsNoShortcut) {
 
   Click("Button4");
   EXPECT_TRUE(messages.shown.empty()) << ::testing::PrintToString(messages.Texts());
-  // The shortcut with a capital extension is written back as one file, not beside itself.
-  EXPECT_EQ(Disk(), (Lines{"News/", "News/readme.txt = notes", "Top.url = http://capital/",
+  // The shortcut with a capital extension is written back under its own name.
+  EXPECT_EQ(Disk(), (Lines{"News/", "News/readme.txt = notes", "Top.URL = http://capital/",
                            "x.url = http://x/"}));
   EXPECT_EQ(Beside(), (Lines{"Favorites", "bin"}));
   EXPECT_EQ(lf::AppRun().counters.ieUrlCount, 3 + 2);  // read, then written
-  EXPECT_FALSE(Find<QLabel>("Label1")->isVisible());
+  EXPECT_TRUE(Find<QLabel>("Label1")->isVisible());
+  EXPECT_EQ(Find<QLabel>("Label1")->text().toStdString(),
+            "[ お気に入りに ＵＲＬ 2 件、フォルダ 1 件を書き込みました ]");
   for (const char* name : {"BtnAdd", "BtnDel", "BtnNew", "BtnURL", "BtnMove"})
     EXPECT_FALSE(Find<QToolButton>(name)->isEnabled()) << name;
   EXPECT_TRUE(Find<QPushButton>("Button4")->isEnabled());
@@ -575,7 +585,8 @@ TEST_F(EditorPageTest, AWriteThatFailsKeepsTheShortcutsThatWereOnDisk) {
   auto* label = Find<QLabel>("Label1");
   EXPECT_TRUE(label->isVisible());
   EXPECT_EQ(label->text().toStdString(),
-            "[ ＵＲＬ 4 "
+            // Only d.url moves; the others hold their addresses already and need no writing.
+            "[ ＵＲＬ 1 "
             "件が書き込めませんでした（ＬｏｓｔＤａｔａ．ｔｘｔ）。「実行」で再度書き込めます ]");
   EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::red));
   EXPECT_TRUE(Find<QPushButton>("Button4")->isEnabled());
@@ -587,7 +598,9 @@ TEST_F(EditorPageTest, AWriteThatFailsKeepsTheShortcutsThatWereOnDisk) {
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(Disk(), (Lines{"F/", "F/c.url = http://c/", "a.url = http://a/", "b.url = http://b/",
                            "d.url = http://d/"}));
-  EXPECT_FALSE(label->isVisible());
+  EXPECT_EQ(label->text().toStdString(),
+            "[ お気に入りに ＵＲＬ 4 件、フォルダ 1 件を書き込みました ]");
+  EXPECT_NE(label->palette().color(QPalette::WindowText), QColor(Qt::red));
   EXPECT_FALSE(page->Unsaved());
 }
 
@@ -714,7 +727,8 @@ TEST_F(EditorBookmarkTest, AMergedFileJoinsTheListAndExecuteWritesBoth) {
   QTest::qSleep(2 * lf::QtOwner::kIntervalMs);  // the writer's first look at events comes at once
   Click("Button4");
   EXPECT_EQ(lf::AppRun().counters.cancel, 1);
-  EXPECT_FALSE(Find<QLabel>("Label1")->isVisible());
+  EXPECT_EQ(Find<QLabel>("Label1")->text().toStdString(),
+            "[ ブックマークファイルに ＵＲＬ 4 件、フォルダ 3 件を書き込みました ]");
   EXPECT_TRUE(Find<QPlainTextEdit>("Memo")->isVisible());
   lf::TBookmarkControl reader;
   lftest::RecordingOwner owner;
@@ -862,28 +876,76 @@ TEST_F(EditorPageTest, BackShowsPage1AndQuitClosesIt) {
   EXPECT_TRUE(page.isNull());
 }
 
-TEST_F(EditorPageTest, ResizingFollowsTheWindowEdges) {
+// The move prompt is read in full, also in a smaller window.
+TEST_F(EditorPageTest, TheMovePromptIsReadInFull) {
   Open(5);
-  page->resize(700, 450);
-  auto* panel = Find<QSplitter>("Panel");
-  EXPECT_EQ(panel->geometry().width(), 684);
-  EXPECT_EQ(panel->geometry().height(), 335);
-  EXPECT_EQ(Tree()->width(), 684 / 3);
-  const std::pair<const char*, int> lefts[] = {
-      {"Button1", 350}, {"Button2", 260}, {"Button3", 180}, {"Button4", 90}};
-  for (auto [name, fromRight] : lefts) {
-    EXPECT_EQ(Find<QPushButton>(name)->x(), 700 - fromRight) << name;
-    EXPECT_EQ(Find<QPushButton>(name)->y(), 400) << name;
-  }
-  // The move prompt is read in full, also in a smaller window.
   page->BtnMoveClick();
   auto* label = Find<QLabel>("Label1");
   for (QSize size : {QSize(700, 450), QSize(500, 380)}) {
     page->resize(size);
+    QApplication::processEvents();
     const bool fits = label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
                                         : label->sizeHint().width() <= label->width();
     EXPECT_TRUE(fits) << size.width();
   }
+}
+
+// A link renamed in place sorts to its new place and stays the chosen one, in sight: the next
+// click or "削除" takes the link the user renamed, not the one that moved under the pointer.
+// After a move the list shows the folder the tree shows; leaving a move takes the tree back.
+TEST_F(EditorPageTest, AnEditNeverMovesAnotherLinkUnderThePointer) {
+  for (int i = 0; i < 60; ++i) {
+    const std::string n = (i < 10 ? "0" : "") + std::to_string(i);
+    AddShortcut("News/link " + n + ".url", "http://h/" + n);
+  }
+  AddShortcut("Old/x.url", "http://x/");
+  Open(5);
+  page->resize(page->DefaultSize());
+  Choose({"News"});
+  auto chosen = [&] {
+    Lines out;
+    for (QTreeWidgetItem* item : List()->selectedItems())
+      out.push_back(item->text(0).toStdString());
+    return out;
+  };
+  auto inSight = [&](const QTreeWidgetItem* item) {
+    return List()->viewport()->rect().contains(List()->visualItemRect(item));
+  };
+
+  Select({"link 01"});
+  QTreeWidgetItem* renamed = List()->selectedItems().value(0);
+  ASSERT_TRUE(renamed);
+  renamed->setText(0, "zz renamed");
+  QApplication::processEvents();
+  EXPECT_EQ(chosen(), Lines{"zz renamed"});
+  EXPECT_EQ(List()->currentItem(), renamed);
+  EXPECT_EQ(List()->indexOfTopLevelItem(renamed), 59);  // sorted to the end
+  EXPECT_TRUE(inSight(renamed));
+  messages.answers = {lf::kIdOk};
+  Click("BtnURL");
+  ASSERT_EQ(messages.Texts(),
+            Lines{"ＵＲＬファイル [ zz renamed ] の削除を行います。  よろしいですか？"});
+  EXPECT_EQ(CountEntries("R\\News\\腕腕link 01.url1\\http://h/01"), 0);
+  EXPECT_EQ(CountEntries("R\\News\\腕腕link 02.url1\\http://h/02"), 1);
+
+  Select({"link 40", "link 41"});
+  Click("BtnMove");
+  Choose({"Old"});
+  EXPECT_EQ(Captions().front(), "link 00");  // the links to move, while the target is chosen
+  Click("BtnOK");
+  EXPECT_EQ(Tree()->currentItem()->text(0), "Old");
+  EXPECT_EQ(Captions(), (Lines{"link 40", "link 41", "x"}));
+  EXPECT_EQ(chosen(), (Lines{"link 40", "link 41"}));
+  EXPECT_TRUE(Find<QToolButton>("BtnMove")->isEnabled());
+
+  Choose({"News"});
+  Select({"link 05"});
+  Click("BtnMove");
+  Choose({"Old"});
+  Click("BtnCan");
+  EXPECT_EQ(Tree()->currentItem()->text(0), "News");
+  EXPECT_EQ(chosen(), Lines{"link 05"});
+  EXPECT_TRUE(Find<QPlainTextEdit>("Memo")->isVisible());
 }
 
 }  // namespace

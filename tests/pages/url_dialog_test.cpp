@@ -39,16 +39,18 @@ class UrlDialogTest : public ::testing::Test {
   lf::TForm06 dialog{&page1};
 };
 
-TEST_F(UrlDialogTest, ShowingANewUrlPrefillsTheAddressBelowPage1) {
+TEST_F(UrlDialogTest, ShowingANewUrlPrefillsTheAddressOverItsPage) {
   dialog.SetName("");
   dialog.SetAddress("");
   dialog.show();
   EXPECT_EQ(Edit("Edit2")->text(), "http://");
   EXPECT_EQ(lf::UrlDialogShared().accepted, 0);
   EXPECT_EQ(lf::UrlDialogShared().name, "");
-  EXPECT_EQ(dialog.pos(), page1.pos() + QPoint(0, 100));
+  EXPECT_EQ(dialog.frameGeometry().center(), page1.frameGeometry().center());
   EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Linkferry ＵＲＬ情報"));
-  EXPECT_EQ(dialog.size(), QSize(420, 120));
+  EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());  // as large as its contents
+  EXPECT_EQ(dialog.findChild<QPushButton*>("Button1")->text(), QString::fromUtf8("Ｏ Ｋ"));
+  EXPECT_EQ(dialog.findChild<QPushButton*>("Button2")->text(), QString::fromUtf8("キャンセル"));
   EXPECT_FALSE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
   EXPECT_FALSE(dialog.windowFlags() & Qt::WindowSystemMenuHint);
   EXPECT_FALSE(Edit("Edit2")->testAttribute(Qt::WA_InputMethodEnabled));

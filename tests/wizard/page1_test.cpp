@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
@@ -25,6 +26,7 @@
 #include "platform/ini_file.h"
 #include "platform/system_info.h"
 #include "qtui/sjis_qt.h"
+#include "qtui/window_places.h"
 #include "tests/core/program_home.h"
 #include "tests/support/failing_writes.h"
 #include "tests/support/hostile_helpers.h"
@@ -41,6 +43,7 @@ constexpr const char* kBlackText = "「処 理 内 容」を選択してくだ�
 
 class Page1 : public ::testing::Test {
  protected:
+  void SetUp() override { lf::ForgetWindowPlaces(); }
   void TearDown() override { page.reset(); }
 
   // Collections in the test folder, named by the settings file page 1 reads.
@@ -97,7 +100,7 @@ class Page1 : public ::testing::Test {
 TEST_F(Page1, AFirstStartShowsNothingChosenAndAsksForTheLocations) {
   Open();
   EXPECT_EQ(page->windowTitle(), "Linkferry (1/2)");
-  EXPECT_EQ(page->size(), QSize(412, 348));
+  EXPECT_EQ(page->minimumSize(), page->maximumSize());  // a fixed border
   const QRect screen = page->screen()->geometry(), frame = page->frameGeometry();
   EXPECT_EQ(frame.topLeft(), QPoint(screen.x() + (screen.width() - frame.width()) / 2,
                                     screen.y() + (screen.height() - frame.height()) / 2));
@@ -280,7 +283,8 @@ TEST_F(Page1, StopWhileReadingWritesNothingAndSaysSo) {
   lftest::MakeUrlFile(home.dir, "Favorites/Sub/a.url", "http://a/");
   Click("Image2");
   bool busy = false;
-  lftest::EventFilter blink(Get("Label5"), QEvent::Hide, [&] {
+  // The reader blinks the status label once per folder.
+  lftest::EventFilter blink(Get("Label5"), QEvent::DynamicPropertyChange, [&] {
     if (busy) return;
     busy = Shown("Bar") && Get<QProgressBar>("Bar")->maximum() == 0 && On("Button6");
     Click("Button6");
@@ -393,6 +397,94 @@ TEST_F(Page1, ExitOnASecondPageEndsTheProgram) {
   }
 }
 
+// Records the text files the page opens in the desktop's viewer, instead of opening them.
+class RecordingViewer : public lftest::ScriptedMessages {
+ public:
+  bool OpenTextFile(const std::string& path) override {
+    opened.push_back(path);
+    return true;
+  }
+  std::vector<std::string> opened;  // program paths
+};
+
+// After a run the page says what it wrote and, when it could not carry everything, how many
+// items it listed and where the list is, with a button that opens it in the desktop's
+// viewer. The status line follows the operation chosen and the run's end.
+TEST_F(Page1, ARunSaysWhatItWroteAndWhereTheLostItemsAreListed) {
+  UseTestCollections();
+  lftest::MakeUrlFile(home.dir, "Favorites/News/a.url", "http://a/");
+  lftest::WriteFile(home.dir.NativePath("Favorites/broken.url"), "[InternetShortcut]\r\n");
+  RecordingViewer viewer;
+  Open();
+  EXPECT_EQ(Label("Label3"), kBlackText);
+  Click("Image2");
+  EXPECT_EQ(Label("Label3"), "「実 行」を押すと処理 2 を始めます。");
+  Click("Button4");
+  EXPECT_TRUE(viewer.shown.empty()) << ::testing::PrintToString(viewer.Texts());
+  EXPECT_EQ(Label("Label3"), "処理 2 が終わりました。変換できなかったものがあります。");
+  EXPECT_EQ(Label("Label5"), "ＩＥ ｕｒｌ数: 1, ＮＮ ｕｒｌ数: 1, 変換エラー数: 1");
+  EXPECT_EQ(Label("Label6"),
+            "ブックマークファイルに ＵＲＬ 1 件を書き込みました。\n"
+            "変換できなかった 1 件を次のファイルに記録しました。");
+  const std::string log = home.dir.NativePath("LostData.txt");  // beside the program here
+  EXPECT_EQ(Get<QLineEdit>("LostDataPath")->text().toStdString(), log);
+  EXPECT_NE(lftest::ReadFile(log).find("broken.url"), std::string::npos);
+  EXPECT_TRUE(Shown("LostDataPath"));
+  EXPECT_EQ(Get<QPushButton>("Button7")->text().toStdString(), "LostData.txt を開く");
+  Click("Button7");
+  ASSERT_EQ(viewer.opened.size(), 1u);
+  std::string opened;
+  ASSERT_EQ(platform::ToNativePath(viewer.opened[0], opened), 0);
+  EXPECT_EQ(opened, log);
+
+  // Back: the operation again, and nothing of the run.
+  Click("Button2");
+  EXPECT_EQ(Label("Label3"), "「実 行」を押すと処理 2 を始めます。");
+  for (const char* name : {"Label5", "Label6", "LostDataPath", "Button7"})
+    EXPECT_FALSE(Shown(name)) << name;
+  Click("Image5");
+  EXPECT_EQ(Label("Label3"), "「次へ >>」を押すと処理 5 の画面に進みます。");
+}
+
+// A second page opens centred on page 1 at its default size. Opened again it comes where the
+// user left it, as large as they made it; the size stays in the settings file for the next
+// start, in a section of its own.
+TEST_F(Page1, SecondPagesOpenWhereAndAsLargeAsTheUserLeftThem) {
+  UseTestCollections();
+  Open();
+  auto openSecondPage = [&] {
+    Click("Button3");
+    QWidget* second = page->SecondPage();
+    EXPECT_TRUE(second);
+    if (!second) return second;
+    // Done once it has read the (empty) Favorites and says so.
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+      auto* back = second->findChild<QPushButton*>("Button2");
+      return back->text() == QString::fromUtf8("<< 戻る") &&
+             !second->findChild<QLabel*>("Label1")->text().isEmpty();
+    }));
+    return second;
+  };
+  Click("Image6");
+  QWidget* second = openSecondPage();
+  ASSERT_TRUE(second);
+  EXPECT_LE((second->frameGeometry().center() - page->frameGeometry().center()).manhattanLength(),
+            2);
+  second->resize(700, 500);
+  second->move(30, 40);
+  QTest::mouseClick(second->findChild<QPushButton*>("Button2"), Qt::LeftButton);
+  ASSERT_TRUE(page->isVisible());
+
+  second = openSecondPage();
+  ASSERT_TRUE(second);
+  EXPECT_EQ(second->size(), QSize(700, 500));
+  EXPECT_EQ(second->pos(), QPoint(30, 40));
+  QTest::mouseClick(second->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+  EXPECT_NE(Settings().find("[Window]\r\nDuplicateWidth=700\r\nDuplicateHeight=500\r\n"),
+            std::string::npos)
+      << Settings();
+}
+
 // Drives the settings dialog that "設定" opens.
 void OnDialog(std::function<void(lf::TForm02&)> act) {
   QTimer::singleShot(0, [act] {
@@ -417,7 +509,7 @@ TEST_F(Page1, SettingsOkReselectsTheOperationAndClearsTheRedLabel) {
   EXPECT_EQ(lf::AppSettings().Proc, 3);
   EXPECT_EQ(ShownMemos(), std::vector<int>{3});
   EXPECT_TRUE(On("Button4"));
-  EXPECT_EQ(Label("Label3"), kBlackText);
+  EXPECT_EQ(Label("Label3"), "「実 行」を押すと処理 3 を始めます。");
   EXPECT_FALSE(Red("Label3"));
   EXPECT_NE(Settings().find("Proc=3\r\n"), std::string::npos);
 
