@@ -86,7 +86,7 @@ class Chain {
   // is nothing, and the collection it would replace may hold links.
   bool GaveLinks(const char* what, const std::string& path) {
     for (const Entry& entry : list_)
-      if (!TBookmarkControl::IsFolderEntry(entry)) return true;
+      if (ViewOf(entry).IsLink()) return true;
     const std::string text = path.empty()
                                  ? NoUrlMessage()
                                  : Sjis(what) + "[ " + platform::ShownPath(path) +
@@ -148,12 +148,12 @@ class Chain {
   void CountUnwritten(int written) {
     // Usually every link was written: the log's lines are only made when one was not.
     int links = 0;
-    for (const Entry& entry : list_) links += !TBookmarkControl::IsFolderEntry(entry);
+    for (const Entry& entry : list_) links += ViewOf(entry).IsLink();
     if (written >= links) return;
     Report unwritten;
     for (const Entry& entry : list_) {
       const EntryView link = ViewOf(entry);
-      if (link.IsFolder()) continue;
+      if (!link.IsLink()) continue;
       unwritten.lost.push_back(
           {"File Error", std::string(link.FolderPart()) + std::string(link.name), {}});
     }

@@ -68,8 +68,11 @@ class TBookmarkControl {
 
   // ---- Regrouping (regroup.cpp) ----
   // Sorts the list and puts every folder entry in front of the entries below it, the links
-  // directly under the root last.
-  static void Regroup(BookmarkList& list);
+  // directly under the root last. Order::Keep groups the same way but keeps the entries of
+  // each folder in the order of the list, the links under the root among its folders.
+  static void Regroup(BookmarkList& list, Order order = Order::Sort);
+  // The order a reader regroups its list in: the order the user chose (Order setting).
+  Order ListOrder = Order::Sort;
 
   // ---- Merging and special folders (list_merge.cpp) ----
   static void RemoveDuplicates(BookmarkList& list);
@@ -155,8 +158,8 @@ class TBookmarkControl {
   std::string currentIndent_;
 };
 
-// The date stamp of written files: whole seconds from 1970-01-01 00:00 to the local date and
-// time less 9 hours 1 minute (seconds since the epoch less 60 for a clock on Japan time).
+// The date stamp of written files for what carries no date of its own: the seconds since
+// 1970-01-01 00:00 UTC, as browsers keep their dates.
 long long DateStamp();
 
 }  // namespace lf

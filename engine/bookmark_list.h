@@ -11,6 +11,9 @@ namespace lf {
 
 using BookmarkList = std::vector<Entry>;
 
+// How a list is ordered: by name (as the program always did) or as its source had it.
+enum class Order { Sort, Keep };
+
 // A level is one character right after ".dir" or ".url": "0"-"9" for levels 0 to 9, then
 // "A"-"Z" for 10 to 35 and "a"-"z" for 36 to 61. Being one character, it keeps every cut of
 // five characters (".dir" or ".url" and the level) right at any depth the list can hold.

@@ -49,6 +49,11 @@ EntryView ViewOf(std::string_view entry) {
   if (view.marker != std::string_view::npos) {
     std::tie(view.key, view.url) = SplitKey(entry);
     view.kind = EntryKind::Link;
+    if (view.url.empty() && view.key.size() > kSuffix &&
+        view.key.substr(view.key.size() - kSuffix, 4) == ".sep" &&
+        LevelValue(view.key.back()) >= 0 && view.key.size() > view.marker + kLinkMarker.size() &&
+        static_cast<unsigned char>(view.key[view.marker + kLinkMarker.size()]) == 0xFF)
+      view.kind = EntryKind::Separator;
     view.folderPath = entry.substr(0, view.marker);
     view.leaf = view.key.substr(view.marker + kLinkMarker.size());
   } else {
@@ -155,6 +160,13 @@ Entry MakeShortcutEntry(std::string_view folderPath, std::string_view fileName, 
 Entry MakeLinkEntry(std::string_view folderPath, std::string_view name, int level,
                     std::string_view url) {
   return MakeLinkEntry(folderPath, name, LevelChar(level), url);
+}
+
+Entry MakeSeparatorEntry(std::string_view folderPath, int number, int level) {
+  std::string entry;
+  entry.append(folderPath).append(kLinkMarker).append(1, '\xFF').append(std::to_string(number));
+  entry.append(".sep").push_back(LevelChar(level));
+  return Entry(std::move(entry));
 }
 
 // ---- The helpers of TBookmarkControl, by the same rules ----
@@ -266,14 +278,7 @@ const std::string& DeepNestingMessage() {
 }
 
 long long DateStamp() {
-  const platform::LocalDateTime now = platform::Now();
-  // Whole seconds; the milliseconds only matter for a total below zero, which is truncated
-  // towards zero like the rest.
-  long long millis = (platform::DaysSinceEpoch(now.year, now.month, now.day) * 86400LL +
-                      now.hour * 3600LL + now.minute * 60LL + now.second - (9 * 3600LL + 60)) *
-                         1000LL +
-                     now.millisecond;
-  return millis / 1000;
+  return platform::EpochSeconds();
 }
 
 }  // namespace lf

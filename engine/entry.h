@@ -1,7 +1,9 @@
 // The one place that makes entries and reads them. An entry is a line of the bookmark list:
-//   folder entry:  parent path \ name .dir level
-//   URL entry:     folder path \腕腕 name .url level \ URL
-// The text is all the format; what an entry carries beside it travels with it as a value.
+//   folder entry:     parent path \ name .dir level
+//   URL entry:        folder path \腕腕 name .url level \ URL
+//   separator entry:  folder path \腕腕 0xFF number .sep level
+// The text is all the format; what an entry carries beside it (entry_props.h) travels with it
+// as a value.
 #pragma once
 
 #include <cstddef>
@@ -10,24 +12,33 @@
 #include <string_view>
 #include <utility>
 
+#include "engine/entry_props.h"
+
 namespace lf {
 
-// One entry of a bookmark list: its text, with every operation of a string.
+// One entry of a bookmark list: its text, with every operation of a string, and what it
+// carries. Copying or moving an entry takes its properties along; assigning a text to it
+// (an edit) keeps them. Entries compare by their text.
 class Entry : public std::string {
  public:
   Entry() = default;
   Entry(std::string text) : std::string(std::move(text)) {}  // NOLINT: entries are texts
   Entry(std::string_view text) : std::string(text) {}        // NOLINT
   Entry(const char* text) : std::string(text) {}             // NOLINT
+  Entry(std::string text, EntryProps carried)
+      : std::string(std::move(text)), props(std::move(carried)) {}
   using std::string::operator=;
   using std::string::operator+=;
+
+  EntryProps props;
 };
 
 // What kind of item an entry is, by its form.
 enum class EntryKind {
   Folder,  // no link marker, ".dir" and a level at its end
-  Link,    // a link marker
-  Other,   // neither (no entry the readers make)
+  Link,       // a link marker
+  Separator,  // a link marker, and ".sep" and a level at its end
+  Other,      // none of these (no entry the readers make)
 };
 
 // An entry read through its form. Views into the entry, valid while it is.
@@ -45,6 +56,7 @@ struct EntryView {
 
   bool IsFolder() const { return kind == EntryKind::Folder; }
   bool IsLink() const { return kind == EntryKind::Link; }
+  bool IsSeparator() const { return kind == EntryKind::Separator; }
   // Up to and including the "\" of the link marker: the folder path and "\"; empty without
   // a link marker.
   std::string_view FolderPart() const;
@@ -70,6 +82,10 @@ Entry MakeLinkEntry(std::string_view folderPath, std::string_view name, char lev
 // ".url" in any letter case), so that the file it came from can be told again.
 Entry MakeShortcutEntry(std::string_view folderPath, std::string_view fileName, int level,
                         std::string_view url);
+
+// The entry of the number-th separator (from 1) of folderPath. Its name sorts after every
+// link's, and no reader's name can be one.
+Entry MakeSeparatorEntry(std::string_view folderPath, int number, int level);
 
 // A name as an entry holds it: every "\" of the name as its reference "&#92;", so that it
 // never reads as the end of a folder or link name, and the first of two "腕" it begins with

@@ -49,6 +49,13 @@ void MapFolder(BookmarkList& list, const std::string& fromDir, const std::string
   TBookmarkControl::Regroup(list);
 }
 
+// Gives kept every property it lacks and other has.
+void MergeProps(EntryProps& kept, const EntryProps& other) {
+  if (other.Empty()) return;
+  for (const auto& [prop, value] : other.All())
+    if (!kept.Has(prop)) kept.Set(prop, value);
+}
+
 }  // namespace
 
 void TBookmarkControl::RemoveDuplicates(BookmarkList& list) {
@@ -60,6 +67,9 @@ void TBookmarkControl::RemoveDuplicates(BookmarkList& list) {
     // The texts lie anywhere in memory: the ones a little ahead are fetched meanwhile.
     if (i + 8 < list.size()) __builtin_prefetch(list[i + 8].data());
     bool repeated = i + 1 < list.size() && list[i] == list[i + 1];
+    // The copy that stays takes what only the others carried (the dates one browser kept
+    // and the other did not).
+    if (repeated) MergeProps(list[i + 1].props, list[i].props);
     if (repeated || list[i] == "delete") continue;
     if (kept != i) list[kept] = std::move(list[i]);
     ++kept;

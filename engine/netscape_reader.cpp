@@ -395,8 +395,8 @@ Report TBookmarkControl::ReadBookmarkFile(const Io& io, const std::string& fileP
     file.Close();
   } catch (const platform::IoError& e) {
     ReportFailure(io, report,
-                  Sjis("Ｂｏｏｋｍａｒｋファイルの読み込みで [ ") + e.what() +
-                      Sjis(" ] のエラーが発生しました。"));
+                  Sjis("Ｂｏｏｋｍａｒｋファイル[ ") + platform::ShownPath(filePath) +
+                      Sjis(" ]の読み込みで [ ") + e.what() + Sjis(" ] のエラーが発生しました。"));
   }
   report.cancelled = io.cancel != 0;
   return report;

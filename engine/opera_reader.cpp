@@ -206,8 +206,8 @@ Report TBookmarkControl::LoadOperaFile(const Io& io, const std::string& filePath
     io.bar.SetVisible(false);
   } catch (const platform::IoError& e) {
     ReportFailure(io, report,
-                  Sjis("Ｏｐｅｒａ　Ｂｏｏｋｍａｒｋファイルの読み込みで [ ") + e.what() +
-                      Sjis(" ] のエラーが発生しました。"));
+                  Sjis("Ｏｐｅｒａ　Ｂｏｏｋｍａｒｋファイル[ ") + platform::ShownPath(filePath) +
+                      Sjis(" ]の読み込みで [ ") + e.what() + Sjis(" ] のエラーが発生しました。"));
   }
   report.cancelled = io.cancel != 0;
   return report;

@@ -296,7 +296,8 @@ struct Layout {
   std::vector<Keyed> top;  // non-empty entries that lie in no folder
 };
 
-Layout LayOut(const BookmarkList& list) {
+// keep: the entries of a folder stay in the order of the list instead of collation order.
+Layout LayOut(const BookmarkList& list, bool keep) {
   const std::uint32_t n = static_cast<std::uint32_t>(list.size());
   Layout layout;
   layout.folder.resize(n);
@@ -304,12 +305,13 @@ Layout LayOut(const BookmarkList& list) {
   const FolderPaths paths(list, layout.folder);
   const std::uint32_t pathCount = paths.PathCount();
 
-  // Of the folder entries of one path the first in collation order stands for all.
+  // Of the folder entries of one path the first in collation order (or in the list) stands
+  // for all.
   std::vector<std::uint32_t> first(pathCount, kNone);
   for (std::uint32_t j = 0; j < n; ++j) {
     if (!layout.folder[j]) continue;
     std::uint32_t& f = first[paths.PathOf(j)];
-    if (f == kNone || platform::CompareText(list[j], list[f]) < 0) f = j;
+    if (f == kNone || (!keep && platform::CompareText(list[j], list[f]) < 0)) f = j;
   }
   layout.contents.assign(n, kNone);
   for (std::uint32_t id = 0; id < pathCount; ++id) layout.contents[first[id]] = id;
@@ -353,7 +355,7 @@ Layout LayOut(const BookmarkList& list) {
   home = {};
   end = {};
 
-  for (std::uint32_t id = 0; id < pathCount; ++id) {
+  for (std::uint32_t id = 0; id < pathCount && !keep; ++id) {
     if (layout.begin[id + 1] - layout.begin[id] < 2) continue;
     SortKeyed(list, layout.items.data() + layout.begin[id],
               layout.items.data() + layout.begin[id + 1], paths.Path(id).size(), trailAfter[id]);
@@ -372,18 +374,23 @@ Layout LayOut(const BookmarkList& list) {
   const bool trail = !top.empty() && TrailAt(list[top[0]], common);
   layout.top.reserve(top.size());
   for (std::uint32_t j : top) layout.top.push_back(HeadOf(list[j], j, common, trail));
-  SortKeyed(list, layout.top.data(), layout.top.data() + layout.top.size(), common, trail);
+  if (!keep)
+    SortKeyed(list, layout.top.data(), layout.top.data() + layout.top.size(), common, trail);
   return layout;
 }
 
 // The new place of every entry: each folder that lies in none followed by what lies in it,
-// depth first, then the other entries that lie in none. Empty entries go.
-std::vector<std::uint32_t> GroupedOrder(const BookmarkList& list, const Layout& layout) {
+// depth first, then the other entries that lie in none (or, keep, each of these in its place
+// among the folders). Empty entries go.
+std::vector<std::uint32_t> GroupedOrder(const BookmarkList& list, const Layout& layout, bool keep) {
   std::vector<std::uint32_t> order;
   order.reserve(list.size());
   std::vector<std::pair<std::uint32_t, std::uint32_t>> stack;  // path, next of its contents
   for (const Keyed& top : layout.top) {
-    if (!layout.folder[top.index]) continue;
+    if (!layout.folder[top.index]) {
+      if (keep) order.push_back(top.index);
+      continue;
+    }
     order.push_back(top.index);
     stack.push_back({layout.contents[top.index], layout.begin[layout.contents[top.index]]});
     while (!stack.empty()) {
@@ -399,19 +406,21 @@ std::vector<std::uint32_t> GroupedOrder(const BookmarkList& list, const Layout& 
         stack.push_back({inner, layout.begin[inner]});
     }
   }
-  for (const Keyed& top : layout.top)
-    if (!layout.folder[top.index]) order.push_back(top.index);
+  if (!keep)
+    for (const Keyed& top : layout.top)
+      if (!layout.folder[top.index]) order.push_back(top.index);
   return order;
 }
 
 }  // namespace
 
-void TBookmarkControl::Regroup(BookmarkList& list) {
+void TBookmarkControl::Regroup(BookmarkList& list, Order order_) {
   if (list.empty()) return;
+  const bool keep = order_ == Order::Keep;
   std::vector<std::uint32_t> order;
   {
-    const Layout layout = LayOut(list);
-    order = GroupedOrder(list, layout);
+    const Layout layout = LayOut(list, keep);
+    order = GroupedOrder(list, layout, keep);
   }
   // Each entry is moved once, into its place in a new list; the entries it is taken from lie
   // anywhere, so the ones a little ahead are fetched meanwhile.

@@ -6,8 +6,14 @@ namespace lf {
 namespace {
 constexpr std::size_t kChunk = 1 << 16;
 
-// Replaces every CR, LF and 0x1A of the text by a blank. Text rarely holds a byte below 0x1B,
-// so it is looked at eight bytes at a time for one, and only such a word byte by byte.
+// A byte that would end the line or the file when read back, or cut it short for a reader
+// that takes text as C strings (a NUL).
+bool Breaks(char c) {
+  return c == '\r' || c == '\n' || c == '\x1A' || c == '\0';
+}
+
+// Replaces every such byte of the text by a blank. Text rarely holds a byte below 0x1B, so it
+// is looked at eight bytes at a time for one, and only such a word byte by byte.
 void BlankLineBreaks(char* p, std::size_t n) {
   constexpr std::uint64_t kOnes = 0x0101010101010101ull;
   constexpr std::uint64_t kHighs = 0x8080808080808080ull;
@@ -17,10 +23,10 @@ void BlankLineBreaks(char* p, std::size_t n) {
     std::memcpy(&word, p + i, 8);
     if (((word - kOnes * 0x1B) & ~word & kHighs) == 0) continue;
     for (std::size_t k = i; k < i + 8; ++k)
-      if (p[k] == '\r' || p[k] == '\n' || p[k] == '\x1A') p[k] = ' ';
+      if (Breaks(p[k])) p[k] = ' ';
   }
   for (; i < n; ++i)
-    if (p[i] == '\r' || p[i] == '\n' || p[i] == '\x1A') p[i] = ' ';
+    if (Breaks(p[i])) p[i] = ' ';
 }
 
 }  // namespace

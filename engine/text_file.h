@@ -49,7 +49,7 @@ class LineWriter {
  public:
   explicit LineWriter(platform::ByteSink& sink);
 
-  // Writes the line and CR LF, a CR, LF or 0x1A inside the line (each would end the line or
+  // Writes the line and CR LF, a CR, LF, 0x1A or NUL inside the line (each would end the line or
   // the file when it is read back) as a blank; throws platform::IoError.
   void WriteLine(std::string_view line);
   // The same for a line that make(std::string&) appends to the string it is given, so that a

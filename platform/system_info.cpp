@@ -96,6 +96,19 @@ LocalDateTime Now() {
   return d;
 }
 
+long long EpochSeconds() {
+  {
+    Overrides& s = State();
+    std::lock_guard lock(s.mutex);
+    if (s.clock) {
+      const LocalDateTime t = s.clock();
+      return DaysSinceEpoch(t.year, t.month, t.day) * 86400LL + t.hour * 3600LL +
+             t.minute * 60LL + t.second;
+    }
+  }
+  return static_cast<long long>(std::time(nullptr));
+}
+
 void SetClock(std::function<LocalDateTime()> clock) {
   Overrides& s = State();
   std::lock_guard lock(s.mutex);

@@ -18,6 +18,9 @@ LocalDateTime Now();
 // Replaces the clock (an empty function restores the system clock).
 void SetClock(std::function<LocalDateTime()> clock);
 
+// Whole seconds since 1970-01-01 00:00 UTC; with a clock set, its time taken as UTC.
+long long EpochSeconds();
+
 // Days from 1970-01-01 to the date (negative before it).
 long long DaysSinceEpoch(int year, int month, int day);
 

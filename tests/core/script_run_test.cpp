@@ -225,7 +225,7 @@ TEST_F(ScriptRun, HotlistIntoAUtf8BookmarkFile) {
 TEST_F(ScriptRun, FailuresGoToStandardErrorInUtf8AndEndWithStatusOne) {
   // An input that is not there: the reader's message, and still the summary.
   EXPECT_EQ(Run({"--run", "1", "--nn", "missing.htm", "--ie", "Favorites"}), 1);
-  EXPECT_NE(err.find("linkferry: Ｂｏｏｋｍａｒｋファイルの読み込みで [ "), std::string::npos)
+  EXPECT_NE(err.find("linkferry: Ｂｏｏｋｍａｒｋファイル[ "), std::string::npos)
       << err;
   EXPECT_EQ(out, "ＩＥ ｕｒｌ数: 0, ＮＮ ｕｒｌ数: 0, 変換エラー数: 0\n");
 

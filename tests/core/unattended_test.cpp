@@ -101,7 +101,7 @@ TEST_F(UnattendedRun, ASettingsFileThatCannotBeReadIsNoAbsentOne) {
 TEST_F(UnattendedRun, ErrorsGoToStandardErrorAndFailTheRun) {
   WriteSettings();  // the bookmark file is missing
   EXPECT_EQ(Run("-1"), 1);
-  EXPECT_NE(err.find("linkferry: Ｂｏｏｋｍａｒｋファイルの読み込みで [ "), std::string::npos)
+  EXPECT_NE(err.find("linkferry: Ｂｏｏｋｍａｒｋファイル[ "), std::string::npos)
       << err;
 }
 

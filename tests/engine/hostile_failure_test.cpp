@@ -48,6 +48,12 @@ std::string NoBackup(const char* kind, const std::string& path, int code) {
          U(platform::ErrorText(code)) + " ]";
 }
 
+// The message of a file that cannot be read.
+std::string Reading(const char* kind, const std::string& path, int code) {
+  return std::string(kind) + "[ " + Shown(path) + " ]の読み込みで [ " +
+         U(platform::ErrorText(code)) + " ] のエラーが発生しました。";
+}
+
 std::string Failure(const char* prefix, int code) {
   return std::string(prefix) + U(platform::ErrorText(code)) + " ] のエラーが発生しました。";
 }
@@ -55,7 +61,7 @@ std::string Failure(const char* prefix, int code) {
 class HostileWriters : public testing::Test {
  protected:
   void SetUp() override {
-    platform::SetClock([] { return platform::LocalDateTime{2002, 10, 13, 18, 7, 40, 0}; });
+    platform::SetClock([] { return platform::LocalDateTime{2002, 10, 13, 9, 6, 40, 0}; });
     platform::SetLoginName("user");
     lftest::MakeDirs(dir.NativePath("prog"));
     platform::SetProgramPath(dir.Path("prog/linkferry.exe"));
@@ -269,9 +275,9 @@ TEST_F(HostileWriters, ReadOnlyFoldersAndUnreadableFilesAreReportedAndLeftAlone)
                 NoBackup("Ｏｐｅｒａブックマークファイル", dir.Path("out/opera6.adr"), EACCES),
                 Failure("Ｂｏｏｋｍａｒｋ．ｈｔｍの保存で [ ", EACCES),
                 Failure("Ｏｐｅｒａ６．ａｄｒの保存で [ ", EACCES),
-                Failure("Ｂｏｏｋｍａｒｋファイルの読み込みで [ ", EACCES),
-                Failure("Ｏｐｅｒａ　Ｂｏｏｋｍａｒｋファイルの読み込みで [ ", EACCES), "0 0 0 3",
-                "URL Error : " + Shown(dir.Path("in") + "\\locked.url") + "\n"}));
+                Reading("Ｂｏｏｋｍａｒｋファイル", dir.Path("secret.htm"), EACCES),
+                Reading("Ｏｐｅｒａ　Ｂｏｏｋｍａｒｋファイル", dir.Path("secret.htm"), EACCES),
+                "0 0 0 3", "URL Error : " + Shown(dir.Path("in") + "\\locked.url") + "\n"}));
   // Beside the log (checked above) everything is as it was.
   std::filesystem::remove(dir.NativePath("prog/LostData.txt"));
   EXPECT_EQ(lftest::Tree(dir.Native()), before);
@@ -300,9 +306,9 @@ class HostileReaders : public testing::Test {
     EXPECT_TRUE(list.empty());
     return owner.Texts();
   }
-  std::vector<std::string> Expected(int code) {
-    return {Failure("Ｂｏｏｋｍａｒｋファイルの読み込みで [ ", code),
-            Failure("Ｏｐｅｒａ　Ｂｏｏｋｍａｒｋファイルの読み込みで [ ", code)};
+  std::vector<std::string> Expected(const std::string& relative, int code) {
+    return {Reading("Ｂｏｏｋｍａｒｋファイル", dir.Path(relative), code),
+            Reading("Ｏｐｅｒａ　Ｂｏｏｋｍａｒｋファイル", dir.Path(relative), code)};
   }
 
   lftest::TempDir dir;
@@ -318,11 +324,11 @@ TEST_F(HostileReaders, MissingFolderPipeAndDeviceAreReportedWithoutBlocking) {
   ASSERT_EQ(symlink("/dev/zero", dir.NativePath("zero.htm").c_str()), 0);
   ASSERT_EQ(symlink(dir.NativePath("gone").c_str(), dir.NativePath("dangling.htm").c_str()), 0);
   const std::string before = lftest::Tree(dir.Native());
-  EXPECT_EQ(ReadAll("missing.htm"), Expected(ENOENT));
-  EXPECT_EQ(ReadAll("dangling.htm"), Expected(ENOENT));
-  EXPECT_EQ(ReadAll("folder.htm"), Expected(EISDIR));
-  EXPECT_EQ(ReadAll("pipe.htm"), Expected(ENODEV));
-  EXPECT_EQ(ReadAll("zero.htm"), Expected(ENODEV));
+  EXPECT_EQ(ReadAll("missing.htm"), Expected("missing.htm", ENOENT));
+  EXPECT_EQ(ReadAll("dangling.htm"), Expected("dangling.htm", ENOENT));
+  EXPECT_EQ(ReadAll("folder.htm"), Expected("folder.htm", EISDIR));
+  EXPECT_EQ(ReadAll("pipe.htm"), Expected("pipe.htm", ENODEV));
+  EXPECT_EQ(ReadAll("zero.htm"), Expected("zero.htm", ENODEV));
   EXPECT_EQ(owner.messages[0].flags, 0x10u);
   EXPECT_EQ(lftest::Tree(dir.Native()), before);
 }

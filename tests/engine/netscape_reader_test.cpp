@@ -359,8 +359,8 @@ TEST(NetscapeReader, InputOutputErrorsAreReported) {
   ReadInto(missing, dir.Path("none.htm"), control, true);
   ASSERT_EQ(missing.owner.messages.size(), 1u);
   EXPECT_EQ(missing.owner.Texts()[0],
-            "Ｂｏｏｋｍａｒｋファイルの読み込みで [ 指定されたファイルが見つかりません。 ] "
-            "のエラーが発生しました。");
+            "Ｂｏｏｋｍａｒｋファイル[ " + dir.NativePath("none.htm") +
+                " ]の読み込みで [ 指定されたファイルが見つかりません。 ] のエラーが発生しました。");
   EXPECT_EQ(missing.owner.messages[0].caption, lf::MessageCaption());
   EXPECT_EQ(missing.owner.messages[0].flags, lf::kMbIconError | lf::kMbOk);
   EXPECT_EQ(missing.tree.nodes.size(), 1u);  // the root node is made first

@@ -53,7 +53,7 @@ Lines Join(Lines a, const Lines& b) {
 class NetscapeWriter : public testing::Test {
  protected:
   void SetUp() override {
-    platform::SetClock([] { return platform::LocalDateTime{2002, 10, 13, 18, 7, 40, 0}; });
+    platform::SetClock([] { return platform::LocalDateTime{2002, 10, 13, 9, 6, 40, 0}; });
     platform::SetLoginName("user");
   }
   void TearDown() override {

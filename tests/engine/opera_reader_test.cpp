@@ -238,8 +238,8 @@ TEST(OperaReader, CancelAndReadErrors) {
   EXPECT_EQ(list, lf::BookmarkList{"kept"});
   ASSERT_EQ(owner.messages.size(), 1u);
   EXPECT_EQ(owner.Texts()[0],
-            "Ｏｐｅｒａ　Ｂｏｏｋｍａｒｋファイルの読み込みで [ "
-            "指定されたファイルが見つかりません。 ] のエラーが発生しました。");
+            "Ｏｐｅｒａ　Ｂｏｏｋｍａｒｋファイル[ " + dir.NativePath("missing.adr") +
+                " ]の読み込みで [ 指定されたファイルが見つかりません。 ] のエラーが発生しました。");
   EXPECT_EQ(owner.messages[0].caption, lf::MessageCaption());
   EXPECT_EQ(owner.messages[0].flags, 0x10u);
 }

@@ -24,7 +24,7 @@ class OperaWriter : public ::testing::Test {
  protected:
   void SetUp() override {
     // 2020-01-01 09:01:00 local time: the stamp is 1577836800.
-    platform::SetClock([] { return platform::LocalDateTime{2020, 1, 1, 9, 1, 0, 0}; });
+    platform::SetClock([] { return platform::LocalDateTime{2020, 1, 1, 0, 0, 0, 0}; });
   }
   void TearDown() override { platform::SetClock({}); }
 
