@@ -58,7 +58,7 @@ class Chain {
 
   // Takes what a step did: its failures and conversion errors, and what it lost into the
   // run's log, which is saved with every line of the run so far.
-  const Report& Took(const Report& report) {
+  Report Took(Report report) {
     result_.failures += static_cast<int>(report.failures.size());
     notes_.insert(notes_.end(), report.notes.begin(), report.notes.end());
     c_.errorCount += report.errors;

@@ -162,6 +162,26 @@ Entry MakeLinkEntry(std::string_view folderPath, std::string_view name, int leve
   return MakeLinkEntry(folderPath, name, LevelChar(level), url);
 }
 
+void SeparatorMaker::Add(std::vector<Entry>& list, std::string_view folderPath, int level) {
+  if (!keep_) {
+    ++skipped_;
+    return;
+  }
+  // The separators of one folder mostly follow each other: its count is found near the end.
+  int* count = nullptr;
+  for (auto it = counts_.rbegin(); it != counts_.rend() && !count; ++it)
+    if (it->first == folderPath) count = &it->second;
+  if (!count) count = &counts_.emplace_back(std::string(folderPath), 0).second;
+  list.push_back(MakeSeparatorEntry(folderPath, ++*count, level));
+}
+
+std::string SeparatorMaker::Note() const {
+  if (skipped_ == 0) return std::string();
+  return Sjis("区切り線 ") + std::to_string(skipped_) +
+         Sjis(
+             " 本は名前順に並べるため読み込みませんでした。元の並び順を保つ設定にすると残せます。");
+}
+
 Entry MakeSeparatorEntry(std::string_view folderPath, int number, int level) {
   std::string entry;
   entry.append(folderPath).append(kLinkMarker).append(1, '\xFF').append(std::to_string(number));

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "engine/entry_props.h"
 
@@ -35,7 +36,7 @@ class Entry : public std::string {
 
 // What kind of item an entry is, by its form.
 enum class EntryKind {
-  Folder,  // no link marker, ".dir" and a level at its end
+  Folder,     // no link marker, ".dir" and a level at its end
   Link,       // a link marker
   Separator,  // a link marker, and ".sep" and a level at its end
   Other,      // none of these (no entry the readers make)
@@ -86,6 +87,22 @@ Entry MakeShortcutEntry(std::string_view folderPath, std::string_view fileName, 
 // The entry of the number-th separator (from 1) of folderPath. Its name sorts after every
 // link's, and no reader's name can be one.
 Entry MakeSeparatorEntry(std::string_view folderPath, int number, int level);
+
+// The separators a reader meets: entries of their own, numbered in their folder, where the
+// list keeps the order of its source; where it is sorted by name no place could say what a
+// separator divides, so they are only counted, and the reader says so.
+class SeparatorMaker {
+ public:
+  explicit SeparatorMaker(bool keep) : keep_(keep) {}
+  void Add(std::vector<Entry>& list, std::string_view folderPath, int level);
+  // What the reader says of the separators it did not keep; empty when it kept them all.
+  std::string Note() const;
+
+ private:
+  bool keep_;
+  int skipped_ = 0;
+  std::vector<std::pair<std::string, int>> counts_;  // by folder path, the last few
+};
 
 // A name as an entry holds it: every "\" of the name as its reference "&#92;", so that it
 // never reads as the end of a folder or link name, and the first of two "腕" it begins with

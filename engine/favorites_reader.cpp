@@ -180,7 +180,7 @@ Report TBookmarkControl::LoadFavorites(const Io& io, BookmarkList& list, TreeVie
     top = tree->AddChild(TreeView::kNoNode, rootFolder, kImageFolder, kImageFolder);
   }
   Report report = FavoritesWalk(*this, io, list, tree).Run(top, RemoveBackslash(rootFolder), 0);
-  Regroup(list);
+  Regroup(list, ListOrder);
   return report;
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "engine/status_texts.h"
 #include "engine/text_file.h"
 #include "platform/codepage.h"
+#include "platform/collation.h"
 #include "platform/file_system.h"
 
 namespace lf {
@@ -82,6 +84,43 @@ class ItemAttributes {
   std::string decoded_;
 };
 
+// What an item's attributes give its entry to carry: the dates, keyword, tags and icon a
+// browser writes, the mark of a special folder, and every other attribute as it stood, so that
+// a bookmark file written from a bookmark file loses none of them.
+EntryProps PropsOf(ItemAttributes& attributes) {
+  static constexpr std::pair<std::string_view, Prop> kKnown[] = {
+      {"add_date", Prop::Added},     {"last_modified", Prop::Modified},
+      {"last_visit", Prop::Visited}, {"shortcuturl", Prop::Keyword},
+      {"tags", Prop::Tags},          {"icon_uri", Prop::IconUri},
+      {"icon", Prop::Icon}};
+  EntryProps props;
+  std::vector<std::pair<std::string, std::string>> others;
+  for (std::size_t i = 0; i < attributes.Count(); ++i) {
+    std::string name(attributes.Name(i));
+    for (char& c : name)
+      c = static_cast<char>(platform::FoldAsciiCase(static_cast<unsigned char>(c)));
+    if (name == "href") continue;
+    const std::string_view value = attributes.Value(i);
+    bool known = false;
+    for (const auto& [key, prop] : kKnown) {
+      if (name != key) continue;
+      known = true;
+      // A date of 0 is no date: the program's own files wrote it for "never".
+      const bool date = prop == Prop::Added || prop == Prop::Modified || prop == Prop::Visited;
+      if (!(date && value == "0")) props.Set(prop, value);
+    }
+    if (known) continue;
+    if (name == "personal_toolbar_folder" && value == "true")
+      props.Set(Prop::Root, "toolbar");
+    else if (name == "unfiled_bookmarks_folder" && value == "true")
+      props.Set(Prop::Root, "unfiled");
+    else
+      others.emplace_back(attributes.Name(i), value);
+  }
+  if (!others.empty()) props.Set(Prop::Attributes, JoinAttributes(others));
+  return props;
+}
+
 // Builds folders and links from the tags and text of a bookmark file. An item that is not
 // closed ends where the next item or list begins or ends; a DL is the list of the folder
 // whose H3 came last, when no other item came between them, and otherwise a list of the
@@ -90,14 +129,15 @@ class ItemAttributes {
 class BookmarkBuilder final : public HtmlSink {
  public:
   BookmarkBuilder(const Io& io, TreeView* tree, TreeView::Node root, std::string rootPath,
-                  BookmarkList& list, Report& report)
+                  BookmarkList& list, Report& report, Order order)
       : owner_(io.owner),
         cancel_(io.cancel),
         tree_(tree),
         root_(root),
         rootPath_(std::move(rootPath)),
         list_(list),
-        report_(report) {}
+        report_(report),
+        separators_(order == Order::Keep) {}
 
   void Text(std::string_view text) override {
     if (item_ != Item::None) text_.append(text);
@@ -130,6 +170,8 @@ class BookmarkBuilder final : public HtmlSink {
         itemTag_ = tag;
       } else if (name == "hr") {
         AddSeparator();
+      } else {
+        described_ = 0;  // a new item: a description after it is not the last one's
       }
     }
     return true;
@@ -151,6 +193,7 @@ class BookmarkBuilder final : public HtmlSink {
   void Finish() { EndItem(); }
 
   bool TooDeep() const { return tooDeep_; }
+  std::string SeparatorNote() const { return separators_.Note(); }
 
  private:
   enum class Item { None, Link, Folder, Description };
@@ -204,7 +247,9 @@ class BookmarkBuilder final : public HtmlSink {
     owner_.ProcessMessages();
     if (cancel_) return false;
     list_.push_back(MakeLinkEntry(Path(), name, LinkLevel(), Address(*href)));
+    list_.back().props = PropsOf(attributes);
     ++report_.links;
+    described_ = list_.size();
     return true;
   }
 
@@ -235,19 +280,29 @@ class BookmarkBuilder final : public HtmlSink {
       if (cancel_) return false;
     }
     list_.push_back(MakeFolderEntry(Path(), name, static_cast<int>(level)));
+    ItemAttributes attributes(itemTag_);
+    list_.back().props = PropsOf(attributes);
     ++report_.folders;
+    described_ = list_.size();
     listFolder_ = true;
     listPath_.assign(ViewOf(list_.back()).OwnPath());
     listNode_ = node;
     return true;
   }
 
-  // Where a rule between items makes a separator in the folder being read, once entries can
-  // be separators; until then a rule only ends the item before it.
-  void AddSeparator() {}
+  // A rule between items: a separator in the folder being read, numbered within it.
+  void AddSeparator() {
+    separators_.Add(list_, Path(), LinkLevel());
+    described_ = 0;
+  }
 
-  // Where the description after a link or folder goes with it, once entries can hold one.
-  void TakeDescription(std::string_view text) { (void)text; }
+  // The description after a link or folder goes with it; one after anything else is text of
+  // the file that nothing carries.
+  void TakeDescription(std::string_view text) {
+    if (described_ == 0 || described_ != list_.size() || text.empty()) return;
+    list_[described_ - 1].props.Set(Prop::Description, text);
+    described_ = 0;
+  }
 
   // An A that gives no link: it is counted and logged under the folder it stood in, by its
   // name or, without one, by its address.
@@ -305,6 +360,9 @@ class BookmarkBuilder final : public HtmlSink {
   bool bottomIsFolder_ = false;  // the outermost open list is a folder's
   std::vector<Frame> frames_;
   bool tooDeep_ = false;
+  // One past the entry made last, while a description may follow it; 0 for none.
+  std::size_t described_ = 0;
+  SeparatorMaker separators_;
   // What names and addresses are made in when they are not pieces of the text.
   std::string decodedName_, address_;
 };
@@ -332,7 +390,7 @@ void TBookmarkControl::LoadBookmarkFile(Owner& owner, StatusLabel* status, int& 
   const Report report =
       ReadBookmarkFile({owner, bar, status, cancel}, filePath, list, rootName, tree);
   // What was read before a failure is shown in its folders too.
-  if (report.Failed()) Regroup(list);
+  if (report.Failed()) Regroup(list, ListOrder);
   bar.SetVisible(false);
 }
 
@@ -371,7 +429,7 @@ Report TBookmarkControl::ReadBookmarkFile(const Io& io, const std::string& fileP
     io.bar.SetStep(1);
     const int charset = DetectCharset(filePath);
     LineReader file(filePath);
-    BookmarkBuilder builder(io, tree, root, RemoveBackslash(rootName), list, report);
+    BookmarkBuilder builder(io, tree, root, RemoveBackslash(rootName), list, report, ListOrder);
     HtmlTokenizer tokens(builder);
     std::string raw, text;
     bool whole = true, ended;
@@ -391,7 +449,9 @@ Report TBookmarkControl::ReadBookmarkFile(const Io& io, const std::string& fileP
     }
     if (builder.TooDeep())
       io.owner.MessageBox(DeepNestingMessage(), MessageCaption(), kMbOk | kMbIconWarning);
-    Regroup(list);
+    if (std::string note = builder.SeparatorNote(); !note.empty())
+      report.notes.push_back(std::move(note));
+    Regroup(list, ListOrder);
     file.Close();
   } catch (const platform::IoError& e) {
     ReportFailure(io, report,

@@ -131,6 +131,61 @@ void ChangeLevel(OutputFile& out, std::string& currentIndent, bool emptyFolderBe
   }
 }
 
+// An attribute as the file holds it: its value escaped as an address is.
+void Attribute(std::string& line, std::string_view name, std::string_view value) {
+  line.append(1, ' ').append(name).append("=\"").append(EscapeHtml(value, false)).append(1, '"');
+}
+
+// The attributes an item carries beyond the ones every item is written with, and the rest of
+// what its file gave it, as it stood.
+void CarriedAttributes(std::string& line, const EntryProps& props) {
+  static constexpr std::pair<Prop, std::string_view> kWritten[] = {{Prop::IconUri, "ICON_URI"},
+                                                                   {Prop::Icon, "ICON"},
+                                                                   {Prop::Keyword, "SHORTCUTURL"},
+                                                                   {Prop::Tags, "TAGS"}};
+  for (const auto& [prop, name] : kWritten)
+    if (props.Has(prop)) Attribute(line, name, props.Get(prop));
+  const std::string_view root = props.Get(Prop::Root);
+  if (root == "toolbar") line += " PERSONAL_TOOLBAR_FOLDER=\"true\"";
+  if (root == "unfiled") line += " UNFILED_BOOKMARKS_FOLDER=\"true\"";
+  for (const auto& [name, value] : SplitAttributes(props.Get(Prop::Attributes)))
+    Attribute(line, name, value);
+}
+
+// The date of an entry, or what stands for none.
+std::string_view DateOr(const EntryProps& props, Prop prop, std::string_view none) {
+  const std::string_view date = props.Get(prop);
+  return date.empty() ? none : date;
+}
+
+// The lines of one item: a folder's heading, a link, a rule, each with the description it
+// carries. An item that carries nothing is written as the program always wrote it.
+void WriteItem(OutputFile& out, const std::string& indent, const EntryView& entry,
+               const EntryProps& props, const std::string& stamp) {
+  if (entry.IsSeparator()) {
+    out.Line(indent + "<HR>");
+    return;
+  }
+  // Names and addresses are text: what HTML reserves is written as its reference.
+  const std::string name = EscapeHtml(entry.name, true);
+  std::string line = indent;
+  if (entry.IsFolder()) {
+    line.append("<DT><H3 ADD_DATE=\"").append(DateOr(props, Prop::Added, stamp)).append(1, '"');
+    if (props.Has(Prop::Modified)) Attribute(line, "LAST_MODIFIED", props.Get(Prop::Modified));
+  } else {
+    line.append("<DT><A HREF=\"").append(EscapeHtml(entry.url, false)).append("\" ADD_DATE=\"");
+    line.append(DateOr(props, Prop::Added, stamp)).append("\" LAST_VISIT=\"");
+    line.append(DateOr(props, Prop::Visited, "0")).append("\" LAST_MODIFIED=\"");
+    line.append(DateOr(props, Prop::Modified, "0")).append(1, '"');
+  }
+  if (!props.Empty()) CarriedAttributes(line, props);
+  line.append(1, '>').append(name).append(entry.IsFolder() ? "</H3>" : "</A>");
+  out.Line(line);
+  if (props.Has(Prop::Description))
+    out.Line(indent + "<DD>" + EscapeHtml(props.Get(Prop::Description), true));
+  if (entry.IsFolder()) out.Line("");
+}
+
 // Every entry at the place its order and level give it, then the end lines; counts the links.
 void WriteBody(Owner& owner, ProgressBar& bar, OutputFile& out, std::string& currentIndent,
                const BookmarkList& list, const std::string& stamp, int& urlCount) {
@@ -150,16 +205,8 @@ void WriteBody(Owner& owner, ProgressBar& bar, OutputFile& out, std::string& cur
     previousFolder = entry.IsFolder();
 
     currentIndent = IndentDefined(entry.level) ? Indent(entry.level) : std::string();
-    // Names and addresses are text: what HTML reserves is written as its reference.
-    const std::string name = EscapeHtml(entry.name, true);
-    if (entry.IsFolder()) {
-      out.Line(currentIndent + "<DT><H3 ADD_DATE=\"" + stamp + "\">" + name + "</H3>");
-      out.Line("");
-    } else {
-      out.Line(currentIndent + "<DT><A HREF=\"" + EscapeHtml(entry.url, false) + "\" ADD_DATE=\"" +
-               stamp + "\" LAST_VISIT=\"0\" LAST_MODIFIED=\"0\">" + name + "</A>");
-      ++urlCount;
-    }
+    WriteItem(out, currentIndent, entry, list[i].props, stamp);
+    urlCount += !entry.IsFolder() && !entry.IsSeparator();
   }
   // The end lines close two lists; those still open deeper down are closed first, as for a
   // following entry at level 1.

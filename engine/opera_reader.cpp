@@ -51,8 +51,8 @@ constexpr std::string_view kKdeSeparatorName = "--- separator ---";
 // Follows the blocks of a hotlist line by line and files what they hold in the list.
 class HotlistParser {
  public:
-  HotlistParser(const std::string& folderPath, BookmarkList& list, Report& report)
-      : rootPath_(folderPath), list_(list), report_(report) {}
+  HotlistParser(const std::string& folderPath, BookmarkList& list, Report& report, Order order)
+      : rootPath_(folderPath), list_(list), report_(report), separators_(order == Order::Keep) {}
 
   void Take(std::string_view line) {
     const Block block = BlockOf(line);
@@ -72,8 +72,12 @@ class HotlistParser {
     } else if (key == "URL" && !hasUrl_) {
       url_.assign(value);
       hasUrl_ = true;
+    } else {
+      TakeProperty(key, value);
     }
   }
+
+  std::string SeparatorNote() const { return separators_.Note(); }
 
   // The end of the file ends the block that is open.
   void Finish() { EndBlock(); }
@@ -89,9 +93,36 @@ class HotlistParser {
   void Begin(Block block) {
     block_ = block;
     hasName_ = hasUrl_ = false;
+    onPersonalBar_ = false;
+    props_ = EntryProps();
+  }
+
+  // What a block says of its item beside its name and address.
+  void TakeProperty(std::string_view key, std::string_view value) {
+    const bool none = value.empty() || value == "0";
+    if (key == "CREATED" && !none) {
+      props_.Set(Prop::Added, value);
+    } else if (key == "VISITED" && !none) {
+      props_.Set(Prop::Visited, value);
+    } else if (key == "SHORT NAME") {
+      props_.Set(Prop::Keyword, value);
+    } else if (key == "DESCRIPTION") {
+      // The format keeps a line break as the two bytes 0x02 0x02.
+      std::string text(value);
+      for (std::size_t at = text.find("\x02\x02"); at != std::string::npos;
+           at = text.find("\x02\x02", at + 1))
+        text.replace(at, 2, "\n");
+      props_.Set(Prop::Description, text);
+    } else if (key == "ON PERSONALBAR" && value == "YES") {
+      onPersonalBar_ = true;
+    }
   }
 
   void EndBlock() {
+    // The items of the personal bar are those of the toolbar folder: the folder they lie in
+    // is the toolbar.
+    if (onPersonalBar_ && !folders_.empty())
+      list_[folders_.back()].props.Set(Prop::Root, "toolbar");
     switch (std::exchange(block_, Block::None)) {
       case Block::Folder:
         // A folder without a name is named as the windows name a new one.
@@ -115,8 +146,10 @@ class HotlistParser {
   void EnterFolder(std::string_view name) {
     if (open_ <= kMaxFolderLevel) {
       list_.push_back(MakeFolderEntry(Path(), name, static_cast<int>(open_)));
+      list_.back().props = std::move(props_);
       ++report_.folders;
       paths_.emplace_back(ViewOf(list_.back()).OwnPath());
+      folders_.push_back(list_.size() - 1);
     } else {
       tooDeep_ = true;
     }
@@ -129,7 +162,10 @@ class HotlistParser {
   void LeaveFolder() {
     if (open_ == 0) return;
     --open_;
-    if (paths_.size() > static_cast<std::size_t>(open_)) paths_.pop_back();
+    if (paths_.size() > static_cast<std::size_t>(open_)) {
+      paths_.pop_back();
+      folders_.pop_back();
+    }
     linkName_.clear();
     if (!names_.empty() && names_.back().open == open_) {
       linkName_ = std::move(names_.back().name);
@@ -155,11 +191,13 @@ class HotlistParser {
     if (open_ > kMaxLevel) tooDeep_ = true;
     list_.push_back(MakeLinkEntry(Path(), linkName_,
                                   static_cast<int>(std::min<long long>(open_, kMaxLevel)), url_));
+    list_.back().props = std::move(props_);
     ++report_.links;
   }
 
-  // Where a separator is made in the folder being read, once entries can be separators.
-  void AddSeparator() {}
+  void AddSeparator() {
+    separators_.Add(list_, Path(), static_cast<int>(std::min<long long>(open_, kMaxLevel)));
+  }
 
   std::string_view Path() const { return paths_.empty() ? rootPath_ : paths_.back(); }
 
@@ -169,12 +207,16 @@ class HotlistParser {
   Report& report_;
   Block block_ = Block::None;
   bool hasName_ = false, hasUrl_ = false;
-  std::string name_, url_;          // of the open block
-  long long open_ = 0;              // the folders open, also those too deep to be entered
-  std::vector<std::string> paths_;  // of the folders entered
-  std::vector<SavedName> names_;    // the remembered link names of the folders around
-  std::string linkName_;            // the name of the last link of the open folder
+  std::string name_, url_;            // of the open block
+  long long open_ = 0;                // the folders open, also those too deep to be entered
+  std::vector<std::string> paths_;    // of the folders entered
+  std::vector<SavedName> names_;      // the remembered link names of the folders around
+  std::string linkName_;              // the name of the last link of the open folder
+  EntryProps props_;                  // of the open block
+  bool onPersonalBar_ = false;        // the open block is an item of the personal bar
+  std::vector<std::size_t> folders_;  // the entries of the folders entered
   bool tooDeep_ = false;
+  SeparatorMaker separators_;
 };
 
 }  // namespace
@@ -190,7 +232,7 @@ Report TBookmarkControl::LoadOperaFile(const Io& io, const std::string& filePath
     io.bar.SetVisible(true);
     io.bar.SetPosition(0);
     io.bar.SetStep(1);
-    HotlistParser parser(RemoveBackslash(rootFolder), list, report);
+    HotlistParser parser(RemoveBackslash(rootFolder), list, report, ListOrder);
     std::string line;
     while (file.ReadLine(line)) {
       io.bar.StepIt();
@@ -201,7 +243,9 @@ Report TBookmarkControl::LoadOperaFile(const Io& io, const std::string& filePath
     if (io.cancel == 0) parser.Finish();
     if (parser.TooDeep())
       io.owner.MessageBox(DeepNestingMessage(), MessageCaption(), kMbOk | kMbIconWarning);
-    Regroup(list);
+    if (std::string note = parser.SeparatorNote(); !note.empty())
+      report.notes.push_back(std::move(note));
+    Regroup(list, ListOrder);
     file.Close();
     io.bar.SetVisible(false);
   } catch (const platform::IoError& e) {

@@ -13,6 +13,34 @@ namespace {
 
 constexpr std::string_view kIndent = "        ";
 
+// The property lines of an item that carries something: its dates, description and keyword,
+// and, for an item of the toolbar folder, its place on the personal bar (position, or -1).
+template <typename WriteValue>
+void WriteCarried(LineWriter& out, const EntryProps& props, const std::string& stamp, int position,
+                  WriteValue& writeValue) {
+  const auto dateOr = [&props](Prop prop, std::string_view none) {
+    const std::string_view date = props.Get(prop);
+    return std::string(date.empty() ? none : date);
+  };
+  const std::string indent(kIndent);
+  out.WriteLine(indent + "CREATED=" + dateOr(Prop::Added, stamp));
+  out.WriteLine(indent + "VISITED=" + dateOr(Prop::Visited, "0"));
+  out.WriteLine(indent + "ORDER=0");
+  // The format keeps a line break as the two bytes 0x02 0x02.
+  std::string description(props.Get(Prop::Description));
+  for (std::size_t at = description.find('\n'); at != std::string::npos;
+       at = description.find('\n', at + 2))
+    description.replace(at, 1, "\x02\x02");
+  std::erase(description, '\r');
+  writeValue("        DESCRIPTION=", description);
+  writeValue("        SHORT NAME=", props.Get(Prop::Keyword));
+  if (position >= 0) {
+    out.WriteLine(indent + "ON PERSONALBAR=YES");
+    out.WriteLine(indent + "PERSONALBAR_POS=" + std::to_string(position));
+  }
+  out.WriteLine("");
+}
+
 }  // namespace
 
 Report TBookmarkControl::SaveOperaFile(const Io& io, const BookmarkList& list,
@@ -80,7 +108,9 @@ void TBookmarkControl::WriteOperaEntries(Owner& owner, LineWriter& out, Progress
 
   int previousLevel = 0;
   bool previousFolder = false;
-  for (const std::string& entry : list) {
+  // By level: whether the folder open there is the toolbar, and the items it has so far.
+  std::vector<int> toolbarItems(kMaxLevel + 2, -1);
+  for (const Entry& entry : list) {
     bar.StepIt();
     const EntryView block = ViewOf(entry);
 
@@ -93,11 +123,24 @@ void TBookmarkControl::WriteOperaEntries(Owner& owner, LineWriter& out, Progress
       closing = previousLevel - block.level;
     for (int i = 0; i < closing; ++i) out.WriteLine("-");
 
-    out.WriteLine(block.IsFolder() ? "#FOLDER" : "#URL");
-    writeValue("        NAME=", block.name);
-    if (!block.IsFolder()) writeValue("        URL=", block.url);
-    out.WriteLines(tail);
-    if (!block.IsFolder()) ++operaUrlCount;
+    if (block.IsSeparator()) {
+      out.WriteLine("#SEPERATOR");  // the format's own spelling
+      out.WriteLine("");
+    } else {
+      out.WriteLine(block.IsFolder() ? "#FOLDER" : "#URL");
+      writeValue("        NAME=", block.name);
+      if (!block.IsFolder()) writeValue("        URL=", block.url);
+      // An item of the toolbar folder is one of the personal bar's.
+      int* const onBar = block.level > 0 ? &toolbarItems[block.level - 1] : nullptr;
+      const int position = onBar && *onBar >= 0 ? (*onBar)++ : -1;
+      if (entry.props.Empty() && position < 0)
+        out.WriteLines(tail);
+      else
+        WriteCarried(out, entry.props, stamp, position, writeValue);
+      if (!block.IsFolder()) ++operaUrlCount;
+    }
+    if (block.IsFolder())
+      toolbarItems[block.level] = entry.props.Get(Prop::Root) == "toolbar" ? 0 : -1;
 
     previousLevel = block.level;
     previousFolder = block.IsFolder();

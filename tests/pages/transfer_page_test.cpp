@@ -366,7 +366,7 @@ TEST_F(TransferPage, AddsFavoritesToTheBookmarkFile) {
                 "",
                 "<DL><P>",
                 "",
-                "  <DT><H3 ADD_DATE=\"1034899200\">News</H3>",
+                "  <DT><H3 ADD_DATE=\"1\">News</H3>",
                 "",
                 "    <DL><P>",
                 "    <DT><A HREF=\"http://ab/\" ADD_DATE=\"1034899200\" LAST_VISIT=\"0\" "
