@@ -7,6 +7,11 @@ Settings& AppSettings() {
   return settings;
 }
 
+void UseSettings(TBookmarkControl& control, const Settings& settings) {
+  control.OutputCharset = settings.Out;
+  control.ListOrder = settings.Order == 1 ? Order::Keep : Order::Sort;
+}
+
 RunState& AppRun() {
   static RunState run;
   return run;

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "engine/bookmark_control.h"
 #include "engine/bookmark_list.h"
 
 namespace lf {
@@ -18,6 +19,7 @@ struct Settings {
   int Out = 0;             // written Netscape files: 0 Shift_JIS, 1 EUC-JP, 2 UTF-8
   int DBL = 0;             // 1: the duplicate check deletes without asking
   int LNK = 0;             // 1: map the Links folder onto the personal toolbar folder
+  int Order = 0;           // 1: keep the order of the source instead of sorting by name
 };
 
 struct RunState {
@@ -25,6 +27,9 @@ struct RunState {
   // Where the lost-data log goes (empty: beside the program), decided when the program starts.
   std::string lostDataFolder;
 };
+
+// Gives the control what the settings say of the lists it reads and the files it writes.
+void UseSettings(TBookmarkControl& control, const Settings& settings);
 
 // The one instance of each for the whole process.
 Settings& AppSettings();

@@ -31,6 +31,10 @@ bool IsBelow(std::string_view entry, std::string_view folderPath) {
 
 }  // namespace
 
+void Touch(Entry& entry) {
+  entry.props.Set(Prop::Modified, std::to_string(DateStamp()));
+}
+
 bool SplitUrlEntry(std::string_view entry, UrlEntryParts& parts) {
   // Split where the writers split, so that a rewritten entry keeps the name, level and
   // address they read from it; the address is all the text after the name, so one typed
@@ -89,6 +93,7 @@ void InsertFolderEntry(BookmarkList& list, std::string_view parentPath, std::str
 int RenameFolderEntries(BookmarkList& list, std::string_view oldPath, std::string_view newPath) {
   // Only the first of identical folder entries is renamed, as only one node was.
   const std::size_t own = FindFolderEntry(list, oldPath);
+  if (own != std::string_view::npos) Touch(list[own]);
   int changed = 0;
   for (std::size_t i = 0; i < list.size(); ++i) {
     if (i != own && !IsBelow(list[i], oldPath)) continue;
@@ -98,7 +103,7 @@ int RenameFolderEntries(BookmarkList& list, std::string_view oldPath, std::strin
   return changed;
 }
 
-void DirDel(BookmarkList& list, std::string_view folderPath, int fallbackLevel) {
+void DirDel(BookmarkList& list, std::string_view folderPath, int fallbackLevel, Order order) {
   const std::string parent = ParentPath(folderPath);
   const std::size_t own = FindFolderEntry(list, folderPath);
   const char level = own != std::string_view::npos ? list[own].back() : LevelChar(fallbackLevel);
@@ -120,7 +125,7 @@ void DirDel(BookmarkList& list, std::string_view folderPath, int fallbackLevel) 
     kept.push_back(std::move(entry));
   }
   list = std::move(kept);
-  TBookmarkControl::Regroup(list);
+  TBookmarkControl::Regroup(list, order);
 }
 
 bool RenameUrlEntry(BookmarkList& list, std::string_view folderPath, std::string_view oldName,
@@ -130,7 +135,8 @@ bool RenameUrlEntry(BookmarkList& list, std::string_view folderPath, std::string
   UrlEntryParts parts;
   SplitUrlEntry(list[at], parts);
   parts.name = std::string(newName);
-  list[at] = MakeUrlEntry(parts);
+  list[at].assign(MakeUrlEntry(parts));  // what the link carries stays with it
+  Touch(list[at]);
   return true;
 }
 

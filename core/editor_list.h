@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "engine/bookmark_control.h"
 #include "engine/bookmark_list.h"
 
 namespace lf {
@@ -26,6 +27,9 @@ struct UrlEntryParts {
 // known scheme survives a rewrite.
 bool SplitUrlEntry(std::string_view entry, UrlEntryParts& parts);
 Entry MakeUrlEntry(const UrlEntryParts& parts);
+
+// Marks the entry as changed now, keeping everything else it carries.
+void Touch(Entry& entry);
 
 // True if the entry lies directly in the folder: its path followed at once by the link marker.
 bool LiesDirectlyIn(std::string_view entry, std::string_view folderPath);
@@ -58,7 +62,8 @@ int RenameFolderEntries(BookmarkList& list, std::string_view oldPath, std::strin
 // Dissolves a folder: every link at any depth below it becomes a link of the parent folder,
 // and the folder's own entry and the entries of its sub-folders (empty now) are removed.
 // fallbackLevel is the folder's level when the list holds no entry for it.
-void DirDel(BookmarkList& list, std::string_view folderPath, int fallbackLevel);
+void DirDel(BookmarkList& list, std::string_view folderPath, int fallbackLevel,
+            Order order = Order::Sort);
 
 // Renames the link the shown caption oldName stands for in the folder; false if none.
 bool RenameUrlEntry(BookmarkList& list, std::string_view folderPath, std::string_view oldName,

@@ -9,7 +9,7 @@ namespace lf {
 
 EditorSession::EditorSession(const Settings& settings, RunCounters& counters)
     : settings_(settings), counters_(counters) {
-  control_.OutputCharset = settings.Out;
+  UseSettings(control_, settings);
   control_.LostDataFolder = AppRun().lostDataFolder;
 }
 

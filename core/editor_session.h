@@ -58,6 +58,8 @@ class EditorSession {
   // The root path of the entries: the Favorites folder setting, as the readers file under it.
   std::string RootPath() const;
   bool IsRootPath(const std::string& folderPath) const { return folderPath == RootPath(); }
+  // The order the list is kept in after an edit: the one it was read in.
+  Order ListOrder() const { return control_.ListOrder; }
 
  private:
   TBookmarkControl control_;

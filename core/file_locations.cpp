@@ -84,11 +84,12 @@ void UseLostDataFolder() {
   AppRun().lostDataFolder = LostDataFolder();
 }
 
-void TellLostData(const std::string& logPath, std::ostream& err) {
-  if (!logPath.empty())
-    err << "linkferry: the links that could not be converted are listed in " << NativeText(logPath)
-        << '\n'
-        << std::flush;
+void TellLostData(const std::string& logPath, bool linksLost, std::ostream& err) {
+  if (logPath.empty()) return;
+  err << (linksLost ? "linkferry: the links that could not be converted are listed in "
+                    : "linkferry: what the target could not hold is listed in ")
+      << NativeText(logPath) << '\n'
+      << std::flush;
 }
 
 }  // namespace lf

@@ -37,7 +37,8 @@ void UseLostDataFolder();
 
 // Names the lost-data log in one line on err when a run wrote it (logPath, a program path,
 // is empty otherwise): the summary line counts the links that could not be converted, this
-// says where they are listed.
-void TellLostData(const std::string& logPath, std::ostream& err);
+// says where they are listed; where none was lost (linksLost false), the log lists what the
+// target could not hold.
+void TellLostData(const std::string& logPath, bool linksLost, std::ostream& err);
 
 }  // namespace lf

@@ -62,7 +62,7 @@ class Chain {
     result_.failures += static_cast<int>(report.failures.size());
     notes_.insert(notes_.end(), report.notes.begin(), report.notes.end());
     c_.errorCount += report.errors;
-    if (!report.lost.empty()) {
+    if (!report.lost.empty() || !report.unheld.empty()) {
       result_.lost += static_cast<int>(report.lost.size());
       log_.Add(report);
       if (log_.Save(run_.owner, engine_.WriteFilter))
@@ -175,7 +175,7 @@ class Chain {
     Show(ReadingBookmarkFileText());
     if (!ReadNetscape() && !c_.cancel) return;
     if (!c_.cancel && !GaveLinks("ブックマークファイル", s_.NNFileName)) return;
-    if (s_.LNK == 1) TBookmarkControl::ToolbarToLinks(list_);
+    if (s_.LNK == 1) TBookmarkControl::ToolbarToLinks(list_, engine_.ListOrder);
     if (!StartWriting()) return;
     Show(WritingIntoFavoritesText());
     SaveFavorites();
@@ -192,8 +192,8 @@ class Chain {
       run_.status->SetCaption(ReadingFavoritesText());
     }
     if (!LoadFavorites() && !c_.cancel) return;
-    if (s_.NNConv == 1) TBookmarkControl::RemoveDuplicates(list_);
-    if (s_.LNK == 1) TBookmarkControl::LinksToToolbar(list_);
+    if (s_.NNConv == 1) TBookmarkControl::RemoveDuplicates(list_, engine_.ListOrder);
+    if (s_.LNK == 1) TBookmarkControl::LinksToToolbar(list_, engine_.ListOrder);
     if (!StartWriting()) return;
     Show(WritingIntoBookmarkFileText());
     SaveNetscapeUnlessEmpty();
@@ -228,8 +228,8 @@ class Chain {
     c_.operaUrlCount += read.links;
     if (read.Failed()) return;
     if (!c_.cancel && !GaveLinks("Ｏｐｅｒａブックマークファイル", s_.OPFileName)) return;
-    if (s_.NNConv == 1) TBookmarkControl::RemoveDuplicates(list_);
-    if (s_.LNK == 1) TBookmarkControl::LinksToToolbar(list_);
+    if (s_.NNConv == 1) TBookmarkControl::RemoveDuplicates(list_, engine_.ListOrder);
+    if (s_.LNK == 1) TBookmarkControl::LinksToToolbar(list_, engine_.ListOrder);
     if (!StartWriting()) return;
     Show(WritingIntoBookmarkFileText());
     SaveNetscapeUnlessEmpty();

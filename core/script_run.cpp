@@ -21,14 +21,14 @@
 namespace lf {
 namespace {
 
-enum class Option { Run, Nn, Ie, Opera, Out, NnConv, Lnk, Help, Version };
+enum class Option { Run, Nn, Ie, Opera, Out, NnConv, Lnk, Order, Help, Version };
 
 struct OptionName {
   Option option;
   std::string_view name;
 };
 
-constexpr std::array<OptionName, 9> kOptions{{
+constexpr std::array<OptionName, 10> kOptions{{
     {Option::Run, "--run"},
     {Option::Nn, "--nn"},
     {Option::Ie, "--ie"},
@@ -36,6 +36,7 @@ constexpr std::array<OptionName, 9> kOptions{{
     {Option::Out, "--out"},
     {Option::NnConv, "--nnconv"},
     {Option::Lnk, "--lnk"},
+    {Option::Order, "--order"},
     {Option::Help, "--help"},
     {Option::Version, "--version"},
 }};
@@ -80,6 +81,7 @@ ScriptCommand ParseScriptCommand(const std::vector<std::string>& args, const std
                                                         kNnToOpera};
   static constexpr std::array<std::string_view, 3> kCharsets{"sjis", "euc", "utf8"};
   static constexpr std::array<std::string_view, 2> kSwitch{"0", "1"};
+  static constexpr std::array<std::string_view, 2> kOrders{"sort", "keep"};
 
   ScriptCommand command;
   std::array<bool, kOptions.size()> seen{};
@@ -130,6 +132,11 @@ ScriptCommand ParseScriptCommand(const std::vector<std::string>& args, const std
         if (index < 0) return Wrong(arg + " takes 0 or 1, not " + Quoted(value));
         (option->option == Option::NnConv ? command.nnConv : command.lnk) = index;
         break;
+      case Option::Order:
+        index = IndexOf(kOrders, value);
+        if (index < 0) return Wrong("--order takes keep or sort, not " + Quoted(value));
+        command.order = index;
+        break;
       case Option::Help:
       case Option::Version:
         break;
@@ -150,6 +157,7 @@ Settings ScriptSettings(const ScriptCommand& command, std::vector<std::string>* 
   if (command.out) settings.Out = *command.out;
   if (command.nnConv) settings.NNConv = *command.nnConv;
   if (command.lnk) settings.LNK = *command.lnk;
+  if (command.order) settings.Order = *command.order;
   return settings;
 }
 
@@ -157,7 +165,7 @@ std::string ScriptUsage() {
   return "Usage: linkferry [--settings FILE]            open the windows\n"
          "       linkferry [--settings FILE] -1|-2|-3   run 1, 2 or 3 as the settings say\n"
          "       linkferry [--settings FILE] --run N [--nn FILE] [--ie DIR] [--opera FILE]\n"
-         "                 [--out sjis|euc|utf8] [--nnconv 0|1] [--lnk 0|1]\n"
+         "                 [--out sjis|euc|utf8] [--nnconv 0|1] [--lnk 0|1] [--order keep|sort]\n"
          "       linkferry --help | --version\n"
          "--run N runs one conversion without a window and prints its summary line.\n"
          "  N = 1 bookmark file to Favorites, 2 Favorites to bookmark file,\n"
@@ -166,6 +174,8 @@ std::string ScriptUsage() {
          "  --nn, --ie, --opera: the bookmark file, the Favorites folder, the Opera hotlist.\n"
          "  --out: character set of a written bookmark file. --nnconv 1: keep the links\n"
          "  already in it (2, 10). --lnk 1: map the Links folder onto the personal toolbar.\n"
+         "  --order keep: folders, links and separators stay in the order the source has\n"
+         "  them; sort (the default) sorts each folder by name.\n"
          "Values not given come from the settings file, which is not written.\n"
          "Files:\n"
          "  settings: linkferry.ini beside the program when one is there (a portable copy),\n"
@@ -215,7 +225,7 @@ int RunScript(const std::vector<std::string>& args, std::ostream& out, std::ostr
   const Settings settings = ScriptSettings(command, &problems);
   for (const std::string& problem : problems) owner.ReportError(problem);
   TBookmarkControl control;
-  control.OutputCharset = settings.Out;
+  UseSettings(control, settings);
   control.LostDataFolder = AppRun().lostDataFolder;
   RunCounters counters;
   ProgressBar bar;
@@ -234,7 +244,7 @@ int RunScript(const std::vector<std::string>& args, std::ostream& out, std::ostr
   }
   out << platform::Cp932ToUtf8(SummaryLine(command.operation, counters)) << '\n' << std::flush;
   owner.Finish();
-  TellLostData(result.lostDataPath, err);
+  TellLostData(result.lostDataPath, result.lost > 0, err);
   if (!out) {
     owner.ReportError("standard output cannot be written");
     return 1;

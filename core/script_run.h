@@ -22,6 +22,7 @@ struct ScriptCommand {
   std::optional<int> out;  // 0 Shift_JIS, 1 EUC-JP, 2 UTF-8
   std::optional<int> nnConv;
   std::optional<int> lnk;
+  std::optional<int> order;  // 0 sort, 1 keep
   std::string error;  // what is wrong with the command line (UTF-8)
 };
 

@@ -35,6 +35,7 @@ bool ReadSettings(Settings& s, std::vector<std::string>* problems) {
   s.Out = Checked(ini, "Check", "Out", 2, problems);
   s.DBL = Checked(ini, "Check", "DBL", 1, problems);
   s.LNK = Checked(ini, "Check", "LNK", 1, problems);
+  s.Order = Checked(ini, "Check", "Order", 1, problems);
   return ini.Exists();
 }
 
@@ -71,6 +72,7 @@ bool IniWrite(const Settings& s, Owner& owner) {
     ini.WriteInteger("Check", "Out", s.Out);
     ini.WriteInteger("Check", "DBL", s.DBL);
     ini.WriteInteger("Check", "LNK", s.LNK);
+    ini.WriteInteger("Check", "Order", s.Order);
   } catch (const platform::IoError&) {
     ShowWriteError(owner, ini.Path());
     return false;

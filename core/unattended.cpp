@@ -29,7 +29,7 @@ int RunUnattended(int autoOperation, std::ostream& err) {
   }
 
   TBookmarkControl control;
-  control.OutputCharset = settings.Out;
+  UseSettings(control, settings);
   control.LostDataFolder = state.lostDataFolder;
   ProgressBar bar;  // of the page that is never shown
   RunResult result;
@@ -40,7 +40,7 @@ int RunUnattended(int autoOperation, std::ostream& err) {
     return 1;
   }
   owner.Finish();
-  TellLostData(result.lostDataPath, err);
+  TellLostData(result.lostDataPath, result.lost > 0, err);
   // A link that could not be converted is an error of the run, even where no message said so.
   return result.Succeeded() ? 0 : 1;
 }

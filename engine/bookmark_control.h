@@ -75,9 +75,14 @@ class TBookmarkControl {
   Order ListOrder = Order::Sort;
 
   // ---- Merging and special folders (list_merge.cpp) ----
-  static void RemoveDuplicates(BookmarkList& list);
-  static void LinksToToolbar(BookmarkList& list);
-  static void ToolbarToLinks(BookmarkList& list);
+  // Of identical entries one stays and takes what only the others carried. Order::Sort
+  // regroups first and keeps the last; Order::Keep keeps the first where it stands.
+  static void RemoveDuplicates(BookmarkList& list, Order order = Order::Sort);
+  // The Favorites' "リンク" folder becomes the personal toolbar folder, marked as the
+  // toolbar, and back; the toolbar is the folder named so, or the folder a browser marked
+  // as its toolbar whatever its name.
+  static void LinksToToolbar(BookmarkList& list, Order order = Order::Sort);
+  static void ToolbarToLinks(BookmarkList& list, Order order = Order::Sort);
 
   // ---- Text encodings (encodings.cpp) ----
   static std::string Utf8ToSjis(std::string_view text);

@@ -180,7 +180,8 @@ Report TBookmarkControl::LoadFavorites(const Io& io, BookmarkList& list, TreeVie
     top = tree->AddChild(TreeView::kNoNode, rootFolder, kImageFolder, kImageFolder);
   }
   Report report = FavoritesWalk(*this, io, list, tree).Run(top, RemoveBackslash(rootFolder), 0);
-  Regroup(list, ListOrder);
+  // A folder keeps no order of its own (the file system lists it as it likes): by name.
+  Regroup(list);
   return report;
 }
 

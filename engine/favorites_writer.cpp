@@ -19,6 +19,7 @@
 #include "engine/shortcut_file.h"
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
+#include "engine/unheld.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
 #include "platform/save_file.h"
@@ -59,6 +60,13 @@ class LinkGuard {
   std::string checked_;
 };
 
+// The Favorites folder the entries are written into: the folder of one at the top.
+std::string FavoritesRoot(const BookmarkList& list) {
+  for (const Entry& entry : list)
+    if (const EntryView item = ViewOf(entry); item.level == 0) return std::string(item.folderPath);
+  return list.empty() ? std::string() : std::string(ViewOf(list.front()).folderPath);
+}
+
 }  // namespace
 
 Report TBookmarkControl::SaveFavorites(const Io& io, const BookmarkList& list,
@@ -77,6 +85,7 @@ Report TBookmarkControl::SaveFavorites(const Io& io, const BookmarkList& list,
       return report;
     }
     const EntryView item = ViewOf(entry);
+    if (item.IsSeparator()) continue;  // a folder keeps no order: counted as not held
     const std::string_view url = item.url;
     const std::string base(item.FolderPart());
     const int names = item.level + 1;  // the names below the root the target's path holds
@@ -131,6 +140,8 @@ Report TBookmarkControl::SaveFavorites(const Io& io, const BookmarkList& list,
       ++report.links;
     }
   }
+  // A shortcut holds its address, its icon file and, as the file's time, when it was added.
+  NoteUnheld(report, list, kHoldsAdded | kHoldsIconFiles, FavoritesRoot(list));
   return report;
 }
 

@@ -11,11 +11,12 @@ namespace lf {
 LostDataLog::LostDataLog(std::string folder) : folder_(std::move(folder)) {}
 
 void LostDataLog::Add(const Report& report) {
-  for (const LostItem& item : report.lost) {
-    std::string line = item.kind + " : " + platform::ShownPath(item.path);
-    if (!item.reason.empty()) line += " [ " + item.reason + " ]";
-    lines_.push_back(platform::Cp932ToUtf8(line));
-  }
+  for (const auto* items : {&report.lost, &report.unheld})
+    for (const LostItem& item : *items) {
+      std::string line = item.kind + " : " + platform::ShownPath(item.path);
+      if (!item.reason.empty()) line += " [ " + item.reason + " ]";
+      lines_.push_back(platform::Cp932ToUtf8(line));
+    }
 }
 
 std::string LostDataLog::Folder() const {

@@ -18,7 +18,7 @@ class LostDataLog {
   // The log in the folder (the program's folder when the folder is empty).
   explicit LostDataLog(std::string folder);
 
-  // Takes the lost items of a step.
+  // Takes the lost items of a step, and what its target could not hold.
   void Add(const Report& report);
   bool Empty() const { return lines_.empty(); }
   std::size_t Size() const { return lines_.size(); }

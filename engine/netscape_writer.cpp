@@ -6,6 +6,7 @@
 #include "engine/html_text.h"
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
+#include "engine/unheld.h"
 #include "platform/file_system.h"
 #include "platform/save_file.h"
 #include "platform/system_info.h"
@@ -243,6 +244,8 @@ Report TBookmarkControl::SaveBookmarkFile(const Io& io, const std::string& fileP
                        {BackupPath(filePath), WriteFilter});
     // Only links that reached the file are counted as written.
     report.links = written;
+    // A shortcut's icon file means nothing to a browser.
+    NoteUnheld(report, list, kHoldsAll & ~kHoldsIconFiles, filePath);
   } catch (const platform::BackupError& e) {
     // Without a backup the file would be replaced with no copy left: it stays as it was.
     ReportFailure(io, report, NoBackupText("ブックマークファイル", filePath, e.code()));

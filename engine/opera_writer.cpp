@@ -5,6 +5,7 @@
 #include "engine/file_backup.h"
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
+#include "engine/unheld.h"
 #include "platform/codepage.h"
 #include "platform/save_file.h"
 
@@ -60,6 +61,10 @@ Report TBookmarkControl::SaveOperaFile(const Io& io, const BookmarkList& list,
                        {BackupPath(filePath), WriteFilter});
     // Only links that reached the hotlist are counted as written.
     report.links = written;
+    NoteUnheld(report, list,
+               kHoldsSeparators | kHoldsKeywords | kHoldsDescriptions | kHoldsAdded |
+                   kHoldsVisited | kHoldsToolbar,
+               filePath);
   } catch (const platform::BackupError& e) {
     // Without a backup the hotlist would be replaced with no copy left: it stays as it was.
     ReportFailure(io, report, NoBackupText("Ｏｐｅｒａブックマークファイル", filePath, e.code()));

@@ -36,6 +36,9 @@ struct Report {
   // What the user should know that is no failure (Shift-JIS): a link written under another
   // name, what the target could not hold.
   std::vector<std::string> notes;
+  // What the target could not hold, counted by kind ("Not Held", the target, the counts):
+  // lines of the lost-data log, though nothing was lost that the target could have kept.
+  std::vector<LostItem> unheld;
   bool cancelled = false;
 
   bool Failed() const { return !failures.empty(); }
@@ -49,6 +52,7 @@ struct Report {
     lost.insert(lost.end(), other.lost.begin(), other.lost.end());
     failures.insert(failures.end(), other.failures.begin(), other.failures.end());
     notes.insert(notes.end(), other.notes.begin(), other.notes.end());
+    unheld.insert(unheld.end(), other.unheld.begin(), other.unheld.end());
     cancelled = cancelled || other.cancelled;
   }
 };

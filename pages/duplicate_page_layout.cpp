@@ -84,7 +84,7 @@ TForm07::TForm07(QWidget* page1)
   setFont(PageFont());
   setProperty("HelpContext", kDuplicateHelpContext);
   proc_ = AppSettings().Proc;
-  control_.OutputCharset = AppSettings().Out;
+  UseSettings(control_, AppSettings());
   control_.LostDataFolder = AppRun().lostDataFolder;
   SetStepControls(button1_, button2_, button4_, label1_, barWidget_);
 

@@ -145,7 +145,7 @@ void TForm05::TreeViewEdited(QTreeWidgetItem* item) {
   // the path now lies under the new one: the tree is made again from the list then.
   const bool shared = views_.PathShared(node);
   RenameFolderEntries(session_.List(), oldPath, newPath);
-  TBookmarkControl::Regroup(session_.List());
+  TBookmarkControl::Regroup(session_.List(), session_.ListOrder());
   session_.Changed();
   views_.Quietly([&] { tree.SetCaption(node, newName); });
   views_.KeepInView(item);
@@ -192,7 +192,7 @@ void TForm05::ListViewEdited(QTreeWidgetItem* item) {
   RenameUrlEntry(session_.List(), views_.ShownFolder(), oldName, newName);
   views_.Quietly([&] { SetSjisText(item, 0, newName); });
   views_.KeepInView(item);
-  TBookmarkControl::Regroup(session_.List());
+  TBookmarkControl::Regroup(session_.List(), session_.ListOrder());
   session_.Changed();
   moveMode_ = false;
 }
@@ -213,17 +213,18 @@ void TForm05::ListViewDblClick() {
   dialog->exec();
   UrlDialogValues& values = UrlDialogShared();
   if (!values.accepted) return;
-  std::string* entry = views_.ItemEntry(caption);
+  Entry* entry = views_.ItemEntry(caption);
   if (!entry) return;
   const char level = parts.level;
   SplitUrlEntry(*entry, parts);
   parts.name = TBookmarkControl::EntryLinkName(dialog->Name());
   parts.address = dialog->Address();
   parts.level = level;
-  *entry = MakeUrlEntry(parts);
+  entry->assign(MakeUrlEntry(parts));
+  Touch(*entry);
   views_.Quietly([&] { SetSjisText(item, 0, parts.name); });
   views_.KeepInView(item);
-  TBookmarkControl::Regroup(session_.List());
+  TBookmarkControl::Regroup(session_.List(), session_.ListOrder());
   session_.Changed();
   values.accepted = 0;
 }
@@ -274,7 +275,7 @@ void TForm05::BtnNNfileClick() {
   }
   CaptionBack(false);
   barWidget_->hide();
-  TBookmarkControl::Regroup(session_.List());
+  TBookmarkControl::Regroup(session_.List(), session_.ListOrder());
   button1_->setEnabled(true);
   button2_->setEnabled(true);
   moveMode_ = false;
@@ -302,7 +303,7 @@ void TForm05::BtnAddClick() {
     tree.ItemOf(node)->setExpanded(true);
   });
   InsertFolderEntry(session_.List(), currentFolderPath_, name, level);
-  TBookmarkControl::Regroup(session_.List());
+  TBookmarkControl::Regroup(session_.List(), session_.ListOrder());
   session_.Changed();
   btnAdd_->setEnabled(false);
 }
@@ -323,7 +324,7 @@ void TForm05::BtnDelClick() {
   // with this folder: the tree is made again from the list then.
   const bool shared = views_.PathShared(node);
   views_.Quietly([&] { tree.RemoveNode(node); });
-  DirDel(session_.List(), currentFolderPath_, level);
+  DirDel(session_.List(), currentFolderPath_, level, session_.ListOrder());
   session_.Changed();
   // Go on in the parent folder, so that nothing new is filed under the removed path.
   if (shared)
@@ -345,7 +346,7 @@ void TForm05::BtnNewClick() {
   views_.Quietly([&] { views_.Items().Add(name, kImageLink); });
   session_.List().push_back(
       MakeUrlEntry({currentFolderPath_, name, LevelChar(views_.SelectedLevel()), values.address}));
-  TBookmarkControl::Regroup(session_.List());
+  TBookmarkControl::Regroup(session_.List(), session_.ListOrder());
   session_.Changed();
 }
 
@@ -391,7 +392,7 @@ void TForm05::BtnURLClick() {
   views_.RemoveListItems(confirmed);
   if (!confirmed.empty()) session_.Changed();
   if (stopped) return;
-  TBookmarkControl::Regroup(list);
+  TBookmarkControl::Regroup(list, session_.ListOrder());
   btnURL_->setEnabled(false);
   btnMove_->setEnabled(false);
   moveMode_ = false;
@@ -408,7 +409,7 @@ void TForm05::BtnOKClick() {
   if (MoveUrlEntries(session_.List(), moveSourceFolder_, names, destination, level) > 0)
     session_.Changed();
   views_.RemoveListItems(selected);
-  TBookmarkControl::Regroup(session_.List());
+  TBookmarkControl::Regroup(session_.List(), session_.ListOrder());
   EndMove();
   // The list shows the folder the tree shows: the destination, with the links just moved
   // chosen there.

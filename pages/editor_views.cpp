@@ -64,7 +64,7 @@ void EditorViews::FolderRenamed(const std::string& oldPath, const std::string& n
   RebasePath(shownFolder_, oldPath, newPath);
 }
 
-std::string* EditorViews::ItemEntry(const std::string& caption) {
+Entry* EditorViews::ItemEntry(const std::string& caption) {
   if (!session_.HasList()) return nullptr;
   BookmarkList& list = session_.List();
   const std::size_t at = FindItemEntry(list, shownFolder_, caption);

@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "engine/bookmark_list.h"
 #include "engine/ui.h"
 #include "qtui/qt_views.h"
 
@@ -50,7 +51,7 @@ class EditorViews {
   // A folder has been renamed: the shown folder goes with it when it lies below.
   void FolderRenamed(const std::string& oldPath, const std::string& newPath);
   // The entry of a link item in the folder shown; nullptr for an item without one.
-  std::string* ItemEntry(const std::string& caption);
+  Entry* ItemEntry(const std::string& caption);
   // The link items in the order the list shows them, selected or all.
   std::vector<QTreeWidgetItem*> ListItems(bool selectedOnly) const;
   // Takes these items out of the link list at once.

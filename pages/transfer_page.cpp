@@ -122,7 +122,7 @@ TForm03::TForm03(QWidget* page1)
   setFont(PageFont());
   setProperty("HelpContext", kTransferHelpContext);
   proc_ = AppSettings().Proc;
-  control_.OutputCharset = AppSettings().Out;
+  UseSettings(control_, AppSettings());
   control_.LostDataFolder = AppRun().lostDataFolder;
   SetStepControls(button1_, button2_, button4_, label1_, barWidget_);
 
@@ -201,8 +201,8 @@ QSize TForm03::DefaultSize() const {
 
 TForm03::~TForm03() = default;
 
-std::vector<std::string> TForm03::CopyBuffer() const {
-  return copyBuffer_ ? *copyBuffer_ : std::vector<std::string>();
+BookmarkList TForm03::CopyBuffer() const {
+  return copyBuffer_ ? *copyBuffer_ : BookmarkList();
 }
 
 BookmarkList TForm03::TargetList() const {
@@ -224,7 +224,7 @@ void TForm03::FormActivate() {
   RunCounters& counters = AppRun().counters;
 
   BeginReading({memo1_, memo2_});
-  copyBuffer_ = std::make_unique<std::vector<std::string>>();
+  copyBuffer_ = std::make_unique<BookmarkList>();
   target_ = std::make_unique<BookmarkList>();
   source_ = std::make_unique<BookmarkList>();
   treeView1_->setEnabled(false);
@@ -310,10 +310,10 @@ void TForm03::TreeView2Click() {
   TBookmarkControl::FillUrlList(targetFolder_, *target_, items2_);
 }
 
-std::unordered_map<std::string, const std::string*> TForm03::FolderLinks() const {
-  std::unordered_map<std::string, const std::string*> links;
+std::unordered_map<std::string, const Entry*> TForm03::FolderLinks() const {
+  std::unordered_map<std::string, const Entry*> links;
   const std::string prefix = sourceFolder_ + std::string(kLinkMarker);
-  for (const std::string& entry : *source_) {
+  for (const Entry& entry : *source_) {
     if (entry.compare(0, prefix.size(), prefix) != 0) continue;
     if (TBookmarkControl::EntryUrl(entry).empty()) continue;
     // A folder name holding a scheme ("http:") makes the URL start early and the entry path
@@ -331,7 +331,7 @@ void TForm03::BitBtn1Click() {
   if (sourceFolder_.empty()) return;
   // One pass over the list for all items: copying a whole large folder must not search the
   // list once per item.
-  const std::unordered_map<std::string, const std::string*> links = FolderLinks();
+  const std::unordered_map<std::string, const Entry*> links = FolderLinks();
   for (int i = listView1_->topLevelItemCount() - 1; i >= 0; --i) {
     const QTreeWidgetItem* item = listView1_->topLevelItem(i);
     if (!item->isSelected()) continue;
@@ -353,11 +353,13 @@ void TForm03::BitBtn2Click() {
                       MessageCaption(), kMbIconError);
     return;
   }
-  for (const std::string& entry : *copyBuffer_) {
+  for (const Entry& entry : *copyBuffer_) {
     const EntryView link = ViewOf(entry);
+    // The link takes what it carries along (its dates, keyword, icon).
     target_->push_back(MakeShortcutEntry(targetFolder_, link.leaf, targetLevel_, link.url));
+    target_->back().props = entry.props;
   }
-  TBookmarkControl::Regroup(*target_);
+  TBookmarkControl::Regroup(*target_, control_.ListOrder);
   TBookmarkControl::FillUrlList(targetFolder_, *target_, items2_);
   shown2_ = targetFolder_;
   dirty_ = true;

@@ -46,7 +46,7 @@ class TForm03 : public LeavingPage {
   void Button4Click();
 
   // The entries the last copy took, in the order they are pasted.
-  std::vector<std::string> CopyBuffer() const;
+  BookmarkList CopyBuffer() const;
   // The target list as it would be written now (empty once the page has been left).
   BookmarkList TargetList() const;
   // True while pasted links wait for "実行".
@@ -61,7 +61,7 @@ class TForm03 : public LeavingPage {
   enum class Step { Idle, Loading, Writing };
 
   // The links directly in the left folder by name, each name with the first entry so named.
-  std::unordered_map<std::string, const std::string*> FolderLinks() const;
+  std::unordered_map<std::string, const Entry*> FolderLinks() const;
   void FinishStep();
   void LayOut();
   bool Reading() const override { return step_ == Step::Loading; }
@@ -103,7 +103,7 @@ class TForm03 : public LeavingPage {
   // left or closed until it has returned.
   std::unique_ptr<BookmarkList> source_;
   std::unique_ptr<BookmarkList> target_;
-  std::unique_ptr<std::vector<std::string>> copyBuffer_;
+  std::unique_ptr<BookmarkList> copyBuffer_;
   // The shortcut files the target was read from (operation 4): a write may rewrite them.
   std::unordered_set<std::string> ownShortcuts_;
   // The target is there and could not be read: it is not replaced.

@@ -75,7 +75,7 @@ TForm01::TForm01(QWidget* parent)
   Settings& settings = AppSettings();
   ReadSettings(settings);
   control_->LostDataFolder = AppRun().lostDataFolder;
-  control_->OutputCharset = settings.Out;
+  UseSettings(*control_, settings);
 }
 
 TForm01::~TForm01() = default;
@@ -419,7 +419,7 @@ void TForm01::Button5Click() {
   Settings& settings = AppSettings();
   TForm02 dialog(this);
   if (dialog.exec() == QDialog::Accepted) {
-    control_->OutputCharset = settings.Out;
+    UseSettings(*control_, settings);
     IniWrite();
     HideMemos();
     ButtonSet2();

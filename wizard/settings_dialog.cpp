@@ -127,7 +127,7 @@ void TForm02::BuildControls() {
   layout->setSizeConstraint(QLayout::SetFixedSize);
   // The keyboard starts in the first location and Tab goes from the top down: the operation
   // number, made first but standing at the foot, comes beside the buttons.
-  setTabOrder(lnkCheck_, spinEdit_);
+  setTabOrder(orderCheck_, spinEdit_);
 }
 
 // The program icon and the instructions.
@@ -212,13 +212,15 @@ void TForm02::BuildLocations(QVBoxLayout* layout) {
   layout->addWidget(opBox);
 }
 
-// The three options.
+// The options.
 void TForm02::BuildOptions(QVBoxLayout* layout) {
   nnCheck_ = Check(this, "NNCheck", "ＩＥからＮＮへの変換で、元々ＮＮにあるＵＲＬを残して変換する");
   dblCheck_ = Check(this, "DBLCheck", "ダブリチェックで削除の際、確認メッセージを表示しない");
   lnkCheck_ = Check(this, "LNKCheck",
                     "ＩＥ->ＮＮでは「リンク」->「ユーザ設定フォルダ」 NN->ＩＥは<-に変換");
-  for (QCheckBox* check : {nnCheck_, dblCheck_, lnkCheck_}) layout->addWidget(check);
+  orderCheck_ =
+      Check(this, "OrderCheck", "元の並び順を保つ（フォルダとＵＲＬを名前順に並べ替えない）");
+  for (QCheckBox* check : {nnCheck_, dblCheck_, lnkCheck_, orderCheck_}) layout->addWidget(check);
 }
 
 // "O K" and "キャンセル".
@@ -265,6 +267,7 @@ void TForm02::FormActivate() {
   nnout_->button(out)->setChecked(true);
   dblCheck_->setChecked(settings.DBL != 0);
   lnkCheck_->setChecked(settings.LNK != 0);
+  orderCheck_->setChecked(settings.Order != 0);
   spinEdit_->setValue(settings.Proc);
   SpinEditChange(spinEdit_->value());
   SetPicture(settings.Proc);
@@ -340,6 +343,7 @@ void TForm02::Button1Click() {
   settings.Out = OutIndex();
   settings.DBL = dblCheck_->isChecked() ? 1 : 0;
   settings.LNK = lnkCheck_->isChecked() ? 1 : 0;
+  settings.Order = orderCheck_->isChecked() ? 1 : 0;
   settings.Proc = spinEdit_->value();
   accept();
 }

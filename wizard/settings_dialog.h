@@ -66,6 +66,7 @@ class TForm02 : public QDialog {
   QCheckBox* nnCheck_ = nullptr;
   QCheckBox* dblCheck_ = nullptr;
   QCheckBox* lnkCheck_ = nullptr;
+  QCheckBox* orderCheck_ = nullptr;
   bool activated_ = false;
 };
 

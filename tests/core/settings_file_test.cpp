@@ -69,7 +69,7 @@ TEST(SettingsFile, LiesInTheUsersFolderBesideAPortableCopyOrWhereTheCommandLineS
   }
 }
 
-TEST(SettingsFile, RoundTripsAllEightValuesInTheirSections) {
+TEST(SettingsFile, RoundTripsEveryValueInItsSection) {
   lftest::ProgramHome home;
   lf::Settings s;
   s.Proc = 11;
@@ -80,6 +80,7 @@ TEST(SettingsFile, RoundTripsAllEightValuesInTheirSections) {
   s.Out = 2;
   s.DBL = 1;
   s.LNK = 1;
+  s.Order = 1;
   lftest::RecordingOwner owner;
   ASSERT_TRUE(lf::IniWrite(s, owner));
   EXPECT_TRUE(owner.messages.empty());
@@ -88,7 +89,7 @@ TEST(SettingsFile, RoundTripsAllEightValuesInTheirSections) {
             "[Dir]\r\nNNFileName=" +
                 s.NNFileName +
                 "\r\nIEDirName=C:\\WINDOWS\\Favorites\r\nOPFileName=C:\\Opera\\Opera6.adr\r\n\r\n"
-                "[Check]\r\nNNConv=1\r\nOut=2\r\nDBL=1\r\nLNK=1\r\n");
+                "[Check]\r\nNNConv=1\r\nOut=2\r\nDBL=1\r\nLNK=1\r\nOrder=1\r\n");
 
   lf::Settings back;
   EXPECT_TRUE(lf::ReadSettings(back));
@@ -96,7 +97,7 @@ TEST(SettingsFile, RoundTripsAllEightValuesInTheirSections) {
   EXPECT_EQ(back.NNFileName, s.NNFileName);
   EXPECT_EQ(back.IEDirName, s.IEDirName);
   EXPECT_EQ(back.OPFileName, s.OPFileName);
-  EXPECT_EQ(back.NNConv + back.Out + back.DBL + back.LNK, 5);
+  EXPECT_EQ(back.NNConv + back.Out + back.DBL + back.LNK + back.Order, 6);
 }
 
 TEST(SettingsFile, ReadsHexadecimalAndFallsBackOnNonNumbers) {
@@ -114,7 +115,8 @@ TEST(SettingsFile, ReadsHexadecimalAndFallsBackOnNonNumbers) {
   // A value no window would write is said to be one, and its default is used.
   EXPECT_EQ(s.Proc, 0);
   ASSERT_EQ(problems.size(), 1u);
-  EXPECT_EQ(lftest::U(problems[0]), home.IniNative() + " の Proc=-1 は使えない値です。0 を使います。");
+  EXPECT_EQ(lftest::U(problems[0]),
+            home.IniNative() + " の Proc=-1 は使えない値です。0 を使います。");
 }
 
 TEST(SettingsFile, RefusedWriteShowsTheErrorAndSkipsTheRest) {

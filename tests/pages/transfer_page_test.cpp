@@ -1,6 +1,8 @@
 #include "pages/transfer_page.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -71,6 +73,9 @@ class TransferPage : public testing::Test {
     const std::string native = dir.NativePath("Favorites/" + relative);
     lftest::MakeDirs(native.substr(0, native.rfind('/')));
     lftest::WriteFile(native, "[InternetShortcut]\r\nURL=" + url + "\r\n");
+    // Added when the page's clock says it is, as the shortcut's time tells.
+    const timespec added[2] = {{1034899200, 0}, {1034899200, 0}};
+    utimensat(AT_FDCWD, native.c_str(), added, 0);
   }
   // Every file below the Favorites folder with its URL line, sorted.
   Lines Favorites() {
@@ -162,7 +167,7 @@ class TransferPage : public testing::Test {
         item->setSelected(true);
     }
   }
-  Lines Utf8(const std::vector<std::string>& sjis) {
+  Lines Utf8(const lf::BookmarkList& sjis) {
     Lines out;
     for (const std::string& s : sjis) out.push_back(U(s));
     return out;
@@ -308,7 +313,7 @@ TEST_F(TransferPage, CopiesAWholeLargeFolderInOnePass) {
   QTest::mouseClick(Button("BitBtn1"), Qt::LeftButton);
   // Searching the list once per item takes about a minute here.
   EXPECT_LT(timer.elapsed(), 5000);
-  const std::vector<std::string> copied = page->CopyBuffer();
+  const lf::BookmarkList copied = page->CopyBuffer();
   ASSERT_EQ(copied.size(), 20000u);
   // Bottom to top of the list sorted by name: "link 9999" first, "link 0" last.
   EXPECT_EQ(lf::TBookmarkControl::EntryUrl(copied.front()), "http://h/9999");
