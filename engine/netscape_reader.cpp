@@ -12,6 +12,7 @@
 
 #include "engine/bookmark_charset.h"
 #include "engine/bookmark_control.h"
+#include "engine/bookmark_formats.h"
 #include "engine/entry.h"
 #include "engine/html_text.h"
 #include "engine/html_tokens.h"
@@ -406,6 +407,8 @@ void TBookmarkControl::ReadBookmarkFile(Owner& owner, const std::string& filePat
 Report TBookmarkControl::ReadBookmarkFile(const Io& io, const std::string& filePath,
                                           BookmarkList& list, const std::string& rootName,
                                           TreeView* tree) {
+  if (const BookmarkFormat format = BookmarkFormatOf(filePath); format != BookmarkFormat::Netscape)
+    return ReadBookmarkFileAs(format, io, filePath, list, rootName, tree, ListOrder);
   Report report;
   if (io.status) {
     io.status->SetCaption(ReadingBookmarkFileText());

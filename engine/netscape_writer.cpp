@@ -1,6 +1,7 @@
 // The Netscape bookmark file writer: lays the file out from the order of the entries and
 // their levels alone, keeps the replaced file as ".old" and carries its title over.
 #include "engine/bookmark_control.h"
+#include "engine/bookmark_formats.h"
 #include "engine/entry.h"
 #include "engine/file_backup.h"
 #include "engine/html_text.h"
@@ -227,6 +228,8 @@ void WriteBody(Owner& owner, ProgressBar& bar, OutputFile& out, std::string& cur
 
 Report TBookmarkControl::SaveBookmarkFile(const Io& io, const std::string& filePath,
                                           const BookmarkList& list) {
+  if (const BookmarkFormat format = BookmarkFormatOf(filePath); format != BookmarkFormat::Netscape)
+    return SaveBookmarkFileAs(format, io, filePath, list, WriteFilter);
   Report report;
   const std::string title = FileTitle(filePath);
   // A value that names no character set writes Shift-JIS, and says so in the file.

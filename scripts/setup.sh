@@ -9,6 +9,8 @@ packages=(
   fonts-ipafont-gothic fonts-nanum fonts-noto-color-emoji xvfb xauth
   clang libclang-rt-14-dev time
   desktop-file-utils appstream groff-base dpkg-dev file librsvg2-bin
+  libsimdjson-dev nlohmann-json3-dev libpugixml-dev liblz4-dev libsqlite3-dev libssl-dev
+  python3
 )
 
 missing=()
