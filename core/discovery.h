@@ -1,8 +1,9 @@
 // Where page 1 looks for the Netscape bookmark file and the Favorites folder when their
-// settings are empty.
+// settings are empty, and the bookmark files of today's browsers that the settings offer.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/app_state.h"
 
@@ -20,8 +21,15 @@ std::string FindBookmarkFile(const std::string& folder);
 // The Windows folder's "Favorites" folder if it exists, or empty.
 std::string FindFavoritesFolder();
 
-// Fills an empty NNFileName or IEDirName with what the two searches find (in memory only);
-// true if either was empty, which page 1 shows by turning Label3 red.
+// The bookmark files of today's browsers found for the user: the "Bookmarks" file of every
+// profile of Chromium, Chrome, Edge, Brave and Vivaldi in the user's settings folder
+// (~/.config), then the newest backup (bookmarkbackups/*.jsonlz4) of every Firefox profile
+// that ~/.mozilla/firefox/profiles.ini names. Program paths, in this order.
+std::vector<std::string> FindBrowserBookmarkFiles();
+
+// Fills an empty NNFileName with the bookmark file found below the Netscape folder or, without
+// one, the first browser file found, and an empty IEDirName with the Favorites folder (in
+// memory only); true if either was empty, which page 1 shows by turning Label3 red.
 bool DiscoverDefaults(Settings& settings);
 
 }  // namespace lf

@@ -14,6 +14,7 @@
 #include <QSpinBox>
 
 #include "core/app_state.h"
+#include "core/discovery.h"
 #include "core/operations.h"
 #include "core/settings_file.h"
 #include "engine/bookmark_control.h"
@@ -77,6 +78,9 @@ QCheckBox* Check(QWidget* parent, const char* name, const char* text) {
   return check;
 }
 
+// The mark of a browser's file that the list offers and the history does not hold.
+const QVariant kFoundItem(QStringLiteral("found"));
+
 void Fill(QComboBox* combo, const Location& location) {
   combo->clear();
   combo->addItem(FromSjis(location.value));
@@ -90,7 +94,8 @@ std::string Text(const QComboBox* combo) {
 
 std::vector<std::string> Lines(const QComboBox* combo) {
   std::vector<std::string> lines;
-  for (int i = 0; i < combo->count(); ++i) lines.push_back(ToSjis(combo->itemText(i)));
+  for (int i = 0; i < combo->count(); ++i)
+    if (combo->itemData(i) != kFoundItem) lines.push_back(ToSjis(combo->itemText(i)));
   return lines;
 }
 
@@ -259,6 +264,9 @@ void TForm02::FormActivate() {
   settings.IEDirName = stored.ie.value;
   settings.OPFileName = stored.op.value;
   Fill(nncb_, stored.nn);
+  // The browsers' files found are offered below the history; they join it only once chosen.
+  for (const std::string& found : FindBrowserBookmarkFiles())
+    if (nncb_->findText(FromSjis(found)) < 0) nncb_->addItem(FromSjis(found), kFoundItem);
   Fill(iecb_, stored.ie);
   Fill(opcb_, stored.op);
   nnCheck_->setChecked(settings.NNConv != 0);
@@ -298,7 +306,13 @@ void TForm02::ChooseFile(QComboBox* combo, const char* title, const char* filter
 }
 
 void TForm02::Button5Click() {
-  ChooseFile(nncb_, "ブックマークファイルの指定", "HTM/HTML files|*.htm*|ALL files|*.*", "htm");
+  // No default extension: a Chromium profile's "Bookmarks" has none, and would be taken for
+  // "Bookmarks.htm".
+  ChooseFile(nncb_, "ブックマークファイルの指定",
+             "ブックマークファイル|*.htm* Bookmarks *.json *.xbel *.jsonlz4 places.sqlite|"
+             "HTM/HTML files|*.htm*|Chromium Bookmarks|Bookmarks *.json|XBEL files|*.xbel|"
+             "Firefox|*.jsonlz4 places.sqlite|ALL files|*.*",
+             "");
 }
 
 void TForm02::Button3Click() {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/file_system.h"
@@ -86,6 +87,52 @@ TEST(DiscoverDefaults, FillsOnlyEmptyLocationsAndSaysWhetherOneWasEmpty) {
   EXPECT_TRUE(lf::DiscoverDefaults(none));
   EXPECT_EQ(none.NNFileName, "");
   EXPECT_EQ(none.IEDirName, "");
+}
+
+// The browsers' profiles as their programs lay them out: every Chromium-family profile with a
+// Bookmarks file, "Default" first, and the newest backup of each profile profiles.ini names,
+// relative or not; folders without a Bookmarks file and other files are passed over. With no
+// Netscape folder, the first of them is the bookmark file.
+TEST(FindBrowserBookmarkFiles, ProfilesOfChromiumsFamilyAndFirefoxsNewestBackups) {
+  lftest::ProgramHome home;
+  const std::string saved = std::getenv("HOME") ? std::getenv("HOME") : "";
+  setenv("HOME", home.dir.NativePath("home").c_str(), 1);
+  const auto file = [&](const std::string& relative) {
+    lftest::MakeDirs(std::filesystem::path(home.dir.NativePath(relative)).parent_path().string());
+    lftest::WriteFile(home.dir.NativePath(relative), "{}");
+  };
+  file("config/google-chrome/Profile 1/Bookmarks");
+  file("config/google-chrome/Default/Bookmarks");
+  file("config/google-chrome/System Profile/Preferences");
+  file("config/BraveSoftware/Brave-Browser/Default/Bookmarks");
+  file("config/vivaldi/Default/Bookmarks.bak");
+  const std::string firefox = "home/.mozilla/firefox/";
+  file(firefox + "abc.default-release/bookmarkbackups/bookmarks-2024-04-30_15_x.jsonlz4");
+  file(firefox + "abc.default-release/bookmarkbackups/bookmarks-2024-05-01_15_y.jsonlz4");
+  file(firefox + "abc.default-release/bookmarkbackups/notes.txt");
+  file("elsewhere/bookmarkbackups/bookmarks-2023-01-01_3_z.jsonlz4");
+  lftest::WriteFile(home.dir.NativePath(firefox + "profiles.ini"),
+                    "[General]\nStartWithLastProfile=1\n\n[Profile1]\nName=work\nIsRelative=0\n"
+                    "Path=" +
+                        home.dir.NativePath("elsewhere") +
+                        "\n\n[Profile0]\nName=default\nIsRelative=1\nPath=abc.default-release\n");
+  const std::string config = home.dir.Path("config");
+  // Firefox's folder is found from HOME, a native path, and profiles.ini names native paths.
+  const std::string mozilla =
+      platform::FromNativePath(home.dir.NativePath("home/.mozilla/firefox"));
+  EXPECT_EQ(lf::FindBrowserBookmarkFiles(),
+            (std::vector<std::string>{
+                config + "/google-chrome/Default/Bookmarks",
+                config + "/google-chrome/Profile 1/Bookmarks",
+                config + "/BraveSoftware/Brave-Browser/Default/Bookmarks",
+                mozilla + "/abc.default-release/bookmarkbackups/bookmarks-2024-05-01_15_y.jsonlz4",
+                platform::FromNativePath(home.dir.NativePath("elsewhere")) +
+                    "/bookmarkbackups/bookmarks-2023-01-01_3_z.jsonlz4",
+            }));
+  lf::Settings s;
+  EXPECT_TRUE(lf::DiscoverDefaults(s));
+  EXPECT_EQ(s.NNFileName, config + "/google-chrome/Default/Bookmarks");
+  setenv("HOME", saved.c_str(), 1);
 }
 
 }  // namespace
