@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/bookmark_control.h"
+#include "engine/entry.h"
 #include "engine/sjis_text.h"
 
 namespace lfbench {
@@ -58,6 +59,17 @@ lf::BookmarkList GeneratedList(std::size_t links, const std::string& root) {
   }
   lf::TBookmarkControl::Regroup(list);
   return list;
+}
+
+void GiveLinksProps(lf::BookmarkList& list) {
+  long long added = 1500000000;
+  std::size_t n = 0;
+  for (lf::Entry& entry : list) {
+    if (!lf::ViewOf(entry).IsLink()) continue;
+    entry.props.Set(lf::Prop::Added, std::to_string(added += 37));
+    entry.props.Set(lf::Prop::Keyword, "k" + std::to_string(n));
+    entry.props.Set(lf::Prop::IconUri, "https://icons.example/" + std::to_string(n++) + ".ico");
+  }
 }
 
 }  // namespace lfbench

@@ -13,6 +13,10 @@ namespace lfbench {
 // given size.
 lf::BookmarkList GeneratedList(std::size_t links, const std::string& root = "C:\\WINDOWS\\Favorites");
 
+// Gives every link what a browser's export gives it: a date added, a keyword and an icon's
+// address, different for each.
+void GiveLinksProps(lf::BookmarkList& list);
+
 // A Japanese-looking Shift-JIS name for item number i.
 std::string JapaneseName(std::size_t i);
 

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # The whole scripted conversion of a bookmark file into a hotlist (--run 11) beside the cost
 # of merely decoding the same file with iconv, in the same run, with the peak memory of each:
-#   bench/run11_vs_iconv.sh [LINKS]      (default 1000000; uses build/ from ./run.sh or ./test.sh,
-#                                         or the build folder in LINKFERRY_BUILD)
+#   bench/run11_vs_iconv.sh [LINKS] [carried]
+#     LINKS: default 1000000; carried: every link has a date added, a keyword and an icon
+#     address. Uses build/ from ./run.sh or ./test.sh, or the build folder in LINKFERRY_BUILD.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 links="${1:-1000000}"
+carried="${2:-}"
 build="${LINKFERRY_BUILD:-build}"
 cmake --build "$build" --target linkferry make_bookmark_file >/dev/null
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-"$build"/bench/make_bookmark_file "$links" "$work/bookmark.htm" sjis >/dev/null
+"$build"/bench/make_bookmark_file "$links" "$work/bookmark.htm" sjis $carried >/dev/null
 mkdir -p "$work/config" "$work/state"
 export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
 
