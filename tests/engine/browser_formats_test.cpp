@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <regex>
 
 #include "engine/bookmark_control.h"
 #include "engine/bookmark_formats.h"
@@ -214,9 +213,16 @@ print('valid' if ok and d['version'] == 1 else 'INVALID')" +
 
 // True when the line ends in a new version-4 guid, which is then cut off.
 bool EndsInNewGuid(std::string& line) {
-  static const std::regex kV4(
-      "[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}");
-  if (line.size() < 36 || !std::regex_match(line.substr(line.size() - 36), kV4)) return false;
+  if (line.size() < 36) return false;
+  const std::string guid = line.substr(line.size() - 36);
+  for (std::size_t i = 0; i < guid.size(); ++i) {
+    const bool hyphen = i == 8 || i == 13 || i == 18 || i == 23;
+    if (hyphen != (guid[i] == '-')) return false;
+    if (!hyphen && std::string_view("0123456789abcdef").find(guid[i]) == std::string_view::npos)
+      return false;
+  }
+  if (guid[14] != '4' || std::string_view("89ab").find(guid[19]) == std::string_view::npos)
+    return false;
   line.resize(line.size() - 36);
   return true;
 }
