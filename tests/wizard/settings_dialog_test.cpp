@@ -267,9 +267,13 @@ TEST_F(SettingsDialog, ChoosersAskWithTheirTitlesAndFiltersAndFillTheBoxes) {
   Click("Button5");
   ASSERT_EQ(messages.fileRequests.size(), 1u);
   EXPECT_EQ(messages.fileRequests[0].title, "ブックマークファイルの指定");
-  EXPECT_EQ(messages.fileRequests[0].filter, "HTM/HTML files|*.htm*|ALL files|*.*");
+  EXPECT_EQ(messages.fileRequests[0].filter,
+            "ブックマークファイル|*.htm* Bookmarks *.json *.xbel *.jsonlz4 places.sqlite|"
+            "HTM/HTML files|*.htm*|Chromium Bookmarks|Bookmarks *.json|XBEL files|*.xbel|"
+            "Firefox|*.jsonlz4 places.sqlite|ALL files|*.*");
   EXPECT_EQ(messages.fileRequests[0].startFolder, "C:\\ネット\\");
-  EXPECT_EQ(messages.fileRequests[0].defaultExtension, "htm");
+  // A Chromium profile's "Bookmarks" has no extension, and must not be given one.
+  EXPECT_EQ(messages.fileRequests[0].defaultExtension, "");
   EXPECT_TRUE(messages.fileRequests[0].newFile);  // a file the program will write
   EXPECT_EQ(Combo("NNCB")->currentText().toStdString(), "C:\\選んだ\\bookmark.htm");
 
