@@ -43,8 +43,8 @@ bool EndsWithUrl(std::string_view name) {
 // Walks one Favorites tree into a list.
 class FavoritesWalk {
  public:
-  FavoritesWalk(TBookmarkControl& control, const Io& io, BookmarkList& list, TreeView* tree)
-      : control_(control), io_(io), list_(list), tree_(tree) {}
+  FavoritesWalk(const Io& io, BookmarkList& list, TreeView* tree)
+      : io_(io), list_(list), tree_(tree) {}
 
   // Files everything below dirPath at the given level, the tree's nodes under parent.
   Report Run(TreeView::Node parent, const std::string& dirPath, int depth) {
@@ -142,9 +142,11 @@ class FavoritesWalk {
       io_.owner.ProcessMessages();
       if (io_.cancel) return false;
     }
-    const std::string url = item.exact ? control_.ReadUrlFile(path) : std::string();
+    EntryProps props;
+    const std::string url = item.exact ? ReadShortcut(path, &props) : std::string();
     if (TBookmarkControl::IsAddress(url)) {
       list_.push_back(MakeShortcutEntry(frame.entryPath, item.name, frame.level, url));
+      list_.back().props = std::move(props);
       ++report_.links;
     } else {
       Lose("URL Error", path);
@@ -159,7 +161,6 @@ class FavoritesWalk {
 
   static constexpr int kFilesPerLook = 256;
 
-  TBookmarkControl& control_;
   const Io& io_;
   BookmarkList& list_;
   TreeView* const tree_;  // null where no tree is filled
@@ -179,7 +180,7 @@ Report TBookmarkControl::LoadFavorites(const Io& io, BookmarkList& list, TreeVie
     tree->Clear();
     top = tree->AddChild(TreeView::kNoNode, rootFolder, kImageFolder, kImageFolder);
   }
-  Report report = FavoritesWalk(*this, io, list, tree).Run(top, RemoveBackslash(rootFolder), 0);
+  Report report = FavoritesWalk(io, list, tree).Run(top, RemoveBackslash(rootFolder), 0);
   // A folder keeps no order of its own (the file system lists it as it likes): by name.
   Regroup(list);
   return report;

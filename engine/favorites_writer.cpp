@@ -130,7 +130,7 @@ Report TBookmarkControl::SaveFavorites(const Io& io, const BookmarkList& list,
     const bool safe = !base.empty() && SafeTarget(file, names);
     int rc = !safe                        ? EINVAL
              : links.Through(file, names) ? ELOOP
-                                          : WriteShortcut(file, url, WriteFilter);
+                                          : WriteShortcut(file, url, entry.props, WriteFilter);
     if (rc != 0) {
       io.owner.ItemFailureBox(FailureText("ＵＲＬ[ ", file, platform::ErrorText(rc)),
                               MessageCaption(), kMbIconError | kMbOk);

@@ -245,6 +245,26 @@ bool IsSymbolicLink(std::string_view path) {
   return ::lstat(native.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
+int ModifiedTime(std::string_view path, std::int64_t& seconds) {
+  std::string native;
+  if (int rc = ToNativePath(path, native)) return rc;
+  struct stat st;
+  if (::stat(native.c_str(), &st) != 0) return errno;
+  seconds = static_cast<std::int64_t>(st.st_mtim.tv_sec);
+  return 0;
+}
+
+int SetModifiedTime(std::string_view path, std::int64_t seconds) {
+  std::string native;
+  if (int rc = ToNativePath(path, native)) return rc;
+  struct timespec times[2];
+  times[0].tv_sec = 0;
+  times[0].tv_nsec = UTIME_OMIT;
+  times[1].tv_sec = static_cast<time_t>(seconds);
+  times[1].tv_nsec = 0;
+  return ::utimensat(AT_FDCWD, native.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
+}
+
 std::string UnusedPathBeside(std::string_view path, std::string_view suffix) {
   std::string candidate = std::string(path) + std::string(suffix);
   for (int n = 1; PathExists(candidate); ++n)

@@ -70,6 +70,13 @@ bool DirectoryExists(std::string_view path);  // a folder (a symbolic link to on
 bool PathExists(std::string_view path);       // anything, a dangling symbolic link included
 bool IsSymbolicLink(std::string_view path);   // a symbolic link, whatever it points to
 
+// When the file (what a symbolic link points to) was last modified, in seconds since 1970-01-01
+// 00:00 UTC: 0 or an error code.
+int ModifiedTime(std::string_view path, std::int64_t& seconds);
+// Sets the time of last modification of the file itself (a symbolic link is never followed);
+// the time of last access stays. 0 or an error code.
+int SetModifiedTime(std::string_view path, std::int64_t seconds);
+
 // The path with the suffix appended (and a number before it while that name is taken): a
 // name beside the path under which nothing exists yet, for a file that is written first and
 // then put in the path's place.

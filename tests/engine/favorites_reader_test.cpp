@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pthread.h>
 #include <sys/stat.h>
@@ -7,6 +8,7 @@
 
 #include "engine/bookmark_control.h"
 #include "platform/system_info.h"
+#include "tests/support/carried_lines.h"
 #include "tests/support/fakes.h"
 #include "tests/support/temp_dir.h"
 
@@ -126,9 +128,49 @@ TEST(FavoritesReader, NeverFollowsFolderLinksAndTakesEveryNameItCanWriteBack) {
             "\\腕腕link.url0\\http://out/\n\\腕腕絵😀.url0\\http://emoji/\n");
   EXPECT_EQ(r.list[3], d.Path("fav") + S("\\腕腕a") + "&#92;b.url0\\http://ab/");
   EXPECT_EQ(r.c.errorCount, 2);
-  EXPECT_EQ(r.Log(), "URL Error : " + d.NativePath("fav/bad?.url") + "\nDir  Error : " +
-                        d.NativePath("fav/bad?") + "\n");
+  EXPECT_EQ(r.Log(), "URL Error : " + d.NativePath("fav/bad?.url") +
+                         "\nDir  Error : " + d.NativePath("fav/bad?") + "\n");
   EXPECT_EQ(r.tree.Dump(), U(d.Path("fav")) + " [0/0]\n  😀 [0/1]\n  A [0/1]\n");
+}
+
+// Shortcuts as Windows writes them: the address and the icon from their Unicode copies while
+// the copy of the line matches the line (not where a program that knows only the line has
+// changed it since), and the file's time as the date the link was added.
+TEST(FavoritesReader, ReadsShortcutsAsWindowsWritesThem) {
+  lftest::TempDir d;
+  const std::string head =
+      "[{000214A0-0000-0000-C000-000000000046}]\r\nProp3=19,2\r\n[InternetShortcut]\r\n"
+      "IDList=\r\n";
+  lftest::WriteFile(
+      d.NativePath("fav/Wiki.url"),
+      head +
+          "URL=https://de.wikipedia.org/wiki/Gr??e\r\nIconIndex=0\r\n"
+          "IconFile=C:\\Icons\\Gr??e.ico\r\n[InternetShortcut.A]\r\n"
+          "URL=https://de.wikipedia.org/wiki/Gr??e\r\nIconFile=C:\\Icons\\Gr??e.ico\r\n"
+          "[InternetShortcut.W]\r\nURL=https://de.wikipedia.org/wiki/Gr+APYA3w-e\r\n"
+          "IconFile=C:+AFw-Icons+AFw-Gr+APYA3w-e.ico\r\n");
+  lftest::WriteFile(
+      d.NativePath("fav/天気.url"),
+      head + S("URL=http://天気.jp/\r\n[InternetShortcut.A]\r\nURL=http://天気.jp/\r\n") +
+          "[InternetShortcut.W]\r\nURL=http://+WSlsFw-.jp/\r\n");
+  lftest::WriteFile(d.NativePath("fav/Edited.url"),
+                    head +
+                        "URL=http://edited/\r\n[InternetShortcut.A]\r\nURL=http://x/caf?\r\n"
+                        "[InternetShortcut.W]\r\nURL=http://x/caf+AOk-\r\n");
+  const std::pair<const char*, time_t> times[] = {
+      {"fav/Wiki.url", 1234567890}, {"fav/天気.url", 1000000000}, {"fav/Edited.url", 1}};
+  for (const auto& [rel, seconds] : times) {
+    const struct timespec both[2] = {{seconds, 0}, {seconds, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, d.NativePath(rel).c_str(), both, 0), 0);
+  }
+  Read r(d);
+  r.Run("fav");
+  EXPECT_EQ(lftest::CarriedLines(r.list, d.Path("fav")),
+            "\\腕腕Edited.url0\\http://edited/ Added=1\n"
+            "\\腕腕Wiki.url0\\https://de.wikipedia.org/wiki/Größe Added=1234567890 "
+            "IconFile=C:\\Icons\\Größe.ico IconIndex=0\n"
+            "\\腕腕天気.url0\\http://天気.jp/ Added=1000000000\n");
+  EXPECT_EQ(r.c.errorCount, 0);
 }
 
 void* ReadOnSmallStack(void* read) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,6 +9,7 @@
 #include "engine/sjis_text.h"
 #include "platform/file_system.h"
 #include "platform/system_info.h"
+#include "tests/support/carried_lines.h"
 #include "tests/support/failing_writes.h"
 #include "tests/support/fakes.h"
 #include "tests/support/temp_dir.h"
@@ -98,13 +100,13 @@ TEST(FavoritesWriter, WritesEveryEntryWhereItsPathSaysAndReadsBackTheSame) {
 // Folders and links by their form: a link titled "x.dir" or whose name or folder holds an
 // address is a shortcut in its folder, and a folder named with an address is a folder. A
 // name loses only the characters a file name cannot hold; one beyond Shift-JIS is written
-// as itself, in the name and, percent-encoded, in the address.
+// as itself, in the name and, percent-encoded, in the address (its Unicode copy beside it).
 TEST(FavoritesWriter, NamesThatLookLikeOtherThingsStayWhatTheyAre) {
   lftest::TempDir d;
   Write w(d);
   lftest::MakeDirs(d.NativePath("fav"));
-  w.Run({"R\\setup.dir.dir0", "R\\setup.dir\\腕腕x.dir.url1\\http://x/",
-         "R\\Blog http:b.dir0", "R\\Blog http:b\\腕腕http:t.url1\\http://real/"});
+  w.Run({"R\\setup.dir.dir0", "R\\setup.dir\\腕腕x.dir.url1\\http://x/", "R\\Blog http:b.dir0",
+         "R\\Blog http:b\\腕腕http:t.url1\\http://real/"});
   // Names and an address in the program's text: "\" and characters beyond Shift-JIS as
   // references, a title that really is "&#233;" with its "&" as one.
   w.list = {w.root + "\\a&#92;b<c>|\"*?.dir0",
@@ -119,11 +121,84 @@ TEST(FavoritesWriter, NamesThatLookLikeOtherThingsStayWhatTheyAre) {
   EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/Blog httpb/httpt.url")),
             "[InternetShortcut]\r\nURL=http://real/\r\n");
   EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/abc/Café &#233; &#233;.url")),
-            "[InternetShortcut]\r\nURL=http://x/Gr%C3%B6%C3%9Fe?a&b\r\n");
+            "[InternetShortcut]\r\nURL=http://x/Gr%C3%B6%C3%9Fe?a&b\r\n"
+            "[InternetShortcut.A]\r\nURL=http://x/Gr%C3%B6%C3%9Fe?a&b\r\n"
+            "[InternetShortcut.W]\r\nURL=http://x/Gr+APYA3w-e?a&b\r\n");
   EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/kana.url")),
             "[InternetShortcut]\r\nURL=http://x/%EF%BE%83%EF%BD%A9\r\n");
   EXPECT_EQ(w.c.ieUrlCount, 4);
   EXPECT_EQ(w.c.errorCount, 0);
+  EXPECT_TRUE(w.owner.messages.empty());
+}
+
+// What a link carries that a shortcut can hold comes back with it: the date it was added as
+// the file's time, its icon, and an address beyond Shift-JIS, which Windows reads from its
+// Unicode copy and every other program from the line. A shortcut of the program's own whose
+// address changed keeps every other line, the copies of its address in step.
+TEST(FavoritesWriter, ShortcutsHoldTheDateTheIconAndAddressesBeyondShiftJis) {
+  lftest::TempDir d;
+  Write w(d);
+  lftest::WriteFile(d.NativePath("fav/old.url"),
+                    "[{000214A0-0000-0000-C000-000000000046}]\r\nProp3=19,2\r\n"
+                    "[InternetShortcut]\r\nIDList=\r\nURL=http://old/caf?\r\nIconIndex=1\r\n"
+                    "[InternetShortcut.A]\r\nURL=http://old/caf?\r\n"
+                    "[InternetShortcut.W]\r\nURL=http://old/caf+AOk-\r\n");
+  lftest::WriteFile(d.NativePath("fav/bom.url"),
+                    "\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://old/\r\nHotKey=0\r\n");
+  using P = lf::Prop;
+  const auto entry = [&](const char* text, std::initializer_list<std::pair<P, const char*>> props) {
+    lf::Entry e(w.root + S(text));
+    for (const auto& [prop, value] : props) e.props.Set(prop, S(value));
+    return e;
+  };
+  w.list = {
+      entry("\\ニュース.dir0", {}),
+      entry(
+          "\\ニュース\\腕腕Café.url1\\http://x/café/😀?a=1+2&b=~c",
+          {{P::Added, "1234567890"}, {P::IconFile, "C:\\アイコン\\Café.ico"}, {P::IconIndex, "3"}}),
+      entry("\\腕腕dated.url0\\http://dated/", {{P::Added, "1000000000"}}),
+      entry("\\腕腕none.url0\\http://none/", {}),
+      entry("\\腕腕old.url0\\http://new/été", {{P::Added, "1100000000"}}),
+      entry("\\腕腕bom.url0\\http://new/ü", {{P::Added, "1200000000"}})};
+  const std::unordered_set<std::string> own = {w.root + "\\old.url", w.root + "\\bom.url"};
+  const lf::Report report =
+      w.control.SaveFavorites({w.owner, w.bar, nullptr, w.c.cancel}, w.list, &own);
+  EXPECT_EQ(report.links, 5);
+  EXPECT_TRUE(report.Clean());
+
+  const std::string address = "URL=http://x/caf%C3%A9/%F0%9F%98%80?a=1+2&b=~c\r\n";
+  const std::string icon = S("IconFile=C:\\アイコン\\Caf?.ico\r\n");
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/ニュース/Café.url")),
+            "[InternetShortcut]\r\n" + address + icon + "IconIndex=3\r\n[InternetShortcut.A]\r\n" +
+                address + icon + "[InternetShortcut.W]\r\n" +
+                "URL=http://x/caf+AOk-/+2D3eAA-?a=1+-2&b=+AH4-c\r\n"
+                "IconFile=C:+AFwwojCkMLMw8wBc-Caf+AOk-.ico\r\n");
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/dated.url")),
+            "[InternetShortcut]\r\nURL=http://dated/\r\n");
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/none.url")),
+            "[InternetShortcut]\r\nURL=http://none/\r\n");
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/old.url")),
+            "[{000214A0-0000-0000-C000-000000000046}]\r\nProp3=19,2\r\n"
+            "[InternetShortcut]\r\nIDList=\r\nURL=http://new/%C3%A9t%C3%A9\r\nIconIndex=1\r\n"
+            "[InternetShortcut.A]\r\nURL=http://new/%C3%A9t%C3%A9\r\n"
+            "[InternetShortcut.W]\r\nURL=http://new/+AOk-t+AOk-\r\n");
+  EXPECT_EQ(lftest::ReadFile(d.NativePath("fav/bom.url")),
+            "\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://new/ü\r\nHotKey=0\r\n");
+
+  struct stat st;
+  ASSERT_EQ(stat(d.NativePath("fav/none.url").c_str(), &st), 0);
+  lf::BookmarkList read;
+  w.control.LoadFavorites({w.owner, w.bar, nullptr, w.c.cancel}, read, nullptr, w.root);
+  EXPECT_EQ(lftest::CarriedLines(read, w.root),
+            "\\ニュース.dir0\n"
+            "\\ニュース\\腕腕Café.url1\\http://x/café/😀?a=1+2&b=~c Added=1234567890 "
+            "IconFile=C:\\アイコン\\Café.ico IconIndex=3\n"
+            "\\腕腕bom.url0\\http://new/ü Added=1200000000\n"
+            "\\腕腕dated.url0\\http://dated/ Added=1000000000\n"
+            "\\腕腕none.url0\\http://none/ Added=" +
+                std::to_string(st.st_mtim.tv_sec) +
+                "\n"
+                "\\腕腕old.url0\\http://new/été Added=1100000000 IconIndex=1\n");
   EXPECT_TRUE(w.owner.messages.empty());
 }
 
@@ -140,9 +215,9 @@ TEST(FavoritesWriter, ShowsLogsAndCountsWhatItCannotCreate) {
   EXPECT_EQ(w.c.errorCount, 2);
   EXPECT_EQ(w.c.ieUrlCount, 0);
   const std::string reason = " [ " + U(platform::ErrorText(ENOTDIR)) + " ]\n";
-  EXPECT_EQ(w.Log(), "Dir  Error : " + Shown(w.root + "\\A") + reason + "File Error : " +
-                         Shown(w.root + "\\A\\x.url") + reason + "File Error : " +
-                         Shown(w.root + "\\y.url") + reason);
+  EXPECT_EQ(w.Log(), "Dir  Error : " + Shown(w.root + "\\A") + reason +
+                         "File Error : " + Shown(w.root + "\\A\\x.url") + reason +
+                         "File Error : " + Shown(w.root + "\\y.url") + reason);
 
   Write fine(d);  // a later run without failures keeps the log
   fine.Run({"R\\腕腕a.url0\\http://a/"});
@@ -154,8 +229,8 @@ TEST(FavoritesWriter, ShowsLogsAndCountsWhatItCannotCreate) {
   lost.Run({"R\\腕腕b/c.url0\\http://b/"});
   ASSERT_EQ(lost.owner.messages.size(), 2u);
   EXPECT_EQ(lost.owner.Texts()[1],
-            "ＬｏｓｔＤａｔａ．ｔｘｔ[ " + Shown(d.Path("file") + "\\LostData.txt") + " ]の作成で\r[ " +
-                U(platform::ErrorText(ENOTDIR)) + " ] のエラーが発生しました。");
+            "ＬｏｓｔＤａｔａ．ｔｘｔ[ " + Shown(d.Path("file") + "\\LostData.txt") +
+                " ]の作成で\r[ " + U(platform::ErrorText(ENOTDIR)) + " ] のエラーが発生しました。");
   lf::Report report;
   report.lost.push_back({"URL Error", "x", {}});
   EXPECT_FALSE(lost.control.SaveLostData(lost.owner, report));
