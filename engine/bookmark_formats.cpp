@@ -35,8 +35,9 @@ std::string_view FileName(std::string_view path) {
 
 bool EndsWithIgnoringCase(std::string_view text, std::string_view end) {
   if (text.size() < end.size()) return false;
-  return std::equal(end.begin(), end.end(), text.end() - end.size(), [](char a, char b) {
-    return a == b || (a >= 'A' && a <= 'Z' && a - 'A' + 'a' == b);
+  // end is in lower case
+  return std::equal(end.begin(), end.end(), text.end() - end.size(), [](char low, char c) {
+    return low == c || (c >= 'A' && c <= 'Z' && c - 'A' + 'a' == low);
   });
 }
 
@@ -51,6 +52,39 @@ bool Contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
 }
 
+void SkipBlanks(std::string_view& text) {
+  text.remove_prefix(std::min(text.find_first_not_of(" \t\r\n"), text.size()));
+}
+
+// An XML document whose first element, or the document type it declares, is "xbel": what
+// comes before it may only be the XML declaration, processing instructions, comments and
+// white space. A bookmark file that names XBEL somewhere in its text stays the Netscape
+// file's.
+bool StartsAsXbel(std::string_view head) {
+  for (;;) {
+    SkipBlanks(head);
+    const std::string_view end = head.starts_with("<?")     ? "?>"
+                                 : head.starts_with("<!--") ? "-->"
+                                                            : "";
+    if (end.empty()) break;
+    const std::size_t at = head.find(end);
+    if (at == std::string_view::npos) return false;
+    head.remove_prefix(at + end.size());
+  }
+  std::string_view name;
+  if (head.starts_with("<!DOCTYPE")) {
+    head.remove_prefix(9);
+    if (head.empty() || head.find_first_of(" \t\r\n") != 0) return false;
+    SkipBlanks(head);
+    name = head;
+  } else if (head.starts_with("<")) {
+    name = head.substr(1);
+  }
+  static constexpr std::string_view kAfterName = " \t\r\n>/[";
+  return name.starts_with("xbel") &&
+         (name.size() == 4 || kAfterName.find(name[4]) != std::string_view::npos);
+}
+
 }  // namespace
 
 BookmarkFormat BookmarkFormatOf(const std::string& path) {
@@ -62,17 +96,14 @@ BookmarkFormat BookmarkFormatOf(const std::string& path) {
   if (head.substr(0, 16) == std::string_view("SQLite format 3\0", 16))
     return BookmarkFormat::FirefoxPlaces;
   if (head.substr(0, 3) == "\xEF\xBB\xBF") head.remove_prefix(3);
-  head.remove_prefix(std::min(head.find_first_not_of(" \t\r\n"), head.size()));
+  SkipBlanks(head);
   // Text that merely looks like JSON or XML stays the Netscape file's, which reads any text:
   // only the keys and elements the browsers' files begin with make them theirs.
   if (!head.empty() && head.front() == '{') {
     if (Contains(head, "\"roots\"")) return BookmarkFormat::Chromium;
     if (Contains(head, "\"text/x-moz-place")) return BookmarkFormat::FirefoxBackup;
   }
-  if ((head.substr(0, 5) == "<?xml" || head.substr(0, 9) == "<!DOCTYPE" ||
-       head.substr(0, 5) == "<xbel") &&
-      Contains(head, "<xbel"))
-    return BookmarkFormat::Xbel;
+  if (StartsAsXbel(head)) return BookmarkFormat::Xbel;
   return BookmarkFormat::Netscape;
 }
 

@@ -8,6 +8,7 @@
 
 #include "engine/bookmark_charset.h"
 #include "engine/bookmark_control.h"
+#include "engine/bookmark_formats.h"
 #include "engine/html_tokens.h"
 #include "engine/sjis_text.h"
 #include "engine/text_file.h"
@@ -79,6 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   scratch.Reset();
   scratch.Write("bookmark.htm", content);
 
+  // Bytes that look like a browser's JSON or XBEL go to the reader of that format.
+  if (lf::BookmarkFormatOf(scratch.Path("bookmark.htm")) != lf::BookmarkFormat::Netscape) return 0;
   lf::TBookmarkControl control;
   QuietOwner owner;
   lf::ProgressBar bar;

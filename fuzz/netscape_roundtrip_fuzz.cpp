@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "engine/bookmark_control.h"
+#include "engine/bookmark_formats.h"
 #include "engine/sjis_text.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/system_info.h"
@@ -47,6 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform::SetLoginName(std::string("taro"));
   const std::string file = scratch.Path("bookmark.htm");
 
+  // Bytes that look like a browser's JSON or XBEL go to the reader of that format.
+  if (lf::BookmarkFormatOf(file) != lf::BookmarkFormat::Netscape) return 0;
   TBookmarkControl control;
   control.OutputCharset = static_cast<int>((mode >> 4) % 3);
   QuietOwner owner;
@@ -89,9 +92,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // inside an address (it changes the nesting when the line is read again), a folder name
   // holding an address (the line of the folder is taken for a link too) and control bytes.
   for (const std::string& entry : first) {
-    // Written lines hold a blank for a line end or an end-of-file byte (an EUC-JP pair cut
-    // by an ASCII byte converts into one).
-    if (entry.find_first_of("\r\n\x1A") != std::string::npos) return 0;
+    // Written lines hold a blank for a line end, a NUL or an end-of-file byte (an EUC-JP
+    // pair cut by an ASCII byte converts into one).
+    if (entry.find_first_of(std::string_view("\r\n\x1A\0", 4)) != std::string::npos) return 0;
     std::string key, url;
     TBookmarkControl::SplitEntry(entry, key, url);
     if (url.find_first_of("<>") != std::string::npos) return 0;

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "engine/bookmark_control.h"
 #include "engine/sjis_text.h"
@@ -49,9 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // "URL=" in it gets its address from its name line when read back: the hotlist format
   // cannot hold such a name.
   for (const std::string& entry : first) {
-    // Written lines hold a blank for a line end or an end-of-file byte (an over-long UTF-8
-    // sequence decodes into one).
-    if (entry.find_first_of("\r\n\x1A") != std::string::npos) return 0;
+    // Written lines hold a blank for a line end, a NUL or an end-of-file byte (an over-long
+    // UTF-8 sequence decodes into one).
+    if (entry.find_first_of(std::string_view("\r\n\x1A\0", 4)) != std::string::npos) return 0;
     std::string key, url;
     TBookmarkControl::SplitEntry(entry, key, url);
     if (key.find(lf::kLinkMarker) != std::string::npos && key.find("URL=") != std::string::npos)

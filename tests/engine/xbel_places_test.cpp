@@ -5,11 +5,36 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "engine/bookmark_formats.h"
 #include "tests/engine/browser_formats_fixture.h"
 
 namespace {
 
 using namespace lftest;
+
+// Files are told apart by their first bytes, whatever their names; text that only mentions
+// another format stays the Netscape file's, which reads any text; a file not there yet goes
+// by its name.
+TEST_F(BrowserFormats, FilesToldApartByWhatTheyHold) {
+  using lf::BookmarkFormat;
+  const std::pair<const char*, std::string> files[] = {
+      {"a.html", "{\n  \"checksum\": \"0\",\n  \"roots\": {}\n}"},
+      {"b.html", "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- kept by KDE -->\n<!DOCTYPE xbel>"},
+      {"c.html", "<xbel version=\"1.0\"></xbel>"},
+      {"d.xbel", "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DT><A HREF=\"x:<xbel>\">x</A>"},
+      {"e.xbel", "<?xml version=\"1.0\"?><xbelish/>"},
+      {"Bookmarks", "{\"roots?\": 1}"},
+      {"f.json", std::string("mozLz40\0\0\0\0\0", 12)},
+  };
+  std::string kinds;
+  for (const auto& [name, bytes] : files) {
+    WriteFile(dir.NativePath(name), bytes);
+    kinds += std::to_string(static_cast<int>(lf::BookmarkFormatOf(dir.Path(name))));
+  }
+  for (const char* missing : {"Bookmarks", "new.JSON", "new.xbel", "new.htm"})
+    kinds += std::to_string(static_cast<int>(lf::BookmarkFormatOf(dir.Path("no/") + missing)));
+  EXPECT_EQ(kinds, "12200031120");
+}
 
 // A list of our own through a new XBEL file and back, whole: dates, descriptions, the toolbar
 // mark, separators, names and addresses with what XML reserves, and what KDE's items carried;
