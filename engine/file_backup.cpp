@@ -51,4 +51,9 @@ std::string NoBackupText(const char* kind, const std::string& path, int code) {
          Sjis(" ]のバックアップが出来ていません。\r[ ") + platform::ErrorText(code) + Sjis(" ]");
 }
 
+std::string SaveFailureText(const char* kind, const std::string& path, const std::string& what) {
+  return Sjis(kind) + " [ " + platform::ShownPath(path) + Sjis(" ] の保存で [ ") + what +
+         Sjis(" ] のエラーが発生しました。");
+}
+
 }  // namespace lf

@@ -17,4 +17,8 @@ std::string BackupPath(const std::string& path);
 // which file, as kind names it (Shift-JIS), where it lies and the system's reason.
 std::string NoBackupText(const char* kind, const std::string& path, int code);
 
+// The message when the file cannot be written (the file is then left as it was): which file,
+// as kind names it (Shift-JIS), where it lies and the error's text.
+std::string SaveFailureText(const char* kind, const std::string& path, const std::string& what);
+
 }  // namespace lf

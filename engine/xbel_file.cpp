@@ -303,9 +303,7 @@ Report SaveXbelFile(const Io& io, const std::string& path, const BookmarkList& l
   } catch (const platform::BackupError& e) {
     ReportFailure(io, report, NoBackupText("ブックマークファイル", path, e.code()));
   } catch (const platform::IoError& e) {
-    ReportFailure(io, report,
-                  Sjis("ブックマークファイル [ ") + platform::ShownPath(path) +
-                      Sjis(" ] の保存で [ ") + e.what() + Sjis(" ] のエラーが発生しました。"));
+    ReportFailure(io, report, SaveFailureText("ブックマークファイル", path, e.what()));
   }
   io.bar.SetVisible(false);
   return report;
