@@ -118,6 +118,7 @@ class FavoritesWalk {
     child.dirPath = path;
     if (frame.level <= kMaxFolderLevel) {
       child.folderEntry = MakeFolderEntry(frame.entryPath, item.name, frame.level);
+      ReadDateOfFile(path, child.folderEntry.props);
       child.entryPath = ViewOf(child.folderEntry).OwnPath();
       child.level = frame.level + 1;
       child.node = frame.node;

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "engine/bookmark_control.h"
@@ -77,6 +78,8 @@ Report TBookmarkControl::SaveFavorites(const Io& io, const BookmarkList& list,
   io.bar.SetMax(static_cast<int>(list.size()) - 1);
   LinkGuard links;
   FavoritesTargets targets(own);  // the shortcut files of this write
+  // The folders written, with what they carry: their dates go on once their contents are in.
+  std::vector<std::pair<std::string, const Entry*>> folders;
   for (const Entry& entry : list) {
     io.bar.StepIt();
     io.owner.ProcessMessages();
@@ -105,6 +108,7 @@ Report TBookmarkControl::SaveFavorites(const Io& io, const BookmarkList& list,
         report.lost.push_back({"Dir  Error", dir, platform::ErrorText(rc)});
       } else {
         ++report.folders;
+        folders.emplace_back(dir, &entry);
       }
       continue;
     }
@@ -140,7 +144,9 @@ Report TBookmarkControl::SaveFavorites(const Io& io, const BookmarkList& list,
       ++report.links;
     }
   }
-  // A shortcut holds its address, its icon file and, as the file's time, when it was added.
+  for (const auto& [dir, entry] : folders) StampWithDate(dir, entry->props);
+  // A shortcut holds its address, its icon file and, as the file's time, when it was added;
+  // a folder, as its time, when it was added.
   NoteUnheld(report, list, kHoldsAdded | kHoldsIconFiles, FavoritesRoot(list));
   return report;
 }

@@ -197,19 +197,22 @@ std::string WithAddress(const std::string& content, std::string_view url) {
   return out;
 }
 
-// The date the link was added, as the shortcut's time of last modification: where Windows
-// shows it, and where a read takes it from. A date that is none (not a positive number of
-// seconds) leaves the time of the write.
-void StampWithDate(const std::string& file, const EntryProps& props) {
+}  // namespace
+
+void StampWithDate(const std::string& path, const EntryProps& props) {
   const std::string_view added = props.Get(Prop::Added);
   std::int64_t seconds = 0;
   const auto [end, error] = std::from_chars(added.data(), added.data() + added.size(), seconds);
-  // A file system that keeps no such time loses only the date: the link itself is written.
+  // A file system that keeps no such time loses only the date: the item itself is written.
   if (error == std::errc() && end == added.data() + added.size() && seconds > 0)
-    platform::SetModifiedTime(file, seconds);
+    platform::SetModifiedTime(path, seconds);
 }
 
-}  // namespace
+void ReadDateOfFile(const std::string& path, EntryProps& props) {
+  std::int64_t seconds = 0;
+  if (platform::ModifiedTime(path, seconds) == 0 && seconds > 0)
+    props.Set(Prop::Added, std::to_string(seconds));
+}
 
 std::string ReadShortcut(const std::string& path, EntryProps* props) {
   const platform::IniFile file(path);
@@ -218,9 +221,7 @@ std::string ReadShortcut(const std::string& path, EntryProps* props) {
   if (props && !url.empty()) {
     props->Set(Prop::IconFile, ValueOf(file, "IconFile"));
     props->Set(Prop::IconIndex, file.ReadString(kSection, "IconIndex", ""));
-    std::int64_t seconds = 0;
-    if (platform::ModifiedTime(path, seconds) == 0 && seconds > 0)
-      props->Set(Prop::Added, std::to_string(seconds));
+    ReadDateOfFile(path, *props);
   }
   return url;
 }

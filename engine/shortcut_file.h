@@ -41,6 +41,12 @@ ShortcutPlace PlaceOf(const std::string& file, std::string_view url,
 int WriteShortcut(const std::string& file, std::string_view url, const EntryProps& props,
                   const platform::SinkFilter& filter);
 
+// The date an item of the Favorites was added (Prop::Added) is its file's or folder's time of
+// last modification: where Windows shows it, and where a read takes it from. A date that is
+// none (not a positive number of seconds) leaves the file's time as it is.
+void StampWithDate(const std::string& path, const EntryProps& props);
+void ReadDateOfFile(const std::string& path, EntryProps& props);
+
 // The address as a new shortcut holds it (see shortcut_file.cpp).
 std::string ShortcutAddress(std::string_view url);
 

@@ -152,7 +152,7 @@ TEST(FavoritesWriter, ShortcutsHoldTheDateTheIconAndAddressesBeyondShiftJis) {
     return e;
   };
   w.list = {
-      entry("\\ニュース.dir0", {}),
+      entry("\\ニュース.dir0", {{P::Added, "1300000000"}}),
       entry(
           "\\ニュース\\腕腕Café.url1\\http://x/café/😀?a=1+2&b=~c",
           {{P::Added, "1234567890"}, {P::IconFile, "C:\\アイコン\\Café.ico"}, {P::IconIndex, "3"}}),
@@ -190,7 +190,7 @@ TEST(FavoritesWriter, ShortcutsHoldTheDateTheIconAndAddressesBeyondShiftJis) {
   lf::BookmarkList read;
   w.control.LoadFavorites({w.owner, w.bar, nullptr, w.c.cancel}, read, nullptr, w.root);
   EXPECT_EQ(lftest::CarriedLines(read, w.root),
-            "\\ニュース.dir0\n"
+            "\\ニュース.dir0 Added=1300000000\n"
             "\\ニュース\\腕腕Café.url1\\http://x/café/😀?a=1+2&b=~c Added=1234567890 "
             "IconFile=C:\\アイコン\\Café.ico IconIndex=3\n"
             "\\腕腕bom.url0\\http://new/ü Added=1200000000\n"

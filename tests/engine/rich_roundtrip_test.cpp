@@ -4,6 +4,8 @@
 // the run says what it does not hold.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "engine/bookmark_control.h"
 #include "platform/system_info.h"
 #include "tests/support/carried_lines.h"
@@ -130,6 +132,31 @@ TEST_F(RichRoundTrip, HotlistHoldsDatesKeywordsDescriptionsSeparatorsAndTheToolb
             "\\腕腕Bravo.url0\\https://b.example/ Added=1600000600 Visited=1600000700\n"
             "\\Other Bookmarks.dir0 Added=1600000800\n"
             "\\Other Bookmarks\\腕腕Other.url1\\https://o.example/ Added=1600000900 Keyword=o\n");
+  EXPECT_TRUE(owner.messages.empty());
+}
+
+// The Favorites hold the dates added, as the times of the shortcuts and folders, and no more;
+// they have no order of their own, so they are read back by name.
+TEST_F(RichRoundTrip, FavoritesHoldTheDatesAddedAndSayWhatTheyLeaveOut) {
+  std::filesystem::create_directory(dir.NativePath("Favorites"));
+  const lf::Report written = engine.SaveFavorites(Io(), ReadNetscape("rich.html"));
+  EXPECT_EQ(written.links, 5);
+  EXPECT_EQ(written.notes,
+            std::vector<std::string>{S(
+                "[ " + dir.NativePath("Favorites") +
+                " ]には入らないため書かなかったもの：区切り線 2 件、キーワード 2 件、タグ 1 件、"
+                "説明 1 件、アイコン 1 件、最終訪問日時 1 件、更新日時 2 件、ツールバーの印 1 件、"
+                "「その他のブックマーク」などの印 1 件、その他の属性 1 件")});
+  BookmarkList back;
+  EXPECT_TRUE(engine.LoadFavorites(Io(), back, nullptr, root).Clean());
+  EXPECT_EQ(lftest::CarriedLines(back, root),
+            "\\Bookmarks Toolbar.dir0 Added=1600000000\n"
+            "\\Bookmarks Toolbar\\腕腕Alpha.url1\\https://a.example/ Added=1600000400\n"
+            "\\Bookmarks Toolbar\\腕腕ニュース.url1\\https://news.example/ Added=1600000200\n"
+            "\\Other Bookmarks.dir0 Added=1600000800\n"
+            "\\Other Bookmarks\\腕腕Other.url1\\https://o.example/ Added=1600000900\n"
+            "\\腕腕Bravo.url0\\https://b.example/ Added=1600000600\n"
+            "\\腕腕Zulu.url0\\https://z.example/ Added=1600000500\n");
   EXPECT_TRUE(owner.messages.empty());
 }
 
