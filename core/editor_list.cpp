@@ -32,6 +32,9 @@ bool IsBelow(std::string_view entry, std::string_view folderPath) {
 }  // namespace
 
 void Touch(Entry& entry) {
+  // A link of the Favorites edited in place has nowhere to keep the date: its shortcut
+  // holds the date it was added, and a note after every rename would tell the user nothing.
+  if (entry.props.Has(Prop::ShortcutFile)) return;
   entry.props.Set(Prop::Modified, std::to_string(DateStamp()));
 }
 

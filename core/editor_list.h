@@ -28,7 +28,8 @@ struct UrlEntryParts {
 bool SplitUrlEntry(std::string_view entry, UrlEntryParts& parts);
 Entry MakeUrlEntry(const UrlEntryParts& parts);
 
-// Marks the entry as changed now, keeping everything else it carries.
+// Marks the entry as changed now, keeping everything else it carries; a link that is edited
+// in its own Favorites (Prop::ShortcutFile) keeps no such date.
 void Touch(Entry& entry);
 
 // True if the entry lies directly in the folder: its path followed at once by the link marker.

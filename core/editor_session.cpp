@@ -56,7 +56,10 @@ bool EditorSession::Load(Owner& owner, StatusLabel& status, ProgressBar& bar, Tr
   if (run.cancel || unread) return false;
   ready_ = true;
   // What the reader took in is what a write may later replace or delete.
-  if (proc == kEditIe) writeBack_ = std::make_unique<FavoritesWriteBack>(RootPath(), *list_);
+  if (proc == kEditIe) {
+    MarkShortcutFiles(*list_);
+    writeBack_ = std::make_unique<FavoritesWriteBack>(RootPath(), *list_);
+  }
   return true;
 }
 

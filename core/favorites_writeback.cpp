@@ -4,8 +4,10 @@
 #include <cerrno>
 #include <filesystem>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
+#include "core/editor_list.h"
 #include "core/entry_names.h"
 #include "engine/bookmark_control.h"
 #include "engine/favorites_targets.h"
@@ -58,15 +60,37 @@ std::unordered_set<std::string> ShortcutFilesOf(const BookmarkList& loaded) {
   return files;
 }
 
+void MarkShortcutFiles(BookmarkList& loaded) {
+  for (Entry& entry : loaded)
+    if (std::string file = ReadFile(entry); !file.empty())
+      entry.props.Set(Prop::ShortcutFile, file);
+}
+
 FavoritesWriteBack::FavoritesWriteBack(const std::string& favorites, const BookmarkList& loaded)
     : favorites_(TBookmarkControl::RemoveBackslash(favorites)) {
-  for (const std::string& entry : loaded) {
+  for (const Entry& entry : loaded) {
     // The folders as the reader found them: their names may hold what the writer drops.
     if (TBookmarkControl::IsFolderEntry(entry)) {
       folders_.insert(entry.substr(0, entry.size() - 5));
     } else if (std::string file = ReadFile(entry); !file.empty()) {
       files_.insert(std::move(file));
     }
+  }
+}
+
+void FavoritesWriteBack::TakeFilesAlong(
+    const std::vector<std::pair<std::string, std::string>>& moves,
+    const std::unordered_set<std::string>& targets) {
+  for (const auto& [from, to] : moves) {
+    // Only a file of the page's that no link keeps under its old name goes, and only where
+    // nothing stands yet in a folder there is already; otherwise the link is written anew
+    // and the old file goes with the rest.
+    if (!files_.contains(from) || targets.contains(from) || platform::PathExists(to) ||
+        !platform::DirectoryExists(ParentPath(to)))
+      continue;
+    if (platform::RenameFile(from, to) != 0) continue;
+    files_.erase(from);
+    files_.insert(to);
   }
 }
 
@@ -86,15 +110,20 @@ WriteBackResult FavoritesWriteBack::Write(TBookmarkControl& control, Owner& owne
   std::unordered_set<std::string> targetFolders;
   std::vector<std::string> unknown;  // written files that were not the page's before
   FavoritesTargets names(&files_);   // in list order, as the writer gives them
-  for (const std::string& entry : list) {
+  std::vector<std::pair<std::string, std::string>> moves;  // a link's file, and its new place
+  for (const Entry& entry : list) {
     if (std::string folder = FavoritesTargets::Folder(entry); !folder.empty()) {
       targetFolders.insert(std::move(folder));
     } else if (std::string file = names.File(entry); !file.empty()) {
+      if (const std::string_view from = entry.props.Get(Prop::ShortcutFile);
+          !from.empty() && from != file)
+        moves.emplace_back(from, file);
       if (!files_.contains(file) && !targets.contains(file) && !platform::PathExists(file))
         unknown.push_back(file);
       targets.insert(std::move(file));
     }
   }
+  TakeFilesAlong(moves, targets);
 
   const Report report =
       control.SaveFavorites({owner, bar, nullptr, counters.cancel}, list, &files_);

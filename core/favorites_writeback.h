@@ -1,6 +1,7 @@
 // Writing the editor page's list back into the Favorites folder it was read from, so that the
 // folder ends up holding the list while nothing the user did not change is lost. Every entry
-// is written (the writer replaces a shortcut only by a complete new one); only after a write
+// is written (the writer replaces a shortcut only by a complete new one; a renamed or moved
+// link's file is first renamed to its new place, so it keeps all it holds); only after a write
 // without any failure are the shortcut files that the page itself read (or wrote) and that
 // the list no longer names deleted, and the folders it no longer names removed when empty.
 // A file the reader did not take in -- one without a URL, of another kind, beside the
@@ -9,6 +10,8 @@
 
 #include <string>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "engine/bookmark_list.h"
 #include "engine/ui.h"
@@ -30,6 +33,11 @@ struct WriteBackResult {
 // write of that list may rewrite.
 std::unordered_set<std::string> ShortcutFilesOf(const BookmarkList& loaded);
 
+// Marks each link of a list read from the Favorites with its shortcut file
+// (Prop::ShortcutFile): renamed or moved on the page, a link so marked takes its file, and all
+// the file holds beside its address, along when written back.
+void MarkShortcutFiles(BookmarkList& loaded);
+
 // The shortcut files and folders of one Favorites folder that belong to the page's list.
 class FavoritesWriteBack {
  public:
@@ -43,6 +51,11 @@ class FavoritesWriteBack {
                         RunCounters& counters, const BookmarkList& list);
 
  private:
+  // Renames the files of renamed or moved links (from, to) before the write, where that is
+  // safe; targets: every file the write gives a link.
+  void TakeFilesAlong(const std::vector<std::pair<std::string, std::string>>& moves,
+                      const std::unordered_set<std::string>& targets);
+
   std::string favorites_;
   std::unordered_set<std::string> files_;    // shortcut files of the page
   std::unordered_set<std::string> folders_;  // folders of the page

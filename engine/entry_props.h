@@ -28,6 +28,8 @@ enum class Prop : unsigned char {
   Extra,        // what a browser's own file held for it that nothing here reads (JSON)
   IconFile,     // a shortcut's icon file and index, as the shortcut held them
   IconIndex,
+  ShortcutFile,  // the shortcut file a link of the editor's Favorites came from (a program
+                 // path): renamed or moved, the link takes the file along
 };
 
 class EntryProps {

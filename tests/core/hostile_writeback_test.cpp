@@ -117,6 +117,27 @@ TEST_F(WriteBackUnderFailure, LinksAreNeverFollowedEmptiedOrDeletedThrough) {
   EXPECT_EQ(Read(), expected);
 }
 
+// A link renamed or moved on the page takes its shortcut along, with every other line of it;
+// its old file goes.
+TEST_F(WriteBackUnderFailure, ARenamedOrMovedLinkKeepsItsShortcut) {
+  const std::string windows =
+      "\xEF\xBB\xBF[DEFAULT]\r\nBASEURL=http://z/\r\n[InternetShortcut]\r\nURL=http://z/\r\n"
+      "HotKey=0\r\n";
+  lftest::WriteFile(dir.NativePath("Favorites/z.url"), windows);
+  lf::BookmarkList list = Read();
+  lf::FavoritesWriteBack writeBack(dir.Path("Favorites"), list);
+  lf::MarkShortcutFiles(list);
+  ASSERT_TRUE(lf::RenameUrlEntry(list, dir.Path("Favorites"), "z", "renamed"));
+  ASSERT_EQ(lf::MoveUrlEntries(list, dir.Path("Favorites/A"), "x", dir.Path("Favorites/A/B"), 2),
+            1);
+  TBookmarkControl::Regroup(list);
+  EXPECT_TRUE(writeBack.Write(control, owner, bar, counters, list).written);
+  EXPECT_EQ(lftest::Tree(dir.NativePath("Favorites")),
+            "A/\nA/B/\nA/B/x.url: " + Shortcut("http://x/") +
+                "\nA/B/y.url: " + Shortcut("http://y/") + "\nrenamed.url: " + windows + "\n");
+  EXPECT_TRUE(owner.messages.empty());
+}
+
 TEST_F(WriteBackUnderFailure, AFavoritesFolderThatIsAFileIsReportedAndNothingIsWritten) {
   lftest::WriteFile(dir.NativePath("file"), "content");
   const std::string before = lftest::Tree(dir.Native());

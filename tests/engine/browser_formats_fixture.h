@@ -25,9 +25,10 @@ inline const std::filesystem::path kData =
 
 // An entry as one line: its text and every property it carries, in UTF-8.
 inline std::string Line(const lf::Entry& entry) {
-  static const char* const kNames[] = {"",      "added", "modified", "visited",  "keyword",
-                                       "tags",  "desc",  "icon",     "iconuri",  "root",
-                                       "attrs", "guid",  "extra",    "iconfile", "iconindex"};
+  static const char* const kNames[] = {"",        "added",    "modified",  "visited",
+                                       "keyword", "tags",     "desc",      "icon",
+                                       "iconuri", "root",     "attrs",     "guid",
+                                       "extra",   "iconfile", "iconindex", "shortcutfile"};
   std::string line = U(entry);
   for (const auto& [prop, value] : entry.props.All())
     line += std::string(" |") + kNames[static_cast<int>(prop)] + "=" + U(value);

@@ -571,21 +571,25 @@ TEST_F(EditorPageTest, AWriteThatFailsKeepsTheShortcutsThatWereOnDisk) {
   page->BtnDelClick();  // d.url is to move up to the root
   Choose({"E"});
   page->BtnDelClick();  // an empty folder is lost only once the write has succeeded
+  Choose({});
+  AnswerDialog("n", "http://n/");
+  Click("BtnNew");
   messages.shown.clear();
   {
-    lftest::FileSizeLimit limit(0);  // no room for any shortcut
+    lftest::FileSizeLimit limit(0);  // no room for any new shortcut
     Click("Button4");
   }
   ASSERT_FALSE(messages.shown.empty());
   EXPECT_EQ(messages.shown.back().flags, unsigned{lf::kMbIconError});
-  EXPECT_EQ(Disk(), (Lines{"E/", "F/", "F/c.url = http://c/", "G/", "G/d.url = http://d/",
-                           "a.url = http://a/", "b.url = http://b/"}));
+  // The moved link took its file along, which needs no room.
+  EXPECT_EQ(Disk(), (Lines{"E/", "F/", "F/c.url = http://c/", "G/", "a.url = http://a/",
+                           "b.url = http://b/", "d.url = http://d/"}));
   EXPECT_EQ(Beside(), (Lines{"Favorites", "bin"}));
   // The page says so, and the edits wait for the next "実行".
   auto* label = Find<QLabel>("Label1");
   EXPECT_TRUE(label->isVisible());
   EXPECT_EQ(label->text().toStdString(),
-            // Only d.url moves; the others hold their addresses already and need no writing.
+            // Only n.url is new; the others hold their addresses already and need no writing.
             "[ ＵＲＬ 1 "
             "件が書き込めませんでした（ＬｏｓｔＤａｔａ．ｔｘｔ）。「実行」で再度書き込めます ]");
   EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::red));
@@ -597,9 +601,9 @@ TEST_F(EditorPageTest, AWriteThatFailsKeepsTheShortcutsThatWereOnDisk) {
   Click("Button4");
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(Disk(), (Lines{"F/", "F/c.url = http://c/", "a.url = http://a/", "b.url = http://b/",
-                           "d.url = http://d/"}));
+                           "d.url = http://d/", "n.url = http://n/"}));
   EXPECT_EQ(label->text().toStdString(),
-            "[ お気に入りに ＵＲＬ 4 件、フォルダ 1 件を書き込みました ]");
+            "[ お気に入りに ＵＲＬ 5 件、フォルダ 1 件を書き込みました ]");
   EXPECT_NE(label->palette().color(QPalette::WindowText), QColor(Qt::red));
   EXPECT_FALSE(page->Unsaved());
 }

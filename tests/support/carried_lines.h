@@ -13,9 +13,10 @@ namespace lftest {
 // Each entry in UTF-8 without the root path before it, then each property it carries as
 // " Name=value" (in UTF-8), one entry a line.
 inline std::string CarriedLines(const lf::BookmarkList& list, std::string_view root) {
-  static constexpr const char* kNames[] = {
-      "",        "Added", "Modified",   "Visited", "Keyword", "Tags",     "Description", "Icon",
-      "IconUri", "Root",  "Attributes", "Guid",    "Extra",   "IconFile", "IconIndex"};
+  static constexpr const char* kNames[] = {"",        "Added",    "Modified",    "Visited",
+                                           "Keyword", "Tags",     "Description", "Icon",
+                                           "IconUri", "Root",     "Attributes",  "Guid",
+                                           "Extra",   "IconFile", "IconIndex",   "ShortcutFile"};
   std::string out;
   for (const lf::Entry& entry : list) {
     out += U(std::string_view(entry).substr(entry.starts_with(root) ? root.size() : 0));
