@@ -129,7 +129,8 @@ std::string TForm07::ShownFolder(const std::string& entry) const {
     const std::size_t root = TBookmarkControl::RemoveBackslash(AppSettings().IEDirName).size();
     folder.erase(0, std::min(folder.size(), root));
   }
-  return folder;
+  // Shown as the system writes paths ("/" between the names on Linux).
+  return platform::ShownPath(folder);
 }
 
 void TForm07::AddRows(const std::vector<DuplicatePair>& pairs) {
@@ -300,8 +301,8 @@ void TForm07::WriteWithoutMarked() {
 
 void TForm07::ShowDeleteFailures(int count, const std::string& first, int code) {
   owner_.MessageBox(Sjis("ＵＲＬファイル ") + std::to_string(count) +
-                        Sjis(" 件の削除が出来ませんでした。\r[ ") + first + Sjis(" ] など\r[ ") +
-                        platform::ErrorText(code) + Sjis(" ]"),
+                        Sjis(" 件の削除が出来ませんでした。\r[ ") + platform::ShownPath(first) +
+                        Sjis(" ] など\r[ ") + platform::ErrorText(code) + Sjis(" ]"),
                     MessageCaption(), kMbIconError);
 }
 

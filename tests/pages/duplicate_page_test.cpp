@@ -130,10 +130,10 @@ TEST_F(DuplicatePage, FavoritesListsEveryPairAndDeletesTheMarkedShortcuts) {
   Open(6);
 
   // After regrouping: 0 F.dir0, 1 b, 2 c, 3 G.dir0, 4 keep, 5 a, 6 d, 7 e.
-  const std::string root = U(dir.Path("Favorites"));
-  EXPECT_EQ(Rows(), (Lines{"b | " + root + "\\F\\ | " + root + "\\F\\ | 1 | 2",
-                           "b | " + root + "\\F\\ | " + root + "\\ | 1 | 5",
-                           "c | " + root + "\\F\\ | " + root + "\\ | 2 | 5"}));
+  const std::string root = dir.NativePath("Favorites");
+  EXPECT_EQ(Rows(), (Lines{"b | " + root + "/F/ | " + root + "/F/ | 1 | 2",
+                           "b | " + root + "/F/ | " + root + "/ | 1 | 5",
+                           "c | " + root + "/F/ | " + root + "/ | 2 | 5"}));
   EXPECT_EQ(page->windowTitle(), "Linkferry (2/2)");
   EXPECT_TRUE(Child("Memo1")->isVisible());
   EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText().toStdString(),
@@ -149,13 +149,13 @@ TEST_F(DuplicatePage, FavoritesListsEveryPairAndDeletesTheMarkedShortcuts) {
   // Row 0: asked about side 2, the link c.URL (the row is named after b), answered Cancel:
   // nothing marked.
   ClickRow(0);
-  EXPECT_EQ(LabelText("DelURL1"), root + "\\F\\");
+  EXPECT_EQ(LabelText("DelURL1"), root + "/F/");
   EXPECT_TRUE(Child("BtnURL2")->isVisible());
   messages.answers = {lf::kIdCancel};
   QTest::mouseClick(Child<QPushButton>("BtnURL2"), Qt::LeftButton);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text,
-            "フォルダ 「 " + root + "\\F\\ 」にある\rＵＲＬ 「 c 」を削除しますか？");
+            "フォルダ 「 " + root + "/F/ 」にある\rＵＲＬ 「 c 」を削除しますか？");
   EXPECT_EQ(messages.shown[0].caption, "Ｌｉｎｋｆｅｒｒｙ");
   EXPECT_EQ(messages.shown[0].flags, lf::kMbOkCancel | lf::kMbIconQuestion);
   EXPECT_EQ(messages.shown[0].owner, page.data());
@@ -206,9 +206,9 @@ TEST_F(DuplicatePage, DeletesTheShortcutFileItReadAndNoNeighbour) {
   lf::AppSettings().DBL = 1;
   Open(6);
   // After regrouping: 0 F.dir0, 1 c.url, 2 c.URL, 3 a.url, 4 g.url, 5 Gurl.
-  const std::string root = U(dir.Path("Favorites"));
-  ASSERT_EQ(Rows(), (Lines{"c | " + root + "\\F\\ | " + root + "\\ | 2 | 3",
-                           "g | " + root + "\\ | " + root + "\\ | 4 | 5"}));
+  const std::string root = dir.NativePath("Favorites");
+  ASSERT_EQ(Rows(), (Lines{"c | " + root + "/F/ | " + root + "/ | 2 | 3",
+                           "g | " + root + "/ | " + root + "/ | 4 | 5"}));
   ClickRow(1);
   QTest::mouseClick(Child<QPushButton>("BtnURL2"), Qt::LeftButton);
   ClickRow(0);
@@ -235,7 +235,7 @@ TEST_F(DuplicatePage, BookmarkFileIsRewrittenWithoutTheMarkedLinks) {
   lf::AppSettings().DBL = 1;
   Open(9);
   // The folders of the bookmark file are shown below its root.
-  EXPECT_EQ(Rows(), (Lines{"二つ目 | \\ニュース\\ | \\ | 1 | 2"}));
+  EXPECT_EQ(Rows(), (Lines{"二つ目 | /ニュース/ | / | 1 | 2"}));
 
   ClickRow(0);
   QTest::mouseClick(Child<QPushButton>("BtnURL1"), Qt::LeftButton);
@@ -270,8 +270,7 @@ TEST_F(DuplicatePage, MarksBeyondTenThousandEntriesDeleteTheRightLinks) {
   lftest::WriteFile(dir.NativePath("bookmark.htm"), file + "</DL><p>\r\n");
   lf::AppSettings().DBL = 1;
   Open(9);
-  ASSERT_EQ(Rows(),
-            (Lines{"Link 00003 | \\ | \\ | 3 | 5", "Link 10000 | \\ | \\ | 10000 | 10001"}));
+  ASSERT_EQ(Rows(), (Lines{"Link 00003 | / | / | 3 | 5", "Link 10000 | / | / | 10000 | 10001"}));
   ClickRow(1);
   QTest::mouseClick(Child<QPushButton>("BtnURL2"), Qt::LeftButton);
   ClickRow(0);
@@ -292,7 +291,7 @@ TEST_F(DuplicatePage, TheLastCopyOfAUrlCannotBeMarked) {
   for (const char* name : {"a", "b", "c"}) Shortcut(std::string(name) + ".url", "http://x/");
   lf::AppSettings().DBL = 1;
   Open(6);
-  const std::string f = U(dir.Path("Favorites")) + "\\";
+  const std::string f = dir.NativePath("Favorites") + "/";
   ClickRow(0);  // a | 0 | 1
   QTest::mouseClick(Child<QPushButton>("BtnURL1"), Qt::LeftButton);
   ClickRow(1);  // b | 1 | 2
@@ -316,8 +315,8 @@ TEST_F(DuplicatePage, RowsAnswerTheKeyboard) {
   Open(6);
   List()->setFocus();
   QTest::keyClick(List(), Qt::Key_Down);
-  EXPECT_EQ(LabelText("DelURL1"), U(dir.Path("Favorites")) + "\\F\\");
-  EXPECT_EQ(LabelText("DelURL2"), U(dir.Path("Favorites")) + "\\");
+  EXPECT_EQ(LabelText("DelURL1"), dir.NativePath("Favorites") + "/F/");
+  EXPECT_EQ(LabelText("DelURL2"), dir.NativePath("Favorites") + "/");
   EXPECT_TRUE(Child("BtnURL1")->isVisible());
   EXPECT_TRUE(Child("BtnURL2")->isVisible());
 }
@@ -335,7 +334,7 @@ TEST_F(DuplicatePage, ShortcutsThatCannotBeDeletedAreCountedAndShown) {
   QTest::mouseClick(Button(4), Qt::LeftButton);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, "ＵＲＬファイル 1 件の削除が出来ませんでした。\r[ " +
-                                        U(dir.Path("Favorites")) + "\\b.url ] など\r[ " +
+                                        dir.NativePath("Favorites") + "/b.url ] など\r[ " +
                                         U(platform::ErrorText(EISDIR)) + " ]");
   EXPECT_EQ(messages.shown[0].flags, unsigned{lf::kMbIconError});
   EXPECT_TRUE(Favorite("a.url"));
@@ -441,7 +440,7 @@ TEST_F(DuplicatePage, CancelDuringTheCheckKeepsTheRowsFoundSoFar) {
   });
   page->show();
   ASSERT_TRUE(QTest::qWaitFor([&] { return Done(); }));
-  const std::string f = U(dir.Path("Favorites")) + "\\";
+  const std::string f = dir.NativePath("Favorites") + "/";
   EXPECT_EQ(Rows(), (Lines{"a | " + f + " | " + f + " | 0 | 1", "a | " + f + " | " + f + " | 0 | 2",
                            "b | " + f + " | " + f + " | 1 | 2", "d | " + f + " | " + f + " | 3 | 4",
                            "d | " + f + " | " + f + " | 3 | 5"}));
@@ -543,14 +542,14 @@ TEST_F(DuplicatePage, TheDefaultSizeShowsBothLinksOfAPair) {
   }
 
   ClickRow(0);
-  const std::string root = U(dir.Path("Favorites"));
+  const std::string root = dir.NativePath("Favorites");
   // "&&" shows one "&" (and makes no shortcut key of the next letter).
   EXPECT_EQ(Child<QPushButton>("BtnURL1")->text().toStdString(),
             "「Linuxカーネル && メーリングリスト」を削除");
-  EXPECT_EQ(LabelText("DelURL1"), root + "\\1 ソフトウェア\\技術資料\\");
+  EXPECT_EQ(LabelText("DelURL1"), root + "/1 ソフトウェア/技術資料/");
   EXPECT_EQ(Child<QPushButton>("BtnURL2")->text().toStdString(),
             "「LKML アーカイブ 2002年10月分」を削除");
-  EXPECT_EQ(LabelText("DelURL2"), root + "\\2 仕事\\参考\\");
+  EXPECT_EQ(LabelText("DelURL2"), root + "/2 仕事/参考/");
   EXPECT_EQ(LabelText("Label3"), "ＵＲＬ アドレス: " + url);
 }
 
