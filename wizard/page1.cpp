@@ -13,6 +13,9 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <exception>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "core/app_state.h"
 #include "core/discovery.h"
@@ -73,7 +76,15 @@ TForm01::TForm01(QWidget* parent)
   status_ = std::make_unique<QtStatusLabel>(label5_);
 
   Settings& settings = AppSettings();
-  ReadSettings(settings);
+  // What the settings file holds that cannot be used is said on the page, not passed over:
+  // a file there that cannot be read, and values out of their range (their defaults are used).
+  std::vector<std::string> problems;
+  ReadSettings(settings, &problems);
+  if (const int code = SettingsReadError())
+    problems.insert(problems.begin(), ReadErrorText(platform::ShownPath(IniFileName()), code));
+  for (const std::string& problem : problems)
+    settingsProblems_ += (settingsProblems_.isEmpty() ? QString() : QStringLiteral("\n")) +
+                         FromSjis(problem);
   control_->LostDataFolder = AppRun().lostDataFolder;
   UseSettings(*control_, settings);
 }
@@ -276,6 +287,11 @@ void TForm01::FormShow() {
   if (DiscoverDefaults(AppSettings())) SetLabel3(true);
   HideMemos();
   ImageClick();
+  if (!settingsProblems_.isEmpty()) {  // once, when the page first shows
+    label6_->setText(std::exchange(settingsProblems_, QString()));
+    SetRedText(label6_, true);
+    label6_->show();
+  }
 }
 
 void TForm01::SetLabel3(bool red) {
@@ -431,6 +447,7 @@ void TForm01::Button5Click() {
 void TForm01::ShowRunResult(int proc, const RunResult& result) {
   SetStatusLine(FinishedText(proc, result));
   label6_->setText(FromSjis(RunDetailText(proc, result, AppRun().counters)));
+  SetRedText(label6_, false);
   label6_->show();
   lostDataPath_.clear();
   if (result.lost > 0) {

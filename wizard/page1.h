@@ -123,6 +123,7 @@ class TForm01 : public QWidget {
   bool locationsMissing_ = false;  // the status line asks for the locations in red
   std::string statusLine_;         // else what it says of the operation (empty: choose one)
   std::string lostDataPath_;       // the log the last run wrote, for Button7
+  QString settingsProblems_;       // what the settings file held that cannot be used
 };
 
 }  // namespace lf

@@ -149,6 +149,12 @@ TEST_F(Page1, StoredLocationsAndAnOperationOutOfRange) {
   EXPECT_EQ(Label("Label3"), kBlackText);
   EXPECT_FALSE(Red("Label3"));
   EXPECT_EQ(page->Control().OutputCharset, 2);
+  // The value that cannot be used is said on the page, once.
+  EXPECT_TRUE(Shown("Label6"));
+  EXPECT_TRUE(Red("Label6"));
+  EXPECT_EQ(Label("Label6"), home.IniNative() + " の Proc=12 は使えない値です。0 を使います。");
+  Click("Image1");
+  EXPECT_FALSE(Shown("Label6"));
 }
 
 TEST_F(Page1, PicturesChooseTheOperationItsMemoAndTheButtons) {
