@@ -83,6 +83,29 @@ void EntryProps::Set(Prop prop, std::string_view value) {
   std::memcpy(block_.get(), block.data(), size);
 }
 
+EntryProps EntryProps::Of(const std::array<std::string_view, kPropSlots>& values) {
+  std::size_t size = 4;
+  for (std::size_t p = 1; p < kPropSlots; ++p)
+    if (!values[p].empty()) size += 5 + values[p].size();
+  EntryProps props;
+  if (size == 4) return props;
+  props.block_ = std::make_unique<char[]>(size);
+  char* out = props.block_.get();
+  const auto size32 = static_cast<std::uint32_t>(size);
+  std::memcpy(out, &size32, 4);
+  out += 4;
+  for (std::size_t p = 1; p < kPropSlots; ++p) {
+    const std::string_view value = values[p];
+    if (value.empty()) continue;
+    *out++ = static_cast<char>(p);
+    const auto length = static_cast<std::uint32_t>(value.size());
+    std::memcpy(out, &length, 4);
+    std::memcpy(out + 4, value.data(), value.size());
+    out += 4 + value.size();
+  }
+  return props;
+}
+
 std::vector<std::pair<Prop, std::string_view>> EntryProps::All() const {
   std::vector<std::pair<Prop, std::string_view>> all;
   ForEachIn(block_.get(), [&](Prop p, std::string_view v) { all.emplace_back(p, v); });
@@ -107,7 +130,8 @@ std::string JoinAttributes(const std::vector<std::pair<std::string, std::string>
   return joined;
 }
 
-std::vector<std::pair<std::string_view, std::string_view>> SplitAttributes(std::string_view joined) {
+std::vector<std::pair<std::string_view, std::string_view>> SplitAttributes(
+    std::string_view joined) {
   std::vector<std::pair<std::string_view, std::string_view>> attributes;
   for (std::size_t at = 0; at + 4 <= joined.size();) {
     const std::uint32_t nameLength = ReadSize(joined.data() + at);

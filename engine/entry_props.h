@@ -4,6 +4,7 @@
 // plain links cost no more than before.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -32,6 +33,9 @@ enum class Prop : unsigned char {
                  // path): renamed or moved, the link takes the file along
 };
 
+// How many kinds of Prop there are, with the unused 0: an index for a value of each.
+inline constexpr std::size_t kPropSlots = static_cast<std::size_t>(Prop::ShortcutFile) + 1;
+
 class EntryProps {
  public:
   EntryProps() = default;
@@ -44,6 +48,9 @@ class EntryProps {
   std::string_view Get(Prop prop) const;
   // Sets the value; an empty one removes it.
   void Set(Prop prop, std::string_view value);
+  // The properties of the values given by Prop (empty ones none), made in one go: what Set
+  // of each would give.
+  static EntryProps Of(const std::array<std::string_view, kPropSlots>& values);
   bool Has(Prop prop) const { return !Get(prop).empty(); }
   bool Empty() const { return !block_; }
   // Every property there is, in the order of Prop.

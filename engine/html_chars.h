@@ -31,6 +31,14 @@ constexpr char Lower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
 }
 
+// True when the names are the same in any letter case.
+inline bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return true;
+}
+
 // The offset of c in text from i on, or text.size().
 inline std::size_t Next(std::string_view text, std::size_t i, char c) {
   const void* at = std::memchr(text.data() + i, c, text.size() - i);

@@ -15,6 +15,7 @@ using html::kSpace;
 using html::Lower;
 using html::NameEnd;
 using html::Next;
+using html::SameName;
 
 namespace {
 
@@ -32,14 +33,6 @@ void AppendName(std::string& out, std::string_view name) {
   out.append(name);
   for (char *p = out.data() + start, *end = out.data() + out.size(); p != end; ++p)
     *p = kLower[static_cast<unsigned char>(*p)];
-}
-
-// True when the names are the same in any letter case.
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
 }
 
 std::string LowerName(std::string_view name) {

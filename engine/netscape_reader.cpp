@@ -4,6 +4,8 @@
 // list of a folder's contents the DL after its H3. Names and addresses are taken as the text
 // the HTML stands for (html_text.h).
 #include <algorithm>
+#include <array>
+#include <forward_list>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -14,6 +16,7 @@
 #include "engine/bookmark_control.h"
 #include "engine/bookmark_formats.h"
 #include "engine/entry.h"
+#include "engine/html_chars.h"
 #include "engine/html_text.h"
 #include "engine/html_tokens.h"
 #include "engine/sjis_text.h"
@@ -67,6 +70,10 @@ class ItemAttributes {
   // As written: compare it ignoring the letter case.
   std::string_view Name(std::size_t i) const { return tag_.AttributeName(i); }
   std::string_view Value(std::size_t i) { return Decoded(tag_.AttributeValue(i)); }
+  // True when the value is the text of the file itself, which lasts as long as the tag.
+  bool Lasting(std::size_t i, std::string_view value) const {
+    return value.data() == tag_.AttributeValue(i).data();
+  }
   // The value of the attribute of that lower-case name, if the item has one.
   std::optional<std::string_view> Find(std::string_view name) {
     const std::optional<std::string_view> value = tag_.Find(name);
@@ -94,32 +101,36 @@ EntryProps PropsOf(ItemAttributes& attributes) {
       {"last_visit", Prop::Visited}, {"shortcuturl", Prop::Keyword},
       {"tags", Prop::Tags},          {"icon_uri", Prop::IconUri},
       {"icon", Prop::Icon}};
-  EntryProps props;
+  std::array<std::string_view, kPropSlots> values{};  // by Prop; a later attribute wins
+  std::forward_list<std::string> copies;  // of values decoded, which do not last (seldom any)
+  const auto set = [&](Prop prop, std::string_view value, bool lasting = true) {
+    values[static_cast<std::size_t>(prop)] =
+        lasting ? value : std::string_view(copies.emplace_front(value));
+  };
   std::vector<std::pair<std::string, std::string>> others;
   for (std::size_t i = 0; i < attributes.Count(); ++i) {
-    std::string name(attributes.Name(i));
-    for (char& c : name)
-      c = static_cast<char>(platform::FoldAsciiCase(static_cast<unsigned char>(c)));
-    if (name == "href") continue;
+    const std::string_view name = attributes.Name(i);
+    if (html::SameName(name, "href")) continue;
     const std::string_view value = attributes.Value(i);
     bool known = false;
     for (const auto& [key, prop] : kKnown) {
-      if (name != key) continue;
+      if (!html::SameName(name, key)) continue;
       known = true;
       // A date of 0 is no date: the program's own files wrote it for "never".
       const bool date = prop == Prop::Added || prop == Prop::Modified || prop == Prop::Visited;
-      if (!(date && value == "0")) props.Set(prop, value);
+      if (!(date && value == "0")) set(prop, value, attributes.Lasting(i, value));
     }
     if (known) continue;
-    if (name == "personal_toolbar_folder" && value == "true")
-      props.Set(Prop::Root, "toolbar");
-    else if (name == "unfiled_bookmarks_folder" && value == "true")
-      props.Set(Prop::Root, "unfiled");
+    if (html::SameName(name, "personal_toolbar_folder") && value == "true")
+      set(Prop::Root, "toolbar");
+    else if (html::SameName(name, "unfiled_bookmarks_folder") && value == "true")
+      set(Prop::Root, "unfiled");
     else
-      others.emplace_back(attributes.Name(i), value);
+      others.emplace_back(name, value);
   }
-  if (!others.empty()) props.Set(Prop::Attributes, JoinAttributes(others));
-  return props;
+  const std::string joined = others.empty() ? std::string() : JoinAttributes(others);
+  set(Prop::Attributes, joined);
+  return EntryProps::Of(values);
 }
 
 // Builds folders and links from the tags and text of a bookmark file. An item that is not

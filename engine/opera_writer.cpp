@@ -19,25 +19,30 @@ constexpr std::string_view kIndent = "        ";
 template <typename WriteValue>
 void WriteCarried(LineWriter& out, const EntryProps& props, const std::string& stamp, int position,
                   WriteValue& writeValue) {
-  const auto dateOr = [&props](Prop prop, std::string_view none) {
-    const std::string_view date = props.Get(prop);
-    return std::string(date.empty() ? none : date);
+  // ASCII lines, made where they are written.
+  const auto line = [&out](std::string_view key, std::string_view value) {
+    out.WriteLineWith([&](std::string& text) { text.append(kIndent).append(key).append(value); });
   };
-  const std::string indent(kIndent);
-  out.WriteLine(indent + "CREATED=" + dateOr(Prop::Added, stamp));
-  out.WriteLine(indent + "VISITED=" + dateOr(Prop::Visited, "0"));
-  out.WriteLine(indent + "ORDER=0");
+  const std::string_view added = props.Get(Prop::Added), visited = props.Get(Prop::Visited);
+  line("CREATED=", added.empty() ? std::string_view(stamp) : added);
+  line("VISITED=", visited.empty() ? "0" : visited);
+  line("ORDER=", "0");
   // The format keeps a line break as the two bytes 0x02 0x02.
-  std::string description(props.Get(Prop::Description));
-  for (std::size_t at = description.find('\n'); at != std::string::npos;
-       at = description.find('\n', at + 2))
-    description.replace(at, 1, "\x02\x02");
-  std::erase(description, '\r');
+  std::string_view description = props.Get(Prop::Description);
+  std::string stored;
+  if (description.find_first_of("\r\n") != std::string_view::npos) {
+    stored = description;
+    for (std::size_t at = stored.find('\n'); at != std::string::npos;
+         at = stored.find('\n', at + 2))
+      stored.replace(at, 1, "\x02\x02");
+    std::erase(stored, '\r');
+    description = stored;
+  }
   writeValue("        DESCRIPTION=", description);
   writeValue("        SHORT NAME=", props.Get(Prop::Keyword));
   if (position >= 0) {
-    out.WriteLine(indent + "ON PERSONALBAR=YES");
-    out.WriteLine(indent + "PERSONALBAR_POS=" + std::to_string(position));
+    line("ON PERSONALBAR=", "YES");
+    line("PERSONALBAR_POS=", std::to_string(position));
   }
   out.WriteLine("");
 }
