@@ -28,7 +28,7 @@ constexpr const char* kRichFile[] = {
     "    <DL><p>",
     "        <DT><A HREF=\"https://news.example/\" ADD_DATE=\"1600000200\" "
     "LAST_MODIFIED=\"1600000300\" ICON_URI=\"https://news.example/favicon.ico\" "
-    "SHORTCUTURL=\"news\" TAGS=\"daily,jp\">ニュース</A>",
+    "SHORTCUTURL=\"news&amp;\" TAGS=\"daily,jp&amp;en\">ニュース</A>",
     "        <DD>毎朝読む",
     "        <HR>",
     "        <DT><A HREF=\"https://a.example/\" ADD_DATE=\"1600000400\" "
@@ -81,7 +81,7 @@ class RichRoundTrip : public testing::Test {
 constexpr char kEverything[] =
     "\\Bookmarks Toolbar.dir0 Added=1600000000 Modified=1600000100 Root=toolbar\n"
     "\\Bookmarks Toolbar\\腕腕ニュース.url1\\https://news.example/ Added=1600000200 "
-    "Modified=1600000300 Keyword=news Tags=daily,jp Description=毎朝読む "
+    "Modified=1600000300 Keyword=news& Tags=daily,jp&en Description=毎朝読む "
     "IconUri=https://news.example/favicon.ico\n"
     "\\Bookmarks Toolbar\\腕腕\xE3\x83\xBB"
     "1.sep1\n"
@@ -122,7 +122,7 @@ TEST_F(RichRoundTrip, HotlistHoldsDatesKeywordsDescriptionsSeparatorsAndTheToolb
   EXPECT_EQ(lftest::CarriedLines(back, root),
             "\\Bookmarks Toolbar.dir0 Added=1600000000 Root=toolbar\n"
             "\\Bookmarks Toolbar\\腕腕ニュース.url1\\https://news.example/ Added=1600000200 "
-            "Keyword=news Description=毎朝読む\n"
+            "Keyword=news& Description=毎朝読む\n"
             "\\Bookmarks Toolbar\\腕腕\xE3\x83\xBB"
             "1.sep1\n"
             "\\Bookmarks Toolbar\\腕腕Alpha.url1\\https://a.example/ Added=1600000400\n"
