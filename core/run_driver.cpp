@@ -1,5 +1,7 @@
 #include "core/run_driver.h"
 
+#include <utility>
+
 #include "core/merge_names.h"
 #include "core/operations.h"
 #include "engine/entry.h"
@@ -42,7 +44,7 @@ class Chain {
         break;
     }
     result_.errors = c_.errorCount;
-    ShowNotes(run_.owner, notes_);
+    result_.notes = std::move(notes_);
     return result_;
   }
 

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/app_state.h"
 #include "engine/bookmark_control.h"
@@ -36,6 +37,9 @@ struct RunResult {
   int errors = 0;            // links that could not be converted
   int lost = 0;              // lines the run put into the lost-data log
   std::string lostDataPath;  // the lost-data log when the run wrote it (a program path)
+  // What the run has to tell beside its counts (what a target cannot hold, a link written
+  // under another name), Shift-JIS, for the caller to show with its result.
+  std::vector<std::string> notes;
 
   // True when the run did all it was asked to.
   bool Succeeded() const { return complete && failures == 0 && errors == 0 && lost == 0; }

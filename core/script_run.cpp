@@ -248,6 +248,7 @@ int RunScript(const std::vector<std::string>& args, std::ostream& out, std::ostr
     owner.ReportError("unexpected error");
     return 1;
   }
+  ShowNotes(owner, result.notes);
   out << platform::Cp932ToUtf8(SummaryLine(command.operation, counters)) << '\n' << std::flush;
   owner.Finish();
   TellLostData(result.lostDataPath, result.lost > 0, err);

@@ -39,6 +39,7 @@ int RunUnattended(int autoOperation, std::ostream& err) {
     owner.ReportError(e.what());
     return 1;
   }
+  ShowNotes(owner, result.notes);
   owner.Finish();
   TellLostData(result.lostDataPath, result.lost > 0, err);
   // A link that could not be converted is an error of the run, even where no message said so.

@@ -446,7 +446,9 @@ void TForm01::Button5Click() {
 
 void TForm01::ShowRunResult(int proc, const RunResult& result) {
   SetStatusLine(FinishedText(proc, result));
-  label6_->setText(FromSjis(RunDetailText(proc, result, AppRun().counters)));
+  QString detail = FromSjis(RunDetailText(proc, result, AppRun().counters));
+  for (const std::string& note : result.notes) detail += QStringLiteral("\n") + FromSjis(note);
+  label6_->setText(detail);
   SetRedText(label6_, false);
   label6_->show();
   lostDataPath_.clear();

@@ -403,6 +403,26 @@ TEST_F(Page1, ExitOnASecondPageEndsTheProgram) {
   }
 }
 
+// What the target cannot hold is said with the run's result, not in a box of its own.
+TEST_F(Page1, ARunNamesWhatItsTargetCannotHoldWithItsResult) {
+  lf::Settings s;
+  s.NNFileName = home.dir.Path("bookmark.htm");
+  s.IEDirName = home.dir.Path("Favorites");
+  s.OPFileName = home.dir.Path("hot.adr");
+  lftest::MakeDirs(home.dir.NativePath("Favorites"));
+  lf::Owner quiet;
+  ASSERT_TRUE(lf::IniWrite(s, quiet));
+  lftest::WriteFile(home.dir.NativePath("bookmark.htm"),
+                    lftest::NetscapeFile({"<DT><A HREF=\"http://t/\" TAGS=\"a,b\">T</A>"}));
+  Open();
+  Click("Image11");
+  Click("Button4");
+  EXPECT_TRUE(messages.shown.empty()) << ::testing::PrintToString(messages.Texts());
+  EXPECT_EQ(Label("Label6"), "Ｏｐｅｒａブックマークファイルに ＵＲＬ 1 件を書き込みました。\n[ " +
+                                 home.dir.NativePath("hot.adr") +
+                                 " ]には入らないため書かなかったもの：タグ 1 件");
+}
+
 // Records the text files the page opens in the desktop's viewer, instead of opening them.
 class RecordingViewer : public lftest::ScriptedMessages {
  public:
