@@ -19,7 +19,7 @@ namespace lf {
 namespace {
 
 std::string FolderError(const char* what, const std::string& path, int code) {
-  return Sjis("フォルダ[ ") + path + Sjis(what) + platform::ErrorText(code) +
+  return Sjis("フォルダ[ ") + platform::ShownPath(path) + Sjis(what) + platform::ErrorText(code) +
          Sjis(" ] のエラーが発生しました。");
 }
 
