@@ -21,10 +21,9 @@ std::string_view Cut(std::string_view text, std::size_t suffix) {
   return text.size() >= suffix ? text.substr(0, text.size() - suffix) : std::string_view();
 }
 
-}  // namespace
-
-std::pair<std::string_view, std::string_view> SplitKey(std::string_view entry) {
-  const std::size_t marker = FindCharBoundary(entry, kLinkMarker);
+// SplitKey of an entry whose link marker begins at marker (npos: it has none).
+std::pair<std::string_view, std::string_view> SplitKeyAt(std::string_view entry,
+                                                         std::size_t marker) {
   if (marker == std::string_view::npos) return {entry, std::string_view()};
   // A link's name ends at the first "\" after the link marker: names hold every "\" of their
   // own as "&#92;" (EntryName), while an address may hold any text, a scheme, ".url" or
@@ -34,6 +33,12 @@ std::pair<std::string_view, std::string_view> SplitKey(std::string_view entry) {
     end += platform::IsLeadByte(static_cast<unsigned char>(entry[end])) ? 2 : 1;
   if (end >= entry.size()) return {entry, std::string_view()};
   return {entry.substr(0, end), entry.substr(end + 1)};
+}
+
+}  // namespace
+
+std::pair<std::string_view, std::string_view> SplitKey(std::string_view entry) {
+  return SplitKeyAt(entry, FindCharBoundary(entry, kLinkMarker));
 }
 
 bool IsFolder(std::string_view entry) {
@@ -47,7 +52,7 @@ EntryView ViewOf(std::string_view entry) {
   view.text = entry;
   view.marker = FindCharBoundary(entry, kLinkMarker);
   if (view.marker != std::string_view::npos) {
-    std::tie(view.key, view.url) = SplitKey(entry);
+    std::tie(view.key, view.url) = SplitKeyAt(entry, view.marker);
     view.kind = EntryKind::Link;
     if (view.url.empty() && view.key.size() > kSuffix &&
         view.key.substr(view.key.size() - kSuffix, 4) == ".sep" &&
