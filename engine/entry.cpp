@@ -47,6 +47,11 @@ bool IsFolder(std::string_view entry) {
          FindCharBoundary(entry, kLinkMarker) == std::string_view::npos;
 }
 
+bool IsSeparator(std::string_view entry) {
+  return entry.size() > kSuffix && entry.substr(entry.size() - kSuffix, 4) == ".sep" &&
+         ViewOf(entry).IsSeparator();
+}
+
 EntryView ViewOf(std::string_view entry) {
   EntryView view;
   view.text = entry;

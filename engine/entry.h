@@ -114,6 +114,9 @@ std::pair<std::string_view, std::string_view> SplitKey(std::string_view entry);
 
 // True for a folder entry by its form: no link marker, ".dir" and a level at its end.
 bool IsFolder(std::string_view entry);
+// True for a separator entry (EntryKind::Separator); an entry that does not end in ".sep"
+// and a level is not read through.
+bool IsSeparator(std::string_view entry);
 
 // Failed checks in tests print entries as the text they are.
 inline void PrintTo(const Entry& entry, std::ostream* out) {

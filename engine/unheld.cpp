@@ -30,13 +30,6 @@ constexpr std::array<Kind, 12> kKinds{{
 }};
 
 // Which of the kinds an entry carries.
-// Whether the entry is a separator: only one that ends in ".sep" and a level can be, which
-// spares reading the others through.
-bool IsSeparator(const Entry& entry) {
-  const std::size_t size = entry.size();
-  return size > 5 && entry.compare(size - 5, 4, ".sep") == 0 && ViewOf(entry).IsSeparator();
-}
-
 unsigned Carried(const Entry& entry) {
   if (IsSeparator(entry)) return kHoldsSeparators;
   const EntryProps& p = entry.props;
